@@ -1,0 +1,193 @@
+// The per-window document record: the chart, a private copy of its definition script, and the
+// window's editing and view state. Every subsystem reads and writes the fields directly.
+//
+// Conventions: int16 fields are int16_t; flags are int16_t holding 0 (false) or -1 (true);
+// strings are UTF-8; an array "with upper bound n" is a vector of n + 1 elements (index 0..n),
+// and tables numbered from 1 leave element 0 empty.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mk {
+
+constexpr int kTicksPerMeasure = 192;
+constexpr int kCellSlots = 193;          // ticks 0..191 plus the spare slot 192
+constexpr int16_t kOpenObjectBase = 10000;
+constexpr int16_t kPartBga = 88;         // lanes numbered with the BGA list
+constexpr int16_t kPartStacked = 99;     // lanes sharing one channel, filled in turn
+
+// One lane in one measure.
+struct MesData {
+  std::array<int16_t, kCellSlots> Obj{};      // front layer by tick
+  std::array<int16_t, kCellSlots> BackObj{};  // back layer by tick
+  double Length = 0;                          // measure length factor (lane 0); 0 = normal
+  int16_t Division = 0;                       // slots per measure when written; 0 = empty
+};
+
+// One lane's measures (upper bound MesCount).
+struct LaneMes {
+  std::vector<MesData> Mes;
+};
+
+struct Rgb {
+  int16_t R = 0, G = 0, B = 0;
+  bool operator==(const Rgb&) const = default;
+};
+
+// One lane of the script's lane block.
+struct LaneInfo {
+  std::string Name;
+  std::string Label;
+  std::string Channel;       // "__" = no channel
+  std::string BackChannel;   // "__" = no channel
+  std::string PChannel;      // player scratch file, front
+  std::string PBackChannel;  // player scratch file, back
+  Rgb Color1;                // background
+  Rgb Color2;                // front objects
+  Rgb Color3;                // back objects
+  int16_t Part = 0;
+  int16_t Hdr = 0;
+  int16_t Hdr2 = 0;
+  bool operator==(const LaneInfo&) const = default;
+};
+
+// One WAV or BGA definition.
+struct DefEntry {
+  std::string File;
+  std::string Comment;
+  bool operator==(const DefEntry&) const = default;
+};
+
+// One lane group ("#GT ").
+struct GtEntry {
+  std::string Name;
+  int16_t Lane = 0;
+  std::string Channel;
+  std::string Channel2;
+  bool operator==(const GtEntry&) const = default;
+};
+
+// One selected object.
+struct SelEntry {
+  int16_t Lane = 0;
+  int16_t Mes = 0;
+  int16_t Tick = 0;
+  int16_t Value = 0;
+  int16_t Back = 0;  // 0 front layer, -1 back layer
+  bool operator==(const SelEntry&) const = default;
+};
+
+// The script's format settings.
+struct ScrFormat {
+  std::vector<std::string> Ext;
+  std::string Head;
+  std::string Foot;
+  int16_t WNum = 0;
+  int16_t BNum = 0;
+  std::array<int16_t, 3> Lv{};
+  std::vector<GtEntry> Gt;  // entries 0..GtCount
+  int16_t GtCount = -1;
+  int16_t Ml = 0;
+  int16_t Bright = 0;
+  std::string Viewer;
+  std::string VStart;
+  std::string VPlay;
+  std::string VPlayH;
+  std::string VStop;
+  std::array<std::string, 3> Lvn;
+  std::vector<std::string> BExt;
+  int16_t BlType = 0;
+};
+
+// The script's keywords and symbol sets (for chart files, and for the player scratch file).
+struct ScrKeys {
+  std::string Title;
+  std::string Artist;
+  std::string Genre;
+  std::string Bpm;
+  std::string BaseBpm;
+  std::array<std::string, 3> Level;
+  std::string Wav;
+  std::string Bga;
+  std::string Pre;
+  std::string Wall;
+  std::string Tmpc;
+  std::string Mesc;
+  std::string Path;
+  std::vector<std::string> Echo;     // entries 1..EchoCount
+  int16_t EchoCount = 0;
+  std::vector<std::string> HSymbol;  // entries 0..n-1, one character each
+  std::vector<std::string> SSymbol;  // entries 0..n-1
+  std::vector<std::string> OSymbol;  // entries 1..n (entry 0 empty)
+};
+
+struct DocData {
+  std::vector<LaneMes> Obj;       // by lane 0..LaneCount, then measure 0..MesCount
+  std::vector<LaneMes> UndoObj;
+  std::vector<LaneMes> UndoObj2;
+  std::vector<SelEntry> Sel;      // entries 1..SelCount
+  std::vector<SelEntry> UndoSel;
+  std::vector<SelEntry> UndoSel2;
+  int16_t UndoSelCount = 0;
+  int16_t UndoSelCount2 = 0;
+  int16_t UndoDirty = 0;
+  int16_t UndoDirty2 = 0;
+  std::vector<LaneInfo> Lane;     // entries 1..LaneCount
+  std::vector<DefEntry> Wav;      // 0..255/575/1295; entry 0 unused
+  std::vector<DefEntry> Bga;      // 0..255/575/1295; entry 0 is a real definition ("00")
+  ScrFormat Fmt;
+  ScrKeys Keys;
+  ScrKeys PKeys;
+  int16_t LaneCount = 0;
+  int16_t MaxPart = 0;
+  int16_t PartCount = 0;
+  int16_t MesCount = 0;
+  double Zoom = 1.0;
+  int16_t ScrlUp = -1;
+  int16_t ScriptNo = 0;
+  int32_t ScrollPos = 0;
+  int16_t GridDiv = 16;
+  double Bpm = 0;
+  double BaseBpm = 0;
+  std::string Title;
+  std::string Artist;
+  std::string Genre;
+  std::string Wall;
+  std::string Pre;
+  std::array<int16_t, 3> Level{};
+  int32_t ObjReadCount = 0;
+  int16_t CurDef = 1;
+  std::string Folder;    // ends in the path separator
+  std::string FileName;
+  int16_t Dirty = 0;
+  int16_t CurMes = 0;
+  int16_t CurStep = 0;
+  int16_t CurLane = 0;
+  int16_t CurY = 0;
+  int16_t CurX = 0;
+  int16_t CurTick = 0;
+  int16_t UndoOn = 0;
+  int16_t SelCount = 0;
+  int16_t CanvasWallMode = 1;
+  std::string CanvasWallFile;
+  int16_t CanvasWallOn = 0;
+  int16_t DefTab = 0;
+  int16_t BgaPreview = 0;
+  std::string FreeText;  // uninterpreted chart lines, each followed by CR LF
+};
+
+// The value of a field after a window reset is its member initialiser above, except the fields
+// the reset keeps (ScrollPos, CurMes..CurTick, ObjReadCount, ScriptNo).
+
+// Sizes every lane's measure array to measures 0..mesCount, keeping contents.
+void ResizeMeasures(DocData& d, int16_t mesCount);
+
+// True when (lane, mes) names an existing cell.
+inline bool HasCell(const DocData& d, int lane, int mes) {
+  return lane >= 0 && lane < static_cast<int>(d.Obj.size()) && mes >= 0 &&
+         mes < static_cast<int>(d.Obj[lane].Mes.size());
+}
+
+}  // namespace mk

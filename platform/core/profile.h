@@ -1,0 +1,19 @@
+// Profile (ini) files with the classic semantics: [Section] headers and key=value lines;
+// section and key names match without regard to case; keys and values are trimmed; a missing
+// key yields the default passed; writing replaces the value in place or appends it (adding
+// the section at the end when missing); the first write creates the file; other lines and
+// comments are kept. Values are UTF-8 in memory, CP932 on disk.
+#pragma once
+#include <string>
+
+namespace plat {
+
+// Reads one value; at most bufSize-1 bytes (CP932) of it are returned, like a fixed buffer.
+std::string GetProfileString(const std::string& section, const std::string& key,
+                             const std::string& def, size_t bufSize, const std::string& file);
+
+// Writes one value; false when the file cannot be written (callers may ignore it).
+bool WriteProfileString(const std::string& section, const std::string& key,
+                        const std::string& value, const std::string& file);
+
+}  // namespace plat

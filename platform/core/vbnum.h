@@ -1,0 +1,27 @@
+// Numeric conventions the chart formats and settings rely on.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace plat {
+
+// The leading-number value of a text: blanks, tabs and line feeds are skipped; the longest
+// leading part that forms a number (sign, digits, one "." as the decimal point, an optional
+// exponent with E or D; "&H" and "&O" prefixes for base 16 and base 8) gives the value;
+// a text that does not begin with a number gives 0.
+double LeadingNumber(std::string_view text);
+
+// Nearest integer, halves to the even neighbour.
+double RoundHalfEven(double x);
+
+// Rounds (half to even) and stores into a 16-/32-bit field; nullopt when the value does not fit
+// (or is NaN/infinite) instead of wrapping.
+std::optional<int16_t> ToInt16(double x);
+std::optional<int32_t> ToInt32(double x);
+
+// Number-to-text as the settings file writes it: a blank before a non-negative value
+// (" 0", " 10200"), "-" before a negative one, no grouping, a fraction only where there is one.
+std::string NumberToText(double x);
+
+}  // namespace plat
