@@ -1,0 +1,61 @@
+// Text on pictures: the forms' font names mapped to installed families, no antialiasing.
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <cmath>
+
+#include "platform/gfx/picture.h"
+
+namespace plat {
+
+std::string MapFontFamily(const std::string& family) {
+  if (family == "ＭＳ ゴシック") return "IPAGothic";
+  if (family == "ＭＳ Ｐゴシック") return "IPAPGothic";
+  return family;
+}
+
+int PointsToPixels(double points) {
+  // points * 96 / 72, halves away from zero.
+  return static_cast<int>(std::lround(points * 96.0 / 72.0));
+}
+
+namespace {
+
+QFont MakeFont(const Font& f) {
+  QFont font(QString::fromStdString(MapFontFamily(f.family)));
+  font.setPixelSize(std::max(1, PointsToPixels(f.points)));
+  font.setBold(f.bold);
+  font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+  font.setHintingPreference(QFont::PreferFullHinting);
+  font.setKerning(false);
+  return font;
+}
+
+void PaintText(QImage& img, int x, int y, const std::string& utf8, Color c, const Font& f,
+               const QRect* clip) {
+  if (img.isNull() || utf8.empty()) return;
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setRenderHint(QPainter::TextAntialiasing, false);
+  if (clip) p.setClipRect(*clip);
+  const QFont font = MakeFont(f);
+  p.setFont(font);
+  p.setPen(QColor::fromRgb(0xFF000000u | c));
+  // The cell's top is at y: the baseline lies one ascent below it.
+  const QFontMetrics fm(font);
+  p.drawText(QPoint(x, y + fm.ascent()), QString::fromStdString(utf8));
+}
+
+}  // namespace
+
+void Picture::DrawText(int x, int y, const std::string& utf8, Color c, const Font& font) {
+  PaintText(img_, x, y, utf8, c, font, nullptr);
+}
+
+void Picture::DrawText(int x, int y, const std::string& utf8, Color c, const Font& font, int clipX1,
+                       int clipY1, int clipX2, int clipY2) {
+  const QRect clip(QPoint(clipX1, clipY1), QPoint(clipX2, clipY2));
+  PaintText(img_, x, y, utf8, c, font, &clip);
+}
+
+}  // namespace plat
