@@ -1,0 +1,230 @@
+// Chart writer: the head of the file (banner, header, definitions, free text, measure lengths,
+// tempo), the object sections in their place, the foot; then the encoded text to disk.
+#include "chartfmt/chartwrite.h"
+
+#include "chartfmt/chartwrite_objects.h"
+#include "chartfmt/defcode.h"
+#include "chartfmt/utils.h"
+#include "platform/core/ansitext.h"
+#include "platform/core/textfile.h"
+
+namespace mk {
+
+namespace chartwrite {
+
+Ctx::Ctx(const DocData& d, bool scr, std::string& o)
+    : doc(d),
+      scratch(scr),
+      out(o),
+      h(d.Keys.HSymbol.empty() ? "#" : d.Keys.HSymbol[0]),
+      s(d.Keys.SSymbol.empty() ? ":" : d.Keys.SSymbol[0]),
+      ml(d.Fmt.Ml),
+      wav(d.Fmt.WNum),
+      bga(d.Fmt.BNum) {}
+
+void Ctx::LineStart(int measure, const std::string& channel) {
+  out += h;
+  char digits[16];
+  int len = 0;
+  int m = measure < 0 ? 0 : measure;
+  do {
+    digits[len++] = static_cast<char>('0' + m % 10);
+    m /= 10;
+  } while (m > 0 && len < 16);
+  for (int i = len; i < ml; ++i) out += '0';
+  while (len > 0) out += digits[--len];
+  out += channel;
+  out += s;
+}
+
+}  // namespace chartwrite
+
+namespace {
+
+using chartwrite::Ctx;
+
+void Line(std::string& out, const std::string& text) {
+  out += text;
+  out += "\r\n";
+}
+
+void HeaderLines(Ctx& c) {
+  const DocData& d = c.doc;
+  const ScrKeys& k = d.Keys;
+  const ScrKeys& pk = c.scratch ? d.PKeys : d.Keys;
+  std::string& out = c.out;
+  if (!k.Title.empty()) Line(out, c.h + k.Title + " " + d.Title);
+  if (!k.Artist.empty()) Line(out, c.h + k.Artist + " " + d.Artist);
+  if (!k.Genre.empty()) Line(out, c.h + k.Genre + " " + d.Genre);
+  if (!k.Bpm.empty()) Line(out, c.h + pk.Bpm + " " + FormatNumberShort(d.Bpm));
+  if (!k.BaseBpm.empty()) Line(out, c.h + pk.BaseBpm + " " + FormatNumberShort(d.BaseBpm));
+  for (int i = 0; i < 3; ++i) {
+    if (!k.Level[i].empty()) Line(out, c.h + k.Level[i] + " " + std::to_string(d.Level[i]));
+  }
+  if (!k.Pre.empty() && !d.Pre.empty()) Line(out, c.h + k.Pre + " " + d.Pre);
+  if (!k.Wall.empty() && !d.Wall.empty()) Line(out, c.h + k.Wall + " " + d.Wall);
+  if (c.scratch && !k.Path.empty()) Line(out, c.h + k.Path + " " + d.Folder);
+  for (int i = 1; i <= k.EchoCount && i < static_cast<int>(k.Echo.size()); ++i) Line(out, k.Echo[i]);
+}
+
+// One definition block: definition and comment lines of numbers from..the mode's highest.
+void DefinitionBlock(Ctx& c, const std::vector<DefEntry>& table, int16_t mode, int from,
+                     const std::string& key) {
+  const DocData& d = c.doc;
+  const bool prefix = c.scratch && d.Keys.Path.empty();
+  c.out += "\r\n";
+  const int last = std::min<int>(DefNumMax(mode), static_cast<int>(table.size()) - 1);
+  for (int n = from; n <= last; ++n) {
+    const DefEntry& e = table[n];
+    if (e.File.empty() && e.Comment.empty()) continue;
+    const std::string code = DefNumToText(static_cast<int16_t>(n), mode);
+    if (!e.File.empty()) Line(c.out, c.h + key + code + " " + (prefix ? d.Folder : "") + e.File);
+    if (!e.Comment.empty()) Line(c.out, ";" + key + code + " " + e.Comment);
+  }
+}
+
+void LengthSection(Ctx& c) {
+  const DocData& d = c.doc;
+  const std::string& key = c.scratch ? d.PKeys.Mesc : d.Keys.Mesc;
+  if (d.Keys.Mesc.empty() || d.Obj.empty()) return;
+  const auto& mes = d.Obj[0].Mes;
+  const int last = std::min<int>(d.MesCount, static_cast<int>(mes.size()) - 1);
+  bool any = false;
+  for (int m = 0; m <= last && !any; ++m) any = mes[m].Length != 0;
+  if (!any) return;
+  Line(c.out, ";Custom Long Measure");
+  for (int m = 0; m <= last; ++m) {
+    if (mes[m].Length == 0) continue;
+    c.LineStart(m, key);
+    c.out += FormatNumberShort(mes[m].Length);
+    c.LineEnd();
+  }
+  c.out += "\r\n\r\n";
+}
+
+void TempoSection(Ctx& c) {
+  static const char kHex[] = "0123456789ABCDEF";
+  const DocData& d = c.doc;
+  const std::string& key = c.scratch ? d.PKeys.Tmpc : d.Keys.Tmpc;
+  if (d.Keys.Tmpc.empty()) return;
+  bool any = false;
+  for (int m = 0; m <= d.MesCount && !any; ++m) any = chartwrite::CellSlots(d, 0, m) > 0;
+  if (!any) return;
+  Line(c.out, ";BPM");
+  for (int m = 0; m <= d.MesCount; ++m) {
+    const int n = chartwrite::CellSlots(d, 0, m);
+    if (n <= 0) continue;
+    const MesData& cell = d.Obj[0].Mes[m];
+    c.LineStart(m, key);
+    const int step = kTicksPerMeasure / n;
+    for (int k = 0; k < n; ++k) {
+      const int v = cell.Obj[k * step];
+      if (v < 1) {
+        c.out += "00";
+      } else {  // the last two hex digits
+        c.out += kHex[(v >> 4) & 15];
+        c.out += kHex[v & 15];
+      }
+    }
+    c.LineEnd();
+  }
+  c.out += "\r\n\r\n";
+}
+
+// Highest measure that gets a line, -1 when none.
+int LastWrittenMeasure(const DocData& d) {
+  for (int m = d.MesCount; m >= 0; --m) {
+    const MesData* tempo = chartwrite::CellAt(d, 0, m);
+    if (tempo && tempo->Length != 0) return m;
+    for (int l = 0; l <= d.LaneCount; ++l) {
+      if (chartwrite::CellSlots(d, l, m) > 0) return m;
+    }
+  }
+  return -1;
+}
+
+int DigitCount(int m) {
+  int n = 1;
+  while (m >= 10) {
+    m /= 10;
+    ++n;
+  }
+  return n;
+}
+
+// CP932 bytes of the text; lines of plain ASCII are copied as they are.
+std::string ToAnsi(const std::string& text) {
+  std::string bytes;
+  bytes.reserve(text.size());
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t high = pos;
+    while (high < text.size() && static_cast<unsigned char>(text[high]) < 0x80) ++high;
+    if (high == text.size()) {
+      bytes.append(text, pos, high - pos);
+      break;
+    }
+    size_t lineStart = text.rfind('\n', high);
+    lineStart = (lineStart == std::string::npos || lineStart < pos) ? pos : lineStart + 1;
+    bytes.append(text, pos, lineStart - pos);
+    size_t lineEnd = text.find('\n', high);
+    lineEnd = lineEnd == std::string::npos ? text.size() : lineEnd + 1;
+    bytes += plat::EncodeAnsi(std::string_view(text).substr(lineStart, lineEnd - lineStart));
+    pos = lineEnd;
+  }
+  return bytes;
+}
+
+}  // namespace
+
+std::string MeasureText(int measure, int ml) {
+  std::string digits = std::to_string(measure < 0 ? 0 : measure);
+  if (static_cast<int>(digits.size()) < ml) digits.insert(0, ml - digits.size(), '0');
+  return digits;
+}
+
+std::string ChartText(const DocData& doc, int16_t scratch) {
+  std::string out;
+  Ctx c(doc, scratch != 0, out);
+  if (!doc.Fmt.Head.empty()) Line(out, doc.Fmt.Head);
+  Line(out, kChartBanner);
+  out += "\r\n";
+  Line(out, ";Header");
+  HeaderLines(c);
+  if (!doc.Keys.Wav.empty()) {
+    DefinitionBlock(c, doc.Wav, doc.Fmt.WNum, 1, c.scratch ? doc.PKeys.Wav : doc.Keys.Wav);
+  }
+  if (!doc.Keys.Bga.empty()) {
+    DefinitionBlock(c, doc.Bga, doc.Fmt.BNum, 0, c.scratch ? doc.PKeys.Bga : doc.Keys.Bga);
+  }
+  if (!doc.FreeText.empty()) {
+    out += "\r\n";
+    Line(out, doc.FreeText);
+  }
+  out += "\r\n\r\n";
+  LengthSection(c);
+  TempoSection(c);
+  chartwrite::WriteObjectSections(c);
+  if (!doc.Fmt.Foot.empty()) Line(out, doc.Fmt.Foot);
+  return out;
+}
+
+bool CheckMeasureDigits(const DocData& doc, std::string& error) {
+  const int last = LastWrittenMeasure(doc);
+  if (last < 0 || DigitCount(last) <= doc.Fmt.Ml) return true;
+  error = "小節 " + std::to_string(last) + " の番号はこの形式の小節番号の桁数（" +
+          std::to_string(doc.Fmt.Ml) + "桁）に収まらないため、保存できません。";
+  return false;
+}
+
+bool WriteChartFile(const std::string& path, const DocData& doc, int16_t scratch, std::string& error) {
+  if (!CheckMeasureDigits(doc, error)) return false;
+  const std::string bytes = ToAnsi(ChartText(doc, scratch));
+  if (!plat::WriteFileAtomic(path, bytes, error)) {
+    if (error.empty()) error = "ファイルに書き込めません: " + path;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace mk

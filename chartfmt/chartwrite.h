@@ -1,0 +1,54 @@
+// Chart writer: prints a window's document as its definition script prescribes (CP932, CR LF),
+// either as a chart file or as the player's scratch file.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "chartfmt/docdata.h"
+
+namespace mk {
+
+// The banner line that heads every written chart.
+inline constexpr const char* kChartBanner = ";Created by Tovel Ver.0.24";
+
+// The whole chart text, UTF-8 with CR LF line ends. scratch 0 prints a chart file, any other
+// value the player's scratch file (player keywords and channels, the path line or folder
+// prefixes taken from doc.Folder, which the caller has made end in "/").
+std::string ChartText(const DocData& doc, int16_t scratch);
+
+// The measure number padded with "0" to ml digits.
+std::string MeasureText(int measure, int ml);
+
+// False, with a message for the user, when a measure that the text would write needs more
+// digits than the script's measure field holds (it would land in another measure on reading).
+bool CheckMeasureDigits(const DocData& doc, std::string& error);
+
+// Checks, prints, encodes and writes the chart to path without touching the document. The old
+// file stays intact unless everything was written. False with a message on failure.
+bool WriteChartFile(const std::string& path, const DocData& doc, int16_t scratch, std::string& error);
+
+// What the writer needs of the chart window and the frame; they install it when they start.
+class ChartWriteHost {
+ public:
+  virtual ~ChartWriteHost() = default;
+  // The window's ObjDeSel: drops the selection back into the grid.
+  virtual void ObjDeSel(int16_t window) = 0;
+  // The frame's recent-file entry for a saved chart.
+  virtual void AddRecentFile(const std::string& path, int16_t script) = 0;
+};
+// Installs host (not owned; nullptr for none) and returns the previous one.
+ChartWriteHost* SetChartWriteHost(ChartWriteHost* host);
+
+// Writes g_Docs(window) to path (title: the file name that path ends with). scratch 0 saves the
+// chart: after success only, the document takes the file's folder and name and the file enters
+// the recent list. Any other scratch writes the player's file. Returns whether the file was
+// written; error (when given) receives the reason otherwise. The modified flag is not touched.
+bool ChartWrite(const std::string& path, const std::string& title, int16_t window, int16_t script,
+                int16_t scratch, std::string* error = nullptr);
+
+// Where a scratch file ("temp.tmp", "ftemp.tmp") goes: the install folder when it can be
+// written, otherwise a private per-user runtime folder. Returns the file's real path; empty
+// when no folder can be used.
+std::string ScratchFilePath(const std::string& name);
+
+}  // namespace mk

@@ -1,0 +1,323 @@
+// Object sections of a written chart: one section per lane group, then one per run of lanes
+// with one part number.
+#include <algorithm>
+
+#include "chartfmt/chartwrite_objects.h"
+#include "chartfmt/defcode.h"
+
+namespace mk::chartwrite {
+
+namespace {
+
+constexpr const char* kNoChannel = "__";
+constexpr int kWeights[3] = {4, 2, 1};
+
+// " 2" for 2, "-2" for -2.
+std::string PartText(int part) {
+  return part >= 0 ? " " + std::to_string(part) : std::to_string(part);
+}
+
+const LaneInfo* LaneAt(const DocData& doc, int lane) {
+  if (lane < 1 || lane > doc.LaneCount || lane >= static_cast<int>(doc.Lane.size())) return nullptr;
+  return &doc.Lane[lane];
+}
+
+int16_t FrontAt(const MesData* cell, int tick) { return cell ? cell->Obj[tick] : 0; }
+
+// One run of lanes with one part number.
+struct Run {
+  int part;
+  int first;
+  int last;
+};
+
+std::vector<Run> BuildRuns(const DocData& doc) {
+  std::vector<Run> runs;
+  for (int l = 1; l <= doc.LaneCount && l < static_cast<int>(doc.Lane.size()); ++l) {
+    int p = doc.Lane[l].Part;
+    if (!runs.empty() && runs.back().part == p) {
+      runs.back().last = l;
+    } else {
+      runs.push_back({p, l, l});
+    }
+  }
+  return runs;
+}
+
+bool StartsGroup(const DocData& doc, int lane) {
+  for (int i = 0; i <= doc.Fmt.GtCount && i < static_cast<int>(doc.Fmt.Gt.size()); ++i) {
+    if (doc.Fmt.Gt[i].Lane == lane) return true;
+  }
+  return false;
+}
+
+bool InAnyGroup(const DocData& doc, int lane) {
+  for (int i = 0; i <= doc.Fmt.GtCount && i < static_cast<int>(doc.Fmt.Gt.size()); ++i) {
+    int g = doc.Fmt.Gt[i].Lane;
+    if (lane >= g && lane <= g + 3) return true;
+  }
+  return false;
+}
+
+// Digit lines of one group measure. Each distinct ordinary value at a tick goes on the digit
+// made of the weights of the lanes that hold it (these digits never collide); each distinct
+// open object goes on digit 0, one digit-0 line per open object the busiest tick holds, the
+// one on the group's first lane last, so that it is the one the first lane reads back.
+class DigitLines {
+ public:
+  void Reset(int n) {
+    n_ = n;
+    for (auto& v : digit_) v.assign(n, 0);
+    for (auto& v : open_) v.assign(n, 0);
+    used_.fill(false);
+    openLines_ = 0;
+  }
+
+  void Slot(int k, const int16_t (&v)[3]) {
+    bool taken[3] = {false, false, false};
+    for (int i = 0; i < 3; ++i) {
+      if (taken[i] || v[i] <= 0 || v[i] > kOpenObjectBase) continue;
+      int d = kWeights[i];
+      for (int j = i + 1; j < 3; ++j) {
+        if (v[j] == v[i]) {
+          d += kWeights[j];
+          taken[j] = true;
+        }
+      }
+      digit_[d][k] = v[i];
+      used_[d] = true;
+    }
+    int first = v[0] > kOpenObjectBase ? v[0] - kOpenObjectBase : 0;
+    int list[3];
+    int c = 0;
+    for (int i = 1; i < 3; ++i) {
+      if (v[i] <= kOpenObjectBase) continue;
+      int x = v[i] - kOpenObjectBase;
+      if (x == first || std::find(list, list + c, x) != list + c) continue;
+      list[c++] = x;
+    }
+    if (first > 0) list[c++] = first;
+    slotOpen_[k] = {list[0], list[1], list[2]};
+    slotOpenCount_[k] = c;
+    openLines_ = std::max(openLines_, c);
+  }
+
+  void Prepare(int n) {
+    Reset(n);
+    slotOpen_.assign(n, {0, 0, 0});
+    slotOpenCount_.assign(n, 0);
+  }
+
+  // Places the open objects right-aligned in the digit-0 lines.
+  void Finish() {
+    for (int k = 0; k < n_; ++k) {
+      int c = slotOpenCount_[k];
+      for (int i = 0; i < c; ++i) open_[openLines_ - c + i][k] = slotOpen_[k][i];
+    }
+  }
+
+  int openLines() const { return openLines_; }
+  const std::vector<int>& open(int line) const { return open_[line]; }
+  bool used(int d) const { return used_[d]; }
+  const std::vector<int>& digit(int d) const { return digit_[d]; }
+
+ private:
+  int n_ = 0;
+  std::array<std::vector<int>, 8> digit_;
+  std::array<std::vector<int>, 3> open_;
+  std::array<bool, 8> used_{};
+  std::vector<std::array<int, 3>> slotOpen_;
+  std::vector<int> slotOpenCount_;
+  int openLines_ = 0;
+};
+
+void AppendValues(std::string& out, const std::vector<int>& values, const CodeTable& codes) {
+  for (int v : values) codes.Append(out, v);
+}
+
+void WriteGroupSection(Ctx& c, const GtEntry& gt, DigitLines& lines, std::string& text) {
+  const DocData& doc = c.doc;
+  const int g = gt.Lane;
+  const LaneInfo* first = LaneAt(doc, g);
+  c.out += ";" + gt.Name + "(Part" + PartText(first ? first->Part : 0) + ")\r\n";
+  const std::string& groupCh = c.scratch ? gt.Channel2 : gt.Channel;
+  const LaneInfo* fourth = LaneAt(doc, g + 3);
+
+  for (int m = 0; m <= doc.MesCount; ++m) {
+    const MesData* cells[4];
+    for (int i = 0; i < 4; ++i) cells[i] = LaneAt(doc, g + i) ? CellAt(doc, g + i, m) : nullptr;
+
+    int n = 0;
+    for (int i = 0; i < 3; ++i) {
+      int d = cells[i] ? CellSlots(doc, g + i, m) : 0;
+      if (d > 0) n = n == 0 ? d : Lcm(static_cast<int16_t>(n), static_cast<int16_t>(d));
+    }
+    if (n > 0) {
+      lines.Prepare(n);
+      const int step = kTicksPerMeasure / n;
+      for (int k = 0; k < n; ++k) {
+        const int t = k * step;
+        const int16_t v[3] = {FrontAt(cells[0], t), FrontAt(cells[1], t), FrontAt(cells[2], t)};
+        lines.Slot(k, v);
+      }
+      lines.Finish();
+      for (int i = 0; i < lines.openLines(); ++i) {
+        c.LineStart(m, groupCh + "0");
+        AppendValues(c.out, lines.open(i), c.wav);
+        c.LineEnd();
+      }
+      for (int d = 1; d < 8; ++d) {
+        if (!lines.used(d)) continue;
+        c.LineStart(m, groupCh + static_cast<char>('0' + d));
+        AppendValues(c.out, lines.digit(d), c.wav);
+        c.LineEnd();
+      }
+    }
+
+    if (fourth && cells[3]) {
+      int nq = CellSlots(doc, g + 3, m);
+      if (nq > 0) {
+        text.clear();
+        AppendSlots(text, cells[3]->Obj, nq, c.wav);
+        if (fourth->Channel != kNoChannel) {
+          c.LineStart(m, c.scratch ? fourth->PChannel : fourth->Channel);
+        } else {
+          c.LineStart(m, groupCh + "W");
+        }
+        c.out += text;
+        c.LineEnd();
+      }
+    }
+
+    for (int i = 0; i < 4; ++i) {
+      const LaneInfo* li = LaneAt(doc, g + i);
+      if (!li || !cells[i] || li->BackChannel == kNoChannel) continue;
+      int nb = CellSlots(doc, g + i, m);
+      text.clear();
+      if (nb > 0 && AppendSlots(text, cells[i]->BackObj, nb, c.wav)) {
+        c.LineStart(m, c.scratch ? li->PBackChannel : li->BackChannel);
+        c.out += text;
+        c.LineEnd();
+      }
+    }
+  }
+  c.out += "\r\n\r\n";
+}
+
+void WritePartSection(Ctx& c, int part, const std::vector<int>& lanes, std::string& front,
+                      std::string& back) {
+  const DocData& doc = c.doc;
+  c.out += ";Part" + PartText(part) + "\r\n";
+  const CodeTable& codes = part == kPartBga ? c.bga : c.wav;
+  for (int m = 0; m <= doc.MesCount; ++m) {
+    size_t count = lanes.size();
+    if (part == kPartStacked) {
+      while (count > 0 && CellSlots(doc, lanes[count - 1], m) <= 0) --count;
+    }
+    for (size_t i = 0; i < count; ++i) {
+      const int l = lanes[i];
+      const LaneInfo& li = doc.Lane[l];
+      const std::string& f = c.scratch ? li.PChannel : li.Channel;
+      const std::string& b = c.scratch ? li.PBackChannel : li.BackChannel;
+      const MesData* cell = CellAt(doc, l, m);
+      const int n = CellSlots(doc, l, m);
+      front.clear();
+      back.clear();
+      bool frontUsed = false, backUsed = false;
+      if (cell && n > 0) {
+        frontUsed = AppendSlots(front, cell->Obj, n, codes);
+        backUsed = AppendSlots(back, cell->BackObj, n, codes);
+      }
+      const bool hasF = f != kNoChannel, hasB = b != kNoChannel;
+      if (hasF && frontUsed) {
+        c.LineStart(m, f);
+        c.out += front;
+        c.LineEnd();
+      }
+      if (hasB && backUsed) {
+        c.LineStart(m, b);
+        c.out += back;
+        c.LineEnd();
+      }
+      if (part == kPartStacked && !frontUsed && !backUsed) {
+        if (hasF) {
+          c.LineStart(m, f);
+          c.out += "00";
+          c.LineEnd();
+        }
+        if (hasB) {
+          c.LineStart(m, b);
+          c.out += "00";
+          c.LineEnd();
+        }
+      }
+    }
+  }
+  c.out += "\r\n\r\n";
+}
+
+}  // namespace
+
+CodeTable::CodeTable(int16_t mode) : mode_(mode), codes_(1296) {
+  for (int v = 0; v < 1296; ++v) {
+    std::string code = DefNumToText(static_cast<int16_t>(v), mode);
+    codes_[v] = {code.size() > 0 ? code[0] : '0', code.size() > 1 ? code[1] : '0'};
+    if (code.size() != 2) codes_[v] = {'\0', '\0'};  // looked up by DefNumToText each time
+  }
+}
+
+void CodeTable::Append(std::string& out, int value) const {
+  if (value < 1) {
+    out += "00";
+    return;
+  }
+  if (value > kOpenObjectBase) value -= kOpenObjectBase;
+  if (value < static_cast<int>(codes_.size()) && codes_[value][0] != '\0') {
+    out.append(codes_[value].data(), 2);
+  } else {
+    out += DefNumToText(static_cast<int16_t>(value), mode_);
+  }
+}
+
+const MesData* CellAt(const DocData& doc, int lane, int mes) {
+  return HasCell(doc, lane, mes) ? &doc.Obj[lane].Mes[mes] : nullptr;
+}
+
+int CellSlots(const DocData& doc, int lane, int mes) {
+  const MesData* cell = CellAt(doc, lane, mes);
+  return cell ? CellDivision(*cell) : 0;
+}
+
+bool AppendSlots(std::string& text, const std::array<int16_t, kCellSlots>& layer, int n,
+                 const CodeTable& codes) {
+  bool used = false;
+  const int step = kTicksPerMeasure / n;
+  for (int k = 0; k < n; ++k) {
+    const int v = layer[k * step];
+    used = used || v > 0;
+    codes.Append(text, v);
+  }
+  return used;
+}
+
+void WriteObjectSections(Ctx& c) {
+  const DocData& doc = c.doc;
+  DigitLines lines;
+  std::string text, back;
+  for (int i = 0; i <= doc.Fmt.GtCount && i < static_cast<int>(doc.Fmt.Gt.size()); ++i) {
+    WriteGroupSection(c, doc.Fmt.Gt[i], lines, text);
+  }
+  std::vector<int> lanes;
+  for (const Run& r : BuildRuns(doc)) {
+    lanes.clear();
+    const bool skipped = StartsGroup(doc, r.first);
+    for (int l = r.first; l <= r.last; ++l) {
+      // A run that starts a group is written by the group sections; lanes of it that no group
+      // covers still need a section of their own.
+      if (!skipped || !InAnyGroup(doc, l)) lanes.push_back(l);
+    }
+    if (!lanes.empty()) WritePartSection(c, r.part, lanes, text, back);
+  }
+}
+
+}  // namespace mk::chartwrite

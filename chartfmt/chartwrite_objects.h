@@ -1,0 +1,54 @@
+// Pieces the chart writer's sections share: definition codes, measure texts, channel lines.
+// Internal to the writer (chartwrite.cpp, chartwrite_objects.cpp).
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "chartfmt/docdata.h"
+
+namespace mk::chartwrite {
+
+// Two-character codes of one numbering mode, looked up instead of converted per slot.
+class CodeTable {
+ public:
+  explicit CodeTable(int16_t mode);
+  // Appends the code of a cell value: "00" for an empty slot; an open object is written with
+  // its definition number (value - 10000).
+  void Append(std::string& out, int value) const;
+
+ private:
+  int16_t mode_;
+  std::vector<std::array<char, 2>> codes_;  // 0..1295
+};
+
+// The state of one write: the document, the output text and the symbols every line uses.
+struct Ctx {
+  const DocData& doc;
+  bool scratch;
+  std::string& out;
+  std::string h;  // first command symbol
+  std::string s;  // first separator symbol
+  int ml;         // digits of the measure field
+  CodeTable wav;
+  CodeTable bga;
+
+  Ctx(const DocData& d, bool scr, std::string& o);
+  // Command symbol, measure field, channel and separator of a channel line.
+  void LineStart(int measure, const std::string& channel);
+  void LineEnd() { out += "\r\n"; }
+};
+
+// The cell of lane in measure, or nullptr when the document has none.
+const MesData* CellAt(const DocData& doc, int lane, int mes);
+// Slots the cell needs, recomputed from its objects (0 for a missing or empty cell).
+int CellSlots(const DocData& doc, int lane, int mes);
+// Appends the n-slot text of one layer; true when a slot held an object.
+bool AppendSlots(std::string& text, const std::array<int16_t, kCellSlots>& layer, int n,
+                 const CodeTable& codes);
+
+// The group sections, then the part sections.
+void WriteObjectSections(Ctx& c);
+
+}  // namespace mk::chartwrite

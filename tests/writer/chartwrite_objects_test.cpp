@@ -1,0 +1,180 @@
+// Object sections: group sections (digit lines, fourth lane, back layers) and part sections.
+#include <gtest/gtest.h>
+
+#include "chartfmt/chartwrite.h"
+#include "writer_fixture.h"
+
+using wtest::AddGroup;
+using wtest::MakeDoc;
+using wtest::Put;
+using wtest::SectionLines;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+// Lanes 1..4 form group "Keys" (channel 1, player channel P1); lane 5 follows in the same part.
+mk::DocData GroupDoc(const std::string& fourthChannel = "A4", int16_t mesCount = 1) {
+  mk::DocData d = MakeDoc({{"A1", "B1", 2}, {"A2", "B2", 2}, {"A3", "__", 2},
+                           {fourthChannel, "B4", 2, "", "PB4"}, {"A5", "B5", 2}},
+                          mesCount, 2, 1);
+  AddGroup(d, "Keys", 1, "1", "P1");
+  return d;
+}
+
+Strings Group(const mk::DocData& d, int16_t scratch = 0) {
+  return SectionLines(mk::ChartText(d, scratch), ";Keys(Part 2)");
+}
+
+TEST(ChartGroups, WorkedExample) {
+  mk::DocData d = GroupDoc();
+  Put(d, 1, 0, 0, 1);
+  Put(d, 3, 0, 96, 2);
+  EXPECT_EQ(Group(d), (Strings{";Keys(Part 2)", "#00011:0002", "#00014:0100"}));
+}
+
+// One value per tick is written as before; distinct values and open objects each get a digit.
+TEST(ChartGroups, DigitsOfCombinedLanes) {
+  struct Case {
+    const char* name;
+    int16_t g, g1, g2;  // front values of the three combined lanes at tick 0
+    Strings lines;
+  };
+  const Case cases[] = {
+      {"same value on first two lanes", 5, 5, 0, {"#00016:05"}},
+      {"same value on all three", 9, 9, 9, {"#00017:09"}},
+      {"first and third", 5, 0, 5, {"#00015:05"}},
+      {"two values keep both", 5, 7, 0, {"#00012:07", "#00014:05"}},
+      {"three values", 1, 2, 3, {"#00011:03", "#00012:02", "#00014:01"}},
+      {"value shared by outer lanes", 5, 7, 5, {"#00012:07", "#00015:05"}},
+      {"lone open object on a middle lane", 0, 10005, 0, {"#00010:05"}},
+      {"open first, ordinary second", 10005, 7, 0, {"#00010:05", "#00012:07"}},
+      {"ordinary first, open second", 7, 10005, 0, {"#00010:05", "#00014:07"}},
+      {"same open value twice", 10005, 10005, 0, {"#00010:05"}},
+      {"two open values, first lane's last", 10005, 10009, 0, {"#00010:09", "#00010:05"}},
+  };
+  for (const Case& c : cases) {
+    mk::DocData d = GroupDoc();
+    Put(d, 1, 0, 0, c.g);
+    Put(d, 2, 0, 0, c.g1);
+    Put(d, 3, 0, 0, c.g2);
+    Strings expected = {";Keys(Part 2)"};
+    expected.insert(expected.end(), c.lines.begin(), c.lines.end());
+    EXPECT_EQ(Group(d), expected) << c.name;
+  }
+}
+
+TEST(ChartGroups, OpenObjectLinesAlignToTheLast) {
+  mk::DocData d = GroupDoc();
+  Put(d, 1, 0, 0, 10001);
+  Put(d, 2, 0, 0, 10002);
+  Put(d, 2, 0, 96, 10003);  // alone at its tick: in the last digit-0 line
+  Put(d, 3, 0, 96, 4);
+  EXPECT_EQ(Group(d), (Strings{";Keys(Part 2)", "#00010:0200", "#00010:0103", "#00011:0004"}));
+}
+
+TEST(ChartGroups, SlotCountIsCommonMultipleIncludingBackLayers) {
+  mk::DocData d = GroupDoc();
+  Put(d, 1, 0, 0, 1);
+  Put(d, 2, 0, 64, 2);
+  Put(d, 3, 0, 48, 3, /*back=*/true);  // lane 3 has no back channel: only refines the grid
+  EXPECT_EQ(Group(d), (Strings{";Keys(Part 2)", "#00012:000000000200000000000000",
+                             "#00014:010000000000000000000000"}));
+}
+
+TEST(ChartGroups, FourthLaneAndBackLayers) {
+  mk::DocData d = GroupDoc();
+  Put(d, 4, 0, 96, 6);
+  Put(d, 4, 1, 48, 7, /*back=*/true);  // only back objects: an all-"00" front line
+  Put(d, 1, 1, 0, 8, /*back=*/true);
+  Put(d, 4, 0, 0, 10011);  // an open object outside the combined lanes: its number
+  EXPECT_EQ(Group(d), (Strings{";Keys(Part 2)", "#000A4:0B06", "#001A4:00000000", "#001B1:08", "#001B4:00070000"}));
+
+  mk::DocData w = GroupDoc("__");
+  Put(w, 4, 0, 0, 3);
+  Put(w, 2, 0, 0, 10020, /*back=*/true);
+  EXPECT_EQ(Group(w), (Strings{";Keys(Part 2)", "#0001W:03", "#000B2:0K"}));
+}
+
+TEST(ChartGroups, ScratchChannels) {
+  mk::DocData d = GroupDoc();
+  d.Lane[4].PChannel = "__";  // printed as it stands: the chart channel decides the line
+  Put(d, 1, 0, 0, 1);
+  Put(d, 4, 0, 0, 2);
+  Put(d, 4, 0, 0, 3, /*back=*/true);
+  EXPECT_EQ(Group(d, -1), (Strings{";Keys(Part 2)", "#000P14:01", "#000__:02", "#000PB4:03"}));
+  mk::DocData w = GroupDoc("__");
+  Put(w, 4, 0, 0, 2);
+  EXPECT_EQ(Group(w, -1), (Strings{";Keys(Part 2)", "#000P1W:02"}));
+}
+
+TEST(ChartGroups, EmptyGroupAndNegativePart) {
+  mk::DocData d = GroupDoc();
+  for (int l = 1; l <= 5; ++l) d.Lane[l].Part = -3;
+  const std::string text = mk::ChartText(d, 0);
+  EXPECT_NE(text.find("\r\n;Keys(Part-3)\r\n\r\n\r\n"), std::string::npos);
+}
+
+TEST(ChartParts, RunsAndSkippedRuns) {
+  // The run of lanes 1..5 starts the group: lane 5, beyond the group, gets a part section.
+  mk::DocData d = GroupDoc();
+  Put(d, 5, 1, 0, 12);
+  Put(d, 5, 1, 0, 13, /*back=*/true);
+  Put(d, 1, 0, 0, 1);
+  const std::string text = mk::ChartText(d, 0);
+  EXPECT_EQ(SectionLines(text, ";Part 2"), (Strings{";Part 2", "#001A5:0C", "#001B5:0D"}));
+  EXPECT_EQ(text.find("A1:"), std::string::npos);  // group lanes are not written twice
+
+  // A run that does not start at the group's first lane is written whole.
+  mk::DocData e = MakeDoc({{"X", "__", 2}, {"A1", "__", 2}, {"A2", "__", 2}, {"A3", "__", 2}, {"A4", "__", 2}}, 0);
+  AddGroup(e, "G", 2, "1");
+  Put(e, 2, 0, 0, 1);
+  EXPECT_EQ(SectionLines(mk::ChartText(e, 0), ";Part 2"), (Strings{";Part 2", "#000A1:01"}));
+  EXPECT_EQ(SectionLines(mk::ChartText(e, 0), ";G(Part 2)"), (Strings{";G(Part 2)", "#00014:01"}));
+
+  // Without groups every run gets its section, in lane order.
+  mk::DocData f = MakeDoc({{"11", "__", 1}, {"12", "__", 1}, {"21", "31", 2}}, 0);
+  Put(f, 2, 0, 0, 1);
+  Put(f, 3, 0, 0, 2);
+  EXPECT_EQ(wtest::Lines(mk::ChartText(f, 0)),
+            (Strings{";Created by Tovel Ver.0.24", "", ";Header", "", "", ";Part 1", "#00012:01", "", "",
+                     ";Part 2", "#00021:02", "", ""}));
+}
+
+TEST(ChartParts, BgaPartUsesBgaNumbering) {
+  // Part 88 inside a group keeps the WAV numbering; a run of part 88 uses the BGA numbering.
+  mk::DocData d = MakeDoc({{"A1", "__", 88}, {"A2", "__", 88}, {"A3", "__", 88}, {"A4", "__", 88}, {"04", "07", 88}},
+                          0, 1, 3);
+  AddGroup(d, "G", 1, "1");
+  Put(d, 1, 0, 0, 100);
+  Put(d, 5, 0, 0, 100);
+  Put(d, 5, 0, 0, 10100, /*back=*/true);
+  const std::string text = mk::ChartText(d, 0);
+  EXPECT_EQ(SectionLines(text, ";G(Part 88)"), (Strings{";G(Part 88)", "#00014:64"}));
+  EXPECT_EQ(SectionLines(text, ";Part 88"), (Strings{";Part 88", "#00004:2S", "#00007:2S"}));
+}
+
+TEST(ChartParts, StackedLanesGetPlaceholders) {
+  mk::DocData d = MakeDoc({{"11", "__", 1}, {"01", "__", 99}, {"01", "__", 99}, {"01", "__", 99},
+                           {"01", "51", 99}, {"__", "__", 99}},
+                          5);
+  d.Lane[2].BackChannel = "__";
+  Put(d, 2, 4, 0, 1);
+  Put(d, 4, 4, 96, 2);
+  Put(d, 2, 2, 0, 3);
+  Put(d, 5, 3, 0, 4, /*back=*/true);  // back only: back line, no front placeholder
+  Put(d, 6, 1, 0, 9);                  // no channel at all: no line, but still the stack's end
+  const Strings expected = {";Part 99", "#00101:00", "#00101:00", "#00101:00", "#00101:00", "#00151:00",
+                            "#00201:03", "#00301:00", "#00301:00", "#00301:00", "#00351:04",
+                            "#00401:01", "#00401:00", "#00401:0002"};
+  EXPECT_EQ(SectionLines(mk::ChartText(d, 0), ";Part 99"), expected);
+}
+
+TEST(ChartParts, ScratchUsesPlayerChannels) {
+  mk::DocData d = MakeDoc({{"11", "51", 1, "16", "__"}}, 0);
+  Put(d, 1, 0, 0, 1);
+  Put(d, 1, 0, 0, 2, /*back=*/true);
+  EXPECT_EQ(SectionLines(mk::ChartText(d, -1), ";Part 1"), (Strings{";Part 1", "#00016:01"}));
+  EXPECT_EQ(SectionLines(mk::ChartText(d, 0), ";Part 1"), (Strings{";Part 1", "#00011:01", "#00051:02"}));
+}
+
+}  // namespace
