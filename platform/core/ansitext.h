@@ -16,6 +16,9 @@ std::string EncodeAnsi(std::string_view utf8);    // UTF-8 -> CP932 bytes
 
 // Bytes of the text in CP932 (a double-byte character counts 2).
 int32_t AnsiByteLen(std::string_view utf8);
+// The longest run of whole characters from the start that takes at most maxBytes CP932 bytes
+// (a fixed-size buffer never keeps half of a double-byte character).
+std::string AnsiLeft(std::string_view utf8, size_t maxBytes);
 
 // Character-based helpers (count code points, not UTF-8 bytes), 1-based like the
 // classic string functions the chart formats are described with.

@@ -1,0 +1,209 @@
+// Whole-file reading, line splitting and the atomic replace used by every save.
+#include "textfile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "ansitext.h"
+
+namespace plat {
+
+std::vector<std::string> SplitLines(std::string_view bytes) {
+  std::vector<std::string> lines;
+  const char* p = bytes.data();
+  const size_t n = bytes.size();
+  size_t start = 0;
+  size_t i = 0;
+  while (i < n) {
+    // Jump to the next CR or LF; memchr for LF is the fast path of LF-only and CR LF texts.
+    const void* lf = std::memchr(p + i, '\n', n - i);
+    size_t lfAt = lf ? static_cast<size_t>(static_cast<const char*>(lf) - p) : n;
+    const void* cr = std::memchr(p + i, '\r', lfAt - i);
+    size_t at = cr ? static_cast<size_t>(static_cast<const char*>(cr) - p) : lfAt;
+    if (at >= n) break;
+    lines.emplace_back(p + start, at - start);
+    i = at + 1;
+    if (p[at] == '\r' && i < n && p[i] == '\n') ++i;
+    start = i;
+  }
+  if (start < n) lines.emplace_back(p + start, n - start);
+  return lines;
+}
+
+namespace {
+std::string ErrnoText(int err) { return std::strerror(err); }
+}  // namespace
+
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error) {
+  bytes.clear();
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = path + ": " + ErrnoText(errno);
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      ::close(fd);
+      error = path + ": " + ErrnoText(EISDIR);
+      return false;
+    }
+    if (S_ISREG(st.st_mode) && st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
+  }
+  char buf[65536];
+  for (;;) {
+    ssize_t got = ::read(fd, buf, sizeof buf);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      int err = errno;
+      ::close(fd);
+      bytes.clear();
+      error = path + ": " + ErrnoText(err);
+      return false;
+    }
+    if (got == 0) break;
+    bytes.append(buf, static_cast<size_t>(got));
+  }
+  ::close(fd);
+  return true;
+}
+
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines, std::string& error) {
+  lines.clear();
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes, error)) return false;
+  // CP932 trail bytes are never CR or LF, so decoding first and splitting after is the same
+  // as splitting the bytes; decoding once keeps the ASCII fast path to one scan.
+  lines = SplitLines(DecodeAnsi(bytes));
+  return true;
+}
+
+namespace {
+
+mode_t CurrentUmask() {
+  // Read without changing it where the kernel tells; otherwise set and restore.
+  if (FILE* f = std::fopen("/proc/self/status", "re")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, f)) {
+      if (std::strncmp(line, "Umask:", 6) == 0) {
+        std::fclose(f);
+        return static_cast<mode_t>(std::strtoul(line + 6, nullptr, 8));
+      }
+    }
+    std::fclose(f);
+  }
+  mode_t m = ::umask(022);
+  ::umask(m);
+  return m;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  const char* p = bytes.data();
+  size_t left = bytes.size();
+  while (left > 0) {
+    ssize_t put = ::write(fd, p, left);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += put;
+    left -= static_cast<size_t>(put);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string& error) {
+  if (path.empty()) {
+    error = "empty file name";
+    return false;
+  }
+  // A symbolic link is followed so that the file it names is replaced, not the link.
+  std::string target = path;
+  struct stat lst {};
+  if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+      target = real;
+      std::free(real);
+    }
+  }
+  struct stat st {};
+  bool existed = ::stat(target.c_str(), &st) == 0;
+  if (existed) {
+    if (S_ISDIR(st.st_mode)) {
+      error = path + ": " + ErrnoText(EISDIR);
+      return false;
+    }
+    // A file the user may not write stays as it is, as an ordinary overwrite would fail.
+    if (::access(target.c_str(), W_OK) != 0) {
+      error = path + ": " + ErrnoText(errno);
+      return false;
+    }
+  }
+  size_t slash = target.rfind('/');
+  std::string dir = slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
+  std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  std::string tmpl = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) +
+                     "." + base + ".tmpXXXXXX";
+  std::vector<char> name(tmpl.begin(), tmpl.end());
+  name.push_back('\0');
+  int fd = ::mkostemp(name.data(), O_CLOEXEC);
+  if (fd < 0) {
+    error = path + ": " + ErrnoText(errno);
+    return false;
+  }
+  auto fail = [&](int err) {
+    ::close(fd);
+    ::unlink(name.data());
+    error = path + ": " + ErrnoText(err);
+    return false;
+  };
+  mode_t mode = existed ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
+  if (::fchmod(fd, mode) != 0) return fail(errno);
+  if (existed) {
+    // Keep the owner where we may (only root can give a file away); ignore refusal.
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
+    }
+  }
+  if (!WriteAll(fd, bytes)) return fail(errno);
+  if (::fsync(fd) != 0) return fail(errno);
+  if (::close(fd) != 0) {
+    int err = errno;
+    ::unlink(name.data());
+    error = path + ": " + ErrnoText(err);
+    return false;
+  }
+  if (::rename(name.data(), target.c_str()) != 0) {
+    int err = errno;
+    ::unlink(name.data());
+    error = path + ": " + ErrnoText(err);
+    return false;
+  }
+  // Make the new directory entry durable too; a failure here no longer loses data.
+  int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    ::fsync(dfd);
+    ::close(dfd);
+  }
+  return true;
+}
+
+bool PathExists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace plat
