@@ -1,0 +1,432 @@
+// Chart reader: channel lines (tempo, measure length, lane groups, lanes) and their objects.
+#include <algorithm>
+#include <cmath>
+
+#include "chartfmt/chartread_internal.h"
+#include "chartfmt/defcode.h"
+#include "platform/core/vbnum.h"
+
+namespace mk::chartread {
+
+namespace {
+
+constexpr int kNoCode = 36;
+
+inline char Up(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsAlnumUpper(char c) { return IsDigit(c) || (c >= 'A' && c <= 'Z'); }
+
+// Place of a cleaned code character among "0".."9", "A".."Z"; kNoCode for any other.
+inline int CodeIndex(char c) {
+  if (IsDigit(c)) return c - '0';
+  if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
+  return kNoCode;
+}
+
+// Numbers of every two-character code of digits and capitals, by numbering mode, computed
+// once with the shared conversion so that both always agree.
+const int16_t* CodeTable(int16_t mode) {
+  if (mode < 1 || mode > 3) return nullptr;
+  static const auto tables = [] {
+    static constexpr char kChars[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    std::array<std::array<int16_t, 36 * 36>, 3> t{};
+    for (int16_t md = 1; md <= 3; ++md)
+      for (int a = 0; a < 36; ++a)
+        for (int b = 0; b < 36; ++b) {
+          std::string code{kChars[a], kChars[b]};
+          t[md - 1][a * 36 + b] = DefTextToNum(code, md);
+        }
+    return t;
+  }();
+  return tables[mode - 1].data();
+}
+
+bool AnyObject(const std::array<int16_t, kCellSlots>& layer) {
+  for (int t = 0; t < kTicksPerMeasure; ++t)
+    if (layer[t] > 0) return true;
+  return false;
+}
+
+}  // namespace
+
+int Reader::AddSymbol(std::string_view ch) {
+  for (size_t k = 0; k < wideSyms_.size(); ++k)
+    if (wideSyms_[k] == ch) return static_cast<int>(k);
+  if (wideSyms_.size() >= 127) return -1;
+  wideSyms_.emplace_back(ch);
+  wideH_.push_back(0);
+  wideS_.push_back(0);
+  wideO_.push_back(0);
+  return static_cast<int>(wideSyms_.size()) - 1;
+}
+
+bool Reader::IsKeptByte(unsigned char c) const {
+  if (c < 128) return IsAlnumUpper(static_cast<char>(c)) || osym_[c];
+  const size_t k = c - 0x80u;
+  return k < wideO_.size() && wideO_[k];
+}
+
+// The name as it would stand in a cleaned line: ASCII upper-cased, listed symbols by their
+// byte. False when the name holds a character that no cleaned line can hold.
+bool Reader::MapName(std::string_view name, std::string& out) const {
+  out.clear();
+  for (size_t i = 0; i < name.size();) {
+    const size_t n = CharBytes(name, i);
+    if (n == 1 && static_cast<unsigned char>(name[i]) < 128) {
+      out.push_back(Up(name[i]));
+    } else {
+      const std::string_view ch = name.substr(i, n);
+      const auto it = std::find(wideSyms_.begin(), wideSyms_.end(), ch);
+      if (it == wideSyms_.end()) return false;
+      out.push_back(static_cast<char>(0x80 + (it - wideSyms_.begin())));
+    }
+    i += n;
+  }
+  return true;
+}
+
+void Reader::AddChannel(std::string_view name, ChannelEntry e) {
+  std::string key;
+  if (name.empty() || !MapName(name, key)) return;
+  if (channels_.find(key) != channels_.end()) return;  // an earlier one in the order decides
+  if (std::find(nameLengths_.begin(), nameLengths_.end(), key.size()) == nameLengths_.end())
+    nameLengths_.push_back(key.size());
+  channels_.emplace(std::move(key), e);
+}
+
+void Reader::BuildChannelIndex() {
+  const ScrKeys& k = doc_.Keys;
+  auto symbols = [&](const std::vector<std::string>& list, size_t from, std::array<bool, 128>& ascii,
+                     std::vector<uint8_t>& wide) {
+    for (size_t i = from; i < list.size(); ++i) {
+      const std::string& s = list[i];
+      if (s.empty()) continue;
+      if (s.size() == 1 && static_cast<unsigned char>(s[0]) < 128) {
+        ascii[static_cast<unsigned char>(s[0])] = true;
+      } else if (CharBytes(s, 0) == s.size()) {
+        const int at = AddSymbol(s);
+        if (at >= 0) wide[at] = 1;
+      }
+    }
+  };
+  symbols(k.HSymbol, 0, hsym_, wideH_);
+  symbols(k.SSymbol, 0, ssym_, wideS_);
+  symbols(k.OSymbol, 1, osym_, wideO_);
+
+  int order = 0;
+  auto add = [&](std::string_view name, ChannelKind kind, int index, int digit) {
+    ChannelEntry e;
+    e.order = order++;
+    e.kind = kind;
+    e.index = static_cast<int16_t>(index);
+    e.digit = static_cast<int8_t>(digit);
+    AddChannel(name, e);
+  };
+  auto upper = [](std::string_view s) {
+    std::string u(s);
+    for (char& c : u) c = Up(c);
+    return u;
+  };
+  if (!k.Tmpc.empty()) known_.insert(upper(k.Tmpc));
+  if (!k.Mesc.empty()) known_.insert(upper(k.Mesc));
+  mescUpper_ = upper(k.Mesc);
+  add(k.Tmpc, ChannelKind::Tempo, 0, 0);
+  add(k.Mesc, ChannelKind::Length, 0, 0);
+  const ScrFormat& f = doc_.Fmt;
+  const int groups = std::min<int>(f.GtCount + 1, static_cast<int>(f.Gt.size()));
+  for (int g = 0; g < groups; ++g) {
+    const GtEntry& gt = f.Gt[g];
+    // A group whose four lanes are not all in the lane table is not used: its lines stay in
+    // the free text.
+    if (gt.Channel.empty() || gt.Lane < 0 || gt.Lane + 3 > lanes_) continue;
+    const std::string ch = upper(gt.Channel);
+    for (char d = '0'; d <= '9'; ++d) known_.insert(ch + d);
+    const bool w = doc_.Lane[gt.Lane + 3].Channel == "__";
+    if (w) known_.insert(ch + 'W');
+    for (int d = 0; d <= 7; ++d) add(gt.Channel + static_cast<char>('0' + d), ChannelKind::GroupDigit, g, d);
+    if (w) add(gt.Channel + "W", ChannelKind::GroupW, g, 0);
+  }
+  for (int l = 1; l <= lanes_; ++l) {
+    const LaneInfo& lane = doc_.Lane[l];
+    if (lane.Part == kPartStacked) stacked_ = true;
+    for (const std::string* ch : {&lane.Channel, &lane.BackChannel}) {
+      if (*ch != "__" && !ch->empty()) known_.insert(upper(*ch));
+      if (*ch != "__") add(*ch, ch == &lane.Channel ? ChannelKind::LaneFront : ChannelKind::LaneBack, l, 0);
+    }
+  }
+  std::sort(nameLengths_.begin(), nameLengths_.end());
+  if (stacked_) marks_.resize(lanes_ + 1);
+}
+
+bool Reader::KnownChannel(std::string_view text) {
+  upper_.assign(text);
+  for (char& c : upper_) c = Up(c);
+  return known_.find(upper_) != known_.end();
+}
+
+// Builds clean_: the command symbol, the measure digits, the channel, the separator when one
+// is accepted, and the data, each character as one byte, blanks and other punctuation dropped.
+bool Reader::Clean(std::string_view line, size_t first, bool ascii) {
+  clean_.clear();
+  lengthLine_ = false;
+  const size_t channelPos = static_cast<size_t>(ml_) + 2;  // 1-based character position
+  size_t channelByte = std::string_view::npos;
+  int sep = 0;  // 0 none yet, 1 accepted
+  size_t pos = 0;
+  for (size_t i = 0; i < line.size();) {
+    const size_t n = ascii ? 1 : (i == 0 ? first : CharBytes(line, i));
+    ++pos;
+    if (pos == channelPos) channelByte = i;
+    const std::string_view ch = line.substr(i, n);
+    i += n;
+    unsigned char b;
+    if (n == 1) {
+      b = static_cast<unsigned char>(Up(ch[0]));
+      if (b >= 128) continue;
+    } else {
+      const auto it = std::find(wideSyms_.begin(), wideSyms_.end(), ch);
+      if (it == wideSyms_.end()) continue;
+      b = static_cast<unsigned char>(0x80 + (it - wideSyms_.begin()));
+    }
+    if (pos == 1) {
+      if (b < 128 ? hsym_[b] : wideH_[b - 0x80]) clean_.push_back(static_cast<char>(b));
+      continue;
+    }
+    if (pos >= channelPos + 1 && sep == 0) {
+      const bool isSep = b < 128 ? ssym_[b] : wideS_[b - 0x80];
+      if (isSep && channelByte != std::string_view::npos) {
+        const std::string_view text = line.substr(channelByte, i - n - channelByte);
+        if (KnownChannel(text)) {
+          sep = 1;
+          lengthLine_ = !mescUpper_.empty() && upper_ == mescUpper_;
+          clean_.push_back(static_cast<char>(b));
+          continue;
+        }
+      }
+    }
+    if (IsKeptByte(b) || (sep == 1 && lengthLine_ && b == '.')) clean_.push_back(static_cast<char>(b));
+  }
+  return true;
+}
+
+// The number of code i of data (characters 2i+1 and 2i+2; a lone last one reads as if "0"
+// stood before it) in numbering mode mode.
+int Reader::CodeValue(std::string_view data, size_t i, int16_t mode) const {
+  const size_t at = 2 * i;
+  const char a = at + 1 < data.size() ? data[at] : '0';
+  const char b = at + 1 < data.size() ? data[at + 1] : data[at];
+  const int ia = CodeIndex(a), ib = CodeIndex(b);
+  if (ia != kNoCode && ib != kNoCode) {
+    const int16_t* t = CodeTable(mode);
+    return t ? t[ia * 36 + ib] : 0;
+  }
+  std::string code;
+  for (char c : {a, b}) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 128) code.push_back(c);
+    else code += wideSyms_[u - 0x80];
+  }
+  return DefTextToNum(code, mode);
+}
+
+int16_t Reader::LaneMode(int lane) const {
+  return doc_.Lane[lane].Part == kPartBga ? doc_.Fmt.BNum : doc_.Fmt.WNum;
+}
+
+bool Reader::GrowTo(int m) {
+  if (m <= doc_.MesCount) return true;
+  const int64_t cells = static_cast<int64_t>(doc_.Obj.size()) * (m + 1);
+  if (cells > kMaxChartCells)
+    return Fail("小節番号 " + std::to_string(m) + " は大きすぎます（" + std::to_string(doc_.Obj.size()) +
+                " レーンでは上限 " + std::to_string(kMaxChartCells / doc_.Obj.size() - 1) + " 小節）");
+  const size_t need = static_cast<size_t>(m) + 1;
+  const size_t cap = std::max<size_t>(1, kMaxChartCells / doc_.Obj.size());
+  for (LaneMes& lane : doc_.Obj) {
+    if (lane.Mes.capacity() < need)
+      lane.Mes.reserve(std::min(cap, std::max(need, 2 * lane.Mes.capacity())));
+    lane.Mes.resize(need);
+  }
+  for (auto& lane : marks_)
+    if (lane.size() < need) lane.resize(need);
+  doc_.MesCount = static_cast<int16_t>(m);
+  return true;
+}
+
+void Reader::Count() {
+  if (doc_.ObjReadCount < INT32_MAX) ++doc_.ObjReadCount;
+}
+
+bool Reader::LayerFree(int lane, int m, bool back) {
+  std::vector<uint8_t>& marks = marks_[lane];
+  if (marks.size() <= static_cast<size_t>(m)) marks.resize(doc_.MesCount + 1);
+  if (marks[m] & (back ? 2 : 1)) return false;
+  const MesData& cell = doc_.Obj[lane].Mes[m];
+  return !AnyObject(back ? cell.BackObj : cell.Obj);
+}
+
+void Reader::Mark(int lane, int m, bool back) {
+  if (!stacked_) return;
+  std::vector<uint8_t>& marks = marks_[lane];
+  if (marks.size() <= static_cast<size_t>(m)) marks.resize(doc_.MesCount + 1);
+  marks[m] |= back ? 2 : 1;
+}
+
+namespace {
+
+// Number of codes of a data text of d characters (d / 2 rounded, halves to even).
+inline size_t CodeCount(size_t d) {
+  return static_cast<size_t>(std::nearbyint(static_cast<double>(d) / 2.0));
+}
+
+// Ticks of code i: the front rule rounds 192 / (d / 2) * i, the back rule truncates the slot
+// width first. Neither passes 192 (the cell's spare slot).
+struct TickRule {
+  double width;
+  int whole;
+  bool rounded;
+  explicit TickRule(size_t d, bool round)
+      : width(192.0 / (static_cast<double>(d) / 2.0)), whole(static_cast<int>(width)), rounded(round) {}
+  int operator()(size_t i) const {
+    const int t = rounded ? static_cast<int>(std::nearbyint(width * static_cast<double>(i)))
+                          : whole * static_cast<int>(i);
+    return std::min(t, kCellSlots - 1);
+  }
+};
+
+}  // namespace
+
+bool Reader::StoreTempo(std::string_view data, int m) {
+  const size_t n = CodeCount(data.size());
+  const TickRule tick(data.size(), true);
+  MesData& cell = doc_.Obj[0].Mes[m];
+  for (size_t i = 0; i < n; ++i) {
+    if (CodeValue(data, i, doc_.Fmt.WNum) < 1) continue;
+    cell.Obj[tick(i)] = static_cast<int16_t>(CodeValue(data, i, 1));
+    Count();
+  }
+  return true;
+}
+
+bool Reader::StoreLane(const ChannelEntry& e, std::string_view data, int m) {
+  const bool back = e.kind == ChannelKind::LaneBack;
+  int lane = e.index;
+  if (doc_.Lane[lane].Part == kPartStacked) {
+    // Lanes sharing one channel are filled in turn: the next line goes to the first lane from
+    // here whose layer is still free in this measure (front and back lines counted apart).
+    while (lane <= lanes_ && !LayerFree(lane, m, back)) ++lane;
+    if (lane > lanes_)
+      return Fail("チャンネル「" + (back ? doc_.Lane[e.index].BackChannel : doc_.Lane[e.index].Channel) +
+                  "」の行が多すぎます（重ねるレーンが足りません）");
+  }
+  Mark(lane, m, back);
+  const int16_t mode = LaneMode(e.index);
+  const size_t n = CodeCount(data.size());
+  const TickRule tick(data.size(), !back);
+  auto& layer = back ? doc_.Obj[lane].Mes[m].BackObj : doc_.Obj[lane].Mes[m].Obj;
+  for (size_t i = 0; i < n; ++i) {
+    const int v = CodeValue(data, i, mode);
+    if (v < 1) continue;
+    layer[tick(i)] = static_cast<int16_t>(v);
+    if (!back) Count();
+  }
+  return true;
+}
+
+bool Reader::StoreGroup(const ChannelEntry& e, std::string_view data, int m) {
+  const GtEntry& gt = doc_.Fmt.Gt[e.index];
+  // Group lines are coded in the WAV numbering mode, as the writer codes them.
+  const int16_t mode = doc_.Fmt.WNum;
+  const size_t n = CodeCount(data.size());
+  if (e.kind == ChannelKind::GroupW) {
+    const int lane = gt.Lane + 3;
+    Mark(lane, m, false);
+    const TickRule tick(data.size(), true);
+    auto& layer = doc_.Obj[lane].Mes[m].Obj;
+    for (size_t i = 0; i < n; ++i) {
+      const int v = CodeValue(data, i, mode);
+      if (v < 1) continue;
+      layer[tick(i)] = static_cast<int16_t>(v);
+      Count();
+    }
+    return true;
+  }
+  const TickRule tick(data.size(), false);
+  static constexpr int kWeights[3] = {4, 2, 1};
+  for (size_t i = 0; i < n; ++i) {
+    const int v = CodeValue(data, i, mode);
+    if (v < 1) continue;
+    if (e.digit == 0) {
+      if (v + kOpenObjectBase > INT16_MAX) return Fail("定義番号が大きすぎて格納できません");
+      doc_.Obj[gt.Lane].Mes[m].Obj[tick(i)] = static_cast<int16_t>(v + kOpenObjectBase);
+      continue;
+    }
+    int rest = e.digit;
+    for (int j = 0; j < 3; ++j) {
+      if (rest < kWeights[j]) continue;
+      doc_.Obj[gt.Lane + j].Mes[m].Obj[tick(i)] = static_cast<int16_t>(v);
+      rest -= kWeights[j];
+    }
+  }
+  return true;
+}
+
+LineOutcome Reader::ChannelLine(std::string_view line, size_t first, bool ascii) {
+  // The measure field: the characters after the command symbol, all decimal digits.
+  for (size_t i = first, k = 0; k < static_cast<size_t>(ml_) && i < line.size(); ++i, ++k)
+    if (!IsDigit(line[i])) return LineOutcome::NoMatch;
+  Clean(line, first, ascii);
+
+  // The channel: the first name in the order of trial that starts at the channel position.
+  const size_t at = static_cast<size_t>(ml_) + 1;
+  if (clean_.size() <= at) return LineOutcome::NoMatch;
+  const std::string_view tail = std::string_view(clean_).substr(at);
+  const ChannelEntry* best = nullptr;
+  size_t bestLen = 0;
+  for (size_t len : nameLengths_) {
+    if (len > tail.size()) break;
+    const auto it = channels_.find(tail.substr(0, len));
+    if (it != channels_.end() && (!best || it->second.order < best->order)) {
+      best = &it->second;
+      bestLen = len;
+    }
+  }
+  if (!best) return LineOutcome::NoMatch;
+
+  // The measure number, then the data after the separator.
+  const std::string_view field = std::string_view(clean_).substr(1, ml_);
+  int m = 0;
+  bool digits = true;
+  for (char c : field) {
+    if (!IsDigit(c)) { digits = false; break; }
+    m = std::min(m * 10 + (c - '0'), 100000);
+  }
+  if (!digits) {
+    const auto v = plat::ToInt16(plat::LeadingNumber(field));
+    m = v ? *v : 100000;
+  }
+  if (m > INT16_MAX || m < 0) {
+    Fail("小節番号が範囲外です");
+    return LineOutcome::Failed;
+  }
+  if (!GrowTo(m)) return LineOutcome::Failed;
+  const size_t skip = at + bestLen + 1;
+  const std::string_view data = skip < clean_.size() ? std::string_view(clean_).substr(skip) : std::string_view();
+
+  bool ok = true;
+  switch (best->kind) {
+    case ChannelKind::Tempo: ok = StoreTempo(data, m); break;
+    case ChannelKind::Length: {
+      const double v = plat::LeadingNumber(data);
+      if (!std::isfinite(v)) ok = Fail("数値が大きすぎます");
+      else doc_.Obj[0].Mes[m].Length = v;
+      break;
+    }
+    case ChannelKind::GroupDigit:
+    case ChannelKind::GroupW: ok = StoreGroup(*best, data, m); break;
+    case ChannelKind::LaneFront:
+    case ChannelKind::LaneBack: ok = StoreLane(*best, data, m); break;
+  }
+  return ok ? LineOutcome::Done : LineOutcome::Failed;
+}
+
+}  // namespace mk::chartread

@@ -1,0 +1,112 @@
+// The state of one chart read, shared by the line reader (chartread.cpp) and the channel-line
+// reader (chartread_channels.cpp). Internal to the chart reader.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "chartfmt/chartread.h"
+#include "chartfmt/docdata.h"
+
+namespace mk::chartread {
+
+// Byte length of the UTF-8 character that starts at s[i] (1 for ASCII and for a stray byte).
+size_t CharBytes(std::string_view s, size_t i);
+
+// Letter case ignored for ASCII letters; other bytes compared exactly.
+bool StartsNoCase(std::string_view s, std::string_view prefix);
+bool EqualNoCase(std::string_view a, std::string_view b);
+
+struct StringHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+using StringSet = std::unordered_set<std::string, StringHash, std::equal_to<>>;
+
+// What a recognised channel name stands for.
+enum class ChannelKind : uint8_t { Tempo, Length, GroupDigit, GroupW, LaneFront, LaneBack };
+
+struct ChannelEntry {
+  int order = 0;       // place in the order of trial; the lowest matching one decides
+  ChannelKind kind = ChannelKind::Tempo;
+  int16_t index = 0;   // group index or lane number
+  int8_t digit = 0;    // group digit 0..7
+  uint8_t pad = 0;
+};
+
+enum class LineOutcome { NoMatch, Done, Failed };
+
+class Reader {
+ public:
+  Reader(DocData& doc, bool scratch);
+
+  // Interprets one line (UTF-8, no line end). ascii: the line has no byte above 0x7F.
+  bool Line(std::string_view line, bool ascii);
+  // Recomputes the slot counts after the last line.
+  void Finish();
+
+  int32_t lineNo = 0;
+  std::string reason;
+
+ private:
+  // chartread.cpp
+  bool IsCommandSymbol(std::string_view ch) const;
+  bool CommandLine(std::string_view line, size_t firstBytes);
+  bool Definition(std::string_view line, size_t firstBytes, bool commentForm, bool bga, bool& matched);
+  void FreeLine(std::string_view line);
+  bool Fail(std::string text);
+
+  // chartread_channels.cpp
+  void BuildChannelIndex();
+  int AddSymbol(std::string_view ch);          // cleaned byte of a non-ASCII symbol, or -1
+  bool MapName(std::string_view name, std::string& out) const;
+  void AddChannel(std::string_view name, ChannelEntry e);
+  bool IsKeptByte(unsigned char c) const;
+  LineOutcome ChannelLine(std::string_view line, size_t firstBytes, bool ascii);
+  bool Clean(std::string_view line, size_t firstBytes, bool ascii);
+  bool KnownChannel(std::string_view text);
+  bool GrowTo(int m);
+  int CodeValue(std::string_view data, size_t i, int16_t mode) const;
+  int16_t LaneMode(int lane) const;
+  bool StoreTempo(std::string_view data, int m);
+  bool StoreLane(const ChannelEntry& e, std::string_view data, int m);
+  bool StoreGroup(const ChannelEntry& e, std::string_view data, int m);
+  bool LayerFree(int lane, int m, bool back);
+  void Mark(int lane, int m, bool back);
+  void Count();
+
+  DocData& doc_;
+  bool scratch_;
+  int lanes_ = 0;   // last lane number that exists in both the lane table and the grid
+  int ml_ = 3;      // digits of the measure field
+
+  // Command symbols, separators and kept symbols. ASCII ones by byte; the others are listed
+  // and stand in the cleaned line as byte 0x80 + their place in wideSyms_.
+  std::array<bool, 128> hsym_{};
+  std::array<bool, 128> ssym_{};
+  std::array<bool, 128> osym_{};
+  std::vector<std::string> wideSyms_;
+  std::vector<uint8_t> wideH_, wideS_, wideO_;  // flags by place in wideSyms_
+
+  // Upper-cased texts that make a separator acceptable, and the channel index of the cleaned
+  // line: entries by cleaned name, and the distinct name lengths.
+  StringSet known_;
+  std::string mescUpper_;
+  std::unordered_map<std::string, ChannelEntry, StringHash, std::equal_to<>> channels_;
+  std::vector<size_t> nameLengths_;
+
+  // Part-stacked lanes: per lane and measure, bit 0 front and bit 1 back reached by a line.
+  bool stacked_ = false;
+  std::vector<std::vector<uint8_t>> marks_;
+
+  std::string clean_;    // the cleaned line, one byte per character
+  std::string upper_;    // scratch text for separator tests
+  bool lengthLine_ = false;
+};
+
+}  // namespace mk::chartread
