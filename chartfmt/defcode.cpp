@@ -1,0 +1,135 @@
+#include "chartfmt/defcode.h"
+
+#include <algorithm>
+
+#include "chartfmt/globals.h"
+#include "platform/core/ansitext.h"
+
+namespace mk {
+
+namespace {
+
+constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+// Value of one character of a base-36 code: "0".."9" their digit, any other character below
+// "A" 0, from "A" upward its ANSI code - 55 ("A" 10 .. "Z" 35, later characters 36 and up).
+// A double-byte character has a negative 16-bit code and so counts 0.
+int CodeCharValue(const std::string& ch) {
+  const std::string ansi = plat::EncodeAnsi(ch);
+  if (ansi.size() != 1) return 0;
+  const int code = static_cast<unsigned char>(ansi[0]);
+  if (code < 65) return (code >= '0' && code <= '9') ? code - '0' : 0;
+  return code - 55;
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Base-16 reading of a whole code: blanks anywhere are skipped, reading stops at the first
+// other character that is not a digit. Up to four digits give a 16-bit value (so "FFFF" is
+// -1); a longer number that does not fit 16 bits gives -1, which no table accepts.
+int16_t ReadHexCode(const std::string& text) {
+  int64_t v = 0;
+  int digits = 0;
+  for (char c : text) {
+    if (c == ' ' || c == '\t' || c == '\n') continue;
+    const int d = HexValue(c);
+    if (d < 0) break;
+    v = v * 16 + d;
+    ++digits;
+    if (v > 0xFFFFFFFFLL) return -1;
+  }
+  if (digits <= 4) return static_cast<int16_t>(static_cast<uint16_t>(v));
+  return v <= 32767 ? static_cast<int16_t>(v) : int16_t{-1};
+}
+
+}  // namespace
+
+int16_t DefNumMax(int16_t mode) {
+  switch (mode) {
+    case 1: return 255;
+    case 2: return 575;
+    case 3: return 1295;
+    default: return 0;
+  }
+}
+
+std::string DefNumToText(int16_t n, int16_t mode) {
+  if (mode == 1) {
+    // Last two base-16 digits of the 16-bit form.
+    const unsigned u = static_cast<uint16_t>(n) & 0xFF;
+    return std::string{kDigits[u >> 4], kDigits[u & 0xF]};
+  }
+  if (mode == 2 || mode == 3) {
+    if (n < 0 || n > 1295) return std::string();  // no two-character code exists
+    return std::string{kDigits[n / 36], kDigits[n % 36]};
+  }
+  return std::string();
+}
+
+int16_t DefTextToNum(std::string& text, int16_t mode) {
+  const size_t len = plat::CharLen(text);
+  if (len < 2) text.insert(0, 2 - len, '0');
+  text = plat::AsciiUpper(text);
+  if (mode == 1) return ReadHexCode(text);
+  if (mode == 2 || mode == 3) {
+    const int first = CodeCharValue(plat::CharLeft(text, 1));
+    const int last = CodeCharValue(plat::CharRight(text, 1));
+    return static_cast<int16_t>(first * 36 + last);  // at most 200 * 36 + 200
+  }
+  return 0;
+}
+
+int16_t Gcd(int16_t a, int16_t b) {
+  if (a < 1 || b < 1) return 0;  // no divisor outside positive numbers
+  int h = std::max(a, b), l = std::min(a, b);
+  while (h % l != 0) {
+    const int r = h % l;
+    h = l;
+    l = r;
+  }
+  return static_cast<int16_t>(l);
+}
+
+int16_t Lcm(int16_t a, int16_t b) {
+  const int16_t g = Gcd(a, b);
+  if (g == 0) return 0;
+  const int64_t m = static_cast<int64_t>(a / g) * b;
+  return m > 32767 ? int16_t{0} : static_cast<int16_t>(m);  // 0: no multiple within 16 bits
+}
+
+int16_t CellDivision(const MesData& cell) {
+  int16_t g = 0;
+  for (int t = 0; t < kTicksPerMeasure; ++t) {
+    if (cell.Obj[t] <= 0 && cell.BackObj[t] <= 0) continue;
+    if (t == 0) {
+      g = kTicksPerMeasure;
+    } else {
+      if (g == 0) g = kTicksPerMeasure;
+      g = Gcd(g, static_cast<int16_t>(t));
+    }
+  }
+  return g == 0 ? int16_t{0} : static_cast<int16_t>(kTicksPerMeasure / g);
+}
+
+void RecalcLaneResolution(DocData& doc, int laneFrom, int laneTo, int mesFrom, int mesTo) {
+  const int lanes = static_cast<int>(doc.Obj.size());
+  laneFrom = std::max(laneFrom, 0);
+  laneTo = std::min(laneTo, lanes - 1);
+  for (int l = laneFrom; l <= laneTo; ++l) {
+    std::vector<MesData>& mes = doc.Obj[l].Mes;
+    const int last = std::min(mesTo, static_cast<int>(mes.size()) - 1);
+    for (int m = std::max(mesFrom, 0); m <= last; ++m) mes[m].Division = CellDivision(mes[m]);
+  }
+}
+
+void RecalcLaneResolution(int16_t laneFrom, int16_t laneTo, int16_t mesFrom, int16_t mesTo, int16_t win) {
+  if (win < 0 || win >= static_cast<int>(g_Docs.size())) return;
+  RecalcLaneResolution(g_Docs[win], laneFrom, laneTo, mesFrom, mesTo);
+}
+
+}  // namespace mk

@@ -1,0 +1,327 @@
+#include "frame/settings.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "chartfmt/globals.h"
+#include "platform/core/ansitext.h"
+#include "platform/core/profile.h"
+#include "platform/core/vbnum.h"
+
+namespace mk {
+
+namespace {
+
+constexpr int16_t kDefMaxWindows = 30;
+constexpr int32_t kDefScrollSpeed = 4;
+constexpr int16_t kDefScrollSkip = 6;
+constexpr int16_t kDefMaxMeasure = 499;
+constexpr int16_t kDefDefMeasure = 10;
+constexpr int16_t kDefSplash = 1200;
+constexpr int32_t kDefSelectColor = 0x80FF00;  // "00FF80": green 255, blue 128
+constexpr int16_t kDefDefGrid = 3;
+constexpr int16_t kDefDefMag = 0;
+constexpr int16_t kDefRecentNum = 4;
+constexpr int16_t kDefScrollSpeedXY = 80;
+constexpr int16_t kDefMesLargeChange = 8;
+constexpr int16_t kDefWheel = 2;
+
+}  // namespace
+
+int16_t g_MaxWindows = kDefMaxWindows;
+int32_t g_ScrollSpeed = kDefScrollSpeed;
+int16_t g_ScrollSkip = kDefScrollSkip;
+int16_t g_MaxMeasure = kDefMaxMeasure;
+int16_t g_DefMeasure = kDefDefMeasure;
+int16_t g_Splash = kDefSplash;
+int16_t g_SplashOn = -1;
+int32_t g_SelectColor = kDefSelectColor;
+int16_t g_DefGrid = kDefDefGrid;
+int16_t g_DefMag = kDefDefMag;
+int16_t g_Streaming = -1;
+int16_t g_RecentNum = kDefRecentNum;
+int16_t g_ScrollSpeedX = kDefScrollSpeedXY;
+int16_t g_ScrollSpeedY = kDefScrollSpeedXY;
+std::string g_DefExt = "NXL";
+int16_t g_MesLargeChange = kDefMesLargeChange;
+int16_t g_Wheel = kDefWheel;
+int16_t g_FirstOpen = -1;
+int16_t g_PlayObj = 0;
+std::vector<std::string> g_RecentFiles(kDefRecentNum + 1);
+std::vector<std::string> g_RecentScripts(kDefRecentNum + 1);
+
+namespace {
+
+constexpr size_t kValueBuffer = 10;    // [Default], [Window], [Visibility], [Etc]
+constexpr size_t kRecentBuffer = 255;  // [Recent]
+
+constexpr int32_t kScrollRange = 32767;  // the vertical scroll bar's values are 16-bit
+
+// Frame bounds written for a frame closed minimised or maximised.
+constexpr const char* kRestoreWidth = " 10200";
+constexpr const char* kRestoreHeight = " 8460";
+
+std::string Value(const char* section, const char* key, const char* def) {
+  return plat::GetProfileString(section, key, def, kValueBuffer, SettingsPath());
+}
+
+double NumberOf(const char* section, const char* key, const char* def) {
+  return plat::LeadingNumber(Value(section, key, def));
+}
+
+// A number setting; one that does not fit its 16-bit field takes its default.
+int16_t Number16(double v, int16_t def) { return plat::ToInt16(v).value_or(def); }
+int16_t Number16(const char* key, const char* def, int16_t fallback) {
+  return Number16(NumberOf("Default", key, def), fallback);
+}
+
+int16_t Flag(const char* section, const char* key, const char* def) {
+  return TextToBool(Value(section, key, def));
+}
+
+// Leading base-16 digits of a text (none: 0).
+int32_t HexPrefix(const std::string& s) {
+  int32_t v = 0;
+  for (char c : s) {
+    int d;
+    if (c >= '0' && c <= '9') d = c - '0';
+    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    else break;
+    v = v * 16 + d;
+  }
+  return v;
+}
+
+// RRGGBB as red + 256 * green + 65536 * blue.
+int32_t Colour(const std::string& text) {
+  const int32_t r = HexPrefix(plat::CharMid(text, 1, 2));
+  const int32_t g = HexPrefix(plat::CharMid(text, 3, 2));
+  const int32_t b = HexPrefix(plat::CharMid(text, 5, 2));
+  return r + 256 * g + 65536 * b;
+}
+
+bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// The extension keeps the characters whose ANSI code is positive as a 16-bit value: single-byte
+// characters other than NUL. Double-byte characters (and a lead byte cut off by the buffer) go.
+std::string ExtensionText(const std::string& value) {
+  std::string out;
+  const size_t n = plat::CharLen(value);
+  for (size_t i = 1; i <= n; ++i) {
+    const std::string ch = plat::CharMid(value, i, 1);
+    const std::string ansi = plat::EncodeAnsi(ch);
+    if (ansi.size() == 1 && ansi[0] != '\0' && !IsLeadByte(static_cast<unsigned char>(ansi[0])))
+      out += ch;
+  }
+  return out;
+}
+
+// Highest measure index whose scroll range, nearest(192 / speed * count), still fits 16 bits.
+int16_t MaxMeasureForSpeed(int32_t speed) {
+  const double unitsPerMeasure = 192.0 / speed;
+  auto fits = [&](int m) { return plat::RoundHalfEven(unitsPerMeasure * m) <= kScrollRange; };
+  int m = static_cast<int>(kScrollRange / unitsPerMeasure);
+  while (m > 0 && !fits(m)) --m;
+  while (m < 32767 && fits(m + 1)) ++m;
+  return static_cast<int16_t>(m);
+}
+
+void ReadDefaults() {
+  g_MaxWindows = Number16("MaxWindows", "30", kDefMaxWindows);
+  if (g_MaxWindows < 1) g_MaxWindows = kDefMaxWindows;
+  if (g_MaxWindows > kMaxWindowsLimit) g_MaxWindows = kMaxWindowsLimit;
+
+  g_ScrollSpeed = plat::ToInt32(NumberOf("Default", "ScrollSpeed", "4")).value_or(kDefScrollSpeed);
+  if (g_ScrollSpeed < 1 || g_ScrollSpeed > kMaxScrollSpeed) g_ScrollSpeed = kDefScrollSpeed;
+
+  g_ScrollSkip = Number16("ScrollSkip", "6", kDefScrollSkip);
+
+  g_MaxMeasure = Number16("MaxMeasure", "499", kDefMaxMeasure);
+  if (g_MaxMeasure < 0) g_MaxMeasure = kDefMaxMeasure;
+  g_MaxMeasure = std::min(g_MaxMeasure, MaxMeasureForSpeed(g_ScrollSpeed));
+
+  // A new window must be able to take its first measures.
+  g_DefMeasure = Number16("DefMeasure", "10", kDefDefMeasure);
+  if (g_DefMeasure < 0) g_DefMeasure = kDefDefMeasure;
+  g_DefMeasure = std::min(g_DefMeasure, g_MaxMeasure);
+
+  // A time that rounds to 0 ms would never close the splash: no splash then.
+  double splash = NumberOf("Default", "Splash", "1200");
+  if (!plat::ToInt16(splash)) splash = kDefSplash;
+  g_Splash = Number16(splash, kDefSplash);
+  g_SplashOn = (splash > 0 && g_Splash > 0) ? -1 : 0;
+
+  g_SelectColor = Colour(Value("Default", "SelectColor", "00FF80"));
+
+  g_DefGrid = Number16("DefGrid", "3", kDefDefGrid);
+  if (g_DefGrid > 8 || g_DefGrid < 0) g_DefGrid = kDefDefGrid;
+
+  g_DefMag = Number16(NumberOf("Default", "DefMag", "1") - 1, kDefDefMag);
+  if (g_DefMag > 9 || g_DefMag < 0) g_DefMag = kDefDefMag;
+
+  g_Streaming = Flag("Default", "Streaming", "True");
+
+  g_RecentNum = Number16(NumberOf("Default", "RecentNum", "5") - 1, kDefRecentNum);
+  if (g_RecentNum < 0) g_RecentNum = 0;
+  if (g_RecentNum > 15) g_RecentNum = 15;
+
+  g_ScrollSpeedX = Number16("ScrollSpeedX", "80", kDefScrollSpeedXY);
+  if (g_ScrollSpeedX < 1) g_ScrollSpeedX = kDefScrollSpeedXY;
+  g_ScrollSpeedY = Number16("ScrollSpeedY", "80", kDefScrollSpeedXY);
+  if (g_ScrollSpeedY < 1) g_ScrollSpeedY = kDefScrollSpeedXY;
+
+  g_DefExt = ExtensionText(Value("Default", "DefExt", "NXL"));
+
+  g_MesLargeChange = Number16("MesLargeChange", "8", kDefMesLargeChange);
+}
+
+void ReadWindow(FrameSettingsPort& port) {
+  using P = FrameSettingsPort::Placement;
+  static constexpr struct {
+    P which;
+    const char* key;
+  } kPlacement[] = {{P::Top, "Top"}, {P::Left, "Left"}, {P::Width, "Width"}, {P::Height, "Height"}};
+  for (const auto& p : kPlacement) {
+    const double v = NumberOf("Window", p.key, "0.1");
+    if (v == 0.1) continue;  // not saved yet: the frame keeps its designed placement
+    // Only what a window can take: a finite 32-bit twip count, and no negative size.
+    if (!plat::ToInt32(v)) continue;
+    if ((p.which == P::Width || p.which == P::Height) && v < 0) continue;
+    port.ApplyPlacement(p.which, v);
+  }
+  const double state = NumberOf("Window", "State", "0.1");
+  if (state != 0.1) {
+    const std::optional<int16_t> s = plat::ToInt16(state);
+    if (s && *s >= 0 && *s <= 2) port.ApplyWindowState(*s);
+  }
+}
+
+constexpr struct {
+  FrameSettingsPort::Bar bar;
+  const char* key;
+} kBars[] = {{FrameSettingsPort::Bar::FormToolbar, "FormToolbar"},
+             {FrameSettingsPort::Bar::EditToolbar, "EditToolbar"},
+             {FrameSettingsPort::Bar::DefFrame, "DefFrame"},
+             {FrameSettingsPort::Bar::Statusbar, "Statusbar"}};
+
+// The text of a recent value before its first "*"; a value without "*" (cut by the buffer)
+// gives an empty entry.
+std::string RecentEntry(const std::string& value) {
+  const size_t star = value.find('*');
+  return star == std::string::npos ? std::string() : value.substr(0, star);
+}
+
+void ReadRecent() {
+  const std::string path = SettingsPath();
+  std::vector<std::string> files, scripts;
+  for (int i = 0; i <= g_RecentNum; ++i) {
+    const std::string key = std::to_string(i);
+    std::string file = RecentEntry(plat::GetProfileString("Recent", key, "*", kRecentBuffer, path));
+    std::string script = RecentEntry(plat::GetProfileString("Recent", key + "S", "*", kRecentBuffer, path));
+    // An empty entry ends the list, so the entries after a lost one move up.
+    if (!file.empty()) {
+      files.push_back(std::move(file));
+      scripts.push_back(std::move(script));
+    }
+  }
+  const size_t n = static_cast<size_t>(g_RecentNum) + 1;
+  files.resize(n);
+  scripts.resize(n);
+  g_RecentFiles = std::move(files);
+  g_RecentScripts = std::move(scripts);
+}
+
+int WheelItem(int16_t wheel) { return wheel == 1 ? 1 : wheel == 8 ? 3 : 2; }
+
+void Write(const char* section, const std::string& key, const std::string& value) {
+  plat::WriteProfileString(section, key, value, SettingsPath());  // failures are not reported
+}
+
+}  // namespace
+
+std::string SettingsPath() { return g_InstallDir + "Mirkan.ini"; }
+
+std::string BoolToText(int16_t flag) { return flag == -1 ? "True" : "False"; }
+
+int16_t TextToBool(const std::string& text) { return plat::CharLeft(text, 4) == "True" ? -1 : 0; }
+
+void ResetSettings() {
+  g_MaxWindows = kDefMaxWindows;
+  g_ScrollSpeed = kDefScrollSpeed;
+  g_ScrollSkip = kDefScrollSkip;
+  g_MaxMeasure = kDefMaxMeasure;
+  g_DefMeasure = kDefDefMeasure;
+  g_Splash = kDefSplash;
+  g_SplashOn = -1;
+  g_SelectColor = kDefSelectColor;
+  g_DefGrid = kDefDefGrid;
+  g_DefMag = kDefDefMag;
+  g_Streaming = -1;
+  g_RecentNum = kDefRecentNum;
+  g_ScrollSpeedX = kDefScrollSpeedXY;
+  g_ScrollSpeedY = kDefScrollSpeedXY;
+  g_DefExt = "NXL";
+  g_MesLargeChange = kDefMesLargeChange;
+  g_Wheel = kDefWheel;
+  g_FirstOpen = -1;
+  g_PlayObj = 0;
+  g_RecentFiles.assign(static_cast<size_t>(g_RecentNum) + 1, std::string());
+  g_RecentScripts.assign(static_cast<size_t>(g_RecentNum) + 1, std::string());
+}
+
+void LoadSettings(FrameSettingsPort& port) {
+  ReadDefaults();
+  SizeWindowTable(g_MaxWindows);
+  g_RecentFiles.assign(static_cast<size_t>(g_RecentNum) + 1, std::string());
+  g_RecentScripts.assign(static_cast<size_t>(g_RecentNum) + 1, std::string());
+
+  ReadWindow(port);
+  for (const auto& b : kBars) port.ApplyBar(b.bar, Flag("Visibility", b.key, "True") == -1);
+  ReadRecent();
+
+  int16_t wheel = Number16(NumberOf("Etc", "Wheel", "2"), kDefWheel);
+  g_Wheel = (wheel == 1 || wheel == 2 || wheel == 8) ? wheel : kDefWheel;
+  port.ApplyWheelCheck(WheelItem(g_Wheel));
+  port.ApplyAutoFocusCheck(Flag("Etc", "AutoFocus", "True") == -1);
+  g_FirstOpen = Flag("Etc", "FirstOpen", "True");
+  g_PlayObj = Flag("Etc", "PlayObj", "False");
+  port.ApplyPlayObjCheck(g_PlayObj == -1);
+}
+
+void SaveSettings(const FrameSettingsPort& port) {
+  using P = FrameSettingsPort::Placement;
+  const int16_t state = port.WindowState();
+  if (state == 1 || state == 2) {
+    // A minimised frame comes back normal; a maximised one maximised over these bounds.
+    Write("Window", "Top", " 0");
+    Write("Window", "Left", " 0");
+    Write("Window", "Width", kRestoreWidth);
+    Write("Window", "Height", kRestoreHeight);
+    Write("Window", "State", state == 2 ? " 2" : " 0");
+  } else {
+    Write("Window", "Top", plat::NumberToText(port.PlacementValue(P::Top)));
+    Write("Window", "Left", plat::NumberToText(port.PlacementValue(P::Left)));
+    Write("Window", "Width", plat::NumberToText(port.PlacementValue(P::Width)));
+    Write("Window", "Height", plat::NumberToText(port.PlacementValue(P::Height)));
+    Write("Window", "State", " 0");
+  }
+
+  for (const auto& b : kBars) Write("Visibility", b.key, BoolToText(port.BarChecked(b.bar) ? -1 : 0));
+
+  for (int i = 0; i <= g_RecentNum; ++i) {
+    const size_t k = static_cast<size_t>(i);
+    const std::string file = k < g_RecentFiles.size() ? g_RecentFiles[k] : std::string();
+    const std::string script = k < g_RecentScripts.size() ? g_RecentScripts[k] : std::string();
+    const std::string key = std::to_string(i);
+    Write("Recent", key, file.empty() ? std::string() : file + "*");
+    Write("Recent", key + "S", file.empty() ? std::string() : script + "*");
+  }
+
+  Write("Etc", "Wheel", plat::NumberToText(g_Wheel));
+  Write("Etc", "AutoFocus", BoolToText(port.AutoFocusChecked() ? -1 : 0));
+  Write("Etc", "FirstOpen", BoolToText(g_FirstOpen));
+  Write("Etc", "PlayObj", BoolToText(g_PlayObj));
+}
+
+}  // namespace mk
