@@ -23,28 +23,29 @@
 
 namespace testsupport {
 
-// What an expected message box must look like; fields left empty are not checked.
+// What an expected message box must look like; fields left empty are not checked. (Every field
+// has a default initializer, so designated initializers naming only some stay warning-free.)
 struct MsgMatch {
-  std::optional<std::string> text;          // the whole text
-  std::optional<std::string> textContains;  // a part of the text
-  std::optional<std::string> title;
-  std::optional<plat::MsgButtons> buttons;
-  std::optional<plat::MsgIcon> icon;
+  std::optional<std::string> text{};          // the whole text
+  std::optional<std::string> textContains{};  // a part of the text
+  std::optional<std::string> title{};
+  std::optional<plat::MsgButtons> buttons{};
+  std::optional<plat::MsgIcon> icon{};
 };
 
 struct InputMatch {
-  std::optional<std::string> prompt;
-  std::optional<std::string> promptContains;
-  std::optional<std::string> title;
-  std::optional<std::string> defaultText;
+  std::optional<std::string> prompt{};
+  std::optional<std::string> promptContains{};
+  std::optional<std::string> title{};
+  std::optional<std::string> defaultText{};
 };
 
 struct FileMatch {
-  std::optional<std::string> title;
-  std::optional<std::string> filter;
-  std::optional<int> filterIndex;
-  std::optional<std::string> initialDir;
-  std::optional<std::string> initialName;
+  std::optional<std::string> title{};
+  std::optional<std::string> filter{};
+  std::optional<int> filterIndex{};
+  std::optional<std::string> initialDir{};
+  std::optional<std::string> initialName{};
 };
 
 // Answers for the file dialogs: a chosen path (its file title derived) or a cancel.

@@ -1,0 +1,43 @@
+// plat::Desktop on Qt Widgets. Install it once the QApplication exists:
+//   plat::QtDesktop desktop;  plat::SetDesktop(&desktop);
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include "platform/core/desktop.h"
+
+class QWidget;
+
+namespace plat {
+
+class QtDesktop : public Desktop {
+ public:
+  // Dialogs are centred on the active window, or on this one when no window is active.
+  explicit QtDesktop(QWidget* fallbackParent = nullptr) : fallbackParent_(fallbackParent) {}
+  ~QtDesktop() override;
+
+  MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
+                       MsgIcon icon) override;
+  InputResult InputBox(const std::string& prompt, const std::string& title,
+                       const std::string& defaultText) override;
+  FileDialogResult OpenFileDialog(const FileDialogRequest& req) override;
+  FileDialogResult SaveFileDialog(const FileDialogRequest& req) override;
+  void Beep() override;
+  void SetWaitCursor(bool on) override;
+  bool OpenDocument(const std::string& path) override;
+  bool ShowFileProperties(const std::string& path) override;
+  bool StartProgram(const std::string& program, const std::vector<std::string>& args) override;
+
+ private:
+  QWidget* Parent() const;
+  FileDialogResult FileDialog(const FileDialogRequest& req, bool save);
+
+  QWidget* fallbackParent_;
+  bool waitCursor_ = false;
+};
+
+// Qt name filters for a classic filter text, one per entry in the same order, each unique
+// ("Desc (*.a *.b)"); the index of an entry is its 0-based place in the list.
+QStringList QtNameFilters(const std::string& classicFilter);
+
+}  // namespace plat
