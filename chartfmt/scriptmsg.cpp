@@ -1,0 +1,25 @@
+#include "chartfmt/scriptmsg.h"
+
+#include <utility>
+
+namespace mk {
+
+ScriptMessage ScriptError(std::string text, bool fatal) {
+  ScriptMessage m;
+  m.text = std::move(text);
+  m.title = "エラー";
+  m.icon = plat::MsgIcon::Critical;
+  m.fatal = fatal;
+  return m;
+}
+
+ScriptMessage ScriptLineError(const std::string& name, int lineNo, const std::string& reason) {
+  return ScriptError("スクリプトファイル " + name + " の " + std::to_string(lineNo) + " 行目" + reason,
+                     true);
+}
+
+ScriptMessage ScriptOpenError(const std::string& name, bool fatal) {
+  return ScriptError("スクリプトファイル " + name + " を開けません", fatal);
+}
+
+}  // namespace mk

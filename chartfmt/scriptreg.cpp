@@ -1,0 +1,134 @@
+#include "chartfmt/scriptreg.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/core/ansitext.h"
+#include "platform/core/textfile.h"
+
+namespace mk {
+
+std::vector<ScriptEntry> g_ScriptTable{ScriptEntry{}};
+int16_t g_ScriptCount = 0;
+int16_t g_DefaultScript = 0;
+std::string g_OpenFilter;
+
+namespace {
+
+// A "|" inside a title or an extension would split the filter into extra entries and shift the
+// entry of every later script; it is shown as "/" instead.
+std::string FilterText(std::string s) {
+  for (char& c : s) {
+    if (c == '|') c = '/';
+  }
+  return s;
+}
+
+}  // namespace
+
+std::string FilterPair(const std::string& title, const std::string& exts) {
+  std::string pair = FilterText(title) + "|";
+  if (exts.empty()) return pair;  // no pattern, but the pair keeps its place
+  size_t start = 0;
+  for (;;) {
+    size_t comma = exts.find(',', start);
+    if (start > 0) pair += ";";
+    pair += "*." + FilterText(plat::AsciiLower(exts.substr(start, comma - start)));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return pair;
+}
+
+std::vector<std::string> ListScriptFiles(const std::string& folder) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> names;
+  std::error_code ec;
+  fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+  if (ec) return names;
+  for (const fs::directory_entry& e : it) {
+    std::error_code fec;
+    if (e.is_directory(fec)) continue;
+    std::string name = e.path().filename().string();
+    if (name.size() >= 4 && plat::EqualsNoCase(name.substr(name.size() - 4), ".dfn")) {
+      names.push_back(name);
+    }
+  }
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    std::string la = plat::AsciiLower(a), lb = plat::AsciiLower(b);
+    return la != lb ? la < lb : a < b;
+  });
+  return names;
+}
+
+namespace {
+
+bool StartsWithNoCase(const std::string& line, const std::string& prefix) {
+  return line.size() >= prefix.size() && plat::EqualsNoCase(line.substr(0, prefix.size()), prefix);
+}
+
+// Checks one script and fills Title and Exts; an error message when the script is unusable.
+ScriptMessage RegisterOne(const std::string& name, ScriptEntry& entry) {
+  std::vector<std::string> lines;
+  std::string error;
+  if (!plat::ReadTextLines(entry.Path, lines, error)) return ScriptOpenError(name, true);
+  if (lines.empty() || plat::AsciiUpper(lines[0]) != "#DFN") {
+    return ScriptError("不正なスクリプトファイル " + name + " が見つかりました", true);
+  }
+  if (lines.size() >= 2) entry.Title = lines[1];
+  for (size_t i = 2; i < lines.size(); ++i) {
+    if (StartsWithNoCase(lines[i], "#EXT")) {
+      entry.Exts = plat::CharLen(lines[i]) > 5 ? plat::CharMid(lines[i], 6) : std::string();
+      return {};
+    }
+  }
+  return ScriptError("スクリプトファイル " + name + " 内に拡張子定義がありません", true);
+}
+
+}  // namespace
+
+ScriptList ScanScripts(const std::string& folder, const std::string& defExt) {
+  ScriptList list;
+  const std::vector<std::string> names = ListScriptFiles(folder);
+  if (names.empty()) {
+    list.message =
+        ScriptError("インストールフォルダ " + folder + " にスクリプトファイルが見つかりません", true);
+    return list;
+  }
+  const std::string wanted = plat::AsciiUpper(defExt);
+  for (const std::string& name : names) {
+    if (list.count == INT16_MAX) break;  // the table is numbered with 16-bit script numbers
+    ScriptEntry entry;
+    entry.Path = folder + name;
+    list.message = RegisterOne(name, entry);
+    if (!list.message.empty()) return list;
+    list.table.push_back(entry);
+    ++list.count;
+    // An empty DefExt matches every script that lists any extension; the last match wins.
+    if (!entry.Exts.empty() && plat::AsciiUpper(entry.Exts).find(wanted) != std::string::npos) {
+      list.defaultScript = list.count;
+    }
+    if (list.count > 1) list.openFilter += "|";
+    list.openFilter += FilterPair(entry.Title, entry.Exts);
+  }
+  if (list.defaultScript == 0) {
+    list.message = ScriptError(defExt + "の定義スクリプトが見つかりません\r\n" + list.table[1].Title +
+                                   "の定義をデフォルトとして使用します",
+                               false);
+    list.message.title = "警告";
+    list.defaultScript = 1;
+  }
+  return list;
+}
+
+ScriptMessage LoadScriptList(const std::string& folder, const std::string& defExt) {
+  ScriptList list = ScanScripts(folder, defExt);
+  g_ScriptTable = std::move(list.table);
+  g_ScriptCount = list.count;
+  g_DefaultScript = list.defaultScript;
+  g_OpenFilter = std::move(list.openFilter);
+  return list.message;
+}
+
+}  // namespace mk

@@ -1,0 +1,208 @@
+// Faulty scripts, a reused window record, and the chart window's side of a script reading.
+#include <gtest/gtest.h>
+
+#include "chartfmt/scriptread.h"
+#include "chartfmt/scriptreg.h"
+#include "platform/core/ansitext.h"
+#include "script_helpers.h"
+#include "temp_dir.h"
+
+using scripttest::ReadBody;
+
+namespace {
+
+const char kLanes4[] =
+    "#LANE\nA,a,11,__,0,0,0,1\nB,b,12,__,0,0,0,1\nC,c,13,__,0,0,0,1\nD,d,14,__,0,0,0,1\n#EOL\n";
+
+// Faults the format leaves open end the program like the part fault: title "エラー", critical
+// icon, the file name and the line in the text. The body starts at line 4 of the script.
+TEST(ScriptFaults, FatalFaultsNameFileAndLine) {
+  struct Case {
+    std::string body;
+    const char* text;
+  } cases[] = {
+      {"#WNUM 40000", "スクリプトファイル test.dfn の 4 行目の数値が範囲外です"},
+      {"#TITLE t\n#ML -32769", "スクリプトファイル test.dfn の 5 行目の数値が範囲外です"},
+      {"#BRIGHT 1e9", "スクリプトファイル test.dfn の 4 行目の数値が範囲外です"},
+      {"#LV 1,99999", "スクリプトファイル test.dfn の 4 行目の数値が範囲外です"},
+      {"#GT G,70000,C", "スクリプトファイル test.dfn の 4 行目の数値が範囲外です"},
+      {"#LANE\nA,a,1,2,0,0,0,32768\n#EOL", "スクリプトファイル test.dfn の 5 行目の数値が範囲外です"},
+      {"#LANE\nA,a,1,2,0,0,0\n#EOL", "スクリプトファイル test.dfn の 5 行目のレーン定義の項目が足りません"},
+      {"#LANE\nA,a,1,2,0,0,0,1\n\n#EOL", "スクリプトファイル test.dfn の 6 行目のレーン定義の項目が足りません"},
+      // "#eol" is not the end of the block but a lane line, and it has one field.
+      {"#LANE\nA,a,1,2,0,0,0,1\n#eol", "スクリプトファイル test.dfn の 6 行目のレーン定義の項目が足りません"},
+      // A quoted comma is no field separator.
+      {"#LANE\nA,\"a,1\",2,0,0,0,1\n#EOL", "スクリプトファイル test.dfn の 5 行目のレーン定義の項目が足りません"},
+      {"#GT G,1", "スクリプトファイル test.dfn の 4 行目の #GT 定義の項目が足りません"},
+      {"#GT ", "スクリプトファイル test.dfn の 4 行目の #GT 定義の項目が足りません"},
+      {"#GT G,2,C\n" + std::string(kLanes4),
+       "スクリプトファイル test.dfn の 4 行目の #GT 定義が存在しないレーンを指しています"},
+      {"#GT G,1,C\n#GT H,0,D\n" + std::string(kLanes4),
+       "スクリプトファイル test.dfn の 5 行目の #GT 定義が存在しないレーンを指しています"},
+      {"#GT G,1,C", "スクリプトファイル test.dfn の 4 行目の #GT 定義が存在しないレーンを指しています"},
+  };
+  for (const Case& c : cases) {
+    auto r = ReadBody(c.body);
+    ASSERT_FALSE(r.result.ok) << c.body;
+    EXPECT_EQ(r.result.message.text, c.text) << c.body;
+    EXPECT_EQ(r.result.message.title, "エラー");
+    EXPECT_EQ(r.result.message.icon, plat::MsgIcon::Critical);
+    EXPECT_TRUE(r.result.message.fatal);
+  }
+}
+
+// Where leaving a line out keeps the reading consistent, the line is ignored like an unknown
+// directive.
+TEST(ScriptFaults, IgnoredLines) {
+  auto r = ReadBody(
+      "#LVN1 one\n#LVN4 four\n#LVN0 zero\n#LVN\n#LEVEL1 L1\n#LEVEL9 L9\n#LEVELS x\n"
+      "#HSYMBOL %\n#HSYMBOL \n#SSYMBOL \n#BEXT \n");
+  ASSERT_TRUE(r.result.ok) << r.result.message.text;
+  EXPECT_EQ(r.doc.Fmt.Lvn, (std::array<std::string, 3>{"one", "", ""}));
+  EXPECT_EQ(r.doc.Keys.Level, (std::array<std::string, 3>{"L1", "", ""}));
+  EXPECT_EQ(r.doc.Keys.HSymbol, (std::vector<std::string>{"%"}));
+  EXPECT_EQ(r.doc.Keys.SSymbol, (std::vector<std::string>{":"}));
+  EXPECT_EQ(r.doc.Fmt.BExt, (std::vector<std::string>{"@"}));
+}
+
+// A window slot that read another script before starts every script field afresh: no chart
+// test-plays with the player, levels or extensions of the script read earlier.
+TEST(ScriptFaults, ReusedRecordKeepsNothingOfTheScriptBefore) {
+  scripttest::Read first = ReadBody(
+      "#VIEWER old.exe\n#VSTART s\n#VPLAY p\n#VPLAYH h\n#VSTOP q\n#LV 5,6,7\n#LVN1 a\n#LVN2 b\n"
+      "#LVN3 c\n#GT G,1,C\n#GT H,1,D\n#ECHO #E\n#HELP\nold help\n#EOH\n#TITLE T\n" + std::string(kLanes4));
+  ASSERT_TRUE(first.result.ok);
+  mk::DocData doc = first.doc;
+  std::string info = first.info;
+  auto res = mk::ReadScriptLines(scripttest::Lines("#DFN\nsecond\n#LANE\nX,x,1,2,0,0,0,1\n#EOL"),
+                                 "second.dfn", doc, info);
+  ASSERT_TRUE(res.ok);
+  mk::DocData fresh;
+  EXPECT_EQ(doc.Fmt.Viewer, fresh.Fmt.Viewer);
+  EXPECT_EQ(doc.Fmt.VStart, "");
+  EXPECT_EQ(doc.Fmt.VPlay, "");
+  EXPECT_EQ(doc.Fmt.VPlayH, "");
+  EXPECT_EQ(doc.Fmt.VStop, "");
+  EXPECT_EQ(doc.Fmt.Lv, fresh.Fmt.Lv);
+  EXPECT_EQ(doc.Fmt.Lvn, fresh.Fmt.Lvn);
+  EXPECT_TRUE(doc.Fmt.Ext.empty());
+  EXPECT_TRUE(doc.Fmt.Gt.empty());
+  EXPECT_EQ(doc.Fmt.GtCount, -1);
+  EXPECT_EQ(doc.Keys.Title, "");
+  EXPECT_EQ(doc.Keys.EchoCount, 0);
+  EXPECT_EQ(info, "");
+  EXPECT_EQ(doc.LaneCount, 1);
+  EXPECT_EQ(doc.Lane.size(), 2u);
+  EXPECT_EQ(doc.Lane[1].Name, "X");
+}
+
+class ScriptWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = mk::g_ScriptTable;
+    savedCount_ = mk::g_ScriptCount;
+  }
+  void TearDown() override {
+    mk::g_ScriptTable = saved_;
+    mk::g_ScriptCount = savedCount_;
+  }
+  // Registers one script file (CP932 on disk) as script 1.
+  std::string Install(const std::string& name, const std::string& utf8, const std::string& title) {
+    std::string path = dir_.Write(name, plat::EncodeAnsi(utf8));
+    mk::g_ScriptTable = {mk::ScriptEntry{}, mk::ScriptEntry{path, title, "TST", "stale help"}};
+    mk::g_ScriptCount = 1;
+    return path;
+  }
+  testsupport::TempDir dir_;
+  std::vector<mk::ScriptEntry> saved_;
+  int16_t savedCount_ = 0;
+};
+
+TEST_F(ScriptWindow, StepsRunInOrderAfterTheRecordIsFilled) {
+  Install("win.dfn",
+          "#DFN\r\n窓\r\n#EXT TST\r\n#WNUM 2\r\n#SCRL 0\r\n#HELP\r\n説明\r\n#EOH\r\n#LANE\r\n"
+          "A,a,1,2,0,0,0,1\r\n#EOL\r\n",
+          "窓");
+  mk::DocData doc;
+  scripttest::RecordingWindow win;
+  auto r = mk::ScrRead(1, doc, win);
+  ASSERT_TRUE(r.ok) << r.message.text;
+  EXPECT_EQ(win.calls, (std::vector<std::string>{"SetScrollDirection", "AppendWavRows", "AppendBgaRows",
+                                                 "ObjMake", "Scr_Chg", "SetCaption", "HeadDraw",
+                                                 "HeadDraw2", "ObjDraw"}));
+  EXPECT_EQ(doc.ScrlUp, 0);
+  EXPECT_EQ(win.caption, "新規 - 窓");
+  EXPECT_EQ(mk::g_ScriptTable[1].Info, "説明\r\n");
+  // Rows of definitions 1..575 in mode 2 and 1..255 in mode 1.
+  ASSERT_EQ(win.wavRows.size(), 575u);
+  EXPECT_EQ(win.wavRows[0], "01");
+  EXPECT_EQ(win.wavRows[35], "10");
+  EXPECT_EQ(win.wavRows[574], "FZ");
+  ASSERT_EQ(win.bgaRows.size(), 255u);
+  EXPECT_EQ(win.bgaRows[9], "0A");
+  EXPECT_EQ(win.bgaRows[254], "FF");
+  EXPECT_EQ(doc.LaneCount, 1);
+}
+
+TEST_F(ScriptWindow, NoRowsForAnUnknownModeAndNoScrollStepWithoutScrl) {
+  Install("m.dfn", "#DFN\nM\n#EXT TST\n#WNUM 5\n#BNUM 3\n", "M");
+  mk::DocData doc;
+  scripttest::RecordingWindow win;
+  ASSERT_TRUE(mk::ScrRead(1, doc, win).ok);
+  EXPECT_EQ(win.calls, (std::vector<std::string>{"AppendBgaRows", "ObjMake", "Scr_Chg", "SetCaption",
+                                                 "HeadDraw", "HeadDraw2", "ObjDraw"}));
+  EXPECT_EQ(win.bgaRows.size(), 1295u);
+  EXPECT_EQ(win.bgaRows.back(), "ZZ");
+  EXPECT_EQ(mk::g_ScriptTable[1].Info, "");  // the help of an earlier reading is gone
+}
+
+TEST_F(ScriptWindow, FaultyScriptRunsNoWindowStep) {
+  Install("bad.dfn", "#DFN\nB\n#EXT TST\n#LANE\nA,a,1,2,0,0,0,2\nB,b,1,2,0,0,0,1\n#EOL\n", "B");
+  mk::DocData doc;
+  scripttest::RecordingWindow win;
+  auto r = mk::ScrRead(1, doc, win);
+  ASSERT_FALSE(r.ok);
+  EXPECT_EQ(r.message.text, "不正なパートNoを検出しました");
+  EXPECT_TRUE(r.message.fatal);
+  EXPECT_TRUE(win.calls.empty());
+}
+
+// A script removed after start-up: an error naming the file, the window is not opened, and
+// nothing else ends.
+TEST_F(ScriptWindow, ScriptGoneAfterStartUp) {
+  std::string path = Install("gone.dfn", "#DFN\nG\n#EXT TST\n", "G");
+  ASSERT_EQ(std::remove(path.c_str()), 0);
+  mk::DocData doc;
+  doc.Title = "kept";
+  doc.Fmt.Viewer = "kept";
+  scripttest::RecordingWindow win;
+  auto r = mk::ScrRead(1, doc, win);
+  ASSERT_FALSE(r.ok);
+  EXPECT_EQ(r.message.text, "スクリプトファイル gone.dfn を開けません");
+  EXPECT_EQ(r.message.title, "エラー");
+  EXPECT_EQ(r.message.icon, plat::MsgIcon::Critical);
+  EXPECT_FALSE(r.message.fatal);
+  EXPECT_TRUE(win.calls.empty());
+  EXPECT_EQ(doc.Title, "kept");
+  EXPECT_EQ(doc.Fmt.Viewer, "kept");
+
+  for (int16_t n : {0, 2, -1}) {
+    r = mk::ScrRead(n, doc, win);
+    EXPECT_FALSE(r.ok) << n;
+    EXPECT_FALSE(r.message.fatal) << n;
+  }
+  EXPECT_TRUE(win.calls.empty());
+}
+
+// Files are CP932; a lone CR ends a line like CR LF.
+TEST_F(ScriptWindow, FileBytesAreDecoded) {
+  std::string path = dir_.Write("cr.dfn", plat::EncodeAnsi("#DFN\rタイトル\r#EXT X\r#TITLE 曲名\r#HELP\r日本語\r#EOH"));
+  mk::DocData doc;
+  std::string info;
+  auto r = mk::ReadScript(path, doc, info);
+  ASSERT_TRUE(r.ok) << r.message.text;
+  EXPECT_EQ(doc.Keys.Title, "曲名");
+  EXPECT_EQ(info, "日本語\r\n");
+}
+
+}  // namespace
