@@ -4,6 +4,7 @@
 
 #include "chartfmt/globals.h"
 #include "platform/core/ansitext.h"
+#include "platform/core/vbnum.h"
 
 namespace mk {
 
@@ -22,29 +23,12 @@ int CodeCharValue(const std::string& ch) {
   return code - 55;
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-// Base-16 reading of a whole code: blanks anywhere are skipped, reading stops at the first
-// other character that is not a digit. Up to four digits give a 16-bit value (so "FFFF" is
-// -1); a longer number that does not fit 16 bits gives -1, which no table accepts.
+// Base-16 reading of a whole code (blanks skipped, up to the first other non-digit). A value
+// of four digits is a 16-bit pattern ("FFFF" is -1); anything larger gives -1. Negative
+// results lie outside every table.
 int16_t ReadHexCode(const std::string& text) {
-  int64_t v = 0;
-  int digits = 0;
-  for (char c : text) {
-    if (c == ' ' || c == '\t' || c == '\n') continue;
-    const int d = HexValue(c);
-    if (d < 0) break;
-    v = v * 16 + d;
-    ++digits;
-    if (v > 0xFFFFFFFFLL) return -1;
-  }
-  if (digits <= 4) return static_cast<int16_t>(static_cast<uint16_t>(v));
-  return v <= 32767 ? static_cast<int16_t>(v) : int16_t{-1};
+  const double v = plat::LeadingNumber("&H" + text);
+  return v <= 0xFFFF ? static_cast<int16_t>(static_cast<uint16_t>(v)) : int16_t{-1};
 }
 
 }  // namespace

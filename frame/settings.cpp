@@ -80,18 +80,7 @@ int16_t Flag(const char* section, const char* key, const char* def) {
 }
 
 // Leading base-16 digits of a text (none: 0).
-int32_t HexPrefix(const std::string& s) {
-  int32_t v = 0;
-  for (char c : s) {
-    int d;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else break;
-    v = v * 16 + d;
-  }
-  return v;
-}
+int32_t HexPrefix(const std::string& s) { return static_cast<int32_t>(plat::LeadingNumber("&H" + s)); }
 
 // RRGGBB as red + 256 * green + 65536 * blue.
 int32_t Colour(const std::string& text) {
@@ -121,7 +110,7 @@ std::string ExtensionText(const std::string& value) {
 int16_t MaxMeasureForSpeed(int32_t speed) {
   const double unitsPerMeasure = 192.0 / speed;
   auto fits = [&](int m) { return plat::RoundHalfEven(unitsPerMeasure * m) <= kScrollRange; };
-  int m = static_cast<int>(kScrollRange / unitsPerMeasure);
+  int m = std::min(32767, static_cast<int>(kScrollRange / unitsPerMeasure));
   while (m > 0 && !fits(m)) --m;
   while (m < 32767 && fits(m + 1)) ++m;
   return static_cast<int16_t>(m);

@@ -399,6 +399,7 @@ TEST_F(Settings, UnusableValuesTakeTheirDefaults) {
       {"ScrollSpeed=5\r\nMaxMeasure=30000", &g_MaxMeasure, false, 853},
       {"ScrollSpeed=4\r\nMaxMeasure=682", &g_MaxMeasure, false, 682},
       {"ScrollSpeed=4\r\nMaxMeasure=683", &g_MaxMeasure, false, 682},
+      {"ScrollSpeed=383\r\nMaxMeasure=32767", &g_MaxMeasure, false, 32767},
       // A new window needs measures it may have.
       {"DefMeasure=-2", &g_DefMeasure, false, 10},
       {"MaxMeasure=5", &g_DefMeasure, false, 5},
