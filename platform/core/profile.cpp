@@ -105,7 +105,10 @@ bool WriteProfileString(const std::string& section, const std::string& key,
   } else if (at.sectionLine >= 0) {
     lines.insert(lines.begin() + at.sectionEnd, entry);
   } else {
-    lines.push_back("[" + Trim(section) + "]");
+    std::string header = "[";  // (built by appends: GCC 12 misreports "[" + s + "]" at -O2)
+    header += Trim(section);
+    header += ']';
+    lines.push_back(header);
     lines.push_back(entry);
   }
   std::string text;

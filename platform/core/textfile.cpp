@@ -21,10 +21,15 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
   const size_t n = bytes.size();
   size_t start = 0;
   size_t i = 0;
+  size_t lfAt = 0;  // next LF at or after i (n when none); found again only once passed
+  bool lfKnown = false;
   while (i < n) {
-    // Jump to the next CR or LF; memchr for LF is the fast path of LF-only and CR LF texts.
-    const void* lf = std::memchr(p + i, '\n', n - i);
-    size_t lfAt = lf ? static_cast<size_t>(static_cast<const char*>(lf) - p) : n;
+    // memchr for LF is the fast path of LF-only and CR LF texts; the CR search stops there.
+    if (!lfKnown || lfAt < i) {
+      const void* lf = std::memchr(p + i, '\n', n - i);
+      lfAt = lf ? static_cast<size_t>(static_cast<const char*>(lf) - p) : n;
+      lfKnown = true;
+    }
     const void* cr = std::memchr(p + i, '\r', lfAt - i);
     size_t at = cr ? static_cast<size_t>(static_cast<const char*>(cr) - p) : lfAt;
     if (at >= n) break;

@@ -161,8 +161,8 @@ FileDialogResult QtDesktop::FileDialog(const FileDialogRequest& req, bool save) 
   r.cancelled = false;
   r.path = S(path);
   r.fileTitle = S(QFileInfo(path).fileName());
-  qsizetype chosen = filters.indexOf(dlg.selectedNameFilter());
-  if (chosen >= 0) r.filterIndex = static_cast<int>(chosen) + 1;
+  int chosen = QtFilterIndex(filters, dlg.selectedNameFilter());
+  if (chosen >= 0) r.filterIndex = chosen + 1;
   return r;
 }
 

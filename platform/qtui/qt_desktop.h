@@ -37,7 +37,11 @@ class QtDesktop : public Desktop {
 };
 
 // Qt name filters for a classic filter text, one per entry in the same order, each unique
-// ("Desc (*.a *.b)"); the index of an entry is its 0-based place in the list.
+// ("Desc (*.a *.b)", the descriptions kept unique); an entry's index is its 0-based place.
 QStringList QtNameFilters(const std::string& classicFilter);
+// The description part of such a name filter, as the dialog shows it without the patterns.
+QString QtFilterDescription(const QString& nameFilter);
+// 0-based place of the dialog's selected filter (full or shown form) in nameFilters; -1 if none.
+int QtFilterIndex(const QStringList& nameFilters, const QString& selected);
 
 }  // namespace plat
