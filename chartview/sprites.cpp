@@ -44,7 +44,8 @@ const LaneInfo& LaneAt(const DocData& doc, int lane) {
 int ScaleComponent(int c, int m) {
   c = std::clamp(c, 0, 255);
   if (m <= 0) return 0;
-  return static_cast<int>(std::floor((static_cast<double>(c) / 255.0) * static_cast<double>(m)));
+  const double v = std::floor((static_cast<double>(c) / 255.0) * static_cast<double>(m));
+  return v > 255 ? 255 : static_cast<int>(v);
 }
 
 Color ScaleColor(const Rgb& c, int m) {

@@ -37,8 +37,8 @@ constexpr int HeadMaskY(int lane) { return 50 * (lane / kCellsPerBand + 1); }
 // Lane L of the lane table, or an empty lane where the table has no such entry.
 const LaneInfo& LaneAt(const DocData& doc, int lane);
 
-// Colour component c (above 255 counts as 255) scaled by m / 255, rounded down; a scale below 0
-// gives 0.
+// Colour component c scaled by m / 255, rounded down, in 0..255 (c above 255 counts as 255, a
+// scale below 0 gives 0).
 int ScaleComponent(int c, int m);
 plat::Color ScaleColor(const Rgb& c, int m);
 
