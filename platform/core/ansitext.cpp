@@ -176,6 +176,13 @@ struct Tables {
       if (singleOk[b]) addReverse(single[b]);
     for (int i = 0; i < 65536; ++i)
       if (dbcs[i] != 0) addReverse(dbcs[i]);
+    // Characters the code page writes without reading them back the same way, as Windows does
+    // (U+301C wave dash -> 0x8160, U+2212 minus -> 0x817C, U+00A5 yen -> 0x5C, ...).
+    for (char32_t cp = 0x80; cp < 0x10000; ++cp) {
+      if (cp == 0xD800) cp = 0xE000;  // no surrogates; and
+      if (cp == 0xE000) cp = 0xF900;  // the private-use area is read back exactly
+      addReverse(cp);
+    }
     iconv_close(dec);
     iconv_close(en);
   }

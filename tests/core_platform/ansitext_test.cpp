@@ -92,6 +92,15 @@ TEST(AnsiText, UnmappableCharactersBecomeQuestionMarks) {
   EXPECT_EQ(EncodeAnsi("\xED\xA0\x80"), "???");     // encoded surrogate
 }
 
+// Variants that the code page writes as its own character, though reading gives that character.
+TEST(AnsiText, VariantsWrittenAsOnWindows) {
+  EXPECT_EQ(EncodeAnsi("\xE3\x80\x9C"), "\x81\x60");  // U+301C wave dash
+  EXPECT_EQ(EncodeAnsi("\xE2\x88\x92"), "\x81\x7C");  // U+2212 minus sign
+  EXPECT_EQ(EncodeAnsi("\xE2\x80\x96"), "\x81\x61");  // U+2016 double vertical line
+  EXPECT_EQ(EncodeAnsi("¥"), "\\");
+  EXPECT_EQ(plat::AnsiByteLen("\xE3\x80\x9C"), 2);
+}
+
 TEST(AnsiText, ByteLength) {
   EXPECT_EQ(plat::AnsiByteLen("ＡＢＣ"), 6);
   EXPECT_EQ(plat::AnsiByteLen("abc"), 3);

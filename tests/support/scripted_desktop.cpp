@@ -93,35 +93,20 @@ plat::MsgAnswer CancelAnswer(plat::MsgButtons b) {
 }  // namespace
 
 void ScriptedDesktop::ExpectMessageBox(plat::MsgAnswer answer, MsgMatch match) {
-  Expectation e;
-  e.kind = CallKind::MessageBox;
-  e.msg = std::move(match);
-  e.msgAnswer = answer;
-  queue_.push_back(std::move(e));
+  queue_.push_back({.kind = CallKind::MessageBox, .msg = std::move(match), .msgAnswer = answer});
 }
 
 void ScriptedDesktop::ExpectInputBox(std::optional<std::string> answer, InputMatch match) {
-  Expectation e;
-  e.kind = CallKind::InputBox;
-  e.input = std::move(match);
-  e.inputAnswer = std::move(answer);
-  queue_.push_back(std::move(e));
+  queue_.push_back(
+      {.kind = CallKind::InputBox, .input = std::move(match), .inputAnswer = std::move(answer)});
 }
 
 void ScriptedDesktop::ExpectOpenFile(plat::FileDialogResult answer, FileMatch match) {
-  Expectation e;
-  e.kind = CallKind::OpenFile;
-  e.file = std::move(match);
-  e.fileAnswer = std::move(answer);
-  queue_.push_back(std::move(e));
+  queue_.push_back({.kind = CallKind::OpenFile, .file = std::move(match), .fileAnswer = std::move(answer)});
 }
 
 void ScriptedDesktop::ExpectSaveFile(plat::FileDialogResult answer, FileMatch match) {
-  Expectation e;
-  e.kind = CallKind::SaveFile;
-  e.file = std::move(match);
-  e.fileAnswer = std::move(answer);
-  queue_.push_back(std::move(e));
+  queue_.push_back({.kind = CallKind::SaveFile, .file = std::move(match), .fileAnswer = std::move(answer)});
 }
 
 void ScriptedDesktop::SetActionResult(CallKind kind, bool result) {

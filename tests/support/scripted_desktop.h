@@ -119,12 +119,12 @@ class ScriptedDesktop : public plat::Desktop {
  private:
   struct Expectation {
     CallKind kind = CallKind::MessageBox;
-    MsgMatch msg;
-    InputMatch input;
-    FileMatch file;
+    MsgMatch msg{};
+    InputMatch input{};
+    FileMatch file{};
     plat::MsgAnswer msgAnswer = plat::MsgAnswer::Ok;
-    std::optional<std::string> inputAnswer;
-    plat::FileDialogResult fileAnswer;
+    std::optional<std::string> inputAnswer{};
+    plat::FileDialogResult fileAnswer{};
   };
   // The next expectation when it is of this kind; otherwise fails the test and gives nothing.
   std::optional<Expectation> Take(CallKind kind, const DesktopCall& call);
