@@ -52,8 +52,8 @@ class Desktop {
   virtual bool StartProgram(const std::string& program, const std::vector<std::string>& args) = 0;
 };
 
-// The desktop the program talks to. Until one is installed every call fails loudly
-// (a message box with no desktop is a programming error, never a silent default).
+// The desktop the program talks to. Until one is installed every call fails loudly by throwing
+// std::logic_error (a message box with no desktop is a programming error, never a silent default).
 Desktop& TheDesktop();
 // Installs d (not owned) and returns the previous one.
 Desktop* SetDesktop(Desktop* d);

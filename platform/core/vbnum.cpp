@@ -87,7 +87,7 @@ double LeadingNumber(std::string_view text) {
   } else if (ec != std::errc()) {
     v = 0;
   }
-  return negative ? -v : v;
+  return negative && v != 0 ? -v : v;  // "-0" reads 0, not negative zero
 }
 
 double RoundHalfEven(double x) {

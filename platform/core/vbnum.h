@@ -7,10 +7,11 @@
 
 namespace plat {
 
-// The leading-number value of a text: blanks, tabs and line feeds are skipped; the longest
-// leading part that forms a number (sign, digits, one "." as the decimal point, an optional
-// exponent with E or D; "&H" and "&O" prefixes for base 16 and base 8) gives the value;
-// a text that does not begin with a number gives 0.
+// The leading-number value of a text: blanks, tabs and line feeds are skipped wherever they stand
+// ("1 2" reads 12); the longest leading part that forms a number (sign, digits, one "." as the
+// decimal point, an optional exponent with E or D; "&H" and "&O" prefixes for base 16 and base 8)
+// gives the value; a text that does not begin with a number gives 0. A value too large for a
+// double gives an infinity, which no checked store below accepts.
 double LeadingNumber(std::string_view text);
 
 // Nearest integer, halves to the even neighbour.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 namespace {
@@ -81,6 +82,35 @@ TEST(AnsiText, EveryBytePairSurvives) {
   EXPECT_GT(canonicalised, 0);
   EXPECT_LT(canonicalised, 800);  // only the duplicate codes
   EXPECT_EQ(EncodeAnsi(DecodeAnsi("\xFA\x4A")), "\x87\x54");  // IBM Roman numeral one -> NEC code
+}
+
+bool IsValidUtf8(const std::string& s) {
+  for (size_t i = 0; i < s.size();) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    if (len == 0 || i + len > s.size()) return false;
+    for (size_t k = 1; k < len; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    i += len;
+  }
+  return true;
+}
+
+// Random byte strings: the text is valid UTF-8, writing it gives the bytes AnsiByteLen counts,
+// and it reads back to the same text.
+TEST(AnsiText, RandomBytesKeepTheInvariants) {
+  std::mt19937 rng(12345);
+  for (int round = 0; round < 3000; ++round) {
+    std::string bytes(rng() % 40, '\0');
+    for (char& c : bytes) c = static_cast<char>(rng() % 3 == 0 ? 0x80 + rng() % 0x80 : rng() % 256);
+    const std::string text = DecodeAnsi(bytes);
+    ASSERT_TRUE(IsValidUtf8(text)) << testing::PrintToString(bytes);
+    const std::string again = EncodeAnsi(text);
+    ASSERT_EQ(static_cast<size_t>(plat::AnsiByteLen(text)), again.size()) << testing::PrintToString(bytes);
+    ASSERT_EQ(again.size(), bytes.size()) << testing::PrintToString(bytes);
+    const size_t cut = rng() % 50;
+    ASSERT_LE(static_cast<size_t>(plat::AnsiByteLen(plat::AnsiLeft(text, cut))), cut);
+  }
 }
 
 TEST(AnsiText, UnmappableCharactersBecomeQuestionMarks) {

@@ -62,6 +62,7 @@ TEST(VbNum, LeadingNumberExtremes) {
   EXPECT_TRUE(std::isinf(plat::LeadingNumber("1E400")));
   EXPECT_LT(plat::LeadingNumber("-1E400"), 0);
   EXPECT_EQ(plat::LeadingNumber("1E-400"), 0);
+  EXPECT_FALSE(std::signbit(plat::LeadingNumber("-0")));
   EXPECT_DOUBLE_EQ(plat::LeadingNumber(std::string(400, '0') + "12"), 12);
 }
 
