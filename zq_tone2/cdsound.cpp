@@ -53,6 +53,7 @@ CDSound::CDSound() = default;
 CDSound::~CDSound() { Term(); }
 
 int32_t CDSound::Init(void* window, int32_t bPriority, int32_t highQuality) {
+    Term();  // a second Init releases what the first one opened instead of leaking it
     hWnd = window;
     bHighQuality = highQuality;
     if (DsFailed(CreateSoundDevice(nullptr, &lpDS))) {

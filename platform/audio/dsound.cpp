@@ -121,9 +121,9 @@ public:
         const uint32_t firstLen = std::min(bytes, size - offset);
         rec.first = {offset, offset + firstLen};
         if (ptr2 && bytes > firstLen) rec.second = {0, bytes - firstLen};
-        for (const Voice::LockRecord& l : voice_->locks) {
-            if (Overlaps(l, rec.first) || Overlaps(l, rec.second)) return DSERR_INVALIDCALL;
-        }
+        if (voice_->IsLocked(rec.first.begin, rec.first.end) ||
+            voice_->IsLocked(rec.second.begin, rec.second.end))
+            return DSERR_INVALIDCALL;
         voice_->locks.push_back(rec);
         *ptr1 = voice_->data.data() + rec.first.begin;
         *bytes1 = firstLen;
@@ -216,12 +216,6 @@ public:
     }
 
 private:
-    static bool Overlaps(const Voice::LockRecord& l, const Voice::Range& r) {
-        if (r.end <= r.begin) return false;
-        auto hit = [&](const Voice::Range& a) { return a.end > a.begin && a.begin < r.end && r.begin < a.end; };
-        return hit(l.first) || hit(l.second);
-    }
-
     uint32_t WriteCursorLocked() const {
         const uint32_t size = static_cast<uint32_t>(voice_->data.size());
         const uint32_t play = voice_->pos * voice_->format.nBlockAlign;

@@ -4,12 +4,10 @@
 
 namespace plat::audio::detail {
 
-bool Voice::IsLocked(uint32_t byteOffset) const {
-    for (const LockRecord& l : locks) {
-        if ((byteOffset >= l.first.begin && byteOffset < l.first.end) ||
-            (byteOffset >= l.second.begin && byteOffset < l.second.end))
-            return true;
-    }
+bool Voice::IsLocked(uint32_t begin, uint32_t end) const {
+    auto hit = [&](const Range& r) { return r.begin < end && begin < r.end; };
+    for (const LockRecord& l : locks)
+        if (hit(l.first) || hit(l.second)) return true;
     return false;
 }
 
@@ -25,7 +23,7 @@ namespace {
 void ReadFrame(const Voice& v, uint32_t frame, int32_t& l, int32_t& r) {
     const uint32_t align = v.format.nBlockAlign;
     const uint32_t off = frame * align;
-    if (!v.locks.empty() && v.IsLocked(off)) {
+    if (!v.locks.empty() && v.IsLocked(off, off + align)) {
         l = r = 0;
         return;
     }

@@ -29,7 +29,8 @@ struct Voice {
     };
     std::vector<LockRecord> locks;
 
-    bool IsLocked(uint32_t byteOffset) const;
+    // Whether any byte of [begin, end) is locked.
+    bool IsLocked(uint32_t begin, uint32_t end) const;
 };
 
 class MixerCore {

@@ -152,6 +152,15 @@ TEST_F(CDSoundTest, TermTwiceAndInitAgain) {
     EXPECT_EQ(SilentBytes(s).size(), 176400u);
 }
 
+TEST_F(CDSoundTest, InitOnAnOpenObjectReleasesWhatWasOpen) {
+    CDSound s;
+    ASSERT_EQ(s.Init(nullptr, 0, 1), 0);
+    ASSERT_EQ(s.Init(nullptr, 0, 0), 0);  // the first device is released, not leaked
+    EXPECT_EQ(nullout::Format().nSamplesPerSec, 22050u);
+    EXPECT_EQ(s.Term(), 0);
+    EXPECT_FALSE(nullout::IsOpen());
+}
+
 TEST_F(CDSoundTest, SilentBufferCallsWithoutDevice) {
     DebugCapture cap;
     CDSound s;

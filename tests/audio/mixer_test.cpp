@@ -163,6 +163,19 @@ TEST_F(MixerTest, LockedRangePlaysAsSilenceUntilUnlocked) {
     }
 }
 
+TEST_F(MixerTest, LockInsideAFrameSilencesTheWholeFrame) {
+    OpenDevice(Pcm(22050, 1, 16));
+    SoundBuffer* b = MakeBuffer(Pcm(22050, 1, 16), FromS16(std::vector<int16_t>(100, 700)));
+    void* p;
+    uint32_t n;
+    ASSERT_EQ(b->Lock(101, 2, &p, &n, nullptr, nullptr, 0), DS_OK);  // bytes of frames 50 and 51
+    ASSERT_EQ(b->Play(0, 0, 0), DS_OK);
+    nullout::Advance(100);
+    ASSERT_EQ(b->Unlock(p, n, nullptr, 0), DS_OK);
+    const std::vector<int16_t> out = AsS16(nullout::TakeRecording());
+    for (size_t i = 0; i < 100; ++i) EXPECT_EQ(out[i], (i == 50 || i == 51) ? 0 : 700) << i;
+}
+
 TEST_F(MixerTest, ReleasedBufferIsNoLongerMixed) {
     OpenDevice(Pcm(22050, 1, 16));
     SoundBuffer* b = MakeBuffer(Pcm(22050, 1, 16), FromS16(std::vector<int16_t>(100, 500)));
