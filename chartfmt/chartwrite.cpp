@@ -2,6 +2,8 @@
 // tempo), the object sections in their place, the foot; then the encoded text to disk.
 #include "chartfmt/chartwrite.h"
 
+#include <cstring>
+
 #include "chartfmt/chartwrite_objects.h"
 #include "chartfmt/defcode.h"
 #include "chartfmt/utils.h"
@@ -135,8 +137,9 @@ void TempoSection(Ctx& c) {
 int LastWrittenMeasure(const DocData& d) {
   for (int m = d.MesCount; m >= 0; --m) {
     const MesData* tempo = chartwrite::CellAt(d, 0, m);
-    if (tempo && tempo->Length != 0) return m;
-    for (int l = 0; l <= d.LaneCount; ++l) {
+    if (tempo && tempo->Length != 0 && !d.Keys.Mesc.empty()) return m;
+    if (!d.Keys.Tmpc.empty() && chartwrite::CellSlots(d, 0, m) > 0) return m;
+    for (int l = 1; l <= d.LaneCount; ++l) {
       if (chartwrite::CellSlots(d, l, m) > 0) return m;
     }
   }
@@ -152,27 +155,38 @@ int DigitCount(int m) {
   return n;
 }
 
-// CP932 bytes of the text; lines of plain ASCII are copied as they are.
-std::string ToAnsi(const std::string& text) {
-  std::string bytes;
-  bytes.reserve(text.size());
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t high = pos;
-    while (high < text.size() && static_cast<unsigned char>(text[high]) < 0x80) ++high;
-    if (high == text.size()) {
-      bytes.append(text, pos, high - pos);
+// The text turned into CP932 bytes in place: lines of plain ASCII stay as they are, the others
+// are encoded (never longer than their UTF-8 form).
+void ToAnsiInPlace(std::string& text) {
+  size_t read = 0, write = 0;
+  const size_t size = text.size();
+  while (read < size) {
+    size_t high = read;
+    while (high < size && static_cast<unsigned char>(text[high]) < 0x80) ++high;
+    size_t lineStart = high;
+    while (lineStart > read && text[lineStart - 1] != '\n') --lineStart;
+    if (write != read) std::memmove(text.data() + write, text.data() + read, lineStart - read);
+    write += lineStart - read;
+    if (high == size) {
+      read = size;
       break;
     }
-    size_t lineStart = text.rfind('\n', high);
-    lineStart = (lineStart == std::string::npos || lineStart < pos) ? pos : lineStart + 1;
-    bytes.append(text, pos, lineStart - pos);
     size_t lineEnd = text.find('\n', high);
-    lineEnd = lineEnd == std::string::npos ? text.size() : lineEnd + 1;
-    bytes += plat::EncodeAnsi(std::string_view(text).substr(lineStart, lineEnd - lineStart));
-    pos = lineEnd;
+    lineEnd = lineEnd == std::string::npos ? size : lineEnd + 1;
+    const std::string bytes = plat::EncodeAnsi(std::string_view(text).substr(lineStart, lineEnd - lineStart));
+    if (bytes.size() > lineEnd - lineStart) {  // cannot happen with CP932; kept correct anyway
+      std::string rest = text.substr(lineEnd);
+      text.resize(write);
+      text += bytes;
+      ToAnsiInPlace(rest);
+      text += rest;
+      return;
+    }
+    std::memcpy(text.data() + write, bytes.data(), bytes.size());
+    write += bytes.size();
+    read = lineEnd;
   }
-  return bytes;
+  text.resize(write);
 }
 
 }  // namespace
@@ -185,6 +199,8 @@ std::string MeasureText(int measure, int ml) {
 
 std::string ChartText(const DocData& doc, int16_t scratch) {
   std::string out;
+  out.reserve(chartwrite::ObjectSectionsEstimate(doc) + 64 * (doc.Wav.size() + doc.Bga.size()) +
+              doc.FreeText.size() + 16 * static_cast<size_t>(doc.MesCount + 1) + 4096);
   Ctx c(doc, scratch != 0, out);
   if (!doc.Fmt.Head.empty()) Line(out, doc.Fmt.Head);
   Line(out, kChartBanner);
@@ -219,7 +235,8 @@ bool CheckMeasureDigits(const DocData& doc, std::string& error) {
 
 bool WriteChartFile(const std::string& path, const DocData& doc, int16_t scratch, std::string& error) {
   if (!CheckMeasureDigits(doc, error)) return false;
-  const std::string bytes = ToAnsi(ChartText(doc, scratch));
+  std::string bytes = ChartText(doc, scratch);
+  ToAnsiInPlace(bytes);
   if (!plat::WriteFileAtomic(path, bytes, error)) {
     if (error.empty()) error = "ファイルに書き込めません: " + path;
     return false;

@@ -1,6 +1,7 @@
 // Object sections of a written chart: one section per lane group, then one per run of lanes
 // with one part number.
 #include <algorithm>
+#include <numeric>
 
 #include "chartfmt/chartwrite_objects.h"
 #include "chartfmt/defcode.h"
@@ -258,24 +259,20 @@ void WritePartSection(Ctx& c, int part, const std::vector<int>& lanes, std::stri
 
 }  // namespace
 
-CodeTable::CodeTable(int16_t mode) : mode_(mode), codes_(1296) {
-  for (int v = 0; v < 1296; ++v) {
-    std::string code = DefNumToText(static_cast<int16_t>(v), mode);
-    codes_[v] = {code.size() > 0 ? code[0] : '0', code.size() > 1 ? code[1] : '0'};
-    if (code.size() != 2) codes_[v] = {'\0', '\0'};  // looked up by DefNumToText each time
+CodeTable::CodeTable(int16_t mode) : mode_(mode), codes_(kOpenObjectBase + 1296) {
+  for (int v = 1; v < 1296; ++v) {
+    const std::string code = DefNumToText(static_cast<int16_t>(v), mode);
+    if (code.size() != 2) continue;  // left to DefNumToText each time
+    codes_[v] = {code[0], code[1]};
+    codes_[kOpenObjectBase + v] = codes_[v];
   }
 }
 
 void CodeTable::Append(std::string& out, int value) const {
-  if (value < 1) {
-    out += "00";
-    return;
-  }
-  if (value > kOpenObjectBase) value -= kOpenObjectBase;
-  if (value < static_cast<int>(codes_.size()) && codes_[value][0] != '\0') {
-    out.append(codes_[value].data(), 2);
+  if (const char* code = Fixed(value)) {
+    out.append(code, 2);
   } else {
-    out += DefNumToText(static_cast<int16_t>(value), mode_);
+    out += DefNumToText(static_cast<int16_t>(value > kOpenObjectBase ? value - kOpenObjectBase : value), mode_);
   }
 }
 
@@ -285,19 +282,50 @@ const MesData* CellAt(const DocData& doc, int lane, int mes) {
 
 int CellSlots(const DocData& doc, int lane, int mes) {
   const MesData* cell = CellAt(doc, lane, mes);
-  return cell ? CellDivision(*cell) : 0;
+  if (!cell) return 0;
+  // As CellDivision, stopping as soon as every slot is needed.
+  int g = 0;
+  for (int t = 0; t < kTicksPerMeasure && g != 1; ++t) {
+    if (cell->Obj[t] > 0 || cell->BackObj[t] > 0) g = std::gcd(g == 0 ? kTicksPerMeasure : g, t);
+  }
+  return g == 0 ? 0 : kTicksPerMeasure / g;
 }
 
 bool AppendSlots(std::string& text, const std::array<int16_t, kCellSlots>& layer, int n,
                  const CodeTable& codes) {
   bool used = false;
   const int step = kTicksPerMeasure / n;
+  const size_t start = text.size();
+  text.resize(start + 2 * static_cast<size_t>(n));
+  char* p = text.data() + start;
   for (int k = 0; k < n; ++k) {
     const int v = layer[k * step];
     used = used || v > 0;
-    codes.Append(text, v);
+    const char* code = codes.Fixed(v);
+    if (!code) {  // a value without a two-character code: the rest the slow way
+      text.resize(start + 2 * static_cast<size_t>(k));
+      for (; k < n; ++k) {
+        used = used || layer[k * step] > 0;
+        codes.Append(text, layer[k * step]);
+      }
+      return used;
+    }
+    p[0] = code[0];
+    p[1] = code[1];
+    p += 2;
   }
   return used;
+}
+
+size_t ObjectSectionsEstimate(const DocData& doc) {
+  size_t bytes = 0;
+  for (int l = 1; l <= doc.LaneCount; ++l) {
+    for (int m = 0; m <= doc.MesCount; ++m) {
+      const int n = CellSlots(doc, l, m);
+      if (n > 0) bytes += 4 * static_cast<size_t>(n) + 40;
+    }
+  }
+  return bytes;
 }
 
 void WriteObjectSections(Ctx& c) {

@@ -17,10 +17,16 @@ class CodeTable {
   // Appends the code of a cell value: "00" for an empty slot; an open object is written with
   // its definition number (value - 10000).
   void Append(std::string& out, int value) const;
+  // The two characters of the code when the table holds it, else nullptr.
+  const char* Fixed(int value) const {
+    if (value < 1) return "00";
+    if (value >= static_cast<int>(codes_.size()) || codes_[value][0] == '\0') return nullptr;
+    return codes_[value].data();
+  }
 
  private:
   int16_t mode_;
-  std::vector<std::array<char, 2>> codes_;  // 0..1295
+  std::vector<std::array<char, 2>> codes_;  // by cell value, open objects included
 };
 
 // The state of one write: the document, the output text and the symbols every line uses.
@@ -48,6 +54,8 @@ int CellSlots(const DocData& doc, int lane, int mes);
 bool AppendSlots(std::string& text, const std::array<int16_t, kCellSlots>& layer, int n,
                  const CodeTable& codes);
 
+// Bytes the object sections of doc take, roughly (to size the output once).
+size_t ObjectSectionsEstimate(const DocData& doc);
 // The group sections, then the part sections.
 void WriteObjectSections(Ctx& c);
 
