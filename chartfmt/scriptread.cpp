@@ -12,6 +12,21 @@
 
 namespace mk {
 
+std::vector<std::string> SplitScriptList(const std::string& v, size_t limit) {
+  std::vector<std::string> out;
+  if (v.empty()) return out;
+  size_t start = 0;
+  for (;;) {
+    size_t comma = v.find(',', start);
+    if (comma == std::string::npos || (limit != 0 && out.size() + 1 == limit)) {
+      out.push_back(v.substr(start));
+      return out;
+    }
+    out.push_back(v.substr(start, comma - start));
+    start = comma + 1;
+  }
+}
+
 namespace {
 
 const char kPartError[] = "不正なパートNoを検出しました";
@@ -38,23 +53,6 @@ std::vector<std::string> SplitChars(const std::string& s) {
     i = e;
   }
   return out;
-}
-
-// A list value split at ","; at most limit pieces (the last takes the rest), 0 = no limit.
-// An empty value has no pieces.
-std::vector<std::string> SplitList(const std::string& v, size_t limit = 0) {
-  std::vector<std::string> out;
-  if (v.empty()) return out;
-  size_t start = 0;
-  for (;;) {
-    size_t comma = v.find(',', start);
-    if (comma == std::string::npos || (limit != 0 && out.size() + 1 == limit)) {
-      out.push_back(v.substr(start));
-      return out;
-    }
-    out.push_back(v.substr(start, comma - start));
-    start = comma + 1;
-  }
 }
 
 // The fields of a lane line, read like a comma-separated data file: leading blanks of a field
@@ -137,7 +135,6 @@ class Reader {
     out = *n;
     return true;
   }
-  bool Level(const std::string& line, size_t digitAt, std::string*& slot, std::array<std::string, 3>& arr);
   bool LaneBlock();
   bool LaneLine(const std::string& line);
   void HelpBlock();
@@ -195,6 +192,15 @@ std::vector<Reader::Directive> Reader::Directives() {
   ScrKeys& p = doc_.PKeys;
   auto text = [](std::string& field) { return [&field](const std::string& v) { field = v; return true; }; };
   auto number = [this](int16_t& field) { return [this, &field](const std::string& v) { return Number(v, field); }; };
+  // "#LVNk name", "#LEVELk keyword": the value starts with the level digit k, and what follows
+  // the character after it is stored. A digit other than 1 to 3 leaves the line without effect,
+  // like a directive the format does not know.
+  auto level = [](std::array<std::string, 3>& field) {
+    return [&field](const std::string& v) {
+      if (!v.empty() && v[0] >= '1' && v[0] <= '3') field[v[0] - '1'] = v.substr(CharEnd(v, 1));
+      return true;
+    };
+  };
   auto symbols = [](std::vector<std::string>& field, bool fromOne) {
     return [&field, fromOne](const std::string& v) {
       std::vector<std::string> s = SplitChars(v);
@@ -208,23 +214,23 @@ std::vector<Reader::Directive> Reader::Directives() {
     };
   };
   return {
-      {"#EXT ", [&f](const std::string& v) { f.Ext = SplitList(v); return true; }},
+      {"#EXT ", [&f](const std::string& v) { f.Ext = SplitScriptList(v); return true; }},
       {"#HEAD ", text(f.Head)},
       {"#FOOT ", text(f.Foot)},
       {"#WNUM ", number(f.WNum)},
       {"#BNUM ", number(f.BNum)},
       {"#LV ",
        [this, &f](const std::string& v) {
-         std::vector<std::string> pieces = SplitList(v, 3);
+         std::vector<std::string> pieces = SplitScriptList(v, 3);
          for (size_t i = 0; i < pieces.size(); ++i) {
            if (!Number(pieces[i], f.Lv[i])) return false;
          }
          return true;
        }},
-      {"#LVN", nullptr},  // handled by Level(): the digit sits inside the directive
+      {"#LVN", level(f.Lvn)},
       {"#GT ",
        [this, &f](const std::string& v) {
-         std::vector<std::string> pieces = SplitList(v, 4);
+         std::vector<std::string> pieces = SplitScriptList(v, 4);
          if (pieces.size() < 3) return Fail(kGroupPiecesReason);
          if (groups_ == INT16_MAX) return Fail(kTooManyReason);
          GtEntry g;
@@ -252,7 +258,7 @@ std::vector<Reader::Directive> Reader::Directives() {
       {"#VSTOP ", text(f.VStop)},
       {"#BEXT ",
        [&f](const std::string& v) {
-         if (!v.empty()) f.BExt = SplitList(v);  // the BGA file dialog needs an entry 0
+         if (!v.empty()) f.BExt = SplitScriptList(v);  // the BGA file dialog needs an entry 0
          return true;
        }},
       {"#BLTYPE ", number(f.BlType)},
@@ -261,7 +267,7 @@ std::vector<Reader::Directive> Reader::Directives() {
       {"#GENRE ", text(k.Genre)},
       {"#BPM ", text(k.Bpm)},
       {"#BASEBPM ", text(k.BaseBpm)},
-      {"#LEVEL", nullptr},  // handled by Level()
+      {"#LEVEL", level(k.Level)},
       {"#WAV ", text(k.Wav)},
       {"#BGA ", text(k.Bga)},
       {"#PRE ", text(k.Pre)},
@@ -286,18 +292,6 @@ std::vector<Reader::Directive> Reader::Directives() {
       {"#PTMPC ", text(p.Tmpc)},
       {"#PMESC ", text(p.Mesc)},
   };
-}
-
-// "#LVNk name" and "#LEVELk keyword": the character at digitAt (0-based) is the level digit,
-// the value starts after the character that follows it. A digit other than 1 to 3 makes the
-// line one that matches no directive.
-bool Reader::Level(const std::string& line, size_t digitAt, std::string*& slot,
-                   std::array<std::string, 3>& arr) {
-  slot = nullptr;
-  if (line.size() <= digitAt || line[digitAt] < '1' || line[digitAt] > '3') return true;
-  slot = &arr[line[digitAt] - '1'];
-  *slot = line.substr(CharEnd(line, digitAt + 1));
-  return true;
 }
 
 bool Reader::LaneLine(const std::string& line) {
@@ -386,16 +380,7 @@ ScriptReadResult Reader::Run() {
     for (const Directive& d : table) {
       const size_t n = std::strlen(d.text);
       if (upper.compare(0, n, d.text) != 0) continue;
-      std::string* slot = nullptr;
-      bool ok = true;
-      if (!d.handle) {
-        if (n == 4) ok = Level(line, 4, slot, doc_.Fmt.Lvn);           // "#LVN"
-        else ok = Level(line, 6, slot, doc_.Keys.Level);               // "#LEVEL"
-        if (!slot) break;  // no level digit: the line matches nothing
-      } else {
-        ok = d.handle(line.substr(n));
-      }
-      if (!ok) return result_;
+      if (!d.handle(line.substr(n))) return result_;
       matched = true;
       break;
     }
@@ -407,7 +392,7 @@ ScriptReadResult Reader::Run() {
       HelpBlock();
     }
   }
-  if (!Finish()) return result_;
+  Finish();
   return result_;
 }
 

@@ -16,6 +16,11 @@ namespace mk {
 
 class ScriptWindowSteps;
 
+// A list value of a script split at every ",", pieces unchanged (empty ones included); with a
+// limit, at most that many pieces, the last taking the rest of the value. An empty value has
+// no pieces.
+std::vector<std::string> SplitScriptList(const std::string& value, size_t limit = 0);
+
 struct ScriptReadResult {
   bool ok = true;
   ScriptMessage message;   // set when !ok: the fault, fatal for a faulty script

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "chartfmt/scriptread.h"
 #include "platform/core/ansitext.h"
 #include "platform/core/textfile.h"
 
@@ -29,14 +30,10 @@ std::string FilterText(std::string s) {
 
 std::string FilterPair(const std::string& title, const std::string& exts) {
   std::string pair = FilterText(title) + "|";
-  if (exts.empty()) return pair;  // no pattern, but the pair keeps its place
-  size_t start = 0;
-  for (;;) {
-    size_t comma = exts.find(',', start);
-    if (start > 0) pair += ";";
-    pair += "*." + FilterText(plat::AsciiLower(exts.substr(start, comma - start)));
-    if (comma == std::string::npos) break;
-    start = comma + 1;
+  const std::vector<std::string> pieces = SplitScriptList(exts);
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    if (i > 0) pair += ";";
+    pair += "*." + FilterText(plat::AsciiLower(pieces[i]));
   }
   return pair;
 }

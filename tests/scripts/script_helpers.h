@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "chartfmt/docdata.h"
 #include "chartfmt/scriptread.h"
 #include "chartfmt/scriptwin.h"
@@ -35,6 +37,16 @@ inline Read ReadBody(const std::string& body) {
   Read r;
   r.result = mk::ReadScriptLines(Lines("#DFN\nTest\n#EXT TST\n" + body), "test.dfn", r.doc, r.info);
   return r;
+}
+
+// A message box as the frame would show it: exact text, title, icon and whether it ends the
+// program.
+inline void ExpectMessage(const mk::ScriptMessage& m, const std::string& text, bool fatal,
+                          const std::string& title = "エラー") {
+  EXPECT_EQ(m.text, text);
+  EXPECT_EQ(m.title, title);
+  EXPECT_EQ(m.icon, plat::MsgIcon::Critical);
+  EXPECT_EQ(m.fatal, fatal);
 }
 
 class RecordingWindow : public mk::ScriptWindowSteps {

@@ -44,10 +44,8 @@ TEST(ScriptFaults, FatalFaultsNameFileAndLine) {
   for (const Case& c : cases) {
     auto r = ReadBody(c.body);
     ASSERT_FALSE(r.result.ok) << c.body;
-    EXPECT_EQ(r.result.message.text, c.text) << c.body;
-    EXPECT_EQ(r.result.message.title, "エラー");
-    EXPECT_EQ(r.result.message.icon, plat::MsgIcon::Critical);
-    EXPECT_TRUE(r.result.message.fatal);
+    SCOPED_TRACE(c.body);
+    scripttest::ExpectMessage(r.result.message, c.text, true);
   }
 }
 
@@ -162,8 +160,7 @@ TEST_F(ScriptWindow, FaultyScriptRunsNoWindowStep) {
   scripttest::RecordingWindow win;
   auto r = mk::ScrRead(1, doc, win);
   ASSERT_FALSE(r.ok);
-  EXPECT_EQ(r.message.text, "不正なパートNoを検出しました");
-  EXPECT_TRUE(r.message.fatal);
+  scripttest::ExpectMessage(r.message, "不正なパートNoを検出しました", true);
   EXPECT_TRUE(win.calls.empty());
 }
 
@@ -178,10 +175,7 @@ TEST_F(ScriptWindow, ScriptGoneAfterStartUp) {
   scripttest::RecordingWindow win;
   auto r = mk::ScrRead(1, doc, win);
   ASSERT_FALSE(r.ok);
-  EXPECT_EQ(r.message.text, "スクリプトファイル gone.dfn を開けません");
-  EXPECT_EQ(r.message.title, "エラー");
-  EXPECT_EQ(r.message.icon, plat::MsgIcon::Critical);
-  EXPECT_FALSE(r.message.fatal);
+  scripttest::ExpectMessage(r.message, "スクリプトファイル gone.dfn を開けません", false);
   EXPECT_TRUE(win.calls.empty());
   EXPECT_EQ(doc.Title, "kept");
   EXPECT_EQ(doc.Fmt.Viewer, "kept");

@@ -102,10 +102,7 @@ TEST(ScriptLanes, PartRule) {
       EXPECT_EQ(r.doc.PartCount, c.partCount) << body;
       EXPECT_EQ(r.doc.LaneCount, static_cast<int>(c.parts.size()));
     } else {
-      EXPECT_EQ(r.result.message.text, "不正なパートNoを検出しました");
-      EXPECT_EQ(r.result.message.title, "エラー");
-      EXPECT_EQ(r.result.message.icon, plat::MsgIcon::Critical);
-      EXPECT_TRUE(r.result.message.fatal);
+      scripttest::ExpectMessage(r.result.message, "不正なパートNoを検出しました", true);
     }
   }
 }

@@ -8,6 +8,7 @@
 #include "chartfmt/scriptreg.h"
 #include "platform/core/ansitext.h"
 #include "platform/core/desktop.h"
+#include "script_helpers.h"
 #include "temp_dir.h"
 
 namespace {
@@ -23,10 +24,7 @@ std::string Script(const std::string& title, const std::string& extLine) {
 }
 
 void ExpectError(const mk::ScriptMessage& m, const std::string& text) {
-  EXPECT_EQ(m.text, text);
-  EXPECT_EQ(m.title, "エラー");
-  EXPECT_EQ(m.icon, plat::MsgIcon::Critical);
-  EXPECT_TRUE(m.fatal);
+  scripttest::ExpectMessage(m, text, true);
 }
 
 TEST(ScriptRegistry, FatalMessages) {
@@ -133,10 +131,9 @@ TEST(ScriptRegistry, DefaultScript) {
     mk::ScriptList l = mk::ScanScripts(f.path(), c.defExt);
     EXPECT_EQ(l.defaultScript, c.want) << c.defExt;
     if (c.warned) {
-      EXPECT_EQ(l.message.text, c.defExt + "の定義スクリプトが見つかりません\r\nScript1の定義をデフォルトとして使用します");
-      EXPECT_EQ(l.message.title, "警告");
-      EXPECT_EQ(l.message.icon, plat::MsgIcon::Critical);
-      EXPECT_FALSE(l.message.fatal);
+      scripttest::ExpectMessage(
+          l.message, c.defExt + "の定義スクリプトが見つかりません\r\nScript1の定義をデフォルトとして使用します",
+          false, "警告");
     } else {
       EXPECT_TRUE(l.message.empty()) << l.message.text;
     }
