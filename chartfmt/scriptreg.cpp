@@ -46,7 +46,11 @@ std::vector<std::string> ListScriptFiles(const std::string& folder) {
   if (ec) return names;
   for (const fs::directory_entry& e : it) {
     std::error_code fec;
-    if (e.is_directory(fec)) continue;
+    // Folders are no scripts, and pipes or devices are never opened (reading them could block).
+    if (e.is_directory(fec) || e.is_fifo(fec) || e.is_socket(fec) || e.is_block_file(fec) ||
+        e.is_character_file(fec)) {
+      continue;
+    }
     std::string name = e.path().filename().string();
     if (name.size() >= 4 && plat::EqualsNoCase(name.substr(name.size() - 4), ".dfn")) {
       names.push_back(name);

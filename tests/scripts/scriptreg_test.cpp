@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <map>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "chartfmt/scriptreg.h"
@@ -33,6 +35,7 @@ TEST(ScriptRegistry, FatalMessages) {
     f.Add("readme.txt", "#DFN\nx\n#EXT A\n");
     f.Add("a.dfn.bak", Script("A", "#EXT A"));
     std::filesystem::create_directory(f.dir.Path("dir.dfn"));
+    ASSERT_EQ(mkfifo(f.dir.Path("pipe.dfn").c_str(), 0600), 0);
     mk::ScriptList l = mk::ScanScripts(f.path(), "NXL");
     ExpectError(l.message, "インストールフォルダ " + f.path() + " にスクリプトファイルが見つかりません");
     EXPECT_EQ(l.count, 0);
