@@ -32,6 +32,16 @@ bool SamePcm(const WAVEFORMATEX& a, const WAVEFORMATEX& b) {
            a.nBlockAlign == b.nBlockAlign && a.wBitsPerSample == b.wBitsPerSample;
 }
 
+// Checks shared by the header calls: a stream, a header of our size with its buffers and,
+// when asked, prepared.
+MMRESULT CheckHeader(AcmStream* stream, const AcmStreamHeader* h, bool mustBePrepared) {
+    if (!stream) return MMSYSERR_INVALHANDLE;
+    if (!h || h->cbStruct != sizeof(AcmStreamHeader)) return MMSYSERR_INVALPARAM;
+    if ((!h->pbSrc && h->cbSrcLength) || (!h->pbDst && h->cbDstLength)) return MMSYSERR_INVALPARAM;
+    if (mustBePrepared && !(h->fdwStatus & ACMSTREAMHEADER_STATUSF_PREPARED)) return ACMERR_UNPREPARED;
+    return MMSYSERR_NOERROR;
+}
+
 }  // namespace
 
 MMRESULT AcmFormatSuggest(void* driver, const WAVEFORMATEX* src, uint32_t cbSrc, WAVEFORMATEX* dst,
@@ -103,9 +113,7 @@ MMRESULT AcmStreamSize(AcmStream* stream, uint32_t input, uint32_t* output, uint
 MMRESULT AcmStreamPrepareHeader(AcmStream* stream, AcmStreamHeader* h, uint32_t) {
     MMRESULT r;
     if (Injected(AcmCall::Prepare, &r)) return r;
-    if (!stream) return MMSYSERR_INVALHANDLE;
-    if (!h || h->cbStruct != sizeof(AcmStreamHeader)) return MMSYSERR_INVALPARAM;
-    if ((!h->pbSrc && h->cbSrcLength) || (!h->pbDst && h->cbDstLength)) return MMSYSERR_INVALPARAM;
+    if ((r = CheckHeader(stream, h, false)) != MMSYSERR_NOERROR) return r;
     if (h->fdwStatus & ACMSTREAMHEADER_STATUSF_PREPARED) return ACMERR_BUSY;
     h->fdwStatus = ACMSTREAMHEADER_STATUSF_PREPARED;
     return MMSYSERR_NOERROR;
@@ -114,9 +122,7 @@ MMRESULT AcmStreamPrepareHeader(AcmStream* stream, AcmStreamHeader* h, uint32_t)
 MMRESULT AcmStreamUnprepareHeader(AcmStream* stream, AcmStreamHeader* h, uint32_t) {
     MMRESULT r;
     if (Injected(AcmCall::Unprepare, &r)) return r;
-    if (!stream) return MMSYSERR_INVALHANDLE;
-    if (!h || h->cbStruct != sizeof(AcmStreamHeader)) return MMSYSERR_INVALPARAM;
-    if (!(h->fdwStatus & ACMSTREAMHEADER_STATUSF_PREPARED)) return ACMERR_UNPREPARED;
+    if ((r = CheckHeader(stream, h, true)) != MMSYSERR_NOERROR) return r;
     h->fdwStatus &= ~ACMSTREAMHEADER_STATUSF_PREPARED;
     return MMSYSERR_NOERROR;
 }
@@ -124,9 +130,7 @@ MMRESULT AcmStreamUnprepareHeader(AcmStream* stream, AcmStreamHeader* h, uint32_
 MMRESULT AcmStreamConvert(AcmStream* stream, AcmStreamHeader* h, uint32_t) {
     MMRESULT r;
     if (Injected(AcmCall::Convert, &r)) return r;
-    if (!stream) return MMSYSERR_INVALHANDLE;
-    if (!h || h->cbStruct != sizeof(AcmStreamHeader)) return MMSYSERR_INVALPARAM;
-    if (!(h->fdwStatus & ACMSTREAMHEADER_STATUSF_PREPARED)) return ACMERR_UNPREPARED;
+    if ((r = CheckHeader(stream, h, true)) != MMSYSERR_NOERROR) return r;
     const detail::SrcFormat& s = stream->src;
     uint32_t blocks = h->cbSrcLength / s.srcBlock;
     if (h->cbDstLength / s.dstBlock < blocks) blocks = h->cbDstLength / s.dstBlock;

@@ -12,41 +12,13 @@
 
 #include "platform/audio/acm.h"
 #include "platform/audio/riff.h"
+#include "wav_parts.h"
 
 namespace {
 
 using namespace plat::audio;
-
-struct WavParts {
-    std::vector<uint8_t> fmt;  // the "fmt " chunk as stored
-    std::vector<uint8_t> data;
-};
-
-bool ReadWav(const std::string& path, WavParts* out) {
-    RiffFile* f = RiffOpen(path.c_str());
-    if (!f) return false;
-    RiffChunk riff, fmt, data;
-    bool ok = RiffDescend(f, &riff, nullptr, 0) == MMSYSERR_NOERROR;
-    fmt.ckid = MakeFourCC('f', 'm', 't', ' ');
-    ok = ok && RiffDescend(f, &fmt, &riff, MMIO_FINDCHUNK) == MMSYSERR_NOERROR;
-    if (ok) {
-        out->fmt.resize(std::max<uint32_t>(fmt.cksize, 18));
-        ok = RiffRead(f, out->fmt.data(), static_cast<int32_t>(fmt.cksize)) ==
-                 static_cast<int32_t>(fmt.cksize) &&
-             RiffAscend(f, &fmt) == MMSYSERR_NOERROR;
-    }
-    data.ckid = MakeFourCC('d', 'a', 't', 'a');
-    ok = ok && RiffDescend(f, &data, &riff, MMIO_FINDCHUNK) == MMSYSERR_NOERROR;
-    if (ok) {
-        out->data.resize(data.cksize);
-        ok = RiffRead(f, out->data.data(), static_cast<int32_t>(data.cksize)) ==
-             static_cast<int32_t>(data.cksize);
-    }
-    RiffClose(f);
-    return ok;
-}
-
-const WAVEFORMATEX* Fmt(const WavParts& w) { return reinterpret_cast<const WAVEFORMATEX*>(w.fmt.data()); }
+using audiotest::ReadWav;
+using audiotest::WavParts;
 
 // Writes a test signal (a sweep plus noise, stereo channels differing) with libsndfile.
 bool WriteFixture(const std::string& path, int format, int channels, sf_count_t frames) {
@@ -143,11 +115,11 @@ TEST_P(AcmAgainstSndfile, SameSamples) {
 
     WavParts w;
     ASSERT_TRUE(ReadWav(path, &w));
-    ASSERT_EQ(Fmt(w)->wFormatTag, fc.tag);
+    ASSERT_EQ(w.Format()->wFormatTag, fc.tag);
     WAVEFORMATEX dst{};
     dst.wFormatTag = WAVE_FORMAT_PCM;
-    const uint32_t cbFmt = static_cast<uint32_t>(w.fmt.size());
-    ASSERT_EQ(AcmFormatSuggest(nullptr, Fmt(w), cbFmt, &dst, sizeof dst, ACM_FORMATSUGGESTF_WFORMATTAG),
+    const uint32_t cbFmt = w.fmtSize;
+    ASSERT_EQ(AcmFormatSuggest(nullptr, w.Format(), cbFmt, &dst, sizeof dst, ACM_FORMATSUGGESTF_WFORMATTAG),
               MMSYSERR_NOERROR);
     EXPECT_EQ(dst.wFormatTag, WAVE_FORMAT_PCM);
     EXPECT_EQ(dst.nChannels, channels);
@@ -158,7 +130,7 @@ TEST_P(AcmAgainstSndfile, SameSamples) {
     EXPECT_EQ(dst.cbSize, 0);
 
     AcmStream* s = nullptr;
-    ASSERT_EQ(AcmStreamOpen(&s, nullptr, Fmt(w), cbFmt, &dst, nullptr, 0, 0, ACM_STREAMOPENF_NONREALTIME),
+    ASSERT_EQ(AcmStreamOpen(&s, nullptr, w.Format(), cbFmt, &dst, nullptr, 0, 0, ACM_STREAMOPENF_NONREALTIME),
               MMSYSERR_NOERROR);
     uint32_t dstSize = 0;
     ASSERT_EQ(AcmStreamSize(s, static_cast<uint32_t>(w.data.size()), &dstSize, ACM_STREAMSIZEF_SOURCE),
