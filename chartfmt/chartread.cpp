@@ -2,6 +2,7 @@
 #include "chartfmt/chartread.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "chartfmt/chartread_internal.h"
 #include "chartfmt/defcode.h"
@@ -53,6 +54,15 @@ Reader::Reader(DocData& doc, bool scratch) : doc_(doc), scratch_(scratch) {
   if (!scratch_) doc_.ObjReadCount = 0;
   doc_.FreeText.clear();
   BuildChannelIndex();
+  const ScrKeys& k = doc_.Keys;
+  for (const std::string* kw : {&k.Title, &k.Artist, &k.Genre, &k.Bpm, &k.BaseBpm, &k.Level[0], &k.Level[1],
+                                &k.Level[2], &k.Wav, &k.Bga, &k.Pre, &k.Wall}) {
+    if (kw->empty()) continue;
+    const auto c = static_cast<unsigned char>((*kw)[0]);
+    kwFirst_[c] = true;
+    kwFirst_[static_cast<unsigned char>(Up(static_cast<char>(c)))] = true;
+    if (c >= 'A' && c <= 'Z') kwFirst_[c + 32] = true;
+  }
 }
 
 bool Reader::Fail(std::string text) {
@@ -75,9 +85,7 @@ void Reader::FreeLine(std::string_view line) {
   // save; kept as free text they would come back once more after each save and read.
   const ScrFormat& f = doc_.Fmt;
   if (!line.empty() && (line == f.Head || line == f.Foot)) return;
-  const ScrKeys& k = doc_.Keys;
-  for (int e = 1; e <= k.EchoCount && e < static_cast<int>(k.Echo.size()); ++e)
-    if (EqualNoCase(line, k.Echo[e])) return;
+  if (IsEcho(line)) return;
   doc_.FreeText.append(line);
   doc_.FreeText.append("\r\n");
 }
@@ -109,6 +117,8 @@ bool Reader::Line(std::string_view line, bool ascii) {
 bool Reader::CommandLine(std::string_view line, size_t first) {
   const ScrKeys& k = doc_.Keys;
   const std::string_view rest = line.substr(first);
+  // Channel lines start with a digit after the symbol: no keyword can match them.
+  if (rest.empty() || !kwFirst_[static_cast<unsigned char>(rest[0])]) return IsEcho(line);
   // The value after "KW " when the line is a header line of keyword kw.
   auto value = [&](const std::string& kw, std::string_view& out) {
     if (kw.empty() || rest.size() <= kw.size() || !StartsNoCase(rest, kw) || rest[kw.size()] != ' ')
@@ -144,6 +154,11 @@ bool Reader::CommandLine(std::string_view line, size_t first) {
   if (!Definition(line, first, false, true, matched) || matched) return true;
   if (value(k.Pre, v)) { doc_.Pre.assign(v); return true; }
   if (value(k.Wall, v)) { doc_.Wall.assign(v); return true; }
+  return IsEcho(line);
+}
+
+bool Reader::IsEcho(std::string_view line) const {
+  const ScrKeys& k = doc_.Keys;
   for (int e = 1; e <= k.EchoCount && e < static_cast<int>(k.Echo.size()); ++e)
     if (EqualNoCase(line, k.Echo[e])) return true;
   return false;
@@ -188,31 +203,48 @@ bool Reader::Definition(std::string_view line, size_t first, bool commentForm, b
 
 void Reader::Finish() {
   RecalcLaneResolution(doc_, 0, lanes_, 0, doc_.MesCount);
+  for (LaneMes& lane : doc_.Obj)
+    if (lane.Mes.capacity() > 2 * lane.Mes.size() + 16) lane.Mes.shrink_to_fit();
 }
 
 }  // namespace chartread
 
 namespace {
 
-// Calls f(line, ascii) for each line of text; stops at the first false.
+bool AllAscii(const char* p, size_t n) {
+  uint64_t acc = 0;
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    acc |= w;
+  }
+  for (; i < n; ++i) acc |= static_cast<unsigned char>(p[i]);
+  return (acc & 0x8080808080808080ULL) == 0;
+}
+
+// Calls f(line, ascii) for each line of text (ended by CR LF, a lone CR or a lone LF; a last
+// line without an end counts too); stops at the first false.
 template <typename F>
 bool ForEachLine(std::string_view text, F&& f) {
   const char* p = text.data();
   const size_t n = text.size();
-  size_t start = 0;
-  unsigned char high = 0;
-  for (size_t i = 0; i < n; ++i) {
-    const auto b = static_cast<unsigned char>(p[i]);
-    if (b != '\r' && b != '\n') {
-      high |= b;
-      continue;
-    }
-    if (!f(std::string_view(p + start, i - start), (high & 0x80) == 0)) return false;
-    if (b == '\r' && i + 1 < n && p[i + 1] == '\n') ++i;
-    start = i + 1;
-    high = 0;
+  // Where the next LF and the next CR are, each searched again only once passed, so that a
+  // text with one kind of line end alone is not searched to its end for the other per line.
+  auto find = [&](size_t from, char c) {
+    const void* at = std::memchr(p + from, c, n - from);
+    return at ? static_cast<size_t>(static_cast<const char*>(at) - p) : n;
+  };
+  size_t nextLf = 0, nextCr = 0, i = 0;
+  bool lfValid = false, crValid = false;
+  while (i < n) {
+    if (!lfValid || nextLf < i) { nextLf = find(i, '\n'); lfValid = true; }
+    if (!crValid || nextCr < i) { nextCr = find(i, '\r'); crValid = true; }
+    const size_t end = std::min(nextLf, nextCr);
+    if (!f(std::string_view(p + i, end - i), AllAscii(p + i, end - i))) return false;
+    i = end + 1;
+    if (end < n && p[end] == '\r' && i < n && p[i] == '\n') ++i;
   }
-  if (start < n) return f(std::string_view(p + start, n - start), (high & 0x80) == 0);
   return true;
 }
 
@@ -240,9 +272,7 @@ ChartReadResult ReadChartLines(DocData& doc, const std::vector<std::string>& lin
   chartread::Reader r(doc, scratch);
   for (const std::string& line : lines) {
     ++r.lineNo;
-    bool ascii = true;
-    for (char c : line) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (!r.Line(line, ascii)) return Failure(r);
+    if (!r.Line(line, AllAscii(line.data(), line.size()))) return Failure(r);
   }
   r.Finish();
   return {};

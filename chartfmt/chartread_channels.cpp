@@ -11,17 +11,19 @@ namespace mk::chartread {
 namespace {
 
 constexpr int kNoCode = 36;
+constexpr size_t kFirstRoom = 1024;  // measures reserved at the first growth
 
 inline char Up(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool IsAlnumUpper(char c) { return IsDigit(c) || (c >= 'A' && c <= 'Z'); }
 
 // Place of a cleaned code character among "0".."9", "A".."Z"; kNoCode for any other.
-inline int CodeIndex(char c) {
-  if (IsDigit(c)) return c - '0';
-  if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
-  return kNoCode;
-}
+constexpr std::array<uint8_t, 256> kCodeIndex = [] {
+  std::array<uint8_t, 256> t{};
+  for (int c = 0; c < 256; ++c)
+    t[c] = (c >= '0' && c <= '9') ? c - '0' : (c >= 'A' && c <= 'Z') ? c - 'A' + 10 : kNoCode;
+  return t;
+}();
 
 // Numbers of every two-character code of digits and capitals, by numbering mode, computed
 // once with the shared conversion so that both always agree.
@@ -60,11 +62,6 @@ int Reader::AddSymbol(std::string_view ch) {
   return static_cast<int>(wideSyms_.size()) - 1;
 }
 
-bool Reader::IsKeptByte(unsigned char c) const {
-  if (c < 128) return IsAlnumUpper(static_cast<char>(c)) || osym_[c];
-  const size_t k = c - 0x80u;
-  return k < wideO_.size() && wideO_[k];
-}
 
 // The name as it would stand in a cleaned line: ASCII upper-cased, listed symbols by their
 // byte. False when the name holds a character that no cleaned line can hold.
@@ -155,6 +152,17 @@ void Reader::BuildChannelIndex() {
     }
   }
   std::sort(nameLengths_.begin(), nameLengths_.end());
+  for (const std::string& name : known_) maxKnown_ = std::max(maxKnown_, name.size());
+  // What each byte of a line becomes in the cleaned line (0: dropped): letters upper-cased,
+  // digits, capitals and kept symbols kept; listed non-ASCII symbols by their byte.
+  for (int c = 0; c < 256; ++c) {
+    const auto u = static_cast<unsigned char>(Up(static_cast<char>(c)));
+    bool kept;
+    if (u < 128) kept = IsAlnumUpper(static_cast<char>(u)) || osym_[u];
+    else kept = u - 0x80u < wideO_.size() && wideO_[u - 0x80u];
+    keep_[c] = kept ? u : 0;
+    keepDot_[c] = c == '.' ? '.' : keep_[c];
+  }
   if (stacked_) marks_.resize(lanes_ + 1);
 }
 
@@ -164,17 +172,48 @@ bool Reader::KnownChannel(std::string_view text) {
   return known_.find(upper_) != known_.end();
 }
 
-// Builds clean_: the command symbol, the measure digits, the channel, the separator when one
-// is accepted, and the data, each character as one byte, blanks and other punctuation dropped.
-bool Reader::Clean(std::string_view line, size_t first, bool ascii) {
-  clean_.clear();
+// Builds the cleaned line: the command symbol, the measure digits, the channel, the separator
+// when one is accepted, and the data, each character as one byte, blanks and other
+// punctuation dropped.
+void Reader::Clean(std::string_view line, size_t first, bool ascii) {
+  if (cleanBuf_.size() < line.size()) cleanBuf_.resize(std::max(line.size(), 2 * cleanBuf_.size()));
+  char* const start = cleanBuf_.data();
+  char* out = start;
   lengthLine_ = false;
+  bool sep = false;
   const size_t channelPos = static_cast<size_t>(ml_) + 2;  // 1-based character position
+  if (ascii) {
+    // One byte per character: positions are byte indices + 1.
+    const size_t n = line.size();
+    const auto at = [&](size_t i) { return static_cast<unsigned char>(line[i]); };
+    const unsigned char b0 = static_cast<unsigned char>(Up(line[0]));
+    if (hsym_[b0]) *out++ = static_cast<char>(b0);
+    size_t i = 1;
+    for (const size_t end = std::min(n, channelPos); i < end; ++i)
+      if (const uint8_t c = keep_[at(i)]) *out++ = static_cast<char>(c);
+    const size_t channelByte = channelPos - 1;
+    for (; i < n; ++i) {
+      const auto b = static_cast<unsigned char>(Up(line[i]));
+      if (ssym_[b & 0x7F] && b < 128 && i - channelByte <= maxKnown_ &&
+          KnownChannel(line.substr(channelByte, i - channelByte))) {
+        *out++ = static_cast<char>(b);
+        sep = true;
+        lengthLine_ = !mescUpper_.empty() && upper_ == mescUpper_;
+        ++i;
+        break;
+      }
+      if (const uint8_t c = keep_[b]) *out++ = static_cast<char>(c);
+    }
+    const std::array<uint8_t, 256>& keep = lengthLine_ ? keepDot_ : keep_;
+    for (; i < n; ++i)
+      if (const uint8_t c = keep[at(i)]) *out++ = static_cast<char>(c);
+    clean_ = std::string_view(start, static_cast<size_t>(out - start));
+    return;
+  }
   size_t channelByte = std::string_view::npos;
-  int sep = 0;  // 0 none yet, 1 accepted
   size_t pos = 0;
   for (size_t i = 0; i < line.size();) {
-    const size_t n = ascii ? 1 : (i == 0 ? first : CharBytes(line, i));
+    const size_t n = i == 0 ? first : CharBytes(line, i);
     ++pos;
     if (pos == channelPos) channelByte = i;
     const std::string_view ch = line.substr(i, n);
@@ -189,42 +228,41 @@ bool Reader::Clean(std::string_view line, size_t first, bool ascii) {
       b = static_cast<unsigned char>(0x80 + (it - wideSyms_.begin()));
     }
     if (pos == 1) {
-      if (b < 128 ? hsym_[b] : wideH_[b - 0x80]) clean_.push_back(static_cast<char>(b));
+      if (b < 128 ? hsym_[b] : wideH_[b - 0x80]) *out++ = static_cast<char>(b);
       continue;
     }
-    if (pos >= channelPos + 1 && sep == 0) {
-      const bool isSep = b < 128 ? ssym_[b] : wideS_[b - 0x80];
-      if (isSep && channelByte != std::string_view::npos) {
-        const std::string_view text = line.substr(channelByte, i - n - channelByte);
-        if (KnownChannel(text)) {
-          sep = 1;
-          lengthLine_ = !mescUpper_.empty() && upper_ == mescUpper_;
-          clean_.push_back(static_cast<char>(b));
-          continue;
-        }
-      }
+    if (pos > channelPos && !sep && channelByte != std::string_view::npos &&
+        (b < 128 ? ssym_[b] : wideS_[b - 0x80] != 0) && i - n - channelByte <= maxKnown_ &&
+        KnownChannel(line.substr(channelByte, i - n - channelByte))) {
+      sep = true;
+      lengthLine_ = !mescUpper_.empty() && upper_ == mescUpper_;
+      *out++ = static_cast<char>(b);
+      continue;
     }
-    if (IsKeptByte(b) || (sep == 1 && lengthLine_ && b == '.')) clean_.push_back(static_cast<char>(b));
+    if (const uint8_t c = (sep && lengthLine_ ? keepDot_ : keep_)[b]) *out++ = static_cast<char>(c);
   }
-  return true;
+  clean_ = std::string_view(start, static_cast<size_t>(out - start));
 }
 
 // The number of code i of data (characters 2i+1 and 2i+2; a lone last one reads as if "0"
-// stood before it) in numbering mode mode.
-int Reader::CodeValue(std::string_view data, size_t i, int16_t mode) const {
+// stood before it) in numbering mode mode; table is that mode's CodeTable.
+inline int Reader::CodeValue(std::string_view data, size_t i, int16_t mode, const int16_t* table) const {
   const size_t at = 2 * i;
   const char a = at + 1 < data.size() ? data[at] : '0';
   const char b = at + 1 < data.size() ? data[at + 1] : data[at];
-  const int ia = CodeIndex(a), ib = CodeIndex(b);
-  if (ia != kNoCode && ib != kNoCode) {
-    const int16_t* t = CodeTable(mode);
-    return t ? t[ia * 36 + ib] : 0;
-  }
+  const int ia = kCodeIndex[static_cast<unsigned char>(a)], ib = kCodeIndex[static_cast<unsigned char>(b)];
+  if (ia != kNoCode && ib != kNoCode) [[likely]]
+    return table ? table[ia * 36 + ib] : 0;
+  return OtherCodeValue(a, b, mode);
+}
+
+// A code with a kept symbol: the shared conversion on its characters as read.
+int Reader::OtherCodeValue(char a, char b, int16_t mode) const {
   std::string code;
   for (char c : {a, b}) {
     const auto u = static_cast<unsigned char>(c);
     if (u < 128) code.push_back(c);
-    else code += wideSyms_[u - 0x80];
+    else if (u - 0x80u < wideSyms_.size()) code += wideSyms_[u - 0x80];
   }
   return DefTextToNum(code, mode);
 }
@@ -239,21 +277,19 @@ bool Reader::GrowTo(int m) {
   if (cells > kMaxChartCells)
     return Fail("小節番号 " + std::to_string(m) + " は大きすぎます（" + std::to_string(doc_.Obj.size()) +
                 " レーンでは上限 " + std::to_string(kMaxChartCells / doc_.Obj.size() - 1) + " 小節）");
+  // Room for many measures at once (pages of unused room are not touched), doubled when it
+  // runs out; Finish gives back what a short chart did not use.
   const size_t need = static_cast<size_t>(m) + 1;
   const size_t cap = std::max<size_t>(1, kMaxChartCells / doc_.Obj.size());
   for (LaneMes& lane : doc_.Obj) {
     if (lane.Mes.capacity() < need)
-      lane.Mes.reserve(std::min(cap, std::max(need, 2 * lane.Mes.capacity())));
+      lane.Mes.reserve(std::min(cap, std::max({need, 2 * lane.Mes.capacity(), kFirstRoom})));
     lane.Mes.resize(need);
   }
   for (auto& lane : marks_)
     if (lane.size() < need) lane.resize(need);
   doc_.MesCount = static_cast<int16_t>(m);
   return true;
-}
-
-void Reader::Count() {
-  if (doc_.ObjReadCount < INT32_MAX) ++doc_.ObjReadCount;
 }
 
 bool Reader::LayerFree(int lane, int m, bool back) {
@@ -279,13 +315,15 @@ inline size_t CodeCount(size_t d) {
 }
 
 // Ticks of code i: the front rule rounds 192 / (d / 2) * i, the back rule truncates the slot
-// width first. Neither passes 192 (the cell's spare slot).
+// width first. When d / 2 divides 192 both are exact. Neither passes 192 (the spare slot).
 struct TickRule {
   double width;
   int whole;
   bool rounded;
   explicit TickRule(size_t d, bool round)
-      : width(192.0 / (static_cast<double>(d) / 2.0)), whole(static_cast<int>(width)), rounded(round) {}
+      : width(192.0 / (static_cast<double>(d) / 2.0)), whole(static_cast<int>(width)), rounded(round) {
+    if (d % 2 == 0 && d > 0 && d / 2 <= 192 && 192 % (d / 2) == 0) rounded = false;
+  }
   int operator()(size_t i) const {
     const int t = rounded ? static_cast<int>(std::nearbyint(width * static_cast<double>(i)))
                           : whole * static_cast<int>(i);
@@ -299,11 +337,15 @@ bool Reader::StoreTempo(std::string_view data, int m) {
   const size_t n = CodeCount(data.size());
   const TickRule tick(data.size(), true);
   MesData& cell = doc_.Obj[0].Mes[m];
+  const int16_t* test = CodeTable(doc_.Fmt.WNum);
+  const int16_t* hex = CodeTable(1);
+  int64_t stored = 0;
   for (size_t i = 0; i < n; ++i) {
-    if (CodeValue(data, i, doc_.Fmt.WNum) < 1) continue;
-    cell.Obj[tick(i)] = static_cast<int16_t>(CodeValue(data, i, 1));
-    Count();
+    if (CodeValue(data, i, doc_.Fmt.WNum, test) < 1) continue;
+    cell.Obj[tick(i)] = static_cast<int16_t>(CodeValue(data, i, 1, hex));
+    ++stored;
   }
+  Count(stored);
   return true;
 }
 
@@ -319,41 +361,45 @@ bool Reader::StoreLane(const ChannelEntry& e, std::string_view data, int m) {
                   "」の行が多すぎます（重ねるレーンが足りません）");
   }
   Mark(lane, m, back);
-  const int16_t mode = LaneMode(e.index);
+  MesData& cell = doc_.Obj[lane].Mes[m];
+  const int64_t stored = StoreCodes(back ? cell.BackObj : cell.Obj, data, LaneMode(e.index), !back);
+  if (!back) Count(stored);
+  return true;
+}
+
+// Stores the numbers of the non-empty codes of data into layer at their ticks (front rule when
+// rounded, else the back rule); returns how many were stored.
+int64_t Reader::StoreCodes(std::array<int16_t, kCellSlots>& layer, std::string_view data, int16_t mode,
+                           bool rounded) const {
+  const int16_t* table = CodeTable(mode);
   const size_t n = CodeCount(data.size());
-  const TickRule tick(data.size(), !back);
-  auto& layer = back ? doc_.Obj[lane].Mes[m].BackObj : doc_.Obj[lane].Mes[m].Obj;
+  const TickRule tick(data.size(), rounded);
+  int64_t stored = 0;
   for (size_t i = 0; i < n; ++i) {
-    const int v = CodeValue(data, i, mode);
+    const int v = CodeValue(data, i, mode, table);
     if (v < 1) continue;
     layer[tick(i)] = static_cast<int16_t>(v);
-    if (!back) Count();
+    ++stored;
   }
-  return true;
+  return stored;
 }
 
 bool Reader::StoreGroup(const ChannelEntry& e, std::string_view data, int m) {
   const GtEntry& gt = doc_.Fmt.Gt[e.index];
   // Group lines are coded in the WAV numbering mode, as the writer codes them.
   const int16_t mode = doc_.Fmt.WNum;
+  const int16_t* table = CodeTable(mode);
   const size_t n = CodeCount(data.size());
   if (e.kind == ChannelKind::GroupW) {
     const int lane = gt.Lane + 3;
     Mark(lane, m, false);
-    const TickRule tick(data.size(), true);
-    auto& layer = doc_.Obj[lane].Mes[m].Obj;
-    for (size_t i = 0; i < n; ++i) {
-      const int v = CodeValue(data, i, mode);
-      if (v < 1) continue;
-      layer[tick(i)] = static_cast<int16_t>(v);
-      Count();
-    }
+    Count(StoreCodes(doc_.Obj[lane].Mes[m].Obj, data, mode, true));
     return true;
   }
   const TickRule tick(data.size(), false);
   static constexpr int kWeights[3] = {4, 2, 1};
   for (size_t i = 0; i < n; ++i) {
-    const int v = CodeValue(data, i, mode);
+    const int v = CodeValue(data, i, mode, table);
     if (v < 1) continue;
     if (e.digit == 0) {
       if (v + kOpenObjectBase > INT16_MAX) return Fail("定義番号が大きすぎて格納できません");
@@ -379,7 +425,7 @@ LineOutcome Reader::ChannelLine(std::string_view line, size_t first, bool ascii)
   // The channel: the first name in the order of trial that starts at the channel position.
   const size_t at = static_cast<size_t>(ml_) + 1;
   if (clean_.size() <= at) return LineOutcome::NoMatch;
-  const std::string_view tail = std::string_view(clean_).substr(at);
+  const std::string_view tail = clean_.substr(at);
   const ChannelEntry* best = nullptr;
   size_t bestLen = 0;
   for (size_t len : nameLengths_) {
@@ -393,7 +439,7 @@ LineOutcome Reader::ChannelLine(std::string_view line, size_t first, bool ascii)
   if (!best) return LineOutcome::NoMatch;
 
   // The measure number, then the data after the separator.
-  const std::string_view field = std::string_view(clean_).substr(1, ml_);
+  const std::string_view field = clean_.substr(1, ml_);
   int m = 0;
   bool digits = true;
   for (char c : field) {
@@ -410,7 +456,7 @@ LineOutcome Reader::ChannelLine(std::string_view line, size_t first, bool ascii)
   }
   if (!GrowTo(m)) return LineOutcome::Failed;
   const size_t skip = at + bestLen + 1;
-  const std::string_view data = skip < clean_.size() ? std::string_view(clean_).substr(skip) : std::string_view();
+  const std::string_view data = skip < clean_.size() ? clean_.substr(skip) : std::string_view();
 
   bool ok = true;
   switch (best->kind) {

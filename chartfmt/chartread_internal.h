@@ -1,7 +1,9 @@
 // The state of one chart read, shared by the line reader (chartread.cpp) and the channel-line
 // reader (chartread_channels.cpp). Internal to the chart reader.
 #pragma once
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -24,7 +26,11 @@ bool EqualNoCase(std::string_view a, std::string_view b);
 
 struct StringHash {
   using is_transparent = void;
-  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  size_t operator()(std::string_view s) const {  // FNV-1a: channel names are short
+    uint64_t h = 1469598103934665603ULL;
+    for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    return static_cast<size_t>(h);
+  }
 };
 using StringSet = std::unordered_set<std::string, StringHash, std::equal_to<>>;
 
@@ -59,6 +65,7 @@ class Reader {
   bool CommandLine(std::string_view line, size_t firstBytes);
   bool Definition(std::string_view line, size_t firstBytes, bool commentForm, bool bga, bool& matched);
   void FreeLine(std::string_view line);
+  bool IsEcho(std::string_view line) const;
   bool Fail(std::string text);
 
   // chartread_channels.cpp
@@ -66,19 +73,23 @@ class Reader {
   int AddSymbol(std::string_view ch);          // cleaned byte of a non-ASCII symbol, or -1
   bool MapName(std::string_view name, std::string& out) const;
   void AddChannel(std::string_view name, ChannelEntry e);
-  bool IsKeptByte(unsigned char c) const;
   LineOutcome ChannelLine(std::string_view line, size_t firstBytes, bool ascii);
-  bool Clean(std::string_view line, size_t firstBytes, bool ascii);
+  void Clean(std::string_view line, size_t firstBytes, bool ascii);
   bool KnownChannel(std::string_view text);
   bool GrowTo(int m);
-  int CodeValue(std::string_view data, size_t i, int16_t mode) const;
+  int CodeValue(std::string_view data, size_t i, int16_t mode, const int16_t* table) const;
+  int OtherCodeValue(char a, char b, int16_t mode) const;
   int16_t LaneMode(int lane) const;
   bool StoreTempo(std::string_view data, int m);
   bool StoreLane(const ChannelEntry& e, std::string_view data, int m);
+  int64_t StoreCodes(std::array<int16_t, kCellSlots>& layer, std::string_view data, int16_t mode,
+                     bool rounded) const;
   bool StoreGroup(const ChannelEntry& e, std::string_view data, int m);
   bool LayerFree(int lane, int m, bool back);
   void Mark(int lane, int m, bool back);
-  void Count();
+  void Count(int64_t stored) {
+    doc_.ObjReadCount = static_cast<int32_t>(std::min<int64_t>(INT32_MAX, doc_.ObjReadCount + stored));
+  }
 
   DocData& doc_;
   bool scratch_;
@@ -87,6 +98,7 @@ class Reader {
 
   // Command symbols, separators and kept symbols. ASCII ones by byte; the others are listed
   // and stand in the cleaned line as byte 0x80 + their place in wideSyms_.
+  std::array<bool, 256> kwFirst_{};  // first characters of the header and definition keywords
   std::array<bool, 128> hsym_{};
   std::array<bool, 128> ssym_{};
   std::array<bool, 128> osym_{};
@@ -104,7 +116,11 @@ class Reader {
   bool stacked_ = false;
   std::vector<std::vector<uint8_t>> marks_;
 
-  std::string clean_;    // the cleaned line, one byte per character
+  std::array<uint8_t, 256> keep_{};     // byte -> cleaned byte, 0 when dropped
+  std::array<uint8_t, 256> keepDot_{};  // the same, keeping "." (data of length lines)
+  size_t maxKnown_ = 0;                 // longest text that makes a separator acceptable
+  std::string cleanBuf_;
+  std::string_view clean_;  // the cleaned line, one byte per character, in cleanBuf_
   std::string upper_;    // scratch text for separator tests
   bool lengthLine_ = false;
 };

@@ -1,6 +1,7 @@
 // A small hand-made script, held in a DocData the way the script reader leaves it, for the
 // chart reader's tests, benchmark and fuzzer.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -102,25 +103,30 @@ inline DocBuilder StandardScript() {
   return b;
 }
 
-// A dense chart text for the lanes of doc: every lane with a front channel gets one line per
-// measure with codes slots (CR LF line ends, ASCII).
+// A dense chart text for the lanes of doc: per measure a line of slots codes for every front
+// and back channel of every lane (stacked lanes each get their own line of the shared
+// channel) and a digit-7 line for every group (CR LF line ends, ASCII).
 inline std::string DenseChart(const mk::DocData& doc, int measures, int slots) {
   std::string out = "#TITLE dense\r\n#BPM 150\r\n";
   const int ml = doc.Fmt.Ml;
   static const char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  auto line = [&](const std::string& mes, const std::string& ch, int seed) {
+    out += doc.Keys.HSymbol[0] + mes + ch + doc.Keys.SSymbol[0];
+    for (int s = 0; s < slots; ++s) {
+      const int v = 1 + (seed + s) % 200;
+      out += kDigits[v / 36 % 16];
+      out += kDigits[v % 36];
+    }
+    out += "\r\n";
+  };
   for (int m = 0; m < measures; ++m) {
     std::string mes = std::to_string(m);
     mes.insert(0, static_cast<size_t>(std::max<int>(0, ml - static_cast<int>(mes.size()))), '0');
+    for (int g = 0; g <= doc.Fmt.GtCount; ++g) line(mes, doc.Fmt.Gt[g].Channel + "7", m * 5 + g);
     for (int l = 1; l <= doc.LaneCount; ++l) {
-      const std::string& ch = doc.Lane[l].Channel;
-      if (ch == "__") continue;
-      out += doc.Keys.HSymbol[0] + mes + ch + doc.Keys.SSymbol[0];
-      for (int s = 0; s < slots; ++s) {
-        const int v = 1 + (m * 7 + l * 3 + s) % 200;
-        out += kDigits[v / 36 % 16];
-        out += kDigits[v % 36];
-      }
-      out += "\r\n";
+      const mk::LaneInfo& lane = doc.Lane[l];
+      if (lane.Channel != "__") line(mes, lane.Channel, m * 7 + l * 3);
+      if (lane.BackChannel != "__") line(mes, lane.BackChannel, m * 11 + l);
     }
   }
   return out;

@@ -1,0 +1,141 @@
+// Reading a dense chart from memory, against splitting the same bytes into lines.
+//
+// The chart: 999 measures of the shipped "nexal" script, its lane table extended to 64 lanes
+// with further lanes of a higher part; every front and back channel of every lane and the pad
+// group's digit line get a line of 32 codes in every measure. BM_ReadChart reports MB/s and
+// "x_split", the read's best time as a multiple of plat::SplitLines' best on the same bytes
+// (aim: <= 4). BM_ReadChartPresized reads into a grid that already holds every measure.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include "chartfmt/chartread.h"
+#include "chartfmt/defcode.h"
+#include "chartfmt/scriptread.h"
+#include "platform/core/textfile.h"
+#include "reader_fixture.h"
+
+namespace {
+
+constexpr int kMeasures = 999;
+constexpr int kLanes = 64;
+constexpr int kSlots = 32;
+
+struct Setup {
+  mk::DocData prepared;
+  std::string text;
+};
+
+const Setup& Data() {
+  static const Setup s = [] {
+    Setup out;
+    std::string info;
+    const auto r = mk::ReadScript(std::string(MIRKAN_SOURCE_DIR) + "/scripts/nexal.dfn", out.prepared, info);
+    if (!r.ok) {
+      std::fprintf(stderr, "the nexal script did not read\n");
+      std::exit(1);
+    }
+    mk::DocData& d = out.prepared;
+    static const char kDigits[] = "0123456789";
+    for (int l = d.LaneCount + 1; l <= kLanes; ++l) {
+      mk::LaneInfo lane;
+      lane.Name = "Extra";
+      lane.Channel = "Q";
+      lane.Channel += kDigits[l / 10];
+      lane.Channel += kDigits[l % 10];
+      lane.PChannel = lane.Channel;
+      lane.BackChannel = lane.PBackChannel = "__";
+      lane.Part = 100;
+      d.Lane.push_back(lane);
+    }
+    d.LaneCount = kLanes;
+    d.Obj.resize(kLanes + 1);
+    out.text = readerfix::DenseChart(d, kMeasures, kSlots);
+    return out;
+  }();
+  return s;
+}
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// presized: the window's grid already holds every measure (no growth while reading), so the
+// figure is the parsing and the slot-count pass without the cost of allocating the grid.
+// Each iteration also splits the same bytes into lines (outside the measured time), so that
+// x_split compares the two under the same conditions.
+void Read(benchmark::State& state, bool presized) {
+  const Setup& s = Data();
+  mk::DocData prepared = s.prepared;
+  if (presized) {
+    prepared.MesCount = kMeasures - 1;
+    for (mk::LaneMes& lane : prepared.Obj) lane.Mes.resize(kMeasures);
+  }
+  double read = 0, split = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    mk::DocData d = prepared;
+    auto t0 = std::chrono::steady_clock::now();
+    {
+      auto lines = plat::SplitLines(s.text);
+      benchmark::DoNotOptimize(lines.data());
+    }
+    split += Seconds(t0);
+    state.ResumeTiming();
+    t0 = std::chrono::steady_clock::now();
+    const mk::ChartReadResult r = mk::ReadChartText(d, s.text, mk::ChartCoding::Ansi, false);
+    read += Seconds(t0);
+    if (!r.ok) state.SkipWithError(mk::ChartReadMessage(r).c_str());
+    benchmark::DoNotOptimize(d.Obj.data());
+    state.PauseTiming();
+    d = mk::DocData();  // freeing the grid is not part of the read
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(s.text.size()));
+  state.counters["MB"] = static_cast<double>(s.text.size()) / 1e6;
+  state.counters["x_split"] = split > 0 ? read / split : 0;
+}
+
+void BM_ReadChart(benchmark::State& state) { Read(state, false); }
+BENCHMARK(BM_ReadChart)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+void BM_ReadChartPresized(benchmark::State& state) { Read(state, true); }
+BENCHMARK(BM_ReadChartPresized)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_SplitLines(benchmark::State& state) {
+  const Setup& s = Data();
+  for (auto _ : state) {
+    auto lines = plat::SplitLines(s.text);
+    benchmark::DoNotOptimize(lines.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(s.text.size()));
+}
+BENCHMARK(BM_SplitLines)->Unit(benchmark::kMillisecond);
+
+// References for what a read pays beyond the text: allocating the grid of 65 lanes x 999
+// measures (about 51 MB of cells), and the slot-count pass over it.
+void BM_GridOnly(benchmark::State& state) {
+  for (auto _ : state) {
+    std::vector<mk::LaneMes> grid(kLanes + 1);
+    for (mk::LaneMes& lane : grid) lane.Mes.resize(kMeasures);
+    benchmark::DoNotOptimize(grid.data());
+    state.PauseTiming();
+    grid.clear();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_GridOnly)->Unit(benchmark::kMillisecond);
+
+void BM_SlotCountsOnly(benchmark::State& state) {
+  const Setup& s = Data();
+  mk::DocData d = s.prepared;
+  if (!mk::ReadChartText(d, s.text, mk::ChartCoding::Ansi, false).ok) state.SkipWithError("read failed");
+  for (auto _ : state) mk::RecalcLaneResolution(d, 0, d.LaneCount, 0, d.MesCount);
+}
+BENCHMARK(BM_SlotCountsOnly)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
