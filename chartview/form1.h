@@ -1,0 +1,156 @@
+// The chart window Form1: one open chart in a child window of the frame, with its toolbar, grid
+// and zoom lists, lane header strip, canvas, scroll bars, "+"/"-" buttons and toolbar switch.
+// Its public operations carry the names other parts of the program call them by.
+#pragma once
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "chartfmt/docdata.h"
+#include "chartfmt/scriptread.h"
+#include "chartfmt/scriptwin.h"
+#include "chartview/chartframe.h"
+#include "chartview/viewstate.h"
+#include "platform/gfx/canvas.h"
+#include "platform/gfx/picture.h"
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QScrollBar;
+class QToolBar;
+class QToolButton;
+
+namespace mk {
+
+class MixedToolButton;
+class PictureBox;
+class Form1;
+
+// Chart windows by number (0..g_MaxWindows, element 0 unused). An element keeps naming its
+// window object until the number is taken again.
+extern std::vector<QPointer<Form1>> g_Wins;
+// The open chart window with number n, or nullptr when that number is not in use: calls on a
+// closed number reach nothing.
+Form1* WinAt(int n);
+// Set while the program ends: windows then close without their own close handling.
+extern bool g_Ending;
+
+class Form1 : public QMdiSubWindow, public ScriptWindowSteps {
+  Q_OBJECT
+
+ public:
+  explicit Form1(ChartFrame* frame, QWidget* parent = nullptr);
+  ~Form1() override;
+
+  int16_t WinNo() const { return winNo_; }
+  DocData& Doc();
+  const DocData& Doc() const;
+
+  // Takes g_NewSlot and g_NewScript, resets the record and reads the script. False when the
+  // script could not be read: its message has been shown and the window must not stay open.
+  bool Form_Load();
+  void vbWheelMinus();
+  void vbWheelPlus();
+  void vbMButtonUp() {}
+  void Scr_Chg() override;
+  ScriptReadResult ScrRead(int16_t scriptNo);
+  void ObjMake() override;
+  void HeadDraw() override;
+  void ObjDraw() override;
+  void SetThisWin();
+  void Mes_Change(int16_t delta);
+  void ObjBackup();
+  void HeadObj();
+  void ObjDeSel();
+  void HeadDraw2() override;
+  void CheckDirty();
+  bool RefleshScr();
+
+  void Form_Activate();
+  void Form_Resize();
+  // Closes the window with no save question (a window whose load failed).
+  void CloseWithoutQuestion();
+
+  // ScriptWindowSteps
+  void SetScrollDirection() override;
+  void AppendWavRows(const std::vector<std::string>& codes) override;
+  void AppendBgaRows(const std::vector<std::string>& codes) override;
+  void SetCaption(const std::string& caption) override;
+
+  // Controls, for the frame and for tests.
+  QWidget* Client() const { return client_; }
+  QToolBar* Toolbar1() const { return toolbar1_; }
+  QComboBox* Combo1() const { return combo1_; }
+  QComboBox* Combo2() const { return combo2_; }
+  QWidget* Frame1() const { return frame1_; }
+  PictureBox* Picture1() const { return picture1_; }
+  PictureBox* Picture3() const { return picture3_; }
+  QScrollBar* HScroll1() const { return hscroll1_; }
+  QScrollBar* VScroll1() const { return vscroll1_; }
+  QPushButton* Command1() const { return command1_; }
+  QPushButton* Command2() const { return command2_; }
+  QCheckBox* Check1() const { return check1_; }
+  QToolButton* TB_3b() const { return tb3b_; }
+  MixedToolButton* TB_Wall() const { return tbWall_; }
+  const plat::Canvas& Canvas() const { return canvas_; }
+  const SpriteSheets& Sheets() const { return sheets_; }
+  ViewState View() const;
+
+  // The picture dump of the two sprite sheets into the install folder; true only when both
+  // files were written. Reports the outcome in a message box.
+  bool DumpSheets();
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;  // Form_Unload
+  void resizeEvent(QResizeEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  void BuildControls();
+  void ClearThisWin();
+  void VScroll1_Change();
+  void HScroll1_Change();
+  void Combo1_Click();
+  void Combo2_Click();
+  void Check1_Click();
+  void MesButtonUp(int sign, bool shift);
+  void Picture1_OLEDragDrop(const QStringList& files);
+  void SetVScroll(int maximum, int value);
+  int ToolbarHeight() const;
+
+  ChartFrame* frame_;
+  int16_t winNo_ = 0;
+  bool discard_ = false;
+  // Gesture state of the canvas editing, and the wheel mark.
+  bool btnDown_ = false, bandOn_ = false, dragOn_ = false, selKeep_ = false, eraseOn_ = false,
+       eraseDone_ = false, wheelScroll_ = false;
+  int lastScrollValue_ = 0;
+  bool inResize_ = false;
+
+  QWidget* client_ = nullptr;
+  QToolBar* toolbar1_ = nullptr;
+  QComboBox* combo1_ = nullptr;
+  QComboBox* combo2_ = nullptr;
+  QWidget* frame1_ = nullptr;
+  PictureBox* picture3_ = nullptr;
+  PictureBox* picture1_ = nullptr;
+  QScrollBar* hscroll1_ = nullptr;
+  QScrollBar* vscroll1_ = nullptr;
+  QPushButton* command1_ = nullptr;
+  QPushButton* command2_ = nullptr;
+  QCheckBox* check1_ = nullptr;
+  QToolButton* tbScrl_ = nullptr;
+  QToolButton* tb3b_ = nullptr;
+  MixedToolButton* tbWall_ = nullptr;
+
+  plat::Canvas canvas_;       // Picture1
+  plat::Picture strip_;       // Picture3
+  SpriteSheets sheets_;       // Picture2, Picture6
+  plat::Picture wall_;        // Picture4
+  plat::Picture wallStretched_;  // Picture5
+};
+
+}  // namespace mk

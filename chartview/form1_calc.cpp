@@ -1,0 +1,78 @@
+#include "chartview/form1_calc.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "frame/settings.h"
+#include "platform/core/vbnum.h"
+
+namespace mk {
+
+Form1Layout ComputeForm1Layout(int tb, int sw, int sh) {
+  Form1Layout l;
+  l.frame1Top = tb;
+  l.canvasTop = tb + kForm1StripHeight;
+  l.canvasWidth = sw - kForm1VScrollWidth;
+  l.canvasHeight = sh - kForm1HScrollHeight - kForm1StripHeight - tb;
+  l.stripWidth = sw - kForm1VScrollWidth;
+  l.hscrollTop = l.canvasHeight + kForm1StripHeight + tb;
+  l.hscrollWidth = sw - kForm1VScrollWidth;
+  l.frame1Width = l.canvasWidth;
+  l.vscrollHeight = l.canvasHeight + kForm1StripHeight - 2 * kForm1ButtonHeight;
+  l.vscrollLeft = l.canvasWidth;
+  l.command1Top = tb;
+  l.vscrollTop = tb + kForm1ButtonHeight;
+  l.command2Top = tb + kForm1ButtonHeight + l.vscrollHeight;
+  l.check1Top = l.command2Top + kForm1ButtonHeight;
+  return l;
+}
+
+std::string CaptionText(const DocData& doc, const std::string& scriptTitle) {
+  const std::string name = doc.FileName.empty() ? "新規" : doc.FileName;
+  return name + (doc.Dirty != 0 ? "*" : "") + " - " + scriptTitle;
+}
+
+std::string ModifiedQuestion(const std::string& fileName) {
+  return "ファイル [" + (fileName.empty() ? std::string("新規") : fileName) + "] は変更されています\r\n保存しますか？";
+}
+
+int VScrollMaxFor(int mesCount) {
+  return static_cast<int>(plat::RoundHalfEven(192.0 / g_ScrollSpeed * mesCount));
+}
+
+int VScrollPageStep() { return static_cast<int>(plat::RoundHalfEven(192.0 / g_ScrollSpeed)); }
+
+int32_t ScrollPosFor(int value, int maximum, bool scrlUp) {
+  return static_cast<int32_t>((scrlUp ? maximum - value : value) * g_ScrollSpeed);
+}
+
+int WheelStep() { return g_Wheel * ((192 / g_ScrollSpeed) / 8); }
+
+HScrollRange ScrChgRange(int laneCount, int canvasWidth) {
+  HScrollRange r;
+  int m = static_cast<int>(plat::RoundHalfEven(((laneCount + 1) * 30 - canvasWidth) / 5.0));
+  r.enabled = m >= 0;
+  if (m < 0) m = 0;
+  r.maximum = m;
+  r.pageStep = canvasWidth / 5;
+  return r;
+}
+
+bool ApplyMesChange(DocData& doc, int delta, int oldMaximum, int oldValue, MesChangeScroll& out) {
+  const int count = doc.MesCount + delta;
+  if (count < 0 || count > g_MaxMeasure) return false;
+  doc.MesCount = static_cast<int16_t>(count);
+  ResizeMeasures(doc, doc.MesCount);
+  out.maximum = VScrollMaxFor(count);
+  out.value = oldValue;
+  if (doc.ScrlUp != 0) {
+    out.value = out.maximum - (oldMaximum - oldValue);
+    if (out.value < 0) out.value = 0;
+  }
+  if (out.value > out.maximum) out.value = out.maximum;
+  return true;
+}
+
+std::string MesLabelText(int mesCount) { return "最大小節数： " + std::to_string(mesCount); }
+
+}  // namespace mk

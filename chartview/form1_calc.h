@@ -1,0 +1,66 @@
+// Plain arithmetic and texts of the chart window: control layout, caption, the close question,
+// scroll ranges and the measure-count change.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "chartfmt/docdata.h"
+
+namespace mk {
+
+// Design sizes the layout reads.
+constexpr int kForm1ToolbarHeight = 24;
+constexpr int kForm1StripHeight = 25;   // Frame1
+constexpr int kForm1HScrollHeight = 17;
+constexpr int kForm1VScrollWidth = 17;
+constexpr int kForm1ButtonHeight = 17;  // Command1, Command2
+constexpr int kForm1MinOuterWidth = 123;
+
+// Smallest outer height: toolbar, both buttons and 80 pixels.
+inline int Form1MinOuterHeight(int toolbarHeight) {
+  return toolbarHeight + 2 * kForm1ButtonHeight + 80;
+}
+
+// Control geometry for a client area of sw x sh with a toolbar of height tb (0 when hidden).
+struct Form1Layout {
+  int frame1Top = 0, frame1Width = 0;
+  int canvasTop = 0, canvasWidth = 0, canvasHeight = 0;
+  int stripWidth = 0;
+  int hscrollTop = 0, hscrollWidth = 0;
+  int vscrollLeft = 0, vscrollTop = 0, vscrollHeight = 0;
+  int command1Top = 0, command2Top = 0, check1Top = 0;  // all three at vscrollLeft
+};
+Form1Layout ComputeForm1Layout(int tb, int sw, int sh);
+
+// "name[*] - script title", name the file name or "新規".
+std::string CaptionText(const DocData& doc, const std::string& scriptTitle);
+// The save question of a modified chart: "ファイル [name] は変更されています" CR LF "保存しますか？".
+std::string ModifiedQuestion(const std::string& fileName);
+
+// Vertical scroll bar: maximum for a measure count, page step, and the scroll position in
+// ticks for a value.
+int VScrollMaxFor(int mesCount);
+int VScrollPageStep();
+int32_t ScrollPosFor(int value, int maximum, bool scrlUp);
+// Units one wheel notch moves.
+int WheelStep();
+
+// Horizontal range of a canvas width (Scr_Chg).
+struct HScrollRange {
+  bool enabled = false;
+  int maximum = 0;
+  int pageStep = 0;
+};
+HScrollRange ScrChgRange(int laneCount, int canvasWidth);
+
+// Mes_Change: the new measure count applied to every lane, and the scroll bar's new maximum and
+// value (the value keeps its distance from the maximum when measure 0 is at the bottom).
+// Returns false, changing nothing, when the count would leave 0 .. g_MaxMeasure.
+struct MesChangeScroll {
+  int maximum = 0;
+  int value = 0;
+};
+bool ApplyMesChange(DocData& doc, int delta, int oldMaximum, int oldValue, MesChangeScroll& out);
+std::string MesLabelText(int mesCount);
+
+}  // namespace mk

@@ -1,0 +1,28 @@
+// Publishing a chart window's record to the frame's per-chart controls (SetThisWin's body).
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "chartfmt/docdata.h"
+#include "chartview/framepanels.h"
+
+namespace mk {
+
+// The rows of the WAV list (numbers 1..N of WNum) and of the BGA list (0..N of BNum).
+std::vector<DefRow> WavRows(const DocData& doc);
+std::vector<DefRow> BgaRows(const DocData& doc);
+
+// True when the script names a player program that is a file in the install folder.
+bool PlayerAvailable(const DocData& doc, const std::string& installDir);
+
+// Paste is offered only when the clipboard holds objects copied in the chart's own WAV
+// numbering mode (a wider mode could carry numbers the chart cannot hold).
+bool PasteAvailable(const DocData& doc, int16_t clipCount, int16_t clipMode);
+
+// Makes window the current one (g_CurWin) and rebuilds every per-chart control of the frame
+// from doc. scriptInfo is the help text of the window's script. Works on any record: unsized
+// tables give empty lists, an unknown tab counts as the free-statement tab.
+void PublishChart(const DocData& doc, int16_t window, const std::string& scriptInfo, FramePanels& frame);
+
+}  // namespace mk

@@ -1,0 +1,117 @@
+// The chart window's scrolling, zoom, grid and measure-count controls.
+#include <QComboBox>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QToolButton>
+
+#include "chartfmt/globals.h"
+#include "chartview/form1.h"
+#include "chartview/form1_calc.h"
+#include "chartview/picturebox.h"
+#include "frame/settings.h"
+#include "platform/core/desktop.h"
+#include "platform/core/vbnum.h"
+
+namespace mk {
+
+namespace {
+constexpr int16_t kGridDivs[] = {4, 8, 12, 16, 24, 32, 48, 64, 192};
+}
+
+// Sets range and value; the change handler runs once when the value moved.
+void Form1::SetVScroll(int maximum, int value) {
+  const int before = vscroll1_->value();
+  {
+    QSignalBlocker b(vscroll1_);
+    vscroll1_->setRange(0, maximum);
+    vscroll1_->setValue(value);
+  }
+  if (vscroll1_->value() != before) VScroll1_Change();
+}
+
+void Form1::VScroll1_Change() {
+  const int v = vscroll1_->value();
+  const int d = std::abs(lastScrollValue_ - v);
+  if (d > g_ScrollSkip && tb3b_->isChecked() && !wheelScroll_) {
+    lastScrollValue_ = v;
+    return;
+  }
+  lastScrollValue_ = v;
+  wheelScroll_ = false;
+  DocData& doc = Doc();
+  doc.ScrollPos = ScrollPosFor(v, vscroll1_->maximum(), doc.ScrlUp != 0);
+  HeadObj();
+  ObjDraw();
+}
+
+void Form1::HScroll1_Change() {
+  HeadDraw2();
+  HeadObj();
+  ObjDraw();
+}
+
+void Form1::Scr_Chg() {
+  const HScrollRange r = ScrChgRange(Doc().LaneCount, picture1_->width());
+  hscroll1_->setEnabled(r.enabled);
+  hscroll1_->setMaximum(r.maximum);
+  hscroll1_->setPageStep(std::max(1, r.pageStep));
+}
+
+void Form1::vbWheelMinus() {
+  wheelScroll_ = true;
+  const int v = vscroll1_->value() + WheelStep();
+  vscroll1_->setValue(std::min(v, vscroll1_->maximum()));
+}
+
+void Form1::vbWheelPlus() {
+  wheelScroll_ = true;
+  const int v = vscroll1_->value() - WheelStep();
+  vscroll1_->setValue(std::max(v, 0));
+}
+
+void Form1::SetScrollDirection() {
+  tbScrl_->setIcon(style()->standardIcon(Doc().ScrlUp != 0 ? QStyle::SP_ArrowDown : QStyle::SP_ArrowUp));
+  vscroll1_->setValue(vscroll1_->maximum() - vscroll1_->value());
+  VScroll1_Change();
+  ObjDraw();
+}
+
+void Form1::Combo2_Click() {
+  const int i = combo2_->currentIndex();
+  if (i >= 0) Doc().Zoom = i + 1;
+  ObjDraw();
+}
+
+void Form1::Combo1_Click() {
+  ObjDeSel();
+  const int i = combo1_->currentIndex();
+  DocData& d = Doc();
+  if (i >= 0 && i <= 8) {
+    d.GridDiv = kGridDivs[i];
+  } else if (i == 9) {
+    const plat::InputResult a = plat::TheDesktop().InputBox(
+        "１小節の分割数を1～192の整数で入力してください\r\n※数値によっては正しく動作しなくなる可能性があります",
+        "カスタムグリッド", "4");
+    const double x = a.cancelled ? 0 : plat::LeadingNumber(a.text);
+    int n = (x >= 1 && x <= 192) ? static_cast<int>(x) : 4;
+    if (192 % n != 0)
+      plat::TheDesktop().MessageBox("この値では正確に処理ができない可能性があります。ご注意下さい。", "警告",
+                                    plat::MsgButtons::Ok, plat::MsgIcon::Critical);
+    d.GridDiv = static_cast<int16_t>(n);
+  }
+  ObjDraw();
+}
+
+void Form1::Mes_Change(int16_t delta) {
+  MesChangeScroll s;
+  if (!ApplyMesChange(Doc(), delta, vscroll1_->maximum(), vscroll1_->value(), s)) return;
+  SetVScroll(s.maximum, s.value);
+  if (winNo_ == g_CurWin) frame_->SetMesLabel(MesLabelText(Doc().MesCount), true);
+}
+
+void Form1::MesButtonUp(int sign, bool shift) {
+  Mes_Change(static_cast<int16_t>(sign * (shift ? g_MesLargeChange : 1)));
+}
+
+}  // namespace mk
