@@ -1,6 +1,7 @@
 #include "writer_fixture.h"
 
 #include "chartfmt/defcode.h"
+#include "platform/core/textfile.h"
 
 namespace wtest {
 
@@ -44,20 +45,7 @@ void Put(mk::DocData& doc, int lane, int mes, int tick, int16_t value, bool back
   cell.Division = mk::CellDivision(cell);
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> out;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = text.find("\r\n", pos);
-    if (end == std::string::npos) {
-      out.push_back(text.substr(pos));
-      break;
-    }
-    out.push_back(text.substr(pos, end - pos));
-    pos = end + 2;
-  }
-  return out;
-}
+std::vector<std::string> Lines(const std::string& text) { return plat::SplitLines(text); }
 
 std::vector<std::string> SectionLines(const std::string& text, const std::string& title) {
   std::vector<std::string> all = Lines(text);
