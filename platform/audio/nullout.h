@@ -18,7 +18,8 @@ WAVEFORMATEX Format();
 uint32_t Advance(uint32_t frames);
 // Mixes ms milliseconds of output (frames = rate x ms / 1000, rounded down).
 uint32_t AdvanceMs(uint32_t ms);
-// Every byte mixed since the device was opened or the last TakeRecording, then cleared.
+// Every byte mixed since the device was opened, its output format last set, or the last
+// TakeRecording; the recording is then cleared.
 std::vector<uint8_t> TakeRecording();
 
 }  // namespace plat::audio::nullout
