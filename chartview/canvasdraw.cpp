@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "chartfmt/utils.h"
 #include "chartview/labels.h"
@@ -40,17 +41,20 @@ void DrawWallpaper(const DocData& doc, const ViewState& view, const ViewFrame& f
   }
 }
 
-// Lane colour tiles: each lane column from lane 1 on whose first colour is not black.
-void DrawLaneTiles(const DocData& doc, const ViewFrame& f, const Picture& sheetPic, Picture& canvas) {
-  const int bottom = (f.H / sheet::kTileH + 1) * sheet::kTileH;
+// The cleared canvas with the lane colour tiles: each lane column from lane 1 on whose first
+// colour is not black, over the whole height. One row is composed and repeated.
+void ClearWithLaneTiles(const DocData& doc, const ViewFrame& f, const Picture& sheetPic, Picture& canvas) {
+  std::vector<plat::Color> row(std::max(f.W, 0), canvas.BackColor());
   const int from = std::max(1, f.X0 / 30);
   const int to = std::min<int>(doc.LaneCount, f.XR / 30 + 1);
   for (int l = from; l <= to; ++l) {
     const Rgb& c = LaneAt(doc, l).Color1;
     if (c.R + c.G + c.B == 0) continue;
     const plat::Color tile = sheetPic.Pixel(sheet::TileX(l), sheet::kTileY);
-    canvas.FillRop(30 * l - f.X0, 0, 30, bottom, tile, Rop::Copy);
+    const int x1 = std::max(0, 30 * l - f.X0), x2 = std::min(f.W, 30 * l - f.X0 + 30);
+    for (int x = x1; x < x2; ++x) row[x] = tile;
   }
+  canvas.RepeatRow(0, f.H - 1, row);
 }
 
 void DrawMeasureLabels(const DocData& doc, const ViewFrame& f, const Picture& sheetPic, Picture& canvas) {
@@ -193,14 +197,13 @@ bool ObjDraw(const DocData& doc, const ViewState& view, const SpriteSheets& shee
   const ViewFrame f = MakeViewFrame(doc, view);
   canvas.SetBackColor(0);
   canvas.Resize(f.W, f.H);
-  canvas.Clear();
   const Picture& sheetPic = sheets.Obj;
 
-  if (view.Parts.Back) {
-    if (doc.CanvasWallOn == 0)
-      DrawLaneTiles(doc, f, sheetPic, canvas);
-    else
-      DrawWallpaper(doc, view, f, canvas);
+  if (view.Parts.Back && doc.CanvasWallOn == 0) {
+    ClearWithLaneTiles(doc, f, sheetPic, canvas);
+  } else {
+    canvas.Clear();
+    if (view.Parts.Back) DrawWallpaper(doc, view, f, canvas);
   }
   DrawMeasureLabels(doc, f, sheetPic, canvas);
   if (view.Parts.Line) DrawLines(doc, view, f, sheetPic, canvas);

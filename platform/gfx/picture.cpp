@@ -63,14 +63,35 @@ Color Picture::Pixel(int x, int y) const {
 void Picture::FillRop(int x, int y, int w, int h, Color c, Rop rop) {
   if (!ClipRect(x, y, w, h, Width(), Height())) return;
   const uint32_t v = kOpaque | (c & 0xFFFFFFu);
-  for (int row = y; row < y + h; ++row) {
-    uint32_t* p = reinterpret_cast<uint32_t*>(img_.scanLine(row)) + x;
-    switch (rop) {
-      case Rop::Copy: std::fill(p, p + w, v); break;
-      case Rop::And: for (int i = 0; i < w; ++i) p[i] &= v; break;
-      case Rop::Or: for (int i = 0; i < w; ++i) p[i] |= v; break;
-    }
+  uchar* bits = img_.bits();
+  const qsizetype stride = img_.bytesPerLine();
+  uint32_t* first = reinterpret_cast<uint32_t*>(bits + y * stride) + x;
+  if (rop == Rop::Copy) {
+    // One row by hand, the others copied from it.
+    std::fill(first, first + w, v);
+    for (int row = y + 1; row < y + h; ++row)
+      std::memcpy(reinterpret_cast<uint32_t*>(bits + row * stride) + x, first, static_cast<size_t>(w) * 4);
+    return;
   }
+  for (int row = y; row < y + h; ++row) {
+    uint32_t* p = reinterpret_cast<uint32_t*>(bits + row * stride) + x;
+    if (rop == Rop::And)
+      for (int i = 0; i < w; ++i) p[i] &= v;
+    else
+      for (int i = 0; i < w; ++i) p[i] |= v;
+  }
+}
+
+void Picture::RepeatRow(int y1, int y2, const std::vector<Color>& row) {
+  y1 = std::max(y1, 0);
+  y2 = std::min(y2, Height() - 1);
+  const int w = std::min(Width(), static_cast<int>(row.size()));
+  if (y1 > y2 || w <= 0) return;
+  uchar* bits = img_.bits();
+  const qsizetype stride = img_.bytesPerLine();
+  uint32_t* first = reinterpret_cast<uint32_t*>(bits + y1 * stride);
+  for (int x = 0; x < w; ++x) first[x] = kOpaque | (row[x] & 0xFFFFFFu);
+  for (int y = y1 + 1; y <= y2; ++y) std::memcpy(bits + y * stride, first, static_cast<size_t>(w) * 4);
 }
 
 void Picture::FillRect(int x1, int y1, int x2, int y2, Color c) {
@@ -126,9 +147,13 @@ void Picture::Blt(int dx, int dy, int w, int h, const Picture& src, int sx, int 
   if (!ClipRect(dx, dy, w, h, Width(), Height())) return;
   sx += dx - ox;
   sy += dy - oy;
+  const uchar* sbits = src.img_.constBits();
+  const qsizetype sstride = src.img_.bytesPerLine();
+  uchar* dbits = img_.bits();
+  const qsizetype dstride = img_.bytesPerLine();
   for (int row = 0; row < h; ++row) {
-    const uint32_t* s = reinterpret_cast<const uint32_t*>(src.img_.constScanLine(sy + row)) + sx;
-    uint32_t* d = reinterpret_cast<uint32_t*>(img_.scanLine(dy + row)) + dx;
+    const uint32_t* s = reinterpret_cast<const uint32_t*>(sbits + (sy + row) * sstride) + sx;
+    uint32_t* d = reinterpret_cast<uint32_t*>(dbits + (dy + row) * dstride) + dx;
     switch (rop) {
       case Rop::Copy: std::memcpy(d, s, static_cast<size_t>(w) * 4); break;
       case Rop::And: for (int i = 0; i < w; ++i) d[i] &= s[i]; break;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace plat {
 
@@ -62,6 +63,8 @@ class Picture {
 
   // Fills the rectangle (x, y, w, h) with a colour combined by the raster operation.
   void FillRop(int x, int y, int w, int h, Color c, Rop rop);
+  // Rows y1..y2 (clipped) take the colours of row, from x 0 on.
+  void RepeatRow(int y1, int y2, const std::vector<Color>& row);
   // Copies the w x h rectangle at (sx, sy) of src to (dx, dy); src may be this picture.
   void Blt(int dx, int dy, int w, int h, const Picture& src, int sx, int sy, Rop rop);
   // Stretches src's (sx, sy, sw, sh) into (dx, dy, dw, dh), nearest pixel, replacing.
