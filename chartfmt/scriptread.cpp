@@ -138,7 +138,7 @@ class Reader {
   bool LaneBlock();
   bool LaneLine(const std::string& line);
   void HelpBlock();
-  bool Finish();
+  void Finish();
 
   const std::vector<std::string>& lines_;
   const std::string& name_;
@@ -341,14 +341,15 @@ void Reader::HelpBlock() {
   }
 }
 
-bool Reader::Finish() {
+void Reader::Finish() {
   ScrFormat& f = doc_.Fmt;
   f.GtCount = static_cast<int16_t>(groups_ - 1);
   // A group covers four lanes from its first one; all four must be lanes of the lane block.
   for (size_t i = 0; i < f.Gt.size(); ++i) {
     if (f.Gt[i].Lane < 1 || f.Gt[i].Lane + 3 > doc_.LaneCount) {
       pos_ = groupLines_[i];
-      return Fail(kGroupLaneReason);
+      Fail(kGroupLaneReason);
+      return;
     }
   }
   ScrKeys& k = doc_.Keys;
@@ -366,7 +367,6 @@ bool Reader::Finish() {
   doc_.Wav.assign(wavMax > 0 ? wavMax + 1 : 0, DefEntry{});
   doc_.Bga.assign(bgaMax > 0 ? bgaMax + 1 : 0, DefEntry{});
   doc_.Obj.assign(doc_.LaneCount + 1, LaneMes{});
-  return true;
 }
 
 ScriptReadResult Reader::Run() {
