@@ -93,8 +93,12 @@ void DrawLines(const DocData& doc, const ViewState& view, const ViewFrame& f, co
     const int yt = f.YT(k);
     if (yt - 1 >= f.H || yt + f.PPM <= 0) continue;  // every line of the row is off the canvas
     canvas.FillRop(0, yt - 1, width, 2, measure, Rop::Copy);
-    if (gridOn)
-      for (int j = 1; j <= doc.GridDiv - 1; ++j) canvas.FillRop(0, yt + step * j, width, 1, grid, Rop::Copy);
+    if (gridOn && step == 0 && doc.GridDiv > 1) {
+      canvas.FillRop(0, yt, width, 1, grid, Rop::Copy);  // a grid finer than a pixel: all on one row
+    } else if (gridOn) {
+      for (int j = 1; j <= doc.GridDiv - 1 && yt + step * j < f.H; ++j)
+        canvas.FillRop(0, yt + step * j, width, 1, grid, Rop::Copy);
+    }
     for (int j = 1; j <= 3; ++j) canvas.FillRop(0, yt + (f.PPM / 4) * j, width, 1, beat, Rop::Copy);
   }
 

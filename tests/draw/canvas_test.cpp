@@ -333,6 +333,8 @@ TEST(CanvasDraw, FastRepaintEqualsThePiecewiseOne) {
           cases.push_back({up, grid, scroll, hscroll, 521, 337, zoom});
   cases.push_back({-1, 16, 0, 0, 1600, 1000, 1.0});
   cases.push_back({0, 12, 777, 3, 97, 1234, 2.0});
+  cases.push_back({-1, 500, 100, 0, 300, 400, 1.0});  // grid finer than a pixel
+  cases.push_back({0, 250, 100, 0, 300, 400, 3.0});
   for (const Case& c : cases) {
     d.ScrlUp = static_cast<int16_t>(c.up);
     d.GridDiv = static_cast<int16_t>(c.grid);
