@@ -15,7 +15,9 @@ constexpr int kWeights[3] = {4, 2, 1};
 
 // " 2" for 2, "-2" for -2.
 std::string PartText(int part) {
-  return part >= 0 ? " " + std::to_string(part) : std::to_string(part);
+  std::string text = part >= 0 ? " " : "";
+  text += std::to_string(part);
+  return text;
 }
 
 const LaneInfo* LaneAt(const DocData& doc, int lane) {
