@@ -68,14 +68,18 @@ bool InAnyGroup(const DocData& doc, int lane) {
 // one on the group's first lane last, so that it is the one the first lane reads back.
 class DigitLines {
  public:
-  void Reset(int n) {
+  // Empties the lines for a measure of n slots.
+  void Prepare(int n) {
     n_ = n;
     for (auto& v : digit_) v.assign(n, 0);
     for (auto& v : open_) v.assign(n, 0);
     used_.fill(false);
     openLines_ = 0;
+    slotOpen_.assign(n, {0, 0, 0});
+    slotOpenCount_.assign(n, 0);
   }
 
+  // The three front values of slot k.
   void Slot(int k, const int16_t (&v)[3]) {
     bool taken[3] = {false, false, false};
     for (int i = 0; i < 3; ++i) {
@@ -103,12 +107,6 @@ class DigitLines {
     slotOpen_[k] = {list[0], list[1], list[2]};
     slotOpenCount_[k] = c;
     openLines_ = std::max(openLines_, c);
-  }
-
-  void Prepare(int n) {
-    Reset(n);
-    slotOpen_.assign(n, {0, 0, 0});
-    slotOpenCount_.assign(n, 0);
   }
 
   // Places the open objects right-aligned in the digit-0 lines.
