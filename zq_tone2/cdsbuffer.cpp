@@ -2,6 +2,7 @@
 #include "cdsbuffer.h"
 
 #include <cstring>
+#include <new>
 
 #include "cdsound.h"
 
@@ -117,6 +118,35 @@ bool CDSBuffer::DecideStream(int32_t bAllowStream) {
     dwPlaySec = dwDstSize / DstFormat.nAvgBytesPerSec;
     bStream = (bAllowStream != 0 && dwPlaySec >= dwStreamSec) ? 1 : 0;
     return bStream != 0;
+}
+
+int32_t CDSBuffer::OpenStream(const char* loader) {
+    lpSrcBuf = new (std::nothrow) uint8_t[dwSrcBufSize ? dwSrcBufSize : 1];
+    dwSrcRead = dwSrcUsed = 0;
+    nHalf = 0;
+    dwWritePos = 0;
+    nStreamState = kReading;
+    nEndHalf = 0;
+    if (!lpSrcBuf || CreateDSB(dwBufSize) != 0) {
+        DebugPrint("%s DSBCreateError(Stream)\n", loader);
+        CloseFile();
+        FreeWork();
+        return 1;
+    }
+    dwDstBufSize = dwBufSize;
+    lpDstBuf = new (std::nothrow) uint8_t[dwDstBufSize];
+    dwDstDone = 0;
+    if (!lpDstBuf || PrimeRing() != 0) {
+        DebugPrint("%s StreamUpdateError\n", loader);
+        return 1;
+    }
+    nHalf = 0;
+    return 0;
+}
+
+int32_t CDSBuffer::PrimeRing() {
+    const uint32_t R = dwBufSize;
+    return nFileType == kWav ? StreamUpdateWav(R - 1, 3 * R / 4) : StreamUpdateZQ(R - 1, 3 * R / 4);
 }
 
 int32_t CDSBuffer::CreateDSB(uint32_t bytes) {

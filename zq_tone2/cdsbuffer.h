@@ -103,11 +103,27 @@ private:
     // The part of a refill shared by both sources: lock amount bytes at P, silence them, copy
     // the produced bytes in, advance the write position, unlock. prefix names the refill.
     int32_t WriteRing(const char* prefix, uint32_t amount, uint32_t produced);
-    // End test of a refill cycle (not looping); prefix names the refill for its line.
-    void EndTest(const char* prefix, uint32_t &produced, uint32_t &room, uint32_t amount,
-                 bool withProduced);
+    // One refill in progress: the bytes it covers, must produce, has produced, has room for.
+    struct Refill {
+        uint32_t amount, need, produced, room;
+    };
+    // Steps shared by the two refills: the counts of a refill (and the silence of state 3), the
+    // size of the next chunk to read, and the bookkeeping after each cycle (give back what was
+    // not consumed, count the output, the end test, the rewind at the end of the data).
+    Refill BeginRefill(uint32_t target, uint32_t minimum);
+    uint32_t NextChunk();
+    void EndCycle(const char* prefix, Refill& r, uint32_t n, uint32_t used, uint32_t out);
+    void SeekSource(uint32_t offset);
+    // After a load or reset has set up the ring: prime it with the refill of the file type;
+    // the caller prints its own line on failure.
+    int32_t PrimeRing();
     // Rewind shared by the two resets: counters, buffer stopped and at position 0. Returns
     // whether the buffer was playing.
     bool RewindBuffer();
+    // The stream part of both loaders once dwBufSize and dwSrcBufSize are known: work buffers,
+    // the ring buffer and its prime. loader names the loader in the lines.
+    int32_t OpenStream(const char* loader);
+    // The end of both resets: prime again and resume playing if it was playing.
+    int32_t FinishReset(const char* reset, bool wasPlaying);
     void FreeWork();
 };

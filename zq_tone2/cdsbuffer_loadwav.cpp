@@ -78,26 +78,7 @@ int32_t CDSBuffer::LoadWav(int32_t bAllowStream) {
             return fail("CDSBuffer::LoadWav Size(d2s)Get Error\n");
         if (AcmStreamSize(hAcmWav, dwSrcBufSize, &dwBufSize, ACM_STREAMSIZEF_SOURCE) != MMSYSERR_NOERROR)
             return fail("CDSBuffer::LoadWav Size(s2d)Get Error\n");
-        lpSrcBuf = new (std::nothrow) uint8_t[dwSrcBufSize];
-        dwSrcRead = dwSrcUsed = 0;
-        nHalf = 0;
-        dwWritePos = 0;
-        nStreamState = kReading;
-        nEndHalf = 0;
-        if (!lpSrcBuf || CreateDSB(dwBufSize) != 0) {
-            fail("CDSBuffer::LoadWav DSBCreateError(Stream)\n");
-            FreeWork();
-            return 1;
-        }
-        dwDstBufSize = dwBufSize;
-        lpDstBuf = new (std::nothrow) uint8_t[dwDstBufSize];
-        dwDstDone = 0;
-        if (!lpDstBuf || StreamUpdateWav(dwBufSize - 1, 3 * dwBufSize / 4) != 0) {
-            DebugPrint("CDSBuffer::LoadWav StreamUpdateError\n");
-            return 1;
-        }
-        nHalf = 0;
-        return 0;
+        return OpenStream("CDSBuffer::LoadWav");
     }
 
     if (CreateDSB(dwDstSize) != 0) return fail("CDSBuffer::LoadWav DSBCreateError\n");

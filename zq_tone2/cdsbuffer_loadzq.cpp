@@ -74,27 +74,7 @@ int32_t CDSBuffer::LoadZQ(int32_t bAllowStream) {
         // The stream ends after the header's sample count; a count beyond what 32 bits hold is
         // cut so that the decoded count can never wrap past it.
         dwDstSize = static_cast<uint32_t>(std::min<uint64_t>(headerBytes, 0xFFFFFFFFu - 2 * uint64_t{dwBufSize}));
-        lpSrcBuf = new (std::nothrow) uint8_t[dwSrcBufSize];
-        dwSrcRead = dwSrcUsed = 0;
-        nHalf = 0;
-        dwWritePos = 0;
-        nStreamState = kReading;
-        nEndHalf = 0;
-        if (!lpSrcBuf || CreateDSB(dwBufSize) != 0) {
-            DebugPrint("CDSBuffer::LoadZQ DSBCreateError(Stream)\n");
-            CloseFile();
-            FreeWork();
-            return 1;
-        }
-        dwDstBufSize = dwBufSize;
-        lpDstBuf = new (std::nothrow) uint8_t[dwDstBufSize];
-        dwDstDone = 0;
-        if (!lpDstBuf || StreamUpdateZQ(dwBufSize - 1, 3 * dwBufSize / 4) != 0) {
-            DebugPrint("CDSBuffer::LoadZQ StreamUpdateError\n");
-            return 1;
-        }
-        nHalf = 0;
-        return 0;
+        return OpenStream("CDSBuffer::LoadZQ");
     }
 
     if (CreateDSB(dwDstSize) != 0) {

@@ -53,6 +53,16 @@ bool CDSBuffer::RewindBuffer() {
     return playing;
 }
 
+int32_t CDSBuffer::FinishReset(const char* reset, bool wasPlaying) {
+    if (PrimeRing() != 0) {
+        DebugPrint("%s StreamUpdateError\n", reset);
+        return 1;
+    }
+    nHalf = 0;
+    if (wasPlaying && DsFailed(lpDSB->Play(0, 0, DSBPLAY_LOOPING))) return 1;
+    return 0;
+}
+
 int32_t CDSBuffer::StreamUpdateResetWav() {
     if (!bStream || !lpDSB) return 0;
     // A reset that failed before closed the file and the converter: nothing to rewind.
@@ -74,13 +84,7 @@ int32_t CDSBuffer::StreamUpdateResetWav() {
         DebugPrint("CDSBuffer::StreamUpdateResetWav ACM OPEN ERROR\n");
         return 1;
     }
-    if (StreamUpdateWav(dwBufSize - 1, 3 * dwBufSize / 4) != 0) {
-        DebugPrint("CDSBuffer::StreamUpdateResetWav StreamUpdateError\n");
-        return 1;
-    }
-    nHalf = 0;
-    if (wasPlaying && DsFailed(lpDSB->Play(0, 0, DSBPLAY_LOOPING))) return 1;
-    return 0;
+    return FinishReset("CDSBuffer::StreamUpdateResetWav", wasPlaying);
 }
 
 int32_t CDSBuffer::StreamUpdateResetZQ() {
@@ -109,11 +113,5 @@ int32_t CDSBuffer::StreamUpdateResetZQ() {
         DebugPrint("CDSBuffer::StreamUpdateResetZQ DecodeOpenError\n");
         return 1;
     }
-    if (StreamUpdateZQ(dwBufSize - 1, 3 * dwBufSize / 4) != 0) {
-        DebugPrint("CDSBuffer::StreamUpdateResetZQ StreamUpdateError\n");
-        return 1;
-    }
-    nHalf = 0;
-    if (wasPlaying && DsFailed(lpDSB->Play(0, 0, DSBPLAY_LOOPING))) return 1;
-    return 0;
+    return FinishReset("CDSBuffer::StreamUpdateResetZQ", wasPlaying);
 }

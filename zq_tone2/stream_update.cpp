@@ -1,5 +1,5 @@
 // Ring refills of a streamed sound: StreamUpdateWav and StreamUpdateZQ, and what they share
-// (the end test and writing the produced bytes into the ring).
+// (the counts of a refill, the cycle bookkeeping with the end test, writing into the ring).
 #include <algorithm>
 #include <cstring>
 
@@ -8,23 +8,75 @@
 
 using namespace plat::audio;
 
-void CDSBuffer::EndTest(const char* prefix, uint32_t& produced, uint32_t& room, uint32_t amount,
-                        bool withProduced) {
-    if (bLoop || dwDstDone < dwDstSize) return;
-    uint32_t over = dwDstDone - dwDstSize;
-    if (over > produced) {
-        // The end was passed before this refill began: none of what it produced belongs to the
-        // sound.
-        if (withProduced)
-            DebugPrint("%s EndOvershoot %u %u %u\n", prefix, over, room, produced);
-        else
-            DebugPrint("%s EndOvershoot %u %u\n", prefix, over, room);
-        over = produced;
+CDSBuffer::Refill CDSBuffer::BeginRefill(uint32_t target, uint32_t minimum) {
+    const uint64_t R = dwBufSize;
+    const uint64_t P = dwWritePos;
+    Refill r;
+    r.amount = static_cast<uint32_t>((target + R - P) % R + 1);
+    r.need = static_cast<uint32_t>((minimum + R - P) % R + 1);
+    r.produced = 0;
+    r.room = r.amount;
+    if (nStreamState == kEnded) {
+        std::memset(lpDstBuf, SilenceByte(), r.amount);
+        r.produced = r.amount;
+        r.room = 0;
+        nStreamState = kClosing;
+        nEndHalf = nHalf;
     }
-    std::memset(lpDstBuf + (produced - over), SilenceByte(), over + room);
-    room = 0;
-    produced = amount;
-    nStreamState = kEnded;
+    return r;
+}
+
+uint32_t CDSBuffer::NextChunk() {
+    if (dwSrcRead >= dwDataSize) {
+        nStreamState = kExhausted;
+        return 0;
+    }
+    return std::min(dwSrcBufSize, dwDataSize - dwSrcRead);
+}
+
+void CDSBuffer::SeekSource(uint32_t offset) {
+    if (nFileType == kWav && hFileWav) RiffSeek(hFileWav, static_cast<int32_t>(offset), SEEK_SET);
+    if (nFileType == kZQ && hFileZQ) std::fseek(hFileZQ, static_cast<long>(offset), SEEK_SET);
+}
+
+void CDSBuffer::EndCycle(const char* prefix, Refill& r, uint32_t n, uint32_t used, uint32_t out) {
+    dwSrcUsed += used;
+    if (n > used) {
+        // Give back what the converter left, to be read again.
+        dwSrcRead -= n - used;
+        SeekSource(dwDataOffset + dwSrcRead);
+    }
+    r.produced += out;
+    r.room -= out;
+    dwDstDone += out;
+    const bool zq = nFileType == kZQ;
+    if (!bLoop && dwDstDone >= dwDstSize) {
+        uint32_t over = dwDstDone - dwDstSize;
+        if (over > r.produced) {
+            // The end was passed before this refill began: none of what it produced belongs
+            // to the sound.
+            if (zq)
+                DebugPrint("%s EndOvershoot %u %u %u\n", prefix, over, r.room, r.produced);
+            else
+                DebugPrint("%s EndOvershoot %u %u\n", prefix, over, r.room);
+            over = r.produced;
+        }
+        std::memset(lpDstBuf + (r.produced - over), SilenceByte(), over + r.room);
+        r.room = 0;
+        r.produced = r.amount;
+        nStreamState = kEnded;
+    }
+    // The whole data consumed: back to its start (WAV always, ZQ when looping). Once the end
+    // has been passed (not looping) nothing more is read, so that a sound shorter than one
+    // refill still ends.
+    const bool rewind = zq ? bLoop != 0 : (bLoop || dwDstDone <= dwDstSize);
+    if (rewind && dwSrcUsed >= dwDataSize) {
+        SeekSource(dwDataOffset);
+        dwSrcRead = 0;
+        dwSrcUsed = 0;
+        if (bLoop) dwDstDone = 0;
+        nStreamState = kReading;
+    }
 }
 
 int32_t CDSBuffer::WriteRing(const char* prefix, uint32_t amount, uint32_t produced) {
@@ -73,22 +125,9 @@ int32_t CDSBuffer::StreamUpdateWav(uint32_t target, uint32_t minimum) {
         DebugPrint("%s ReadError\n", kPrefix);
         return 1;
     }
-    const uint32_t R = dwBufSize;
-    const uint32_t P = dwWritePos;
-    const uint32_t amount = static_cast<uint32_t>((uint64_t{target} + R - P) % R + 1);
-    const uint32_t need = static_cast<uint32_t>((uint64_t{minimum} + R - P) % R + 1);
-    uint32_t produced = 0;
-    uint32_t room = amount;
-    if (nStreamState == kEnded) {
-        std::memset(lpDstBuf, SilenceByte(), amount);
-        produced = amount;
-        room = 0;
-        nStreamState = kClosing;
-        nEndHalf = nHalf;
-    }
-    while (produced < need) {
-        const uint32_t chunk = dwSrcRead >= dwDataSize ? 0 : std::min(dwSrcBufSize, dwDataSize - dwSrcRead);
-        if (dwSrcRead >= dwDataSize) nStreamState = kExhausted;
+    Refill r = BeginRefill(target, minimum);
+    while (r.produced < r.need) {
+        const uint32_t chunk = NextChunk();
         uint32_t used = 0, out = 0, n = 0;
         if (nStreamState == kReading) {
             const int32_t got = RiffRead(hFileWav, lpSrcBuf, static_cast<int32_t>(chunk));
@@ -102,8 +141,8 @@ int32_t CDSBuffer::StreamUpdateWav(uint32_t target, uint32_t minimum) {
             AcmStreamHeader h;
             h.pbSrc = lpSrcBuf;
             h.cbSrcLength = n;
-            h.pbDst = lpDstBuf + produced;
-            h.cbDstLength = room;
+            h.pbDst = lpDstBuf + r.produced;
+            h.cbDstLength = r.room;
             MMRESULT mr = AcmStreamPrepareHeader(hAcmWav, &h, 0);
             if (mr != MMSYSERR_NOERROR) {
                 DebugPrint("%s PrepareError %X\n", kPrefix, mr);
@@ -130,29 +169,12 @@ int32_t CDSBuffer::StreamUpdateWav(uint32_t target, uint32_t minimum) {
             }
         } else {
             // No more data in this pass: silence in the played format fills the room.
-            std::memset(lpDstBuf + produced, SilenceByte(), room);
-            out = room;
+            std::memset(lpDstBuf + r.produced, SilenceByte(), r.room);
+            out = r.room;
         }
-        dwSrcUsed += used;
-        if (n > used) {
-            dwSrcRead -= n - used;
-            RiffSeek(hFileWav, static_cast<int32_t>(dwDataOffset + dwSrcRead), SEEK_SET);
-        }
-        produced += out;
-        room -= out;
-        dwDstDone += out;
-        EndTest(kPrefix, produced, room, amount, false);
-        // The whole data consumed: back to its start. Once the end has been passed (not
-        // looping) nothing more is read, so that a sound shorter than a refill still ends.
-        if (dwSrcUsed >= dwDataSize && (bLoop || dwDstDone <= dwDstSize)) {
-            RiffSeek(hFileWav, static_cast<int32_t>(dwDataOffset), SEEK_SET);
-            dwSrcRead = 0;
-            dwSrcUsed = 0;
-            if (bLoop) dwDstDone = 0;
-            nStreamState = kReading;
-        }
+        EndCycle(kPrefix, r, n, used, out);
     }
-    return WriteRing(kPrefix, amount, produced);
+    return WriteRing(kPrefix, r.amount, r.produced);
 }
 
 int32_t CDSBuffer::StreamUpdateZQ(uint32_t target, uint32_t minimum) {
@@ -162,64 +184,34 @@ int32_t CDSBuffer::StreamUpdateZQ(uint32_t target, uint32_t minimum) {
         DebugPrint("%s ConvertError\n", kPrefix);
         return 1;
     }
-    // Source bytes of one decoding step: a block, or a pair of blocks in stereo.
-    const uint32_t unit = dwZQUnit;
-    const uint32_t R = dwBufSize;
-    const uint32_t P = dwWritePos;
-    const uint32_t amount = static_cast<uint32_t>((uint64_t{target} + R - P) % R + 1);
-    const uint32_t need = static_cast<uint32_t>((uint64_t{minimum} + R - P) % R + 1);
-    uint32_t produced = 0;
-    uint32_t room = amount;
-    if (nStreamState == kEnded) {
-        std::memset(lpDstBuf, SilenceByte(), amount);
-        produced = amount;
-        room = 0;
-        nStreamState = kClosing;
-        nEndHalf = nHalf;
-    }
-    while (produced < need) {
-        const uint32_t chunk = dwSrcRead >= dwDataSize ? 0 : std::min(dwSrcBufSize, dwDataSize - dwSrcRead);
-        if (dwSrcRead >= dwDataSize) nStreamState = kExhausted;
+    Refill r = BeginRefill(target, minimum);
+    while (r.produced < r.need) {
+        const uint32_t chunk = NextChunk();
         uint32_t n = 0;
         if (nStreamState == kReading) {
             n = static_cast<uint32_t>(std::fread(lpSrcBuf, 1, chunk, hFileZQ));
             if (n == 0 || n < chunk) nStreamState = kExhausted;
             dwSrcRead += n;
         }
-        ZQSTREAMHEADER s{lpSrcBuf, n, 0, lpDstBuf + produced, room, 0};
+        ZQSTREAMHEADER s{lpSrcBuf, n, 0, lpDstBuf + r.produced, r.room, 0};
         if (!zqDecodeConvert(hAcmZQ, &s)) {
             DebugPrint("%s ConvertError\n", kPrefix);
             return 1;
         }
         uint32_t used = s.cbSrcLengthUsed;
         uint32_t out = s.cbDstLengthUsed;
-        if (out == 0 && n < unit) {
+        if (out == 0 && n < dwZQUnit) {
             // No whole block (or pair) left: silence fills the room, and a partial tail is
             // dropped as consumed.
-            std::memset(lpDstBuf + produced, SilenceByte(), room);
-            out = room;
+            std::memset(lpDstBuf + r.produced, SilenceByte(), r.room);
+            out = r.room;
             used = n;
         } else if (used == 0 && out == 0) {
             // Less room than one block gives: the source ends here; silence pads up to the
             // length.
             nStreamState = kExhausted;
         }
-        dwSrcUsed += used;
-        if (n > used) {
-            dwSrcRead -= n - used;
-            std::fseek(hFileZQ, static_cast<long>(dwDataOffset) + static_cast<long>(dwSrcRead), SEEK_SET);
-        }
-        produced += out;
-        room -= out;
-        dwDstDone += out;
-        EndTest(kPrefix, produced, room, amount, true);
-        if (bLoop && dwSrcUsed >= dwDataSize) {
-            std::fseek(hFileZQ, static_cast<long>(dwDataOffset), SEEK_SET);
-            dwSrcRead = 0;
-            dwSrcUsed = 0;
-            dwDstDone = 0;
-            nStreamState = kReading;
-        }
+        EndCycle(kPrefix, r, n, used, out);
     }
-    return WriteRing(kPrefix, amount, produced);
+    return WriteRing(kPrefix, r.amount, r.produced);
 }
