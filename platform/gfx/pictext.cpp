@@ -23,7 +23,7 @@ namespace {
 
 QFont MakeFont(const Font& f) {
   QFont font(QString::fromStdString(MapFontFamily(f.family)));
-  font.setPixelSize(std::max(1, PointsToPixels(f.points)));
+  font.setPixelSize(std::max(1, f.pixels > 0 ? f.pixels : PointsToPixels(f.points)));
   font.setBold(f.bold);
   font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
   font.setHintingPreference(QFont::PreferFullHinting);

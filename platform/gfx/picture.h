@@ -22,11 +22,12 @@ constexpr Color Rgb(int r, int g, int b) {
 
 enum class Rop { Copy, And, Or };  // SRCCOPY, SRCAND, SRCPAINT
 
-// A font as the forms name it: family, size in points, boldness.
+// A font as the forms name it: family, size in points (or directly in pixels), boldness.
 struct Font {
   std::string family = "ＭＳ ゴシック";
   double points = 9;
   bool bold = true;
+  int pixels = 0;  // above 0: the em height in pixels, in place of points
 };
 
 // Installed family that stands in for a family name of the original forms.

@@ -177,6 +177,11 @@ TEST(PictureText, TextIsSolidOnATransparentBackgroundFromItsTopLeftCell) {
   bold.DrawText(0, 0, "W", kWhite, plat::Font{"ＭＳ ゴシック", 11, true});
   EXPECT_GT(CountColor(bold, kWhite, 0, 0, 59, 29), CountColor(thin, kWhite, 0, 0, 59, 29));
 
+  Picture byPoints(60, 30), byPixels(60, 30);  // 11 points at 96 dpi is 15 pixels
+  byPoints.DrawText(0, 0, "Ag", kWhite, plat::Font{"ＭＳ ゴシック", 11, true});
+  byPixels.DrawText(0, 0, "Ag", kWhite, plat::Font{"ＭＳ ゴシック", 99, true, 15});
+  EXPECT_EQ(FirstDifference(byPoints, byPixels), "");
+
   Picture clipped(60, 30);
   clipped.DrawText(0, 0, "WWW", kWhite, plat::Font{}, 0, 0, 4, 29);
   EXPECT_EQ(CountColor(clipped, kWhite, 5, 0, 59, 29), 0);
