@@ -3,7 +3,12 @@
 namespace plat {
 
 void Canvas::Resize(int width, int height) {
+  ClearOverlay();
   image_.Resize(width, height);
+}
+
+void Canvas::ClearOverlay() {
+  overlay_ = Picture();  // drops its pixels, so the image is not shared when drawn next
   overlayOn_ = false;
 }
 

@@ -23,7 +23,7 @@ class Canvas {
   // The overlay, begun from the persistent image when none is shown.
   Picture& Overlay();
   bool OverlayShown() const { return overlayOn_; }
-  void ClearOverlay() { overlayOn_ = false; }
+  void ClearOverlay();
 
   // What the window shows: the overlay while there is one, else the persistent image.
   const Picture& Shown() const { return overlayOn_ ? overlay_ : image_; }
