@@ -20,7 +20,7 @@ struct WavSpec {
     int64_t dataSizeField = -1;    // -1: the real size
 };
 
-// A spec with the given fields (block align from channels and bits unless given).
+// A WAV description with the given fields (block align from channels and bits unless given).
 WavSpec Spec(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, uint16_t blockAlign = 0,
              std::vector<uint8_t> fmtExtra = {});
 std::vector<uint8_t> MakeWav(const WavSpec& spec, const std::vector<uint8_t>& data);
