@@ -321,7 +321,8 @@ struct TickRule {
   int whole;
   bool rounded;
   explicit TickRule(size_t d, bool round)
-      : width(192.0 / (static_cast<double>(d) / 2.0)), whole(static_cast<int>(width)), rounded(round) {
+      : width(d == 0 ? 0.0 : 192.0 / (static_cast<double>(d) / 2.0)), whole(static_cast<int>(width)),
+        rounded(round) {
     if (d % 2 == 0 && d > 0 && d / 2 <= 192 && 192 % (d / 2) == 0) rounded = false;
   }
   int operator()(size_t i) const {
