@@ -50,7 +50,7 @@ void ClearWithLaneTiles(const DocData& doc, const ViewFrame& f, const Picture& s
   for (int l = from; l <= to; ++l) {
     const Rgb& c = LaneAt(doc, l).Color1;
     if (c.R + c.G + c.B == 0) continue;
-    const plat::Color tile = sheetPic.Pixel(sheet::TileX(l), sheet::kTileY);
+    const plat::Color tile = sheetPic.Pixel(sheet::TileX(l), sheet::TileY(l));
     const int x1 = std::max(0, 30 * l - f.X0), x2 = std::min(f.W, 30 * l - f.X0 + 30);
     for (int x = x1; x < x2; ++x) row[x] = tile;
   }

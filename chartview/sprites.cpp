@@ -52,7 +52,11 @@ Color ScaleColor(const Rgb& c, int m) {
   return plat::Rgb(ScaleComponent(c.R, m), ScaleComponent(c.G, m), ScaleComponent(c.B, m));
 }
 
-int ObjSheetWidth(int laneCount) { return std::max(410, sheet::TileX(laneCount) + sheet::kTileW); }
+int ObjSheetWidth(int laneCount) {
+  using namespace sheet;
+  if (laneCount <= kTilesPerRow) return kWideX;
+  return kWideX + kTileW * std::min(laneCount - kTilesPerRow, kTilesPerRow);
+}
 int ObjSheetHeight(int laneCount) { return std::max(220, 10 * (laneCount + 1)); }
 
 void ObjMake(const DocData& doc, Picture& p) {
@@ -68,7 +72,7 @@ void ObjMake(const DocData& doc, Picture& p) {
     const LaneInfo& lane = LaneAt(doc, l);
     LaneBox(p, 0, 10 * l, kBoxW, lane.Color2);
     LaneBox(p, kBackX, 10 * l, kBackW, lane.Color3);
-    p.FillRect(TileX(l), kTileY, TileX(l) + kTileW - 1, kTileY + kTileH - 1, ScaleColor(lane.Color1, bright));
+    p.FillRect(TileX(l), TileY(l), TileX(l) + kTileW - 1, TileY(l) + kTileH - 1, ScaleColor(lane.Color1, bright));
   }
 
   BevelBox(p, kOpenX, kOpenY, kOpenW, plat::Rgb(64, 0, 64), plat::Rgb(255, 0, 255), plat::Rgb(128, 0, 128));

@@ -26,7 +26,16 @@ constexpr int kDigitX = 56, kDigitW = 35, kDigitY = 41, kDigitH = 67;
 // Lane-header sheet.
 constexpr int kCellW = 30, kCellH = 25, kCellsPerBand = 24;
 
-constexpr int TileX(int lane) { return 54 + 6 * lane; }
+// Background tile of lane L: lanes 1 to 58 in the row at y 120 (x 60 to 407); from lane 59 on
+// the sheet is widened by one block of 58 tiles right of x 410, filled in bands of 100 rows
+// (the sheet's height, one 10-pixel row per lane, always holds them).
+constexpr int kTilesPerRow = 58, kWideX = 410;
+constexpr int TileX(int lane) {
+  return lane <= kTilesPerRow ? 54 + 6 * lane : kWideX + kTileW * ((lane - kTilesPerRow - 1) % kTilesPerRow);
+}
+constexpr int TileY(int lane) {
+  return lane <= kTilesPerRow ? kTileY : kTileY + kTileH * ((lane - kTilesPerRow - 1) / kTilesPerRow);
+}
 constexpr int GlyphX(int g) { return kGlyphX + kGlyphW * g; }
 // Text cell and mask cell of lane L on the lane-header sheet.
 constexpr int HeadCellX(int lane) { return kCellW * (lane % kCellsPerBand); }
@@ -43,7 +52,7 @@ int ScaleComponent(int c, int m);
 plat::Color ScaleColor(const Rgb& c, int m);
 
 // Object sheet size for a lane count: 410 x 220, taller by one 10-pixel row per lane from 22
-// lanes on, and wide enough for the background tile of every lane.
+// lanes on, and from 59 lanes on wider by the tiles of the lanes beyond 58 (at most 58 tiles).
 int ObjSheetWidth(int laneCount);
 int ObjSheetHeight(int laneCount);
 

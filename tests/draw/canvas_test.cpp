@@ -88,6 +88,14 @@ TEST(CanvasGeometry, LinesTilesAndLaneEdgesBottomUp) {
   EXPECT_EQ(CountColor(c, kBlack, 211, y, 299, y), 89);  // nothing right of it
 }
 
+TEST(CanvasGeometry, LanesBeyond58KeepTheirTiles) {
+  mk::DocData d = MakeDoc(130);
+  const Picture c = Render(d, View(300, 400, 360));  // lanes 60 to 69 in view
+  for (int l : {60, 65, 69}) EXPECT_EQ(c.Pixel(30 * l - 1800 + 15, 101), Tile(d, l)) << l;
+  const Picture far = Render(d, View(300, 400, 720));  // lanes 120 to 129
+  EXPECT_EQ(far.Pixel(30 * 125 - 3600 + 15, 101), Tile(d, 125));
+}
+
 TEST(CanvasGeometry, GridFiveAndBlackLanesAndSwitches) {
   mk::DocData d = MakeDoc(3);
   d.GridDiv = 5;

@@ -44,7 +44,8 @@ TEST(ObjectSheet, SizesFollowTheLaneCount) {
     int lanes, objW, objH, headW, headH;
   } cases[] = {{0, 410, 220, 94, 75},   {2, 410, 220, 94, 75},   {3, 410, 220, 720, 75},
                {21, 410, 220, 720, 75}, {22, 410, 230, 720, 75}, {23, 410, 240, 720, 75},
-               {24, 410, 250, 720, 125}, {58, 410, 590, 720, 175}, {60, 420, 610, 720, 175}};
+               {24, 410, 250, 720, 125}, {58, 410, 590, 720, 175}, {60, 422, 610, 720, 175},
+               {116, 758, 1170, 720, 275}, {300, 758, 3010, 720, 675}};
   for (const auto& c : cases) {
     const mk::SpriteSheets s = MakeSheets(MakeDoc(c.lanes));
     EXPECT_EQ(s.Obj.Width(), c.objW) << c.lanes;
@@ -108,9 +109,16 @@ TEST(ObjectSheet, ShadingRoundsDownAndBrightnessOnlyActsOnTiles) {
 }
 
 TEST(ObjectSheet, TilesOfLanesBeyond58FitTheWiderSheet) {
-  const Picture s = MakeSheets(MakeDoc(60)).Obj;
-  EXPECT_EQ(s.Pixel(54 + 6 * 58, 120), plat::Rgb(mk::ScaleComponent((20 * 58) % 256, 24), 9, 18));
-  EXPECT_EQ(s.Pixel(54 + 6 * 60 + 5, 219), plat::Rgb(mk::ScaleComponent((20 * 60) % 256, 24), 9, 18));
+  const mk::DocData d = MakeDoc(180);
+  const Picture s = MakeSheets(d).Obj;
+  auto tile = [&](int l) { return plat::Rgb(mk::ScaleComponent((20 * l) % 256, 24), 9, 18); };
+  EXPECT_TRUE(AllOf(s, tile(58), 402, 120, 407, 219));  // the last tile of the first row
+  EXPECT_TRUE(AllOf(s, tile(59), 410, 120, 415, 219));  // then right of x 410
+  EXPECT_TRUE(AllOf(s, tile(116), 752, 120, 757, 219));
+  EXPECT_TRUE(AllOf(s, tile(117), 410, 220, 415, 319));  // in bands of 100 rows
+  EXPECT_TRUE(AllOf(s, tile(180), 410 + 6 * 5, 320, 415 + 6 * 5, 419));
+  EXPECT_TRUE(AllOf(s, kBlack, 410, 0, 757, 119));
+  EXPECT_TRUE(AllOf(s, kBlack, 410 + 6 * 6, 320, 757, 419));
   ExpectBevel(s, 0, 600, 28, plat::Rgb(50, 22, 12), plat::Rgb(200, 88, 50), plat::Rgb(100, 44, 25));
 }
 
