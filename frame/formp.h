@@ -1,0 +1,253 @@
+// The frame window FormP: the multi-document parent of the chart windows, with the menus, the
+// main toolbar, the edit palette (definition lists, header fields, level sliders, tab strip,
+// free statements, definition toolbar), the status bar, start-up and shutdown.
+#pragma once
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "chartfmt/chartio.h"
+#include "chartfmt/chartwrite.h"
+#include "chartview/chartframe.h"
+#include "frame/settings.h"
+#include "frame/soundlib.h"
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
+class QTabBar;
+class QTimer;
+class QToolBar;
+class QTreeWidget;
+
+namespace mk {
+
+class Form1;
+class MixedToolButton;
+
+// How the frame is started.
+struct FrameOptions {
+  std::string installDir;         // the program's folder, ending in "/"
+  std::vector<std::string> args;  // command-line paths, each taken whole
+  std::string soundLibrary;       // empty: the install folder's libzq_tone2.so
+  std::function<void()> quit;     // ends the program once All_End has done its steps
+};
+
+// The script-choice dialog's answer.
+struct ScriptChoice {
+  bool skipped = true;
+  int16_t script = 0;     // a candidate's script number
+  bool newWindow = false;  // "新規に開く" ticked
+};
+// Shows the choice among candidates for path (win: -1 for no window, else the drop target).
+using ScriptChooser =
+    std::function<ScriptChoice(const std::string& path, const std::vector<int16_t>& candidates, int16_t win)>;
+
+class FormP : public QMainWindow,
+              public ChartFrame,
+              public FrameSettingsPort,
+              public ChartReadHost,
+              public ChartWriteHost {
+  Q_OBJECT
+
+ public:
+  explicit FormP(FrameOptions options);
+  ~FormP() override;
+
+  // Start-up: settings, sound, scripts, command line, the default window. False when the
+  // program ended during it (a script error).
+  bool MDIForm_Load();
+  // Shutdown: timer off, sound off, scratch files removed, settings saved, program ended.
+  void All_End();
+  bool Ended() const { return ended_; }
+
+  // Window table.
+  int16_t QueryScriptOpen(const std::string& path, int16_t win) override;
+  Form1* NewWindowStep();  // takes a number and loads a window with g_NewScript; nullptr on failure
+  bool ReuseStep(int16_t win);
+  bool CheckWindowLimit();  // false (after the message) when no window may be opened
+  Form1* ActiveChart() const;
+  void SetScriptChooser(ScriptChooser chooser) { chooser_ = std::move(chooser); }
+
+  // Saving.
+  void QuerySave(int16_t win) override;
+  void QuerySaveAs();
+  void SetDirty() override;
+
+  // Sound preview.
+  void PreviewPlay(const std::string& file);
+  void PreviewStop();
+  SoundLib& Sound() { return sound_; }
+  int16_t Playing() const { return playing_; }
+
+  // Menu and toolbar commands of this frame.
+  void Menu_File_New_N_Click(int16_t index);
+  void Menu_File_Close_Click();
+  void Menu_File_Exit_Click();
+  void Toolbar1_ButtonClick(const std::string& key);
+  void Toolbar1_ButtonMenuClick(int index);
+  void Menu_View_Toolbar_Click();
+  void Menu_View_Status_Click();
+  void Menu_View_EditTool_Click();
+  void Menu_View_DefFrame_Click();
+  void Menu_View_Scroll_Value_Click(int index);
+  void MDIForm_OLEDragDrop(const QStringList& files);
+  void Picture1_Resize();
+  void MDIForm_Resize();
+
+  // Controls, for the chart windows and for tests.
+  QMdiArea* MdiArea() const { return mdi_; }
+  QAction* Menu(const std::string& name) const;
+  QAction* MenuAction(FrameMenu item) const;
+  MixedToolButton* Tool(const std::string& key) const;
+  MixedToolButton* DefToolButton(DefTool t) const;
+  QToolBar* Toolbar1() const { return toolbar1_; }
+  QWidget* Palette() const { return palette_; }
+  QWidget* DefFrame1() const { return defFrame_; }
+  QTabBar* Tab1() const { return tab1_; }
+  QTreeWidget* List(DefList l) const { return l == DefList::Grid1 ? grid1_ : grid2_; }
+  QLineEdit* Field(HeaderText f) const;
+  QPlainTextEdit* Text6() const { return text6_; }
+  QSlider* Slider1(int k) const { return sliders_[k]; }
+  QLabel* LevelLabel(int k) const { return levelLabels_[k - 1]; }
+  QPushButton* FileButton(int k) const { return k == 3 ? command3_ : command4_; }
+  QLabel* Label10() const { return label10_; }
+  QLabel* Panel(const std::string& key) const;
+  QToolBar* Toolbar2() const { return toolbar2_; }
+  QTimer* Timer1() const { return timer1_; }
+  QWidget* BgaWin() const;
+  QMenu* NewMenu() const { return newMenu_; }
+
+  // ChartFrame / FramePanels
+  PartsSwitches Parts() const override;
+  void WindowClosed(int16_t win) override;
+  std::string ScriptTitle(int16_t scriptNo) override;
+  std::string ScriptInfo(int16_t scriptNo) override;
+  void PublishSelection(const std::string& infoText, bool editItemsEnabled) override;
+  void SetMenuEnabled(FrameMenu item, bool enabled) override;
+  void SetToolAvailable(FrameTool button, bool available) override;
+  void SetDefToolbarEnabled(bool enabled) override;
+  void SetDefToolMixed(DefTool button, bool mixed) override;
+  void SetDefToolAvailable(DefTool button, bool available) override;
+  void SetDefPlayTooltip(const std::string& text) override;
+  void SetTabEnabled(bool enabled) override;
+  void SelectTab(int position) override;
+  void SetBgaTabCaption(const std::string& caption) override;
+  void ClearList(DefList list) override;
+  void AppendListRows(DefList list, const std::vector<DefRow>& rows) override;
+  void SetListEnabled(DefList list, bool enabled) override;
+  void SetListVisible(DefList list, bool visible) override;
+  void SelectListRow(DefList list, int position) override;
+  void SetHeaderText(HeaderText field, const std::string& text) override;
+  void SetHeaderEnabled(HeaderText field, bool enabled) override;
+  void SetHeaderEditableLook(HeaderText field, bool editable) override;
+  void SetFreeTextVisible(bool visible) override;
+  void SetSliderMax(int k, int max) override;
+  void SetSliderPosition(int k, int position) override;
+  void SetSliderEnabled(int k, bool enabled) override;
+  void SetSliderTickSpacing(int k, int spacing) override;
+  void SetFileButton(int k, const std::string& caption, bool enabled) override;
+  void SetMesLabel(const std::string& caption, bool enabled) override;
+  void SetLevelCaption(int k, const std::string& caption) override;
+  void SetPanelText(const std::string& key, const std::string& text) override;
+  void SetPanelEnabled(const std::string& key, bool enabled) override;
+  void CloseBgaWin() override;
+  void ShowBgaWin() override;
+  void SetWaitCursor(bool on) override;
+  void PreviewBGA();
+
+  // FrameSettingsPort
+  void ApplyPlacement(Placement which, double twips) override;
+  void ApplyWindowState(int16_t state) override;
+  void ApplyBar(Bar bar, bool visible) override;
+  void ApplyWheelCheck(int item) override;
+  void ApplyAutoFocusCheck(bool on) override;
+  void ApplyPlayObjCheck(bool on) override;
+  double PlacementValue(Placement which) const override;
+  int16_t WindowState() const override;
+  bool BarChecked(Bar bar) const override;
+  bool AutoFocusChecked() const override;
+
+  // ChartReadHost / ChartWriteHost
+  void SetThisWin(int16_t window) override;
+  void MesChange(int16_t window, int16_t delta) override;
+  void SetCaption(int16_t window, const std::string& caption) override;
+  void AddRecentFile(const std::string& path, int16_t script) override;
+  void ObjDeSel(int16_t window) override;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;  // MDIForm_QueryUnload / MDIForm_Unload
+  void resizeEvent(QResizeEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;  // wheel hook, drops, palette resize
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
+
+ private:
+  void BuildMenus();
+  void BuildToolbar();
+  void BuildPalette();
+  void BuildStatusBar();
+  void BuildScriptItems();  // File > New items and the New button's list
+  void OnSubWindowActivated(QMdiSubWindow* w);
+  bool CloseAllCharts();
+  int16_t ReadIntoWindow(const std::string& path, const std::string& title, int16_t script);
+  ScriptChoice ShowScriptChoice(const std::string& path, const std::vector<int16_t>& candidates, int16_t win);
+  void Timer1_Timer();
+  QAction* AddItem(QMenu* menu, const char* name, const char* caption, const char* shortcut = nullptr);
+
+  FrameOptions options_;
+  bool ended_ = false;
+  bool loading_ = false;
+  int16_t playing_ = 0;
+  int wheelBusy_ = 0;
+  SoundLib sound_;
+  ScriptChooser chooser_;
+  QPointer<Form1> lastActivated_;
+  ChartReadHost* prevReadHost_ = nullptr;
+  ChartWriteHost* prevWriteHost_ = nullptr;
+
+  QMdiArea* mdi_ = nullptr;
+  QWidget* central_ = nullptr;
+  std::map<std::string, QAction*> menus_;
+  std::map<FrameMenu, QAction*> frameMenus_;
+  QMenu* newMenu_ = nullptr;
+  QMenu* newButtonMenu_ = nullptr;
+  QToolBar* toolbar1_ = nullptr;
+  std::map<std::string, MixedToolButton*> tools_;
+  QWidget* palette_ = nullptr;
+  QLabel* paletteTitle_ = nullptr;
+  QPushButton* paletteSide_ = nullptr;
+  QPushButton* paletteClose_ = nullptr;
+  QWidget* resizeBar_ = nullptr;
+  QWidget* defFrame_ = nullptr;
+  QLineEdit* texts_[5] = {};
+  QPlainTextEdit* text6_ = nullptr;
+  QSlider* sliders_[3] = {};
+  QLabel* levelLabels_[3] = {};
+  QPushButton* command3_ = nullptr;
+  QPushButton* command4_ = nullptr;
+  QLabel* label10_ = nullptr;
+  QTabBar* tab1_ = nullptr;
+  QTreeWidget* grid1_ = nullptr;
+  QTreeWidget* grid2_ = nullptr;
+  QToolBar* toolbar2_ = nullptr;
+  std::map<DefTool, MixedToolButton*> defTools_;
+  std::map<std::string, QLabel*> panels_;
+  QTimer* timer1_ = nullptr;
+  QPointer<QWidget> bgaWin_;
+};
+
+}  // namespace mk

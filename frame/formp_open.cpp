@@ -1,0 +1,241 @@
+// The window table and the ways a chart gets into a window: new windows, reuse, opening a file
+// by its extension; saving and the modified mark; the frame's toolbar and File commands.
+#include <QFile>
+#include <QMdiArea>
+
+#include "chartfmt/globals.h"
+#include "chartfmt/scriptreg.h"
+#include "chartview/form1.h"
+#include "chartview/formglobals.h"
+#include "frame/formp.h"
+#include "frame/frmscrsel.h"
+#include "frame/queryopen.h"
+#include "platform/core/desktop.h"
+
+namespace mk {
+
+bool FormP::CheckWindowLimit() {
+  if (g_OpenCount < g_MaxWindows && FirstFreeSlot() != 0) return true;
+  plat::TheDesktop().MessageBox(WindowLimitText(), "警告", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
+  return false;
+}
+
+Form1* FormP::NewWindowStep() {
+  const int16_t slot = FirstFreeSlot();
+  if (slot == 0) return nullptr;
+  g_OpenCount = static_cast<int16_t>(g_OpenCount + 1);
+  g_NewSlot = slot;
+  auto* w = new Form1(this);
+  mdi_->addSubWindow(w);
+  // A window larger than the chart area starts at the size of the area.
+  const QSize area = mdi_->viewport()->size();
+  if (area.width() > 0 && area.height() > 0)
+    w->resize(std::min(w->width(), area.width()), std::min(w->height(), area.height()));
+  g_Wins[slot] = w;
+  if (!w->Form_Load()) {
+    w->CloseWithoutQuestion();
+    return nullptr;
+  }
+  if (w->x() < 0 || w->y() < 0) w->move(std::max(0, w->x()), std::max(0, w->y()));
+  return w;
+}
+
+bool FormP::ReuseStep(int16_t win) {
+  Form1* w = WinAt(win);
+  if (!w) return false;
+  g_NewSlot = win;
+  if (w->RefleshScr()) return true;
+  w->CloseWithoutQuestion();
+  return false;
+}
+
+ScriptChoice FormP::ShowScriptChoice(const std::string& path, const std::vector<int16_t>& candidates, int16_t win) {
+  if (chooser_) return chooser_(path, candidates, win);
+  FrmScrSel dlg(this);
+  dlg.GetData(path, candidates, win);
+  dlg.exec();
+  ScriptChoice c;
+  int16_t skipped = 0;
+  dlg.SendData(c.script, skipped);
+  c.skipped = skipped != 0;
+  c.newWindow = dlg.NewWindowTicked();
+  return c;
+}
+
+int16_t FormP::QueryScriptOpen(const std::string& path, int16_t win) {
+  if (ended_) return 0;
+  if (win != -1 && !WinAt(win)) win = -1;  // the window has closed in the meantime
+  const std::string ext = FileExtension(path);
+  if (ext.empty()) return -1;
+  const std::string title = FileTitle(path);
+  const std::vector<int16_t> candidates = CandidateScripts(ext);
+  if (candidates.empty()) return -1;
+
+  int16_t script = 0;
+  bool newWindow = true;
+  if (candidates.size() == 1) {
+    script = candidates[0];
+    if (win != -1) {
+      const plat::MsgAnswer a = plat::TheDesktop().MessageBox(
+          "ドロップされたウインドウに読み込みますか？\r\n(いいえ で新規に開く)", "確認", plat::MsgButtons::YesNoCancel,
+          plat::MsgIcon::None);
+      if (a == plat::MsgAnswer::Cancel) return 0;
+      newWindow = a == plat::MsgAnswer::No;
+    }
+  } else {
+    const ScriptChoice c = ShowScriptChoice(path, candidates, win);
+    if (c.skipped) return 0;
+    script = c.script;
+    newWindow = win == -1 || c.newWindow;
+  }
+  if (win != -1 && !newWindow && !WinAt(win)) newWindow = true;
+  if (!CheckWindowLimit()) return 0;
+
+  SetWaitCursor(true);
+  g_NewScript = script;
+  int16_t target = 0;
+  if (newWindow) {
+    Form1* w = NewWindowStep();
+    if (!w) {
+      SetWaitCursor(false);
+      return 0;
+    }
+    target = w->WinNo();
+  } else {
+    WinAt(win)->ObjDeSel();
+    DocData& d = g_Docs[win];
+    if (d.Dirty != 0) {
+      const plat::MsgAnswer a = plat::TheDesktop().MessageBox(
+          "ファイル [" + (d.FileName.empty() ? std::string("新規") : d.FileName) + "] は変更されています\r\n保存しますか？",
+          "確認", plat::MsgButtons::YesNoCancel, plat::MsgIcon::None);
+      if (a == plat::MsgAnswer::Cancel) {
+        SetWaitCursor(false);
+        return 0;
+      }
+      if (a == plat::MsgAnswer::Yes) {
+        QuerySave(win);
+        if (g_SaveCancel != 0) {
+          g_SaveCancel = 0;
+          SetWaitCursor(false);
+          return 0;
+        }
+      }
+    }
+    g_NewScript = script;
+    if (!ReuseStep(win)) {
+      SetWaitCursor(false);
+      return 0;
+    }
+    target = win;
+  }
+  return ReadIntoWindow(path, title, target) ;
+}
+
+// Reads path into window target; a chart that cannot be read is reported and its window closed.
+int16_t FormP::ReadIntoWindow(const std::string& path, const std::string& title, int16_t target) {
+  const ChartReadResult r = ChartRead(path, title, target, g_NewScript, 0);
+  SetWaitCursor(false);
+  if (r) return 1;
+  plat::TheDesktop().MessageBox(path + "\r\n" + ChartReadMessage(r), "エラー", plat::MsgButtons::Ok,
+                                plat::MsgIcon::Critical);
+  if (Form1* w = WinAt(target)) w->CloseWithoutQuestion();
+  return 0;
+}
+
+void FormP::QuerySave(int16_t win) {
+  const int16_t w = win == -1 ? g_CurWin : win;
+  Form1* form = WinAt(w);
+  if (!form) return;
+  DocData& d = g_Docs[w];
+  const int16_t s = d.ScriptNo;
+  plat::FileDialogRequest req;
+  if (s >= 1 && s < static_cast<int>(g_ScriptTable.size()))
+    req.filter = FilterPair(g_ScriptTable[s].Title, g_ScriptTable[s].Exts);
+  req.filterIndex = 1;
+  req.overwritePrompt = true;
+  const plat::FileDialogResult r = plat::TheDesktop().SaveFileDialog(req);
+  if (r.cancelled) {
+    g_SaveCancel = -1;
+    return;
+  }
+  std::string error;
+  if (!ChartWrite(r.path, r.fileTitle, w, s, 0, &error)) {
+    // Not written: the chart stays modified and whoever asked for the save does not go on.
+    plat::TheDesktop().MessageBox(r.path + "\r\n" + error, "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
+    g_SaveCancel = -1;
+    return;
+  }
+  g_SaveCancel = 0;
+  d.Dirty = 0;
+  form->CheckDirty();
+}
+
+void FormP::QuerySaveAs() {
+  const int16_t w = g_CurWin;
+  Form1* form = WinAt(w);
+  if (!form) return;
+  DocData& d = g_Docs[w];
+  const std::string path = d.Folder + d.FileName;
+  if (d.FileName.empty() || !QFile::exists(QString::fromStdString(path))) {
+    QuerySave(-1);
+    return;
+  }
+  std::string error;
+  if (!ChartWrite(path, d.FileName, w, d.ScriptNo, 0, &error)) {
+    plat::TheDesktop().MessageBox(path + "\r\n" + error, "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
+    return;
+  }
+  d.Dirty = 0;
+  form->CheckDirty();
+}
+
+void FormP::SetDirty() {
+  Form1* form = WinAt(g_CurWin);
+  if (!form) return;
+  g_Docs[g_CurWin].Dirty = -1;
+  form->CheckDirty();
+}
+
+// Chart reader and writer hosts.
+void FormP::SetThisWin(int16_t window) {
+  if (Form1* w = WinAt(window)) w->SetThisWin();
+}
+void FormP::MesChange(int16_t window, int16_t delta) {
+  if (Form1* w = WinAt(window)) w->Mes_Change(delta);
+}
+void FormP::SetCaption(int16_t window, const std::string& caption) {
+  if (Form1* w = WinAt(window)) w->SetCaption(caption);
+}
+// The recent-file list is kept by the File menu's recent entries.
+void FormP::AddRecentFile(const std::string&, int16_t) {}
+void FormP::ObjDeSel(int16_t window) {
+  if (Form1* w = WinAt(window)) w->ObjDeSel();
+}
+
+// File and toolbar commands.
+void FormP::Menu_File_New_N_Click(int16_t index) {
+  if (!CheckWindowLimit()) return;
+  g_NewScript = index;
+  NewWindowStep();
+}
+
+void FormP::Menu_File_Close_Click() {
+  if (Form1* w = WinAt(g_CurWin)) w->close();
+}
+
+void FormP::Toolbar1_ButtonClick(const std::string& key) {
+  if (key == "TB1_New") {
+    Menu_File_New_N_Click(g_DefaultScript);
+  } else if (key == "TB1_Save") {
+    QuerySaveAs();
+  } else if (key == "TB1_ModeSelect" || key == "TB1_ModeDraw") {
+    if (Form1* w = WinAt(g_CurWin)) {
+      w->ObjDeSel();
+      w->ObjDraw();
+    }
+  }
+}
+
+void FormP::Toolbar1_ButtonMenuClick(int index) { Menu_File_New_N_Click(static_cast<int16_t>(index)); }
+
+}  // namespace mk

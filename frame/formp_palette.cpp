@@ -1,0 +1,342 @@
+// The edit palette: title bar, definition input area, tab strip, WAV and BGA lists, free
+// statements and the definition toolbar; its layout, and the per-chart controls on it.
+#include <QEvent>
+#include <QFile>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QStyle>
+#include <QTabBar>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "chartfmt/globals.h"
+#include "chartview/form1.h"
+#include "chartview/formglobals.h"
+#include "chartview/mixedbutton.h"
+#include "chartview/picturebox.h"
+#include "frame/formp.h"
+
+namespace mk {
+
+namespace {
+constexpr int kPaletteWidth = 240;
+constexpr int kTitleHeight = 17;
+constexpr int kDefFrameHeight = 232;
+
+QTreeWidget* MakeList(QWidget* parent, const char* name) {
+  auto* t = new QTreeWidget(parent);
+  t->setObjectName(name);
+  t->setColumnCount(3);
+  t->setHeaderLabels({QStringLiteral("No"), QStringLiteral("ファイル名"), QStringLiteral("コメント")});
+  t->setRootIsDecorated(false);
+  t->setUniformRowHeights(true);
+  t->setSelectionMode(QAbstractItemView::SingleSelection);
+  t->header()->resizeSection(0, 36);
+  t->header()->resizeSection(1, 110);
+  return t;
+}
+}  // namespace
+
+void FormP::BuildPalette() {
+  central_ = new QWidget(this);
+  auto* row = new QHBoxLayout(central_);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  row->addWidget(mdi_, 1);
+  palette_ = new QWidget(central_);
+  palette_->setObjectName("Picture1");
+  palette_->setFixedWidth(kPaletteWidth);
+  palette_->installEventFilter(this);
+  row->addWidget(palette_);
+  setCentralWidget(central_);
+
+  paletteTitle_ = new QLabel(QStringLiteral(" 編集ﾂｰﾙﾊﾞｰ"), palette_);
+  paletteTitle_->setObjectName("Label1");
+  paletteTitle_->setAutoFillBackground(true);
+  QPalette tp = paletteTitle_->palette();
+  tp.setColor(QPalette::Window, tp.color(QPalette::Highlight));
+  tp.setColor(QPalette::WindowText, tp.color(QPalette::HighlightedText));
+  paletteTitle_->setPalette(tp);
+  QFont tf = paletteTitle_->font();
+  tf.setBold(true);
+  tf.setPixelSize(12);
+  paletteTitle_->setFont(tf);
+  paletteSide_ = new QPushButton(QStringLiteral("◀"), palette_);
+  paletteSide_->setObjectName("Command1");
+  paletteSide_->setToolTip(QStringLiteral("左へ移動"));
+  paletteSide_->setFlat(true);
+  paletteClose_ = new QPushButton(QStringLiteral("×"), palette_);
+  paletteClose_->setObjectName("Command2");
+  paletteClose_->setToolTip(QStringLiteral("閉じる"));
+  paletteClose_->setFlat(true);
+  for (QPushButton* b : {paletteSide_, paletteClose_}) {
+    QFont f = b->font();
+    f.setPixelSize(10);
+    b->setFont(f);
+  }
+  connect(paletteClose_, &QPushButton::clicked, this, [this] {
+    menus_["Menu_View_EditTool"]->toggle();
+    Menu_View_EditTool_Click();
+  });
+  connect(paletteSide_, &QPushButton::clicked, this, [this] {
+    auto* lay = static_cast<QHBoxLayout*>(central_->layout());
+    const bool right = lay->indexOf(palette_) > 0;
+    lay->removeWidget(palette_);
+    lay->insertWidget(right ? 0 : 1, palette_);
+    paletteSide_->setText(right ? QStringLiteral("▶") : QStringLiteral("◀"));
+    paletteSide_->setToolTip(right ? QStringLiteral("右へ移動") : QStringLiteral("左へ移動"));
+    resizeBar_->move(right ? palette_->width() - 2 : 0, kTitleHeight);
+    if (Form1* w = WinAt(g_CurWin)) w->Picture1()->setFocus();
+  });
+  resizeBar_ = new QWidget(palette_);
+  resizeBar_->setObjectName("ResizeBar");
+  resizeBar_->setCursor(Qt::SizeHorCursor);
+
+  defFrame_ = new QWidget(palette_);
+  defFrame_->setObjectName("DefFrame1");
+  defFrame_->setFixedHeight(kDefFrameHeight);
+  auto* grid = new QGridLayout(defFrame_);
+  grid->setContentsMargins(0, 2, 0, 2);
+  grid->setVerticalSpacing(2);
+  grid->setHorizontalSpacing(4);
+  const char* fieldNames[5] = {"Text1", "Text2", "Text3", "Text4", "Text5"};
+  for (int i = 0; i < 5; ++i) {
+    texts_[i] = new QLineEdit(defFrame_);
+    texts_[i]->setObjectName(fieldNames[i]);
+  }
+  int r = 0;
+  auto addRow = [&](const QString& caption, QWidget* w, QLabel* label = nullptr) {
+    if (!label) label = new QLabel(caption, defFrame_);
+    grid->addWidget(label, r, 0);
+    grid->addWidget(w, r, 1);
+    ++r;
+  };
+  addRow(QStringLiteral("タイトル"), texts_[0]);
+  addRow(QStringLiteral("アーティスト"), texts_[1]);
+  addRow(QStringLiteral("ジャンル"), texts_[4]);
+  addRow(QStringLiteral("BPM"), texts_[2]);
+  addRow(QStringLiteral("基本BPM"), texts_[3]);
+  for (int k = 0; k < 3; ++k) {
+    levelLabels_[k] = new QLabel(QStringLiteral("難度%1：").arg(k + 1), defFrame_);
+    levelLabels_[k]->setObjectName(QStringLiteral("Label%1").arg(k + 4));
+    sliders_[k] = new QSlider(Qt::Horizontal, defFrame_);
+    sliders_[k]->setObjectName(QStringLiteral("Slider1_%1").arg(k));
+    sliders_[k]->setTickPosition(QSlider::TicksBelow);
+    sliders_[k]->setRange(0, 1);
+    addRow(QString(), sliders_[k], levelLabels_[k]);
+  }
+  command3_ = new QPushButton(QStringLiteral("None"), defFrame_);
+  command3_->setObjectName("Command3");
+  command4_ = new QPushButton(QStringLiteral("None"), defFrame_);
+  command4_->setObjectName("Command4");
+  addRow(QStringLiteral("背景画像"), command3_);
+  addRow(QStringLiteral("プレビュー"), command4_);
+  label10_ = new QLabel(QStringLiteral("最大小節数： 0"), defFrame_);
+  label10_->setObjectName("Label10");
+  grid->addWidget(label10_, r, 0, 1, 2);
+
+  tab1_ = new QTabBar(palette_);
+  tab1_->setObjectName("Tab1");
+  tab1_->addTab(QStringLiteral("WAV"));
+  tab1_->addTab(QStringLiteral("----"));
+  tab1_->addTab(QStringLiteral("Free"));
+  tab1_->setExpanding(false);
+  connect(tab1_, &QTabBar::tabBarClicked, this, [this](int index) {
+    Form1* w = WinAt(g_CurWin);
+    if (!w || index < 0) return;
+    DocData& d = w->Doc();
+    d.DefTab = static_cast<int16_t>(index);
+    if ((index == 0 && d.CurDef == 0) || (index == 1 && d.CurDef > 255)) d.CurDef = 1;
+    w->SetThisWin();
+  });
+  grid1_ = MakeList(palette_, "Grid1");
+  grid2_ = MakeList(palette_, "Grid2");
+  grid2_->hide();
+  text6_ = new QPlainTextEdit(palette_);
+  text6_->setObjectName("Text6");
+  text6_->hide();
+
+  toolbar2_ = new QToolBar(palette_);
+  toolbar2_->setObjectName("Toolbar2");
+  toolbar2_->setIconSize(QSize(16, 16));
+  QStyle* st = style();
+  const std::pair<DefTool, std::pair<const char*, QStyle::StandardPixmap>> defs[] = {
+      {DefTool::TB2_Play, {"TB2_Play", QStyle::SP_MediaPlay}},   {DefTool::TB2_Stop, {"TB2_Stop", QStyle::SP_MediaStop}},
+      {DefTool::TB2_Up, {"TB2_Up", QStyle::SP_ArrowUp}},         {DefTool::TB2_Down, {"TB2_Down", QStyle::SP_ArrowDown}},
+      {DefTool::TB2_Prev, {"TB2_Prev", QStyle::SP_DesktopIcon}}};
+  const char* tips[] = {"プレビューを再生", "停止", "上へ移動", "下へ移動", "プレビューのON/OFF"};
+  int i = 0;
+  for (const auto& [t, d] : defs) {
+    auto* b = new MixedToolButton(toolbar2_);
+    b->setObjectName(d.first);
+    b->setIcon(st->standardIcon(d.second));
+    b->setToolTip(QString::fromUtf8(tips[i++]));
+    b->setAutoRaise(true);
+    toolbar2_->addWidget(b);
+    defTools_[t] = b;
+  }
+  palette_->resize(kPaletteWidth, 500);
+  Picture1_Resize();
+}
+
+void FormP::Picture1_Resize() {
+  const int W = palette_->width(), H = palette_->height();
+  const int L = paletteTitle_->isVisibleTo(palette_) || paletteTitle_->height() > 1 ? kTitleHeight : 1;
+  const int T = tab1_->sizeHint().height();
+  const int B = toolbar2_->sizeHint().height();
+  paletteTitle_->setGeometry(0, 0, W, L);
+  paletteSide_->setGeometry(W - 31, 1, 15, 15);
+  paletteClose_->setGeometry(W - 16, 1, 15, 15);
+  const bool left = static_cast<QHBoxLayout*>(central_->layout())->indexOf(palette_) == 0;
+  resizeBar_->setGeometry(left ? W - 2 : 0, kTitleHeight, 2, H);
+  if (B + L + 1 < H) defFrame_->setGeometry(4, L + 1, W - 6, kDefFrameHeight);
+  const int D = menus_.count("Menu_View_DefFrame") && menus_["Menu_View_DefFrame"]->isChecked() ? kDefFrameHeight : 0;
+  if (T + L + D + 2 + B >= H) return;
+  tab1_->setGeometry(4, L + D + 2, W - 6, T);
+  const int listTop = T + L + D + 2, listH = H - L - D - 3 - B - T;
+  for (QWidget* w : {static_cast<QWidget*>(grid1_), static_cast<QWidget*>(grid2_), static_cast<QWidget*>(text6_)})
+    w->setGeometry(4, listTop, W - 6, listH);
+  toolbar2_->setGeometry(0, listTop + listH + 1, W, B);
+}
+
+void FormP::SetDefToolbarEnabled(bool enabled) { toolbar2_->setEnabled(enabled); }
+void FormP::SetDefToolMixed(DefTool button, bool mixed) { defTools_.at(button)->SetMixed(mixed); }
+void FormP::SetDefToolAvailable(DefTool button, bool available) {
+  MixedToolButton* b = defTools_.at(button);
+  if (available) {
+    b->SetMixed(false);
+    b->setEnabled(true);
+  } else {
+    b->SetMixed(true);
+    b->setEnabled(false);
+  }
+}
+MixedToolButton* FormP::DefToolButton(DefTool t) const { return defTools_.at(t); }
+void FormP::SetDefPlayTooltip(const std::string& text) {
+  defTools_.at(DefTool::TB2_Play)->setToolTip(QString::fromStdString(text));
+}
+
+void FormP::SetTabEnabled(bool enabled) { tab1_->setEnabled(enabled); }
+void FormP::SelectTab(int position) {
+  if (position >= 1 && position <= tab1_->count()) tab1_->setCurrentIndex(position - 1);
+}
+void FormP::SetBgaTabCaption(const std::string& caption) { tab1_->setTabText(1, QString::fromStdString(caption)); }
+
+void FormP::ClearList(DefList list) { List(list)->clear(); }
+void FormP::AppendListRows(DefList list, const std::vector<DefRow>& rows) {
+  QList<QTreeWidgetItem*> items;
+  items.reserve(static_cast<qsizetype>(rows.size()));
+  for (const DefRow& r : rows)
+    items << new QTreeWidgetItem({QString::fromStdString(r.code), QString::fromStdString(r.file),
+                                  QString::fromStdString(r.comment)});
+  List(list)->addTopLevelItems(items);
+}
+void FormP::SetListEnabled(DefList list, bool enabled) { List(list)->setEnabled(enabled); }
+void FormP::SetListVisible(DefList list, bool visible) { List(list)->setVisible(visible); }
+void FormP::SelectListRow(DefList list, int position) {
+  QTreeWidget* t = List(list);
+  if (position < 1 || position > t->topLevelItemCount()) return;
+  QTreeWidgetItem* it = t->topLevelItem(position - 1);
+  t->setCurrentItem(it);
+  t->scrollToItem(it);
+}
+
+QLineEdit* FormP::Field(HeaderText f) const {
+  switch (f) {
+    case HeaderText::Text1: return texts_[0];
+    case HeaderText::Text2: return texts_[1];
+    case HeaderText::Text3: return texts_[2];
+    case HeaderText::Text4: return texts_[3];
+    case HeaderText::Text5: return texts_[4];
+    case HeaderText::Text6: return nullptr;
+  }
+  return nullptr;
+}
+void FormP::SetHeaderText(HeaderText field, const std::string& text) {
+  if (field == HeaderText::Text6)
+    text6_->setPlainText(QString::fromStdString(text));
+  else
+    Field(field)->setText(QString::fromStdString(text));
+}
+void FormP::SetHeaderEnabled(HeaderText field, bool enabled) {
+  QWidget* w = field == HeaderText::Text6 ? static_cast<QWidget*>(text6_) : Field(field);
+  w->setEnabled(enabled);
+}
+void FormP::SetHeaderEditableLook(HeaderText field, bool editable) {
+  QWidget* w = field == HeaderText::Text6 ? static_cast<QWidget*>(text6_) : Field(field);
+  QPalette p = w->palette();
+  p.setColor(QPalette::Base, editable ? palette().color(QPalette::Base) : palette().color(QPalette::Button));
+  w->setPalette(p);
+  w->setProperty("editableLook", editable);
+}
+void FormP::SetFreeTextVisible(bool visible) { text6_->setVisible(visible); }
+
+void FormP::SetSliderMax(int k, int max) { sliders_[k]->setMaximum(max); }
+void FormP::SetSliderPosition(int k, int position) { sliders_[k]->setValue(position); }
+void FormP::SetSliderEnabled(int k, bool enabled) { sliders_[k]->setEnabled(enabled); }
+void FormP::SetSliderTickSpacing(int k, int spacing) { sliders_[k]->setTickInterval(spacing); }
+
+void FormP::SetFileButton(int k, const std::string& caption, bool enabled) {
+  QPushButton* b = FileButton(k);
+  b->setText(QString::fromStdString(caption));
+  b->setEnabled(enabled);
+}
+void FormP::SetMesLabel(const std::string& caption, bool enabled) {
+  label10_->setText(QString::fromStdString(caption));
+  label10_->setEnabled(enabled);
+}
+void FormP::SetLevelCaption(int k, const std::string& caption) {
+  levelLabels_[k - 1]->setText(QString::fromStdString(caption));
+}
+
+// The BGA preview window: a black 256 x 256 square, topmost, showing the current BGA picture.
+QWidget* FormP::BgaWin() const { return bgaWin_.data(); }
+
+void FormP::CloseBgaWin() {
+  if (!bgaWin_) return;
+  bgaWin_->close();
+  delete bgaWin_.data();
+  if (g_CurWin >= 1 && g_CurWin < static_cast<int>(g_Docs.size())) g_Docs[g_CurWin].BgaPreview = 0;
+}
+
+void FormP::ShowBgaWin() {
+  if (!bgaWin_) {
+    auto* w = new QLabel(this, Qt::Tool | Qt::WindowStaysOnTopHint);
+    w->setObjectName("BGAWin");
+    w->setWindowTitle(QStringLiteral("BGA"));
+    w->setFixedSize(256, 256);
+    bgaWin_ = w;
+  }
+  bgaWin_->show();
+  PreviewBGA();
+}
+
+void FormP::PreviewBGA() {
+  auto* w = qobject_cast<QLabel*>(bgaWin_.data());
+  if (!w || g_CurWin < 1 || g_CurWin >= static_cast<int>(g_Docs.size())) return;
+  const DocData& d = g_Docs[g_CurWin];
+  if (d.BgaPreview == 0) return;
+  QPixmap pm(256, 256);
+  pm.fill(Qt::black);
+  if (d.CurDef >= 0 && d.CurDef < static_cast<int>(d.Bga.size())) {
+    const std::string& f = d.Bga[d.CurDef].File;
+    const QString path = QString::fromStdString(d.Folder + f);
+    const QString upper = QString::fromStdString(f).toUpper();
+    if (!f.empty() && QFile::exists(path) &&
+        (upper.endsWith("JPG") || upper.endsWith("BMP") || upper.endsWith("GIF"))) {
+      QPainter p(&pm);
+      p.drawImage(0, 0, QImage(path));
+    }
+  }
+  w->setPixmap(pm);
+}
+
+}  // namespace mk

@@ -1,0 +1,232 @@
+// The frame's life: start-up, shutdown, the close paths, the wheel hook, window activation,
+// drops on the frame, the frame's minimum size, the stream timer and the sound preview.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QTimer>
+#include <QWheelEvent>
+#include <cstdio>
+
+#include "chartfmt/globals.h"
+#include "chartfmt/scriptreg.h"
+#include "chartview/form1.h"
+#include "chartview/formglobals.h"
+#include "chartview/picturebox.h"
+#include "frame/formp.h"
+#include "frame/queryopen.h"
+#include "platform/core/desktop.h"
+
+namespace mk {
+
+bool FormP::MDIForm_Load() {
+  loading_ = true;
+  g_InstallDir = options_.installDir;
+  if (g_InstallDir.empty() || g_InstallDir.back() != '/') g_InstallDir += '/';
+  prevReadHost_ = SetChartReadHost(this);
+  prevWriteHost_ = SetChartWriteHost(this);
+
+  LoadSettings(*this);
+  g_Wins.assign(static_cast<size_t>(g_MaxWindows) + 1, QPointer<Form1>());
+  show();
+
+  // Without the playback library the program runs silent; the preview commands say so.
+  const std::string lib = options_.soundLibrary.empty() ? g_InstallDir + kSoundLibraryFile : options_.soundLibrary;
+  if (sound_.Open(lib)) {
+    sound_.Init(reinterpret_cast<void*>(winId()), 0, 0);
+    sound_.ChangeStreamSec(5);
+  }
+  if (g_Streaming != 0) timer1_->start();
+
+  qApp->installEventFilter(this);  // the wheel hook
+
+  g_Filling = 0;
+  playing_ = 0;
+  g_SaveCancel = 0;
+  g_SkipActivate = 0;
+  g_ClipCount = 0;
+  std::fill(g_SlotUsed.begin(), g_SlotUsed.end(), int16_t{0});
+  g_OpenCount = 0;
+  Picture1_Resize();
+
+  const ScriptMessage msg = LoadScriptList(g_InstallDir, g_DefExt);
+  if (!msg.empty()) plat::TheDesktop().MessageBox(msg.text, msg.title, plat::MsgButtons::Ok, msg.icon);
+  if (msg.fatal) {
+    All_End();
+    return false;
+  }
+  BuildScriptItems();
+
+  int opened = 0;
+  const std::string cwd = QDir::currentPath().toStdString();
+  for (const std::string& arg : options_.args) {
+    if (ended_) return false;
+    const int16_t r = QueryScriptOpen(CommandLinePath(arg, cwd), -1);
+    if (r > 0) opened += r;
+  }
+  if (opened == 0 && !ended_) {
+    g_NewScript = g_DefaultScript;
+    g_CurWin = 1;
+    NewWindowStep();
+  }
+  loading_ = false;
+  return !ended_;
+}
+
+void FormP::All_End() {
+  if (ended_) return;
+  timer1_->stop();
+  sound_.Term();
+  qApp->removeEventFilter(this);
+  for (const char* name : {"temp.tmp", "ftemp.tmp"}) {
+    std::remove((g_InstallDir + name).c_str());
+    const std::string other = ScratchFilePath(name);
+    if (!other.empty()) std::remove(other.c_str());
+  }
+  SaveSettings(*this);
+  ended_ = true;
+  SetChartReadHost(prevReadHost_);
+  SetChartWriteHost(prevWriteHost_);
+  CloseBgaWin();
+  g_Ending = true;  // every window closes without its own close handling
+  mdi_->closeAllSubWindows();
+  g_Ending = false;
+  hide();
+  if (options_.quit)
+    options_.quit();
+  else
+    QCoreApplication::exit(0);
+}
+
+// Closes every chart window through its own close handling; false when one refused.
+bool FormP::CloseAllCharts() {
+  for (QMdiSubWindow* w : mdi_->subWindowList()) {
+    QPointer<QMdiSubWindow> p(w);
+    if (!w->close() && p) return false;
+  }
+  return true;
+}
+
+void FormP::closeEvent(QCloseEvent* e) {
+  if (ended_) {
+    e->accept();
+    return;
+  }
+  if (!CloseAllCharts()) {
+    e->ignore();
+    return;
+  }
+  e->accept();
+  All_End();
+}
+
+// File > Exit takes the way of the close box: every modified chart is asked about first.
+void FormP::Menu_File_Exit_Click() { close(); }
+
+void FormP::OnSubWindowActivated(QMdiSubWindow* w) {
+  if (!w || ended_) return;
+  // Handled once the current event is done, so that a window that is still loading becomes
+  // current only after its load.
+  QPointer<Form1> f(qobject_cast<Form1*>(w));
+  QTimer::singleShot(0, this, [this, f] {
+    if (!f || ended_ || f == lastActivated_ || WinAt(f->WinNo()) != f) return;
+    if (mdi_->activeSubWindow() != f) return;
+    lastActivated_ = f;
+    f->Form_Activate();
+  });
+}
+
+void FormP::WindowClosed(int16_t win) {
+  if (ended_) return;
+  if (lastActivated_ && lastActivated_->WinNo() == win) lastActivated_ = nullptr;
+  // Closing a window that was not the current one leaves the current chart published.
+  if (win != g_CurWin)
+    if (Form1* cur = WinAt(g_CurWin)) cur->SetThisWin();
+}
+
+Form1* FormP::ActiveChart() const {
+  auto* f = qobject_cast<Form1*>(mdi_->activeSubWindow());
+  if (f && WinAt(f->WinNo()) == f) return f;
+  return WinAt(g_CurWin);
+}
+
+bool FormP::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == palette_ && e->type() == QEvent::Resize) Picture1_Resize();
+  if (e->type() == QEvent::Wheel && wheelBusy_ == 0) {
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (w && (w == mdi_ || mdi_->isAncestorOf(w))) {
+      wheelBusy_ = 1;
+      const int dy = static_cast<QWheelEvent*>(e)->angleDelta().y();
+      if (Form1* cur = WinAt(g_CurWin)) {
+        if (dy < 0)
+          cur->vbWheelMinus();
+        else if (dy > 0)
+          cur->vbWheelPlus();
+      }
+      wheelBusy_ = 0;
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, e);
+}
+
+void FormP::dragEnterEvent(QDragEnterEvent* e) {
+  if (!DroppedFiles(e->mimeData()).isEmpty()) e->acceptProposedAction();
+}
+
+void FormP::dropEvent(QDropEvent* e) {
+  const QStringList files = DroppedFiles(e->mimeData());
+  if (files.isEmpty()) return;
+  e->acceptProposedAction();
+  MDIForm_OLEDragDrop(files);
+}
+
+void FormP::MDIForm_OLEDragDrop(const QStringList& files) {
+  int16_t last = 0;
+  for (const QString& f : files) last = QueryScriptOpen(f.toStdString(), -1);
+  if (!files.isEmpty() && last == -1) plat::TheDesktop().Beep();
+}
+
+void FormP::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  MDIForm_Resize();
+}
+
+void FormP::MDIForm_Resize() {
+  if (isMinimized()) return;
+  const int chrome = height() - (centralWidget() ? centralWidget()->height() : height());
+  setMinimumSize(300, std::max(0, chrome) + 150);
+  const int half = width() / 2;
+  if (palette_->width() > half && half > 0) palette_->setFixedWidth(half);
+}
+
+void FormP::Timer1_Timer() { sound_.Stream(); }
+
+void FormP::PreviewPlay(const std::string& file) {
+  if (!QFile::exists(QString::fromStdString(file))) return;
+  if (!sound_.Available()) {
+    plat::TheDesktop().MessageBox("サウンドライブラリ " + std::string(kSoundLibraryFile) +
+                                      " を読み込めなかったため、再生できません",
+                                  "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
+    return;
+  }
+  sound_.Load(file, g_Streaming != 0 ? 1 : 0);
+  if (sound_.Play() != 0)
+    plat::TheDesktop().MessageBox("指定されたファイルは、パスが通っていない、あるいは再生できない形式です", "エラー",
+                                  plat::MsgButtons::Ok, plat::MsgIcon::Critical);
+  playing_ = -1;
+}
+
+void FormP::PreviewStop() {
+  if (playing_ == 0) return;
+  if (sound_.Stop() != 0)
+    plat::TheDesktop().MessageBox("演奏停止時に zq_tone.dll でエラーが発生しました", "エラー", plat::MsgButtons::Ok,
+                                  plat::MsgIcon::Critical);
+}
+
+}  // namespace mk

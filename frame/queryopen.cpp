@@ -1,0 +1,60 @@
+#include "frame/queryopen.h"
+
+#include "chartfmt/globals.h"
+#include "chartfmt/scriptreg.h"
+#include "frame/settings.h"
+#include "platform/core/ansitext.h"
+
+namespace mk {
+
+std::string FileExtension(const std::string& path) {
+  const size_t dot = path.rfind('.');
+  if (dot == std::string::npos || dot + 1 == path.size()) return {};
+  return path.substr(dot + 1);
+}
+
+std::string FileTitle(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(slash + 1);
+}
+
+std::vector<int16_t> CandidateScripts(const std::string& ext) {
+  std::vector<int16_t> out;
+  
+  for (int i = 1; i <= g_ScriptCount && i < static_cast<int>(g_ScriptTable.size()); ++i) {
+    const std::string& list = g_ScriptTable[i].Exts;
+    size_t start = 0;
+    for (;;) {
+      const size_t comma = list.find(',', start);
+      const std::string entry = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+      if (plat::EqualsNoCase(entry, ext)) {
+        out.push_back(static_cast<int16_t>(i));
+        break;
+      }
+      if (comma == std::string::npos) break;
+      start = comma + 1;
+    }
+  }
+  return out;
+}
+
+int16_t FirstFreeSlot() {
+  for (int i = 0; i < g_MaxWindows && i < static_cast<int>(g_SlotUsed.size()); ++i)
+    if (g_SlotUsed[i] == 0) return static_cast<int16_t>(i + 1);
+  return 0;
+}
+
+std::string WindowLimitText() { return std::to_string(g_MaxWindows) + "個以上のウインドウを開くことはできません"; }
+
+std::string ShortPathText(const std::string& path) {
+  if (plat::CharLen(path) <= 40) return path;
+  return "..." + plat::CharRight(path, 37);
+}
+
+std::string CommandLinePath(const std::string& arg, const std::string& cwd) {
+  if (arg.empty() || arg[0] == '/') return arg;
+  if (cwd.empty()) return arg;
+  return cwd.back() == '/' ? cwd + arg : cwd + "/" + arg;
+}
+
+}  // namespace mk

@@ -1,0 +1,26 @@
+// Plain steps of opening a file by its extension and of the window table.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mk {
+
+// Text after the last "." of the whole path; empty when there is none or the path ends with it.
+std::string FileExtension(const std::string& path);
+// Text after the last "/"; empty when the path holds none.
+std::string FileTitle(const std::string& path);
+// Scripts 1..g_ScriptCount whose comma-separated extension list holds ext (case ignored,
+// entries compared whole), in script order.
+std::vector<int16_t> CandidateScripts(const std::string& ext);
+// Lowest free window number (1-based), or 0 when every slot is taken.
+int16_t FirstFreeSlot();
+// "<g_MaxWindows>個以上のウインドウを開くことはできません".
+std::string WindowLimitText();
+// The path as the script-choice dialog shows it: whole up to 40 characters, else "..." and
+// the last 37.
+std::string ShortPathText(const std::string& path);
+// A command-line argument as a path: taken whole, made absolute against cwd when relative.
+std::string CommandLinePath(const std::string& arg, const std::string& cwd);
+
+}  // namespace mk

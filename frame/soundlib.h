@@ -1,0 +1,50 @@
+// The playback library zq_tone2, bound by name at start-up. When the library file is missing or
+// lacks one of its nine functions the program runs without sound: every call then answers 1
+// (failure), as the library itself does without a device.
+#pragma once
+#include <string>
+
+namespace mk {
+
+class SoundLib {
+ public:
+  SoundLib() = default;
+  ~SoundLib();
+  SoundLib(const SoundLib&) = delete;
+  SoundLib& operator=(const SoundLib&) = delete;
+
+  // Loads the library at path and resolves its functions; false (and no library) on failure,
+  // with the reason in Error().
+  bool Open(const std::string& path);
+  void Close();
+  bool Available() const { return handle_ != nullptr; }
+  const std::string& Error() const { return error_; }
+
+  int Init(void* window, int priority, int highQuality);
+  int Term();
+  int Load(const std::string& path, int allowStream);
+  int Play();
+  int Stop();
+  int CloseSound();
+  int Reset();
+  int Stream();
+  unsigned ChangeStreamSec(unsigned seconds);
+
+ private:
+  void* handle_ = nullptr;
+  std::string error_;
+  int (*init_)(void*, int, int) = nullptr;
+  int (*term_)() = nullptr;
+  int (*load_)(const char*, int) = nullptr;
+  int (*play_)() = nullptr;
+  int (*stop_)() = nullptr;
+  int (*close_)() = nullptr;
+  int (*reset_)() = nullptr;
+  int (*stream_)() = nullptr;
+  unsigned (*changeStreamSec_)(unsigned) = nullptr;
+};
+
+// File name of the library in the install folder.
+inline constexpr const char* kSoundLibraryFile = "libzq_tone2.so";
+
+}  // namespace mk
