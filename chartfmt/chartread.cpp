@@ -55,6 +55,10 @@ Reader::Reader(DocData& doc, bool scratch) : doc_(doc), scratch_(scratch) {
   doc_.FreeText.clear();
   BuildChannelIndex();
   const ScrKeys& k = doc_.Keys;
+  for (int e = 1; e <= k.EchoCount && e < static_cast<int>(k.Echo.size()); ++e) {
+    echoMin_ = std::min(echoMin_, k.Echo[e].size());
+    echoMax_ = std::max(echoMax_, k.Echo[e].size());
+  }
   for (const std::string* kw : {&k.Title, &k.Artist, &k.Genre, &k.Bpm, &k.BaseBpm, &k.Level[0], &k.Level[1],
                                 &k.Level[2], &k.Wav, &k.Bga, &k.Pre, &k.Wall}) {
     if (kw->empty()) continue;
@@ -158,6 +162,7 @@ bool Reader::CommandLine(std::string_view line, size_t first) {
 }
 
 bool Reader::IsEcho(std::string_view line) const {
+  if (line.size() < echoMin_ || line.size() > echoMax_) return false;
   const ScrKeys& k = doc_.Keys;
   for (int e = 1; e <= k.EchoCount && e < static_cast<int>(k.Echo.size()); ++e)
     if (EqualNoCase(line, k.Echo[e])) return true;

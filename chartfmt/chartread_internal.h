@@ -5,6 +5,7 @@
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -98,6 +99,7 @@ class Reader {
 
   // Command symbols, separators and kept symbols. ASCII ones by byte; the others are listed
   // and stand in the cleaned line as byte 0x80 + their place in wideSyms_.
+  size_t echoMin_ = SIZE_MAX, echoMax_ = 0;  // lengths of the echo lines
   std::array<bool, 256> kwFirst_{};  // first characters of the header and definition keywords
   std::array<bool, 128> hsym_{};
   std::array<bool, 128> ssym_{};

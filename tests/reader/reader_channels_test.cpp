@@ -76,6 +76,7 @@ TEST(ReaderChannels, DataToTicksAndLayers) {
        Front(1, 1, {{0, 1}, {64, 2}, {128, 10}}), ""},
       {"384 codes: the last lands on the spare slot", {"#00111:" + Codes("01", 383) + "02"}, fill, ""},
       {"back line of 200 codes: all on tick 0", {"#00121:" + Codes("02", 199) + "03"}, Back(1, 1, {{0, 3}}), ""},
+      {"lines without data change nothing", {"#00111:", "#001TM:", "#00134:", "#0013W", "#001LN:"}, {}, ""},
       {"empty codes leave the cell", {"#00111:05", "#00111:0000"}, Front(1, 1, {{0, 5}}), ""},
       {"separator not accepted: first data character lost", {"#001 11:0101"},
        Front(1, 1, {{0, 36}, {128, 1}}), ""},
