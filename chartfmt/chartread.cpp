@@ -253,7 +253,10 @@ bool ForEachLine(std::string_view text, F&& f) {
   return true;
 }
 
-ChartReadResult Failure(const chartread::Reader& r) {
+// The lines before the failing one have taken effect; their slot counts are made right so that
+// the grid stays consistent for a caller that keeps it.
+ChartReadResult Failure(chartread::Reader& r) {
+  r.Finish();
   return ChartReadResult{false, r.lineNo, r.reason};
 }
 

@@ -34,7 +34,7 @@ enum class ChartCoding { Ansi, Utf8 };
 // (scratch false) starts ObjReadCount from 0; a scratch read adds to the open chart. Both
 // start FreeText empty and leave in it only the lines that were not interpreted. The grid,
 // the definition tables and the header fields are never cleared: what no line sets keeps its
-// value. On success every cell's Division is recomputed. On failure the lines before the
+// value. Every cell's Division is recomputed at the end. On failure the lines before the
 // failing one have taken effect; callers that must not keep a partial chart read into a copy.
 // Folder and FileName are not touched here (see ReadChartFile).
 ChartReadResult ReadChartText(DocData& doc, std::string_view text, ChartCoding coding, bool scratch);

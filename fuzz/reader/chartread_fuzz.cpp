@@ -51,10 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto coding = (pick & 0x20) ? mk::ChartCoding::Utf8 : mk::ChartCoding::Ansi;
   const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
   const mk::ChartReadResult r = mk::ReadChartText(doc, text, coding, scratch);
-  if (!r.ok) {
-    Check(!r.reason.empty() && r.line >= 1);
-    return 0;
-  }
+  if (!r.ok) Check(!r.reason.empty() && r.line >= 1);
   Check(doc.MesCount >= 0);
   Check(static_cast<int64_t>(doc.Obj.size()) * (doc.MesCount + 1) <= mk::kMaxChartCells ||
         doc.MesCount <= scripts[(pick & 0x0F) % scripts.size()].MesCount);

@@ -4,6 +4,7 @@
 
 #include "chartfmt/chartio.h"
 #include "chartfmt/chartread.h"
+#include "chartfmt/defcode.h"
 #include "chartfmt/globals.h"
 #include "reader_fixture.h"
 #include "temp_dir.h"
@@ -180,6 +181,8 @@ TEST(ReaderErrors, EachFailureNamesItsLineAndReason) {
     ASSERT_FALSE(r.ok);
     EXPECT_EQ(r.line, c.line);
     EXPECT_FALSE(r.reason.empty());
+    for (const auto& lane : d.Obj)  // what was read stays a consistent grid
+      for (const mk::MesData& cell : lane.Mes) EXPECT_EQ(cell.Division, mk::CellDivision(cell));
     EXPECT_EQ(mk::ChartReadMessage(r).rfind(std::to_string(c.line) + "行目: ", 0), 0u);
   }
 }
