@@ -25,19 +25,11 @@ size_t CharBytes(std::string_view s, size_t i) {
   return n;
 }
 
-namespace {
-inline char Up(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-}  // namespace
-
 bool StartsNoCase(std::string_view s, std::string_view prefix) {
   if (s.size() < prefix.size()) return false;
   for (size_t i = 0; i < prefix.size(); ++i)
     if (Up(s[i]) != Up(prefix[i])) return false;
   return true;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && StartsNoCase(a, b);
 }
 
 Reader::Reader(DocData& doc, bool scratch) : doc_(doc), scratch_(scratch) {
@@ -165,7 +157,7 @@ bool Reader::IsEcho(std::string_view line) const {
   if (line.size() < echoMin_ || line.size() > echoMax_) return false;
   const ScrKeys& k = doc_.Keys;
   for (int e = 1; e <= k.EchoCount && e < static_cast<int>(k.Echo.size()); ++e)
-    if (EqualNoCase(line, k.Echo[e])) return true;
+    if (plat::EqualsNoCase(line, k.Echo[e])) return true;
   return false;
 }
 

@@ -13,7 +13,6 @@ namespace {
 constexpr int kNoCode = 36;
 constexpr size_t kFirstRoom = 1024;  // measures reserved at the first growth
 
-inline char Up(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool IsAlnumUpper(char c) { return IsDigit(c) || (c >= 'A' && c <= 'Z'); }
 
@@ -61,7 +60,6 @@ int Reader::AddSymbol(std::string_view ch) {
   wideO_.push_back(0);
   return static_cast<int>(wideSyms_.size()) - 1;
 }
-
 
 // The name as it would stand in a cleaned line: ASCII upper-cased, listed symbols by their
 // byte. False when the name holds a character that no cleaned line can hold.

@@ -18,12 +18,14 @@
 
 namespace mk::chartread {
 
+// ASCII letters upper-cased; every other byte unchanged.
+inline char Up(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
 // Byte length of the UTF-8 character that starts at s[i] (1 for ASCII and for a stray byte).
 size_t CharBytes(std::string_view s, size_t i);
 
 // Letter case ignored for ASCII letters; other bytes compared exactly.
 bool StartsNoCase(std::string_view s, std::string_view prefix);
-bool EqualNoCase(std::string_view a, std::string_view b);
 
 struct StringHash {
   using is_transparent = void;
