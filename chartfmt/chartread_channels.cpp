@@ -269,19 +269,21 @@ int16_t Reader::LaneMode(int lane) const {
   return doc_.Lane[lane].Part == kPartBga ? doc_.Fmt.BNum : doc_.Fmt.WNum;
 }
 
+size_t MeasureRoom(size_t need, size_t have, size_t limit) {
+  if (need <= have) return have;
+  return std::max(need, std::min(limit, std::max({need, 2 * have, kFirstRoom})));
+}
+
 bool Reader::GrowTo(int m) {
   if (m <= doc_.MesCount) return true;
   const int64_t cells = static_cast<int64_t>(doc_.Obj.size()) * (m + 1);
   if (cells > kMaxChartCells)
     return Fail("小節番号 " + std::to_string(m) + " は大きすぎます（" + std::to_string(doc_.Obj.size()) +
                 " レーンでは上限 " + std::to_string(kMaxChartCells / doc_.Obj.size() - 1) + " 小節）");
-  // Room for many measures at once (pages of unused room are not touched), doubled when it
-  // runs out; Finish gives back what a short chart did not use.
   const size_t need = static_cast<size_t>(m) + 1;
-  const size_t cap = std::max<size_t>(1, kMaxChartCells / doc_.Obj.size());
+  const size_t limit = std::max<size_t>(1, kMaxChartCells / doc_.Obj.size());
   for (LaneMes& lane : doc_.Obj) {
-    if (lane.Mes.capacity() < need)
-      lane.Mes.reserve(std::min(cap, std::max({need, 2 * lane.Mes.capacity(), kFirstRoom})));
+    if (lane.Mes.capacity() < need) lane.Mes.reserve(MeasureRoom(need, lane.Mes.capacity(), limit));
     lane.Mes.resize(need);
   }
   for (auto& lane : marks_)

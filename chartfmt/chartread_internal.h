@@ -37,6 +37,12 @@ struct StringHash {
 };
 using StringSet = std::unordered_set<std::string, StringHash, std::equal_to<>>;
 
+// Measures to reserve in a lane that must hold need measures and has room for have: room for
+// many at once (pages of unused room are not touched), doubled when it runs out, at most
+// limit unless need itself is more. A read that grows a chart measure by measure reallocates
+// each lane only a few times; the reader gives back unused room of a short chart at the end.
+size_t MeasureRoom(size_t need, size_t have, size_t limit);
+
 // What a recognised channel name stands for.
 enum class ChannelKind : uint8_t { Tempo, Length, GroupDigit, GroupW, LaneFront, LaneBack };
 

@@ -4,6 +4,7 @@
 
 #include "chartfmt/chartio.h"
 #include "chartfmt/chartread.h"
+#include "chartfmt/chartread_internal.h"
 #include "chartfmt/defcode.h"
 #include "chartfmt/globals.h"
 #include "reader_fixture.h"
@@ -142,12 +143,30 @@ TEST(ReaderMends, LargeChartsReadAndOversizedOnesFailClearly) {
   EXPECT_EQ(d.Obj[128].Mes.size(), 1000u);
   EXPECT_EQ(d.ObjReadCount, 999);
 
+  EXPECT_LE(d.Obj[1].Mes.capacity(), 2 * d.Obj[1].Mes.size() + 16);
+
   DocData big = b.Ml(5).Build(0);
   const ChartReadResult f = mk::ReadChartLines(big, {"#00001L1A:01", "#30000L1A:01"}, false);
   ASSERT_FALSE(f.ok);
   EXPECT_EQ(f.line, 2);
   EXPECT_NE(f.reason.find("30000"), std::string::npos) << f.reason;
   EXPECT_EQ(big.MesCount, 1);
+}
+
+TEST(ReaderMends, MeasureGrowthIsAmortised) {
+  using mk::chartread::MeasureRoom;
+  EXPECT_EQ(MeasureRoom(5, 8, 2000), 8u);       // room enough: nothing reserved
+  EXPECT_EQ(MeasureRoom(2, 1, 2000), 1024u);    // first growth: many measures at once
+  EXPECT_EQ(MeasureRoom(1025, 1024, 5000), 2048u);
+  EXPECT_EQ(MeasureRoom(1025, 1024, 1500), 1500u);  // never beyond the grid's bound
+  // Growing one measure at a time up to the bound reallocates only a few times.
+  size_t have = 0, reallocations = 0;
+  for (size_t need = 1; need <= 2032; ++need)
+    if (need > have) {
+      have = MeasureRoom(need, have, 2032);
+      ++reallocations;
+    }
+  EXPECT_LE(reallocations, 3u);
 }
 
 struct FailCase {
