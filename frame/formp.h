@@ -200,6 +200,7 @@ class FormP : public QMainWindow,
   void BuildToolbar();
   void BuildPalette();
   void BuildStatusBar();
+  void ConnectHeaderFields();
   void BuildScriptItems();  // File > New items and the New button's list
   void OnSubWindowActivated(QMdiSubWindow* w);
   bool CloseAllCharts();

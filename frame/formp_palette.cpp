@@ -23,6 +23,7 @@
 #include "chartview/mixedbutton.h"
 #include "chartview/picturebox.h"
 #include "frame/formp.h"
+#include "platform/core/vbnum.h"
 
 namespace mk {
 
@@ -185,6 +186,44 @@ void FormP::BuildPalette() {
   }
   palette_->resize(kPaletteWidth, 500);
   Picture1_Resize();
+  ConnectHeaderFields();
+}
+
+// The header fields, the free statements and the level sliders store the user's edits into the
+// current chart and mark it modified; while g_Filling is set the frame itself is writing them.
+void FormP::ConnectHeaderFields() {
+  auto doc = []() -> DocData* { return WinAt(g_CurWin) ? &g_Docs[g_CurWin] : nullptr; };
+  auto text = [this, doc](QLineEdit* field, std::function<void(DocData&, const std::string&)> store) {
+    connect(field, &QLineEdit::textChanged, this, [this, doc, store](const QString& t) {
+      if (g_Filling != 0) return;
+      if (DocData* d = doc()) {
+        store(*d, t.toStdString());
+        SetDirty();
+      }
+    });
+  };
+  text(texts_[0], [](DocData& d, const std::string& t) { d.Title = t; });
+  text(texts_[1], [](DocData& d, const std::string& t) { d.Artist = t; });
+  text(texts_[2], [](DocData& d, const std::string& t) { d.Bpm = plat::LeadingNumber(t); });
+  text(texts_[3], [](DocData& d, const std::string& t) { d.BaseBpm = plat::LeadingNumber(t); });
+  text(texts_[4], [](DocData& d, const std::string& t) { d.Genre = t; });
+  connect(text6_, &QPlainTextEdit::textChanged, this, [this, doc] {
+    if (g_Filling != 0) return;
+    if (DocData* d = doc()) {
+      d->FreeText = text6_->toPlainText().toStdString();
+      SetDirty();
+    }
+  });
+  for (int k = 0; k < 3; ++k) {
+    connect(sliders_[k], &QSlider::valueChanged, this, [this, doc, k](int v) {
+      if (g_Filling != 0) return;
+      if (DocData* d = doc()) {
+        d->Level[k] = static_cast<int16_t>(v);
+        SetPanelText("Level" + std::to_string(k + 1), d->Fmt.Lvn[k] + "：" + std::to_string(v));
+        SetDirty();
+      }
+    });
+  }
 }
 
 void FormP::Picture1_Resize() {

@@ -1,0 +1,157 @@
+// Opening by extension: drops on the frame and on a canvas, the script choice, the window limit,
+// charts and scripts that fail to read.
+#include <QLabel>
+#include <QMdiArea>
+
+#include "chartfmt/globals.h"
+#include "chartfmt/scriptreg.h"
+#include "chartview/form1_calc.h"
+#include "chartview/formglobals.h"
+#include "chartview/picturebox.h"
+#include "frame/settings.h"
+#include "frame_fixture.h"
+
+using namespace mk;
+using testsupport::CallKind;
+using testsupport::FrameTest;
+
+namespace {
+
+std::vector<std::string> Captions() {
+  std::vector<std::string> out;
+  for (size_t i = 1; i < g_Wins.size(); ++i)
+    if (Form1* w = WinAt(static_cast<int>(i))) out.push_back(w->windowTitle().toStdString());
+  return out;
+}
+
+TEST_F(FrameTest, DroppedFilesOpenInOrderAndOnlyALastUnknownFileBeeps) {
+  ASSERT_TRUE(Start());
+  Frame().MDIForm_OLEDragDrop({QString::fromStdString(Sample("simple_sample.s4k")), QStringLiteral("/x/a.unknown")});
+  Pump();
+  EXPECT_EQ(desk_.CountOf(CallKind::Beep), 1u);
+  Frame().MDIForm_OLEDragDrop({QStringLiteral("/x/a.unknown"), QString::fromStdString(Sample("tapline_sample.tpl")),
+                               QString::fromStdString(Sample("dual_sample.scd"))});
+  Pump();
+  EXPECT_EQ(desk_.CountOf(CallKind::Beep), 1u);
+  const std::vector<std::string> c = Captions();
+  ASSERT_EQ(c.size(), 4u);
+  EXPECT_EQ(c[1].substr(0, 17), "simple_sample.s4k");
+  EXPECT_EQ(c[2].substr(0, 18), "tapline_sample.tpl");
+  EXPECT_EQ(c[3].substr(0, 15), "dual_sample.scd");
+  EXPECT_EQ(g_CurWin, 4);
+}
+
+TEST_F(FrameTest, ADropOnACanvasAsksWhereToLoad) {
+  ASSERT_TRUE(Start());
+  Form1* w = WinAt(1);
+  const QStringList file{QString::fromStdString(Sample("nexal_sample.nxl"))};
+  const std::string question = "ドロップされたウインドウに読み込みますか？\r\n(いいえ で新規に開く)";
+  desk_.ExpectMessageBox(plat::MsgAnswer::Cancel, {.text = question, .title = "確認", .buttons = plat::MsgButtons::YesNoCancel});
+  emit w->Picture1()->FilesDropped(file);
+  Pump();
+  EXPECT_EQ(g_OpenCount, 1);
+  desk_.ExpectMessageBox(plat::MsgAnswer::No);
+  emit w->Picture1()->FilesDropped(file);
+  Pump();
+  EXPECT_EQ(g_OpenCount, 2);
+  EXPECT_EQ(w->windowTitle().left(2).toStdString(), "新規");
+  desk_.ExpectMessageBox(plat::MsgAnswer::Yes);
+  emit w->Picture1()->FilesDropped(file);
+  Pump();
+  EXPECT_EQ(g_OpenCount, 2);
+  EXPECT_EQ(w->windowTitle().toStdString().substr(0, 16), "nexal_sample.nxl");
+  EXPECT_EQ(desk_.CountOf(CallKind::Beep), 0u);
+  desk_.ClearCalls();
+  emit w->Picture1()->FilesDropped({QStringLiteral("/x/readme.txt")});
+  EXPECT_EQ(desk_.CountOf(CallKind::Beep), 1u);
+}
+
+TEST_F(FrameTest, ADropOnAModifiedChartWithACancelledSaveKeepsIt) {
+  ASSERT_TRUE(Start({Sample("simple_sample.s4k")}));
+  Form1* w = WinAt(1);
+  g_Docs[1].Dirty = -1;
+  g_Docs[1].Title = "changed";
+  desk_.ExpectMessageBox(plat::MsgAnswer::Yes);  // into this window
+  desk_.ExpectMessageBox(plat::MsgAnswer::Yes, {.text = ModifiedQuestion("simple_sample.s4k")});
+  desk_.ExpectSaveFile(testsupport::Cancelled());
+  EXPECT_EQ(Frame().QueryScriptOpen(Sample("nexal_sample.nxl"), 1), 0);
+  EXPECT_EQ(WinAt(1), w);
+  EXPECT_EQ(g_Docs[1].Title, "changed");
+  EXPECT_EQ(g_Docs[1].Dirty, -1);
+  EXPECT_EQ(g_SaveCancel, 0);
+  EXPECT_FALSE(desk_.WaitCursorOn());
+}
+
+TEST_F(FrameTest, SeveralScriptsForOneExtensionAreChosenInTheDialog) {
+  std::string nexal = testsupport::ReadAll(Install() + "nexal.dfn");
+  const size_t eol = nexal.find("\r\n") + 2;
+  const size_t eol2 = nexal.find("\r\n", eol) + 2;
+  nexal.replace(eol, eol2 - eol, "Other NXL\r\n");
+  dir_.Write("zother.dfn", nexal);
+  ASSERT_TRUE(Start());
+  std::vector<int16_t> seen;
+  int16_t seenWin = 0;
+  ScriptChoice answer;
+  Frame().SetScriptChooser([&](const std::string&, const std::vector<int16_t>& c, int16_t win) {
+    seen = c;
+    seenWin = win;
+    return answer;
+  });
+  answer.skipped = true;
+  EXPECT_EQ(Frame().QueryScriptOpen(Sample("nexal_sample.nxl"), -1), 0);
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seenWin, -1);
+  answer = ScriptChoice{false, seen[1], false};
+  EXPECT_EQ(Frame().QueryScriptOpen(Sample("nexal_sample.nxl"), -1), 1);
+  Pump();
+  EXPECT_EQ(g_OpenCount, 2);
+  EXPECT_EQ(g_Docs[g_CurWin].ScriptNo, seen[1]);
+  EXPECT_EQ(WinAt(g_CurWin)->windowTitle().toStdString(), "nexal_sample.nxl - Other NXL");
+}
+
+TEST_F(FrameTest, TheWindowLimitIsCheckedAfterTheQuestion) {
+  dir_.Write("Mirkan.ini", "[Default]\r\nMaxWindows=2\r\n");
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl"), Sample("simple_sample.s4k")}));
+  ASSERT_EQ(g_OpenCount, 2);
+  desk_.ExpectMessageBox(plat::MsgAnswer::No);
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
+                         {.text = "2個以上のウインドウを開くことはできません", .title = "警告", .icon = plat::MsgIcon::Critical});
+  EXPECT_EQ(Frame().QueryScriptOpen(Sample("dual_sample.scd"), 1), 0);
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = "個以上のウインドウ"});
+  Frame().Toolbar1_ButtonClick("TB1_New");
+  EXPECT_EQ(g_OpenCount, 2);
+}
+
+TEST_F(FrameTest, AChartThatFailsToReadIsReportedAndItsWindowClosed) {
+  ASSERT_TRUE(Start({Sample("simple_sample.s4k")}));
+  const std::string missing = Install() + "gone/lost.nxl";
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = missing, .title = "エラー", .icon = plat::MsgIcon::Critical});
+  EXPECT_EQ(Frame().QueryScriptOpen(missing, -1), 0);
+  Pump();
+  EXPECT_EQ(g_OpenCount, 1);
+  EXPECT_EQ(g_SlotUsed[1], 0);
+  EXPECT_NE(WinAt(1), nullptr);
+  EXPECT_EQ(g_CurWin, 1);
+  EXPECT_TRUE(Frame().Label10()->isEnabled());
+  EXPECT_FALSE(desk_.WaitCursorOn());
+}
+
+TEST_F(FrameTest, AScriptThatFailsWhenAWindowReadsItOnlyKeepsThatWindowFromOpening) {
+  ASSERT_TRUE(Start({Sample("simple_sample.s4k")}));
+  const int16_t nexal = g_DefaultScript;
+  dir_.Write("nexal.dfn", "#DFN\r\nNexal\r\n#EXT NXL\r\n#LANE\r\nonly a name\r\n#EOL\r\n");
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.title = "エラー"});
+  Frame().Menu_File_New_N_Click(nexal);
+  Pump();
+  EXPECT_FALSE(Frame().Ended());
+  EXPECT_FALSE(quit_);
+  EXPECT_EQ(g_OpenCount, 1);
+  EXPECT_NE(WinAt(1), nullptr);
+  EXPECT_EQ(g_SlotUsed[1], 0);
+  std::remove((Install() + "nexal.dfn").c_str());
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.title = "エラー"});
+  EXPECT_EQ(Frame().QueryScriptOpen(Sample("nexal_sample.nxl"), -1), 0);
+  EXPECT_EQ(g_OpenCount, 1);
+}
+
+}  // namespace

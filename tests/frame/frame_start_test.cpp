@@ -1,0 +1,158 @@
+// Start-up, shutdown, the close paths, the wheel hook and the missing playback library.
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWheelEvent>
+
+#include "chartfmt/globals.h"
+#include "chartfmt/scriptreg.h"
+#include "chartview/form1_calc.h"
+#include "chartview/picturebox.h"
+#include "frame/settings.h"
+#include "frame_fixture.h"
+
+using namespace mk;
+using testsupport::CallKind;
+using testsupport::FrameTest;
+
+namespace {
+
+TEST_F(FrameTest, WithoutPathsOneUntitledWindowOfTheDefaultScriptOpens) {
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(g_OpenCount, 1);
+  Form1* w = WinAt(1);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(g_Docs[1].ScriptNo, g_DefaultScript);
+  EXPECT_EQ(ScriptTitle(g_DefaultScript).rfind("Nexal", 0), 0u);
+  EXPECT_EQ(w->windowTitle().toStdString(), "新規 - " + ScriptTitle(g_DefaultScript));
+  EXPECT_EQ(g_CurWin, 1);
+  EXPECT_EQ(g_Docs[1].MesCount, g_DefMeasure);
+  EXPECT_EQ(Frame().Label10()->text().toStdString(), "最大小節数： 10");
+  EXPECT_EQ(Frame().List(DefList::Grid1)->topLevelItemCount(), 1295);
+  EXPECT_TRUE(Frame().Timer1()->isActive());  // streaming is on by default
+  EXPECT_EQ(Frame().NewMenu()->actions().size(), 1 + g_ScriptCount);
+}
+
+TEST_F(FrameTest, EachPathOpensAWindowAndAPathWithBlanksIsTakenWhole) {
+  const std::string blank = dir_.Write("my charts/a b.s4k", testsupport::ReadAll(Sample("simple_sample.s4k")));
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl"), blank, Sample("none.xyz")}));
+  EXPECT_EQ(g_OpenCount, 2);
+  ASSERT_TRUE(WinAt(1) && WinAt(2));
+  EXPECT_EQ(WinAt(1)->windowTitle().toStdString(), "nexal_sample.nxl - " + ScriptTitle(g_Docs[1].ScriptNo));
+  EXPECT_EQ(WinAt(2)->windowTitle().toStdString(), "a b.s4k - Simple Four");
+  EXPECT_EQ(g_Docs[2].Folder, dir_.path() + "/my charts/");
+  EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 0u);
+}
+
+TEST_F(FrameTest, PathsThatNoScriptTakesGiveTheDefaultWindow) {
+  ASSERT_TRUE(Start({Sample("a.xyz"), "no-extension"}));
+  EXPECT_EQ(g_OpenCount, 1);
+  EXPECT_EQ(WinAt(1)->windowTitle().toStdString(), "新規 - " + ScriptTitle(g_DefaultScript));
+  EXPECT_EQ(desk_.CountOf(CallKind::Beep), 0u);
+}
+
+TEST_F(FrameTest, ABadScriptShowsItsMessageAndEndsWithSettingsWrittenAndScratchRemoved) {
+  dir_.Write("broken.dfn", "#XYZ\r\nBroken\r\n#EXT BRK\r\n");
+  dir_.Write("temp.tmp", "x");
+  dir_.Write("ftemp.tmp", "y");
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.title = "エラー", .icon = plat::MsgIcon::Critical});
+  EXPECT_FALSE(Start());
+  EXPECT_TRUE(Frame().Ended());
+  EXPECT_TRUE(quit_);
+  EXPECT_EQ(g_OpenCount, 0);
+  EXPECT_FALSE(dir_.Exists("temp.tmp"));
+  EXPECT_FALSE(dir_.Exists("ftemp.tmp"));
+  const std::string ini = dir_.Read("Mirkan.ini");
+  EXPECT_NE(ini.find("[Visibility]"), std::string::npos);
+  EXPECT_EQ(ini.find("[Default]"), std::string::npos);
+}
+
+TEST_F(FrameTest, ClosingTheFrameEndsTheProgramOnceEveryChartHasClosed) {
+  ASSERT_TRUE(Start());
+  dir_.Write("temp.tmp", "x");
+  EXPECT_TRUE(Frame().close());
+  EXPECT_TRUE(Frame().Ended());
+  EXPECT_TRUE(quit_);
+  EXPECT_FALSE(Frame().Timer1()->isActive());
+  EXPECT_FALSE(dir_.Exists("temp.tmp"));
+  EXPECT_TRUE(dir_.Exists("Mirkan.ini"));
+}
+
+TEST_F(FrameTest, ExitAsksForEveryModifiedChartAndCancelKeepsTheProgram) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl"), Sample("simple_sample.s4k")}));
+  g_Docs[1].Dirty = -1;
+  g_Docs[2].Dirty = -1;
+  desk_.ExpectMessageBox(plat::MsgAnswer::No, {.text = ModifiedQuestion("nexal_sample.nxl"), .title = "確認",
+                                               .buttons = plat::MsgButtons::YesNoCancel});
+  desk_.ExpectMessageBox(plat::MsgAnswer::Cancel, {.text = ModifiedQuestion("simple_sample.s4k")});
+  Frame().Menu_File_Exit_Click();
+  Pump();
+  EXPECT_FALSE(Frame().Ended());
+  EXPECT_FALSE(quit_);
+  EXPECT_EQ(WinAt(1), nullptr);
+  ASSERT_NE(WinAt(2), nullptr);
+  EXPECT_EQ(g_OpenCount, 1);
+  desk_.Verify();
+  desk_.ExpectMessageBox(plat::MsgAnswer::No);
+  Frame().Menu("Menu_File_Exit")->trigger();
+  EXPECT_TRUE(Frame().Ended());
+  EXPECT_TRUE(quit_);
+}
+
+TEST_F(FrameTest, WithoutThePlaybackLibraryThePreviewSaysItCannotPlay) {
+  ASSERT_TRUE(Start());
+  EXPECT_FALSE(Frame().Sound().Available());
+  const std::string wav = dir_.Write("kick.wav", "RIFF");
+  Frame().PreviewPlay(Install() + "missing.wav");  // no file: nothing at all
+  EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 0u);
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = "再生できません", .title = "エラー"});
+  Frame().PreviewPlay(wav);
+  Frame().PreviewStop();  // nothing was given to the library
+  EXPECT_EQ(Frame().Playing(), 0);
+}
+
+TEST_F(FrameTest, TheWheelOverAChartScrollsTheCurrentWindow) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  Form1* w = WinAt(1);
+  ASSERT_NE(w, nullptr);
+  QScrollBar* v = w->VScroll1();
+  const int max = v->maximum();
+  ASSERT_EQ(v->value(), max);  // measure 0 at the bottom
+  auto turn = [&](int dy) {
+    const QPointF at(10, 10);
+    QWheelEvent e(at, w->Picture1()->mapToGlobal(at), QPoint(), QPoint(0, dy), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w->Picture1(), &e);
+  };
+  turn(-120);  // toward the user: already at the end
+  EXPECT_EQ(v->value(), max);
+  turn(120);
+  EXPECT_EQ(v->value(), max - 12);
+  EXPECT_EQ(g_Docs[1].ScrollPos, 48);
+  g_Wheel = 8;
+  turn(120);
+  EXPECT_EQ(v->value(), max - 60);
+}
+
+TEST_F(FrameTest, SettingsRestoreTheBarsAndTheWheelItem) {
+  dir_.Write("Mirkan.ini", "[Visibility]\r\nStatusbar=False\r\nDefFrame=False\r\n[Etc]\r\nWheel=8\r\n");
+  ASSERT_TRUE(Start());
+  EXPECT_FALSE(Frame().Menu("Menu_View_Status")->isChecked());
+  EXPECT_FALSE(Frame().statusBar()->isVisible());
+  EXPECT_FALSE(Frame().DefFrame1()->isVisibleTo(Frame().Palette()));
+  EXPECT_TRUE(Frame().Menu("Menu_View_Scroll_Value_3")->isChecked());
+  EXPECT_FALSE(Frame().Menu("Menu_View_Scroll_Value_2")->isChecked());
+  Frame().Menu("Menu_View_Scroll_Value_1")->trigger();
+  EXPECT_EQ(g_Wheel, 1);
+  EXPECT_FALSE(Frame().Menu("Menu_View_Scroll_Value_3")->isChecked());
+  Frame().close();
+  const std::string ini = dir_.Read("Mirkan.ini");
+  EXPECT_NE(ini.find("Wheel= 1"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("Statusbar=False"), std::string::npos);
+}
+
+}  // namespace

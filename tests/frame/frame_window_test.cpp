@@ -1,0 +1,242 @@
+// The chart window inside the frame: layout, caption, close questions, the reset and the
+// publishing of the current chart, the filling guard, and the mends around closed windows.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTabBar>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "chartfmt/globals.h"
+#include "chartfmt/scriptreg.h"
+#include "chartview/form1_calc.h"
+#include "chartview/formglobals.h"
+#include "chartview/mixedbutton.h"
+#include "chartview/picturebox.h"
+#include "frame_fixture.h"
+
+using namespace mk;
+using testsupport::CallKind;
+using testsupport::FrameTest;
+
+namespace {
+
+TEST_F(FrameTest, LayoutFollowsTheToolbarSwitchAndKeepsTheMinimumSize) {
+  ASSERT_TRUE(Start());
+  Form1* w = WinAt(1);
+  w->resize(600, 460);
+  Pump();
+  const int sw = w->Client()->width(), sh = w->Client()->height();
+  Form1Layout l = ComputeForm1Layout(24, sw, sh);
+  EXPECT_EQ(w->Picture1()->geometry(), QRect(0, l.canvasTop, l.canvasWidth, l.canvasHeight));
+  EXPECT_EQ(w->Frame1()->geometry(), QRect(0, 24, l.canvasWidth, 25));
+  EXPECT_EQ(w->VScroll1()->geometry(), QRect(l.vscrollLeft, 41, 17, l.vscrollHeight));
+  EXPECT_EQ(w->Command2()->pos(), QPoint(l.vscrollLeft, l.command2Top));
+  EXPECT_EQ(w->Check1()->pos(), QPoint(l.vscrollLeft, l.hscrollTop));
+  EXPECT_EQ(w->HScroll1()->geometry(), QRect(0, l.hscrollTop, l.canvasWidth, 17));
+  EXPECT_EQ(w->Canvas().Width(), l.canvasWidth);
+
+  w->Check1()->click();  // toolbar off: strip and "+" at the top, canvas 25 lower
+  EXPECT_FALSE(w->Toolbar1()->isVisibleTo(w->Client()));
+  EXPECT_EQ(w->Frame1()->y(), 0);
+  EXPECT_EQ(w->Command1()->y(), 0);
+  EXPECT_EQ(w->Picture1()->y(), 25);
+  EXPECT_EQ(w->Picture1()->height(), sh - 17 - 25);
+  w->Check1()->click();
+  EXPECT_EQ(w->Picture1()->y(), 49);
+  EXPECT_EQ(w->Command1()->y(), 24);
+
+  w->resize(40, 40);
+  Pump();
+  EXPECT_GE(w->width(), kForm1MinOuterWidth);
+  EXPECT_GE(w->height(), Form1MinOuterHeight(24));
+}
+
+TEST_F(FrameTest, CaptionShowsNameModifiedMarkAndScript) {
+  ASSERT_TRUE(Start());
+  Form1* w = WinAt(1);
+  const std::string title = ScriptTitle(g_DefaultScript);
+  EXPECT_EQ(w->windowTitle().toStdString(), "新規 - " + title);
+  Frame().SetDirty();
+  EXPECT_EQ(w->windowTitle().toStdString(), "新規* - " + title);
+  Form1* s = Open(Sample("simple_sample.s4k"));
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->windowTitle().toStdString(), "simple_sample.s4k - Simple Four");
+  g_Docs[s->WinNo()].Dirty = -1;
+  s->CheckDirty();
+  EXPECT_EQ(s->windowTitle().toStdString(), "simple_sample.s4k* - Simple Four");
+}
+
+TEST_F(FrameTest, CloseQuestions) {
+  ASSERT_TRUE(Start());
+  Form1* w = WinAt(1);
+  // Modified and untitled: Cancel keeps the window, Yes with a cancelled save dialog too.
+  g_Docs[1].Dirty = -1;
+  desk_.ExpectMessageBox(plat::MsgAnswer::Cancel, {.text = "ファイル [新規] は変更されています\r\n保存しますか？",
+                                                   .title = "確認", .buttons = plat::MsgButtons::YesNoCancel,
+                                                   .icon = plat::MsgIcon::None});
+  EXPECT_FALSE(w->close());
+  EXPECT_EQ(WinAt(1), w);
+  desk_.ExpectMessageBox(plat::MsgAnswer::Yes);
+  desk_.ExpectSaveFile(testsupport::Cancelled(), {.filter = ScriptTitle(g_DefaultScript) + "|*.nxl", .filterIndex = 1});
+  desk_.ClearCalls();
+  EXPECT_FALSE(w->close());
+  EXPECT_EQ(WinAt(1), w);
+  EXPECT_EQ(g_SaveCancel, 0);
+  EXPECT_EQ(g_Docs[1].Dirty, -1);
+  desk_.Verify();
+  // Yes and a completed save: written, then closed.
+  desk_.ExpectMessageBox(plat::MsgAnswer::Yes);
+  desk_.ExpectSaveFile(testsupport::Chosen(Install() + "saved.nxl"));
+  EXPECT_TRUE(w->close());
+  Pump();
+  EXPECT_TRUE(dir_.Exists("saved.nxl"));
+  EXPECT_EQ(g_OpenCount, 0);
+  EXPECT_EQ(g_SlotUsed[0], 0);
+  // A clean chart closes without a question.
+  Form1* c = Open(Sample("simple_sample.s4k"));
+  desk_.ClearCalls();
+  EXPECT_TRUE(c->close());
+  EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 0u);
+}
+
+TEST_F(FrameTest, AfterTheLastWindowClosesTheFrameShowsNoChart) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  ASSERT_TRUE(Frame().Field(HeaderText::Text1)->isEnabled());
+  WinAt(1)->close();
+  Pump();
+  FormP& f = Frame();
+  EXPECT_EQ(f.Label10()->text().toStdString(), "最大小節数： 0");
+  EXPECT_FALSE(f.Label10()->isEnabled());
+  EXPECT_EQ(f.Panel("Level1")->text().toStdString(), "難度1：-");
+  EXPECT_EQ(f.LevelLabel(2)->text().toStdString(), "難度2：");
+  EXPECT_EQ(f.Tab1()->tabText(1).toStdString(), "----");
+  EXPECT_EQ(f.FileButton(3)->text().toStdString(), "None");
+  EXPECT_FALSE(f.FileButton(4)->isEnabled());
+  EXPECT_TRUE(f.Field(HeaderText::Text1)->text().isEmpty());
+  EXPECT_FALSE(f.Field(HeaderText::Text1)->isEnabled());
+  EXPECT_FALSE(f.Text6()->isEnabled());
+  EXPECT_EQ(f.List(DefList::Grid1)->topLevelItemCount(), 0);
+  EXPECT_FALSE(f.Slider1(0)->isEnabled());
+  EXPECT_FALSE(f.Menu("Menu_File_Close")->isEnabled());
+  EXPECT_FALSE(f.Menu("Menu_Edit_SelectAll")->isEnabled());
+  EXPECT_TRUE(f.Tool("TB1_Save")->Mixed());
+  EXPECT_FALSE(f.Tool("TB1_Save")->isEnabled());
+  EXPECT_TRUE(f.Tool("TB1_Find")->property("mixed").toBool());
+  EXPECT_TRUE(f.DefToolButton(DefTool::TB2_Play)->Mixed());
+  EXPECT_FALSE(f.Toolbar2()->isEnabled());
+}
+
+TEST_F(FrameTest, ActivatingAWindowPublishesItsChart) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl"), Sample("simple_sample.s4k")}));
+  Form1* n = WinAt(1);
+  Form1* s = WinAt(2);
+  FormP& f = Frame();
+  Activate(s);
+  EXPECT_EQ(g_CurWin, 2);
+  EXPECT_EQ(f.List(DefList::Grid1)->topLevelItemCount(), 255);
+  EXPECT_EQ(f.List(DefList::Grid2)->topLevelItemCount(), 256);
+  EXPECT_FALSE(f.Field(HeaderText::Text2)->isEnabled());
+  EXPECT_FALSE(f.Slider1(0)->isEnabled());
+  EXPECT_EQ(f.LevelLabel(1)->text().toStdString(), "難度1：");
+  EXPECT_FALSE(f.Panel("Level1")->isEnabled());
+  EXPECT_FALSE(f.FileButton(3)->isEnabled());
+  Activate(n);
+  EXPECT_EQ(g_CurWin, 1);
+  const DocData& d = g_Docs[1];
+  EXPECT_EQ(f.List(DefList::Grid1)->topLevelItemCount(), 1295);
+  EXPECT_EQ(f.List(DefList::Grid1)->topLevelItem(0)->text(1).toStdString(), d.Wav[1].File);
+  EXPECT_EQ(f.Field(HeaderText::Text1)->text().toStdString(), d.Title);
+  EXPECT_TRUE(f.Field(HeaderText::Text2)->isEnabled());
+  EXPECT_TRUE(f.Slider1(0)->isEnabled());
+  EXPECT_EQ(f.Slider1(0)->value(), d.Level[0]);
+  EXPECT_EQ(f.LevelLabel(1)->text().toStdString(), d.Fmt.Lvn[0] + "：");
+  EXPECT_EQ(f.Panel("Level1")->text().toStdString(), d.Fmt.Lvn[0] + "：" + std::to_string(d.Level[0]));
+  EXPECT_EQ(f.FileButton(3)->text().toStdString(), d.Wall.empty() ? "None" : d.Wall);
+  EXPECT_EQ(f.Tab1()->tabText(1).toStdString(), "BGA");
+  EXPECT_EQ(f.Label10()->text().toStdString(), "最大小節数： " + std::to_string(d.MesCount));
+  EXPECT_TRUE(f.Menu("Menu_Help_Info")->isEnabled());
+  EXPECT_FALSE(f.Menu("Menu_Play_PlayAll")->isEnabled());  // the script's player is not installed
+}
+
+TEST_F(FrameTest, FillingTheFieldsDoesNotMarkTheChartModifiedButTheUsersEditsDo) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  Form1* w = WinAt(1);
+  Activate(w);
+  w->SetThisWin();
+  EXPECT_EQ(g_Docs[1].Dirty, 0);
+  EXPECT_EQ(g_Filling, 0);
+  Frame().Field(HeaderText::Text1)->setText(QStringLiteral("新しい題"));
+  EXPECT_EQ(g_Docs[1].Title, "新しい題");
+  EXPECT_EQ(g_Docs[1].Dirty, -1);
+  EXPECT_EQ(w->windowTitle().toStdString().substr(0, 17), "nexal_sample.nxl*");
+  Frame().Field(HeaderText::Text3)->setText(QStringLiteral("150.5"));
+  EXPECT_EQ(g_Docs[1].Bpm, 150.5);
+  Frame().Slider1(1)->setValue(2);
+  EXPECT_EQ(g_Docs[1].Level[1], 2);
+  EXPECT_EQ(Frame().Panel("Level2")->text().toStdString(), g_Docs[1].Fmt.Lvn[1] + "：2");
+}
+
+TEST_F(FrameTest, TheResetLeavesTheSharedHelpTextOfTheScript) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  const int16_t script = g_Docs[1].ScriptNo;
+  Frame().Menu_File_New_N_Click(script);
+  Pump();
+  ASSERT_EQ(g_OpenCount, 2);
+  ASSERT_FALSE(g_ScriptTable[script].Info.empty());
+  WinAt(2)->close();
+  Pump();
+  EXPECT_FALSE(g_ScriptTable[script].Info.empty());
+  EXPECT_TRUE(Frame().Menu("Menu_Help_Info")->isEnabled());
+}
+
+TEST_F(FrameTest, ClosingAnotherWindowLeavesTheCurrentChartPublished) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl"), Sample("simple_sample.s4k")}));
+  Activate(WinAt(2));
+  ASSERT_EQ(g_CurWin, 2);
+  WinAt(1)->close();
+  Pump();
+  EXPECT_EQ(g_CurWin, 2);
+  EXPECT_EQ(Frame().List(DefList::Grid1)->topLevelItemCount(), 255);
+  EXPECT_TRUE(Frame().Label10()->isEnabled());
+  EXPECT_TRUE(Frame().Menu("Menu_File_Close")->isEnabled());
+  EXPECT_EQ(Frame().Field(HeaderText::Text1)->text().toStdString(), g_Docs[2].Title);
+}
+
+TEST_F(FrameTest, CallsOnAClosedWindowNumberReachNothing) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl"), Sample("simple_sample.s4k")}));
+  Activate(WinAt(2));
+  WinAt(1)->close();
+  Pump();
+  EXPECT_EQ(WinAt(1), nullptr);
+  Frame().SetThisWin(1);
+  Frame().MesChange(1, 5);
+  Frame().ObjDeSel(1);
+  Frame().SetCaption(1, "x");
+  EXPECT_EQ(g_CurWin, 2);
+  EXPECT_EQ(g_Docs[1].MesCount, 0);
+  // A drop aimed at the closed window opens like a drop on the frame: no drop question.
+  EXPECT_EQ(Frame().QueryScriptOpen(Sample("tapline_sample.tpl"), 1), 1);
+  EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 0u);
+  EXPECT_EQ(g_OpenCount, 2);
+}
+
+TEST_F(FrameTest, ThePictureDumpReportsSuccessOnlyWhenBothFilesWereWritten) {
+  ASSERT_TRUE(Start());
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.text = "メモリ内ピクチャの書き出しに成功しました", .title = "デバッグ"});
+  EXPECT_TRUE(WinAt(1)->DumpSheets());
+  EXPECT_TRUE(dir_.Exists("Debug.bmp"));
+  EXPECT_TRUE(dir_.Exists("Debug2.bmp"));
+  const std::string keep = g_InstallDir;
+  g_InstallDir = Install() + "missing/folder/";
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = "失敗", .title = "デバッグ"});
+  EXPECT_FALSE(WinAt(1)->DumpSheets());
+  g_InstallDir = keep;
+}
+
+}  // namespace
