@@ -4,7 +4,11 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -194,9 +198,9 @@ void FormP::BuildMenus() {
   QMenu* win = bar->addMenu(QStringLiteral("ウインドウ(&W)"));
   menus_["Menu_Win"] = win->menuAction();
   connect(AddItem(win, "Menu_Win_Cas", "重ねて表示(&C)"), &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
-  connect(AddItem(win, "Menu_Win_Hor", "上下に並べて表示(&E)"), &QAction::triggered, mdi_, &QMdiArea::tileSubWindows);
-  connect(AddItem(win, "Menu_Win_Ver", "左右に並べて表示(&T)"), &QAction::triggered, mdi_, &QMdiArea::tileSubWindows);
-  AddItem(win, "Menu_Win_Ico", "アイコンの整列(&I)");
+  connect(AddItem(win, "Menu_Win_Hor", "上下に並べて表示(&E)"), &QAction::triggered, this, [this] { TileWindows(true); });
+  connect(AddItem(win, "Menu_Win_Ver", "左右に並べて表示(&T)"), &QAction::triggered, this, [this] { TileWindows(false); });
+  connect(AddItem(win, "Menu_Win_Ico", "アイコンの整列(&I)"), &QAction::triggered, this, [this] { ArrangeIcons(); });
   QAction* winListSep = win->addSeparator();
   connect(win, &QMenu::aboutToShow, this, [this, win, winListSep] {
     // Below the commands: the open chart windows, the active one marked.
@@ -216,7 +220,8 @@ void FormP::BuildMenus() {
   connect(AddItem(help, "Menu_Help_Open", "目次(&C)...", "F1"), &QAction::triggered, this,
           [this] { plat::TheDesktop().OpenDocument(g_InstallDir + "Mirkan.chm"); });
   AddItem(help, "Menu_Help_About", "バージョン情報(&A)...");
-  AddItem(help, "Menu_Help_Info", "現在のスクリプトの説明(&S)...");
+  connect(AddItem(help, "Menu_Help_Info", "現在のスクリプトの説明(&S)..."), &QAction::triggered, this,
+          [this] { Menu_Help_Info_Click(); });
 
   // Context menus, never in the menu bar.
   auto* gridM = new QMenu(QStringLiteral("グリッドメニュー"), this);
@@ -430,6 +435,56 @@ bool FormP::BarChecked(Bar bar) const {
   return true;
 }
 bool FormP::AutoFocusChecked() const { return menus_.at("Menu_View_AFocus")->isChecked(); }
+
+// Window menu: the chart windows one above the other (horizontal) or side by side.
+void FormP::TileWindows(bool horizontal) {
+  QList<QMdiSubWindow*> list;
+  for (QMdiSubWindow* w : mdi_->subWindowList())
+    if (w->isVisible() && !w->isMinimized()) list << w;
+  if (list.isEmpty()) return;
+  const QSize area = mdi_->viewport()->size();
+  const int n = static_cast<int>(list.size());
+  for (int i = 0; i < n; ++i) {
+    QMdiSubWindow* w = list[i];
+    w->showNormal();
+    if (horizontal) {
+      const int h = area.height() / n;
+      w->setGeometry(0, i * h, area.width(), h);
+    } else {
+      const int wd = area.width() / n;
+      w->setGeometry(i * wd, 0, wd, area.height());
+    }
+  }
+}
+
+// Minimised chart windows in a row along the bottom edge.
+void FormP::ArrangeIcons() {
+  int x = 0;
+  const int bottom = mdi_->viewport()->height();
+  for (QMdiSubWindow* w : mdi_->subWindowList()) {
+    if (!w->isMinimized()) continue;
+    w->move(x, bottom - w->height());
+    x += w->width();
+  }
+}
+
+// Help > script information: the current chart's script help text in a small window.
+void FormP::Menu_Help_Info_Click() {
+  QDialog dlg(this);
+  dlg.setObjectName("ScriptInfo");
+  dlg.setWindowTitle(QStringLiteral("スクリプトインフォメーション"));
+  auto* text = new QPlainTextEdit(&dlg);
+  text->setObjectName("Text1");
+  text->setReadOnly(true);
+  text->setLineWrapMode(QPlainTextEdit::NoWrap);
+  const int16_t s = WinAt(g_CurWin) ? g_Docs[g_CurWin].ScriptNo : 0;
+  text->setPlainText(QString::fromStdString(ScriptInfo(s)));
+  auto* lay = new QVBoxLayout(&dlg);
+  lay->setContentsMargins(0, 0, 0, 0);
+  lay->addWidget(text);
+  dlg.resize(410, 314);
+  dlg.exec();
+}
 
 // View menu.
 void FormP::Menu_View_Toolbar_Click() { toolbar1_->setVisible(menus_["Menu_View_Toolbar"]->isChecked()); }

@@ -104,6 +104,9 @@ class FormP : public QMainWindow,
   void Menu_View_EditTool_Click();
   void Menu_View_DefFrame_Click();
   void Menu_View_Scroll_Value_Click(int index);
+  void Menu_Help_Info_Click();
+  void TileWindows(bool horizontal);
+  void ArrangeIcons();
   void MDIForm_OLEDragDrop(const QStringList& files);
   void Picture1_Resize();
   void MDIForm_Resize();

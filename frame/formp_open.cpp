@@ -135,7 +135,11 @@ int16_t FormP::QueryScriptOpen(const std::string& path, int16_t win) {
 int16_t FormP::ReadIntoWindow(const std::string& path, const std::string& title, int16_t target) {
   const ChartReadResult r = ChartRead(path, title, target, g_NewScript, 0);
   SetWaitCursor(false);
-  if (r) return 1;
+  if (r) {
+    // The window read into is the one the frame shows (a drop may aim at a window in the back).
+    if (Form1* w = WinAt(target); w && mdi_->activeSubWindow() != w) mdi_->setActiveSubWindow(w);
+    return 1;
+  }
   plat::TheDesktop().MessageBox(path + "\r\n" + ChartReadMessage(r), "エラー", plat::MsgButtons::Ok,
                                 plat::MsgIcon::Critical);
   if (Form1* w = WinAt(target)) w->CloseWithoutQuestion();

@@ -18,7 +18,8 @@ SoundLib::~SoundLib() { Close(); }
 bool SoundLib::Open(const std::string& path) {
   Close();
   error_.clear();
-  void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // Kept in memory once loaded: its audio thread and its own libraries must not lose their code.
+  void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (!h) {
     const char* e = dlerror();
     error_ = e ? e : "cannot load";
@@ -42,7 +43,9 @@ bool SoundLib::Open(const std::string& path) {
 }
 
 void SoundLib::Close() {
-  if (handle_) dlclose(handle_);
+  if (!handle_) return;
+  term_();  // a device left open would keep playing from a library being let go
+  dlclose(handle_);
   handle_ = nullptr;
 }
 
@@ -58,6 +61,6 @@ int SoundLib::Stop() { return handle_ ? stop_() : 1; }
 int SoundLib::CloseSound() { return handle_ ? close_() : 1; }
 int SoundLib::Reset() { return handle_ ? reset_() : 1; }
 int SoundLib::Stream() { return handle_ ? stream_() : 1; }
-unsigned SoundLib::ChangeStreamSec(unsigned seconds) { return handle_ ? changeStreamSec_(seconds) : 20; }
+int SoundLib::ChangeStreamSec(unsigned seconds) { return handle_ ? changeStreamSec_(seconds) : 20; }
 
 }  // namespace mk

@@ -4,6 +4,8 @@
 #pragma once
 #include <string>
 
+#include "zq_tone2/zq_tone2.h"
+
 namespace mk {
 
 class SoundLib {
@@ -16,6 +18,7 @@ class SoundLib {
   // Loads the library at path and resolves its functions; false (and no library) on failure,
   // with the reason in Error().
   bool Open(const std::string& path);
+  // Releases the device (DSLib_Term) and lets the library go.
   void Close();
   bool Available() const { return handle_ != nullptr; }
   const std::string& Error() const { return error_; }
@@ -28,20 +31,20 @@ class SoundLib {
   int CloseSound();
   int Reset();
   int Stream();
-  unsigned ChangeStreamSec(unsigned seconds);
+  int ChangeStreamSec(unsigned seconds);
 
  private:
   void* handle_ = nullptr;
   std::string error_;
-  int (*init_)(void*, int, int) = nullptr;
-  int (*term_)() = nullptr;
-  int (*load_)(const char*, int) = nullptr;
-  int (*play_)() = nullptr;
-  int (*stop_)() = nullptr;
-  int (*close_)() = nullptr;
-  int (*reset_)() = nullptr;
-  int (*stream_)() = nullptr;
-  unsigned (*changeStreamSec_)(unsigned) = nullptr;
+  decltype(&DSLib_Init) init_ = nullptr;
+  decltype(&DSLib_Term) term_ = nullptr;
+  decltype(&DSLib_Load) load_ = nullptr;
+  decltype(&DSLib_Play) play_ = nullptr;
+  decltype(&DSLib_Stop) stop_ = nullptr;
+  decltype(&DSLib_Close) close_ = nullptr;
+  decltype(&DSLib_Reset) reset_ = nullptr;
+  decltype(&DSLib_Stream) stream_ = nullptr;
+  decltype(&DSLib_ChangeStreamSec) changeStreamSec_ = nullptr;
 };
 
 // File name of the library in the install folder.

@@ -13,6 +13,7 @@
 #include "chartview/form1_calc.h"
 #include "chartview/picturebox.h"
 #include "frame/settings.h"
+#include "frame/soundlib.h"
 #include "frame_fixture.h"
 
 using namespace mk;
@@ -154,5 +155,57 @@ TEST_F(FrameTest, SettingsRestoreTheBarsAndTheWheelItem) {
   EXPECT_NE(ini.find("Wheel= 1"), std::string::npos) << ini;
   EXPECT_NE(ini.find("Statusbar=False"), std::string::npos);
 }
+
+}  // namespace
+
+namespace {
+
+TEST(SoundLibTest, AMissingOrIncompleteLibraryLeavesTheProgramSilent) {
+  SoundLib s;
+  EXPECT_FALSE(s.Open("/no/such/folder/libzq_tone2.so"));
+  EXPECT_FALSE(s.Available());
+  EXPECT_FALSE(s.Error().empty());
+  EXPECT_EQ(s.Init(nullptr, 0, 0), 1);
+  EXPECT_EQ(s.Load("/x.wav", 0), 1);
+  EXPECT_EQ(s.Play(), 1);
+  EXPECT_EQ(s.Stop(), 1);
+  EXPECT_EQ(s.Stream(), 1);
+  EXPECT_EQ(s.Term(), 0);
+  EXPECT_FALSE(s.Open("libm.so.6"));  // a library without the nine functions
+  EXPECT_FALSE(s.Available());
+  EXPECT_NE(s.Error().find("DSLib_Init"), std::string::npos);
+}
+
+#ifdef MIRKAN_HAVE_ZQ_TONE2
+TEST_F(FrameTest, ThePlaybackLibraryFromTheInstallFolderPlaysAPreview) {
+  SoundLib probe;
+  ASSERT_TRUE(probe.Open(std::string(MIRKAN_BIN_DIR) + "/libzq_tone2.so")) << probe.Error();
+  EXPECT_EQ(probe.ChangeStreamSec(7), 20);
+  probe.Close();
+  mk::FrameOptions o;
+  o.installDir = Install();
+  o.soundLibrary = std::string(MIRKAN_BIN_DIR) + "/libzq_tone2.so";
+  o.quit = [this] { quit_ = true; };
+  frame_ = std::make_unique<mk::FormP>(o);
+  ASSERT_TRUE(frame_->MDIForm_Load());
+  ASSERT_TRUE(frame_->Sound().Available());
+  // 100 samples of 8-bit mono PCM at 22050 Hz.
+  std::string wav = "RIFF";
+  auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) wav.push_back(static_cast<char>(v >> (8 * i))); };
+  auto u16 = [&](uint16_t v) { wav.push_back(static_cast<char>(v)); wav.push_back(static_cast<char>(v >> 8)); };
+  u32(36 + 100);
+  wav += "WAVEfmt ";
+  u32(16); u16(1); u16(1); u32(22050); u32(22050); u16(1); u16(8);
+  wav += "data";
+  u32(100);
+  wav.append(100, static_cast<char>(0x80));
+  const std::string file = dir_.Write("tone.wav", wav);
+  frame_->PreviewPlay(file);
+  EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 0u);
+  EXPECT_EQ(frame_->Playing(), -1);
+  frame_->PreviewStop();
+  EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 0u);
+}
+#endif
 
 }  // namespace
