@@ -283,6 +283,7 @@ bool Reader::GrowTo(int m) {
   const size_t need = static_cast<size_t>(m) + 1;
   const size_t limit = std::max<size_t>(1, kMaxChartCells / doc_.Obj.size());
   for (LaneMes& lane : doc_.Obj) {
+    if (lane.Mes.size() >= need) continue;
     if (lane.Mes.capacity() < need) lane.Mes.reserve(MeasureRoom(need, lane.Mes.capacity(), limit));
     lane.Mes.resize(need);
   }
