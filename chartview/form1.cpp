@@ -338,19 +338,19 @@ bool Form1::RefleshScr() {
 
 void Form1::SetCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
 
-void Form1::AppendWavRows(const std::vector<std::string>& codes) {
+namespace {
+// Rows with a code and empty file and comment.
+std::vector<DefRow> EmptyRows(const std::vector<std::string>& codes) {
   std::vector<DefRow> rows;
   rows.reserve(codes.size());
   for (const std::string& c : codes) rows.push_back(DefRow{c, {}, {}});
-  frame_->AppendListRows(DefList::Grid1, rows);
+  return rows;
 }
+}  // namespace
 
-void Form1::AppendBgaRows(const std::vector<std::string>& codes) {
-  std::vector<DefRow> rows;
-  rows.reserve(codes.size());
-  for (const std::string& c : codes) rows.push_back(DefRow{c, {}, {}});
-  frame_->AppendListRows(DefList::Grid2, rows);
-}
+void Form1::AppendWavRows(const std::vector<std::string>& codes) { frame_->AppendListRows(DefList::Grid1, EmptyRows(codes)); }
+
+void Form1::AppendBgaRows(const std::vector<std::string>& codes) { frame_->AppendListRows(DefList::Grid2, EmptyRows(codes)); }
 
 ViewState Form1::View() const {
   ViewState v;

@@ -10,6 +10,11 @@ void MixedToolButton::SetMixed(bool on) {
   update();
 }
 
+void MixedToolButton::SetAvailable(bool available) {
+  SetMixed(!available);
+  setEnabled(available);
+}
+
 void MixedToolButton::paintEvent(QPaintEvent* e) {
   QToolButton::paintEvent(e);
   if (!mixed_) return;

@@ -13,6 +13,8 @@ class MixedToolButton : public QToolButton {
   explicit MixedToolButton(QWidget* parent = nullptr) : QToolButton(parent) {}
   bool Mixed() const { return mixed_; }
   void SetMixed(bool on);
+  // Available: mixed off, then enabled; greyed: mixed on, then disabled.
+  void SetAvailable(bool available);
 
  protected:
   void paintEvent(QPaintEvent* e) override;

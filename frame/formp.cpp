@@ -357,16 +357,7 @@ void FormP::PublishSelection(const std::string& infoText, bool editItemsEnabled)
 
 void FormP::SetMenuEnabled(FrameMenu item, bool enabled) { frameMenus_.at(item)->setEnabled(enabled); }
 
-void FormP::SetToolAvailable(FrameTool button, bool available) {
-  MixedToolButton* b = tools_.at(ToolKey(button));
-  if (available) {
-    b->SetMixed(false);
-    b->setEnabled(true);
-  } else {
-    b->SetMixed(true);
-    b->setEnabled(false);
-  }
-}
+void FormP::SetToolAvailable(FrameTool button, bool available) { tools_.at(ToolKey(button))->SetAvailable(available); }
 
 void FormP::SetPanelText(const std::string& key, const std::string& text) {
   if (QLabel* l = Panel(key)) l->setText(QString::fromStdString(text));

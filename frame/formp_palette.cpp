@@ -248,16 +248,7 @@ void FormP::Picture1_Resize() {
 
 void FormP::SetDefToolbarEnabled(bool enabled) { toolbar2_->setEnabled(enabled); }
 void FormP::SetDefToolMixed(DefTool button, bool mixed) { defTools_.at(button)->SetMixed(mixed); }
-void FormP::SetDefToolAvailable(DefTool button, bool available) {
-  MixedToolButton* b = defTools_.at(button);
-  if (available) {
-    b->SetMixed(false);
-    b->setEnabled(true);
-  } else {
-    b->SetMixed(true);
-    b->setEnabled(false);
-  }
-}
+void FormP::SetDefToolAvailable(DefTool button, bool available) { defTools_.at(button)->SetAvailable(available); }
 MixedToolButton* FormP::DefToolButton(DefTool t) const { return defTools_.at(t); }
 void FormP::SetDefPlayTooltip(const std::string& text) {
   defTools_.at(DefTool::TB2_Play)->setToolTip(QString::fromStdString(text));
