@@ -106,7 +106,10 @@ void Form1::Combo1_Click() {
 void Form1::Mes_Change(int16_t delta) {
   MesChangeScroll s;
   if (!ApplyMesChange(Doc(), delta, vscroll1_->maximum(), vscroll1_->value(), s)) return;
+  // The scroll handler redraws the chart, also when the value stays (a chart just read).
+  const int before = vscroll1_->value();
   SetVScroll(s.maximum, s.value);
+  if (vscroll1_->value() == before) VScroll1_Change();
   if (winNo_ == g_CurWin) frame_->SetMesLabel(MesLabelText(Doc().MesCount), true);
 }
 

@@ -14,6 +14,7 @@
 
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
+#include "chartview/canvasdraw.h"
 #include "chartview/form1_calc.h"
 #include "chartview/formglobals.h"
 #include "chartview/mixedbutton.h"
@@ -55,6 +56,20 @@ TEST_F(FrameTest, LayoutFollowsTheToolbarSwitchAndKeepsTheMinimumSize) {
   Pump();
   EXPECT_GE(w->width(), kForm1MinOuterWidth);
   EXPECT_GE(w->height(), Form1MinOuterHeight(24));
+}
+
+TEST_F(FrameTest, AChartReadIntoAWindowIsDrawn) {
+  ASSERT_TRUE(Start({Sample("dual_sample.scd")}));
+  Form1* w = WinAt(1);
+  plat::Canvas expected;
+  ObjDraw(g_Docs[1], w->View(), w->Sheets(), expected, nullptr, false);
+  EXPECT_TRUE(expected.Image().Image() == w->Canvas().Image().Image());
+  DocData empty = g_Docs[1];
+  for (LaneMes& lane : empty.Obj)
+    for (MesData& m : lane.Mes) m.Obj.fill(0), m.BackObj.fill(0);
+  plat::Canvas blank;
+  ObjDraw(empty, w->View(), w->Sheets(), blank, nullptr, false);
+  EXPECT_FALSE(blank.Image().Image() == w->Canvas().Image().Image());  // the objects are on it
 }
 
 TEST_F(FrameTest, CaptionShowsNameModifiedMarkAndScript) {
