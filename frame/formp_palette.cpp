@@ -228,7 +228,7 @@ void FormP::ConnectHeaderFields() {
 
 void FormP::Picture1_Resize() {
   const int W = palette_->width(), H = palette_->height();
-  const int L = paletteTitle_->isVisibleTo(palette_) || paletteTitle_->height() > 1 ? kTitleHeight : 1;
+  const int L = kTitleHeight;  // the palette is docked
   const int T = tab1_->sizeHint().height();
   const int B = toolbar2_->sizeHint().height();
   paletteTitle_->setGeometry(0, 0, W, L);

@@ -16,6 +16,7 @@
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
 #include "chartview/form1.h"
+#include "chartview/form1_reset.h"
 #include "chartview/formglobals.h"
 #include "chartview/picturebox.h"
 #include "frame/formp.h"
@@ -53,6 +54,7 @@ bool FormP::MDIForm_Load() {
   std::fill(g_SlotUsed.begin(), g_SlotUsed.end(), int16_t{0});
   g_OpenCount = 0;
   Picture1_Resize();
+  ClearFramePanels(*this);  // no chart yet
 
   const ScriptMessage msg = LoadScriptList(g_InstallDir, g_DefExt);
   if (!msg.empty()) plat::TheDesktop().MessageBox(msg.text, msg.title, plat::MsgButtons::Ok, msg.icon);
