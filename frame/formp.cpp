@@ -77,6 +77,8 @@ FormP::FormP(FrameOptions options) : options_(std::move(options)) {
 }
 
 FormP::~FormP() {
+  delete wheelHook_;  // no event may reach this frame while it goes
+  wheelHook_ = nullptr;
   if (!ended_) {
     SetChartReadHost(prevReadHost_);
     SetChartWriteHost(prevWriteHost_);

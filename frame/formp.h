@@ -210,6 +210,8 @@ class FormP : public QMainWindow,
   int16_t ReadIntoWindow(const std::string& path, const std::string& title, int16_t script);
   ScriptChoice ShowScriptChoice(const std::string& path, const std::vector<int16_t>& candidates, int16_t win);
   void Timer1_Timer();
+  void ResizeBar_Mouse(QEvent* e);
+  bool WheelHookProc(QObject* watched, QEvent* e);
   QAction* AddItem(QMenu* menu, const char* name, const char* caption, const char* shortcut = nullptr);
 
   FrameOptions options_;
@@ -217,6 +219,8 @@ class FormP : public QMainWindow,
   bool loading_ = false;
   int16_t playing_ = 0;
   int wheelBusy_ = 0;
+  QObject* wheelHook_ = nullptr;
+  bool splitterDragOn_ = false;
   SoundLib sound_;
   ScriptChooser chooser_;
   QPointer<Form1> lastActivated_;

@@ -100,6 +100,7 @@ void FormP::BuildPalette() {
   resizeBar_ = new QWidget(palette_);
   resizeBar_->setObjectName("ResizeBar");
   resizeBar_->setCursor(Qt::SizeHorCursor);
+  resizeBar_->installEventFilter(this);
 
   defFrame_ = new QWidget(palette_);
   defFrame_->setObjectName("DefFrame1");

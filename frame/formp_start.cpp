@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QBoxLayout>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWheelEvent>
 #include <cstdio>
@@ -24,6 +26,18 @@
 #include "platform/core/desktop.h"
 
 namespace mk {
+
+namespace {
+// The wheel hook: an application-wide filter that hands every event to one function.
+class EventHook : public QObject {
+ public:
+  EventHook(QObject* parent, std::function<bool(QObject*, QEvent*)> fn) : QObject(parent), fn_(std::move(fn)) {}
+  bool eventFilter(QObject* watched, QEvent* e) override { return fn_(watched, e); }
+
+ private:
+  std::function<bool(QObject*, QEvent*)> fn_;
+};
+}  // namespace
 
 bool FormP::MDIForm_Load() {
   loading_ = true;
@@ -44,7 +58,8 @@ bool FormP::MDIForm_Load() {
   }
   if (g_Streaming != 0) timer1_->start();
 
-  qApp->installEventFilter(this);  // the wheel hook
+  wheelHook_ = new EventHook(this, [this](QObject* w, QEvent* e) { return WheelHookProc(w, e); });
+  qApp->installEventFilter(wheelHook_);
 
   g_Filling = 0;
   playing_ = 0;
@@ -84,7 +99,8 @@ void FormP::All_End() {
   if (ended_) return;
   timer1_->stop();
   sound_.Term();
-  qApp->removeEventFilter(this);
+  delete wheelHook_;  // the hook is taken off
+  wheelHook_ = nullptr;
   for (const char* name : {"temp.tmp", "ftemp.tmp"}) {
     std::remove((g_InstallDir + name).c_str());
     const std::string other = ScratchFilePath(name);
@@ -159,22 +175,42 @@ Form1* FormP::ActiveChart() const {
 
 bool FormP::eventFilter(QObject* watched, QEvent* e) {
   if (watched == palette_ && e->type() == QEvent::Resize) Picture1_Resize();
-  if (e->type() == QEvent::Wheel && wheelBusy_ == 0) {
-    auto* w = qobject_cast<QWidget*>(watched);
-    if (w && (w == mdi_ || mdi_->isAncestorOf(w))) {
-      wheelBusy_ = 1;
-      const int dy = static_cast<QWheelEvent*>(e)->angleDelta().y();
-      if (Form1* cur = WinAt(g_CurWin)) {
-        if (dy < 0)
-          cur->vbWheelMinus();
-        else if (dy > 0)
-          cur->vbWheelPlus();
-      }
-      wheelBusy_ = 0;
-      return true;
-    }
-  }
+  if (watched == resizeBar_) ResizeBar_Mouse(e);
   return QMainWindow::eventFilter(watched, e);
+}
+
+// Wheel turns over the chart area go to the current chart window (and no further).
+bool FormP::WheelHookProc(QObject* watched, QEvent* e) {
+  if (e->type() != QEvent::Wheel || wheelBusy_ != 0) return false;
+  auto* w = qobject_cast<QWidget*>(watched);
+  if (!w || !(w == mdi_ || mdi_->isAncestorOf(w))) return false;
+  wheelBusy_ = 1;
+  const int dy = static_cast<QWheelEvent*>(e)->angleDelta().y();
+  if (Form1* cur = WinAt(g_CurWin)) {
+    if (dy < 0)
+      cur->vbWheelMinus();
+    else if (dy > 0)
+      cur->vbWheelPlus();
+  }
+  wheelBusy_ = 0;
+  return true;
+}
+
+// The splitter at the palette's inner edge: dragging it widens or narrows the palette, between
+// 140 pixels and half the frame.
+void FormP::ResizeBar_Mouse(QEvent* e) {
+  if (e->type() == QEvent::MouseButtonPress) splitterDragOn_ = true;
+  if (e->type() == QEvent::MouseButtonRelease) splitterDragOn_ = false;
+  if (e->type() != QEvent::MouseMove || !splitterDragOn_) return;
+  const bool left = static_cast<QBoxLayout*>(central_->layout())->indexOf(palette_) == 0;
+  int d = qRound(static_cast<QMouseEvent*>(e)->position().x());
+  if (left) d = -d;
+  const int p = palette_->width();
+  if (std::abs(d) < 2) return;
+  int w = p - d;
+  if (d > 0 && w < 140) w = 140;
+  if (d < 0 && w > width() / 2) w = width() / 2;
+  palette_->setFixedWidth(w);
 }
 
 void FormP::dragEnterEvent(QDragEnterEvent* e) {

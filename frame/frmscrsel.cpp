@@ -49,6 +49,8 @@ FrmScrSel::FrmScrSel(QWidget* parent) : QDialog(parent) {
 
 void FrmScrSel::GetData(const std::string& path, const std::vector<int16_t>& candidates, int16_t win) {
   candidates_ = candidates;
+  setResult(0);
+  skipped_ = 0;
   list1_->clear();
   for (int16_t s : candidates)
     list1_->addItem(s >= 1 && s < static_cast<int>(g_ScriptTable.size()) ? QString::fromStdString(g_ScriptTable[s].Title)

@@ -1,13 +1,17 @@
 // Opening by extension: drops on the frame and on a canvas, the script choice, the window limit,
 // charts and scripts that fail to read.
 #include <QLabel>
+#include <QCheckBox>
+#include <QListWidget>
 #include <QMdiArea>
+#include <QPushButton>
 
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
 #include "chartview/form1_calc.h"
 #include "chartview/formglobals.h"
 #include "chartview/picturebox.h"
+#include "frame/frmscrsel.h"
 #include "frame/settings.h"
 #include "frame_fixture.h"
 
@@ -152,6 +156,38 @@ TEST_F(FrameTest, AScriptThatFailsWhenAWindowReadsItOnlyKeepsThatWindowFromOpeni
   desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.title = "エラー"});
   EXPECT_EQ(Frame().QueryScriptOpen(Sample("nexal_sample.nxl"), -1), 0);
   EXPECT_EQ(g_OpenCount, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FrameTest, TheScriptChoiceDialogOffersTheCandidatesAndClosesOnlyByItsButtons) {
+  ASSERT_TRUE(Start());
+  FrmScrSel dlg(&Frame());
+  const std::string longPath = "/" + std::string(30, 'd') + "/" + std::string(20, 'f') + ".nxl";
+  dlg.GetData(longPath, {3, 1}, -1);
+  EXPECT_EQ(dlg.List1()->count(), 2);
+  EXPECT_EQ(dlg.List1()->item(0)->text().toStdString(), ScriptTitle(3));
+  EXPECT_EQ(dlg.Label1()->text().toStdString(), "..." + longPath.substr(longPath.size() - 37));
+  EXPECT_TRUE(dlg.Check1()->isChecked());
+  EXPECT_FALSE(dlg.Check1()->isEnabled());
+  dlg.show();
+  EXPECT_FALSE(dlg.close());  // the close box is refused
+  dlg.List1()->setCurrentRow(1);
+  dlg.Command1()->click();
+  int16_t script = 0, skipped = 7;
+  dlg.SendData(script, skipped);
+  EXPECT_EQ(script, 1);
+  EXPECT_EQ(skipped, 0);
+  dlg.GetData("/a.nxl", {2, 4}, 1);
+  EXPECT_FALSE(dlg.Check1()->isChecked());
+  EXPECT_TRUE(dlg.Check1()->isEnabled());
+  EXPECT_EQ(dlg.Label1()->text().toStdString(), "/a.nxl");
+  dlg.Command2()->click();
+  dlg.SendData(script, skipped);
+  EXPECT_EQ(script, 2);
+  EXPECT_EQ(skipped, -1);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The chart window inside the frame: layout, caption, close questions, the reset and the
 // publishing of the current chart, the filling guard, and the mends around closed windows.
+#include <QApplication>
 #include <QCheckBox>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -252,6 +254,36 @@ TEST_F(FrameTest, ThePictureDumpReportsSuccessOnlyWhenBothFilesWereWritten) {
   desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = "失敗", .title = "デバッグ"});
   EXPECT_FALSE(WinAt(1)->DumpSheets());
   g_InstallDir = keep;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FrameTest, TheSplitterSetsThePaletteWidthWithinItsLimits) {
+  ASSERT_TRUE(Start());
+  Frame().resize(1000, 700);
+  Pump();
+  QWidget* bar = Frame().Palette()->findChild<QWidget*>("ResizeBar");
+  ASSERT_NE(bar, nullptr);
+  auto mouse = [&](QEvent::Type t, int x) {
+    QMouseEvent e(t, QPointF(x, 5), bar->mapToGlobal(QPointF(x, 5)), Qt::LeftButton,
+                  t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &e);
+  };
+  const int p = Frame().Palette()->width();
+  mouse(QEvent::MouseMove, -50);  // not held: nothing
+  EXPECT_EQ(Frame().Palette()->width(), p);
+  mouse(QEvent::MouseButtonPress, 0);
+  mouse(QEvent::MouseMove, -1);
+  EXPECT_EQ(Frame().Palette()->width(), p);
+  mouse(QEvent::MouseMove, -2);  // away from the right edge: wider
+  EXPECT_EQ(Frame().Palette()->width(), p + 2);
+  mouse(QEvent::MouseMove, 900);
+  EXPECT_EQ(Frame().Palette()->width(), 140);
+  mouse(QEvent::MouseMove, -2000);
+  EXPECT_EQ(Frame().Palette()->width(), Frame().width() / 2);
+  mouse(QEvent::MouseButtonRelease, 0);
 }
 
 }  // namespace
