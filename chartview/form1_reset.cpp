@@ -6,46 +6,22 @@
 namespace mk {
 
 void ResetDocument(DocData& doc) {
-  doc.MesCount = 0;
-  doc.Zoom = 1.0;
-  doc.ScrlUp = -1;
-  doc.GridDiv = 16;
-  doc.LaneCount = 0;
-  doc.PartCount = 0;
-  doc.CurDef = 1;
-  doc.Folder.clear();
-  doc.FileName.clear();
-  doc.Dirty = 0;
-  doc.UndoDirty = 0;
-  doc.UndoDirty2 = 0;
-  doc.UndoSelCount = 0;
-  doc.UndoSelCount2 = 0;
-  doc.UndoOn = 0;
-  doc.CanvasWallFile.clear();
-  doc.CanvasWallMode = 1;
-  doc.CanvasWallOn = 0;
-  doc.DefTab = 0;
-  doc.BgaPreview = 0;
-  doc.FreeText.clear();
-  doc.Bpm = 0;
-  doc.BaseBpm = 0;
-  doc.Title.clear();
-  doc.Artist.clear();
-  doc.Genre.clear();
-  doc.Wall.clear();
-  doc.Pre.clear();
-  doc.Level = {0, 0, 0};
-  // Erased tables release their storage.
-  std::vector<LaneMes>().swap(doc.Obj);
-  std::vector<LaneMes>().swap(doc.UndoObj);
-  std::vector<LaneMes>().swap(doc.UndoObj2);
-  std::vector<SelEntry>().swap(doc.Sel);
-  doc.SelCount = 0;
-  std::vector<SelEntry>().swap(doc.UndoSel);
-  std::vector<SelEntry>().swap(doc.UndoSel2);
-  std::vector<LaneInfo>().swap(doc.Lane);
-  std::vector<DefEntry>().swap(doc.Wav);
-  std::vector<DefEntry>().swap(doc.Bga);
+  // Every field takes its initial value and every table is released, except what the reset keeps.
+  DocData fresh;
+  fresh.ScriptNo = doc.ScriptNo;
+  fresh.MaxPart = doc.MaxPart;
+  fresh.ScrollPos = doc.ScrollPos;
+  fresh.ObjReadCount = doc.ObjReadCount;
+  fresh.CurMes = doc.CurMes;
+  fresh.CurStep = doc.CurStep;
+  fresh.CurLane = doc.CurLane;
+  fresh.CurY = doc.CurY;
+  fresh.CurX = doc.CurX;
+  fresh.CurTick = doc.CurTick;
+  fresh.Fmt = std::move(doc.Fmt);
+  fresh.Keys = std::move(doc.Keys);
+  fresh.PKeys = std::move(doc.PKeys);
+  doc = std::move(fresh);
 }
 
 void ClearFramePanels(FramePanels& frame) {

@@ -77,6 +77,7 @@ TEST_F(FormLogicTest, ResetDocumentEmptiesTheRecordAndKeepsScriptAndPosition) {
   EXPECT_EQ(d.ScrollPos, 384);
   EXPECT_EQ(d.CurMes, 3);
   EXPECT_EQ(d.Fmt.WNum, fmt.WNum);
+  EXPECT_EQ(d.Keys.Title, "TITLE");
 }
 
 TEST_F(FormLogicTest, ClearFramePanelsPutsEveryPerChartControlIntoTheNoChartState) {
