@@ -27,6 +27,13 @@ const LaneInfo* LaneAt(const DocData& doc, int lane) {
 
 int16_t FrontAt(const MesData* cell, int tick) { return cell ? cell->Obj[tick] : 0; }
 
+// Whether a layer holds an object on a tick that a line can carry (0..191).
+bool AnyObject(const std::array<int16_t, kCellSlots>& layer) {
+  for (int t = 0; t < kTicksPerMeasure; ++t)
+    if (layer[t] > 0) return true;
+  return false;
+}
+
 // One run of lanes with one part number.
 struct Run {
   int part;
@@ -210,10 +217,23 @@ void WritePartSection(Ctx& c, int part, const std::vector<int>& lanes, std::stri
   const DocData& doc = c.doc;
   c.out += ";Part" + PartText(part) + "\r\n";
   const CodeTable& codes = part == kPartBga ? c.bga : c.wav;
+  const bool stacked = part == kPartStacked;
   for (int m = 0; m <= doc.MesCount; ++m) {
     size_t count = lanes.size();
-    if (part == kPartStacked) {
+    // Stacked lanes: the reader gives the k-th front line of a channel in a measure to the k-th
+    // lane of the stack and counts back lines apart, so every lane up to the last one with
+    // objects in a layer needs a line in that layer, a "00" one when it has none there.
+    size_t lastFront = 0, lastBack = 0;  // one past the last lane written in each layer
+    if (stacked) {
       while (count > 0 && CellSlots(doc, lanes[count - 1], m) <= 0) --count;
+      for (size_t i = 0; i < count; ++i) {
+        const LaneInfo& li = doc.Lane[lanes[i]];
+        const MesData* cell = CellAt(doc, lanes[i], m);
+        if (!cell) continue;
+        if ((c.scratch ? li.PChannel : li.Channel) != kNoChannel && AnyObject(cell->Obj)) lastFront = i + 1;
+        if ((c.scratch ? li.PBackChannel : li.BackChannel) != kNoChannel && AnyObject(cell->BackObj))
+          lastBack = i + 1;
+      }
     }
     for (size_t i = 0; i < count; ++i) {
       const int l = lanes[i];
@@ -240,17 +260,17 @@ void WritePartSection(Ctx& c, int part, const std::vector<int>& lanes, std::stri
         c.out += back;
         c.LineEnd();
       }
-      if (part == kPartStacked && !frontUsed && !backUsed) {
-        if (hasF) {
-          c.LineStart(m, f);
-          c.out += "00";
-          c.LineEnd();
-        }
-        if (hasB) {
-          c.LineStart(m, b);
-          c.out += "00";
-          c.LineEnd();
-        }
+      // An empty lane takes a placeholder in both layers; a lane with objects in one layer only
+      // takes one in the other when a later lane has objects there.
+      if (stacked && hasF && !frontUsed && (!backUsed || i + 1 < lastFront)) {
+        c.LineStart(m, f);
+        c.out += "00";
+        c.LineEnd();
+      }
+      if (stacked && hasB && !backUsed && (!frontUsed || i + 1 < lastBack)) {
+        c.LineStart(m, b);
+        c.out += "00";
+        c.LineEnd();
       }
     }
   }

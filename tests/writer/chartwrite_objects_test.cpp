@@ -1,6 +1,7 @@
 // Object sections: group sections (digit lines, fourth lane, back layers) and part sections.
 #include <gtest/gtest.h>
 
+#include "chartfmt/chartread.h"
 #include "chartfmt/chartwrite.h"
 #include "writer_fixture.h"
 
@@ -167,6 +168,48 @@ TEST(ChartParts, StackedLanesGetPlaceholders) {
                             "#00201:03", "#00301:00", "#00301:00", "#00301:00", "#00351:04",
                             "#00401:01", "#00401:00", "#00401:0002"};
   EXPECT_EQ(SectionLines(mk::ChartText(d, 0), ";Part 99"), expected);
+}
+
+// Stacked lanes with both layers: the reader counts front and back lines apart, so each layer
+// needs a line on every lane up to its last occupied one.
+TEST(ChartParts, StackedLanesWithBothLayersReadBack) {
+  struct Case {
+    const char* name;
+    int16_t front[3], back[3];  // tick-0 values of lanes 1..3 in measure 0
+    Strings lines;
+  };
+  const Case cases[] = {
+      {"back on the first lane, front on the last", {0, 0, 6}, {5, 0, 0},
+       {"#00051:05", "#00001:00", "#00001:00", "#00051:00", "#00001:06"}},
+      {"front on the first lane, back on the last", {5, 0, 0}, {0, 0, 6},
+       {"#00001:05", "#00051:00", "#00001:00", "#00051:00", "#00051:06"}},
+      {"front on the first, back on the second", {1, 0, 0}, {0, 2, 0}, {"#00001:01", "#00051:00", "#00051:02"}},
+      {"both layers everywhere", {1, 3, 5}, {2, 4, 6},
+       {"#00001:01", "#00051:02", "#00001:03", "#00051:04", "#00001:05", "#00051:06"}},
+      {"only back lines, with a gap", {0, 0, 0}, {7, 0, 8}, {"#00051:07", "#00001:00", "#00051:00", "#00051:08"}},
+      {"front on the last lane only", {0, 0, 9}, {0, 0, 0},
+       {"#00001:00", "#00051:00", "#00001:00", "#00051:00", "#00001:09"}},
+      {"back line beside front lines", {1, 0, 3}, {0, 2, 0}, {"#00001:01", "#00051:00", "#00051:02", "#00001:00", "#00001:03"}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<wtest::LaneSpec> lanes = {{"01", "51", 99}, {"01", "51", 99}, {"01", "51", 99}};
+    mk::DocData d = MakeDoc(lanes, 0);
+    for (int l = 1; l <= 3; ++l) {
+      Put(d, l, 0, 0, c.front[l - 1]);
+      Put(d, l, 0, 0, c.back[l - 1], /*back=*/true);
+    }
+    const std::string text = mk::ChartText(d, 0);
+    Strings expected = {";Part 99"};
+    expected.insert(expected.end(), c.lines.begin(), c.lines.end());
+    EXPECT_EQ(SectionLines(text, ";Part 99"), expected) << c.name;
+
+    mk::DocData back = MakeDoc(lanes, 0);
+    ASSERT_TRUE(mk::ReadChartText(back, text, mk::ChartCoding::Utf8, false).ok) << c.name;
+    for (int l = 1; l <= 3; ++l) {
+      EXPECT_EQ(back.Obj[l].Mes[0].Obj, d.Obj[l].Mes[0].Obj) << c.name << " lane " << l;
+      EXPECT_EQ(back.Obj[l].Mes[0].BackObj, d.Obj[l].Mes[0].BackObj) << c.name << " lane " << l;
+    }
+  }
 }
 
 TEST(ChartParts, ScratchUsesPlayerChannels) {
