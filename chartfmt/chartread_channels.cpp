@@ -42,12 +42,6 @@ const int16_t* CodeTable(int16_t mode) {
   return tables[mode - 1].data();
 }
 
-bool AnyObject(const std::array<int16_t, kCellSlots>& layer) {
-  for (int t = 0; t < kTicksPerMeasure; ++t)
-    if (layer[t] > 0) return true;
-  return false;
-}
-
 }  // namespace
 
 int Reader::AddSymbol(std::string_view ch) {

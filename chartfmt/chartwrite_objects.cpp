@@ -1,7 +1,6 @@
 // Object sections of a written chart: one section per lane group, then one per run of lanes
 // with one part number.
 #include <algorithm>
-#include <numeric>
 
 #include "chartfmt/chartwrite_objects.h"
 #include "chartfmt/defcode.h"
@@ -26,13 +25,6 @@ const LaneInfo* LaneAt(const DocData& doc, int lane) {
 }
 
 int16_t FrontAt(const MesData* cell, int tick) { return cell ? cell->Obj[tick] : 0; }
-
-// Whether a layer holds an object on a tick that a line can carry (0..191).
-bool AnyObject(const std::array<int16_t, kCellSlots>& layer) {
-  for (int t = 0; t < kTicksPerMeasure; ++t)
-    if (layer[t] > 0) return true;
-  return false;
-}
 
 // One run of lanes with one part number.
 struct Run {
@@ -302,13 +294,7 @@ const MesData* CellAt(const DocData& doc, int lane, int mes) {
 
 int CellSlots(const DocData& doc, int lane, int mes) {
   const MesData* cell = CellAt(doc, lane, mes);
-  if (!cell) return 0;
-  // As CellDivision, stopping as soon as every slot is needed.
-  int g = 0;
-  for (int t = 0; t < kTicksPerMeasure && g != 1; ++t) {
-    if (cell->Obj[t] > 0 || cell->BackObj[t] > 0) g = std::gcd(g == 0 ? kTicksPerMeasure : g, t);
-  }
-  return g == 0 ? 0 : kTicksPerMeasure / g;
+  return cell ? CellDivision(*cell) : 0;
 }
 
 bool AppendSlots(std::string& text, const std::array<int16_t, kCellSlots>& layer, int n,

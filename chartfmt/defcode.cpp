@@ -1,6 +1,9 @@
 #include "chartfmt/defcode.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <numeric>
 
 #include "chartfmt/globals.h"
 #include "platform/core/ansitext.h"
@@ -86,18 +89,44 @@ int16_t Lcm(int16_t a, int16_t b) {
   return m > 32767 ? int16_t{0} : static_cast<int16_t>(m);  // 0: no multiple within 16 bits
 }
 
-int16_t CellDivision(const MesData& cell) {
-  int16_t g = 0;
+namespace {
+
+// What tick t asks of a measure's slot count, as bits: the slot count 192 / gcd(192, t) is
+// 2^x * 3^y (x 0..6, y 0..1); bits 0..5 hold x as that many low bits, bit 6 holds y and bit 7
+// marks an occupied tick. ORing the bits of several ticks takes the largest x and y, which is
+// their least common multiple, so a cell's count is one pass of ORs without a division.
+constexpr std::array<uint16_t, kTicksPerMeasure> kTickBits = [] {
+  std::array<uint16_t, kTicksPerMeasure> bits{};
   for (int t = 0; t < kTicksPerMeasure; ++t) {
-    if (cell.Obj[t] <= 0 && cell.BackObj[t] <= 0) continue;
-    if (t == 0) {
-      g = kTicksPerMeasure;
-    } else {
-      if (g == 0) g = kTicksPerMeasure;
-      g = Gcd(g, static_cast<int16_t>(t));
+    int slots = t == 0 ? 1 : kTicksPerMeasure / std::gcd(kTicksPerMeasure, t);
+    uint16_t b = 0x80;
+    if (slots % 3 == 0) {
+      b |= 0x40;
+      slots /= 3;
     }
+    for (int x = 0; (1 << x) < slots; ++x) b |= static_cast<uint16_t>(1u << x);
+    bits[t] = b;
   }
-  return g == 0 ? int16_t{0} : static_cast<int16_t>(kTicksPerMeasure / g);
+  return bits;
+}();
+
+}  // namespace
+
+int16_t CellDivision(const MesData& cell) {
+  uint16_t acc = 0;
+  for (int t = 0; t < kTicksPerMeasure; ++t) {
+    const bool occupied = (cell.Obj[t] > 0) | (cell.BackObj[t] > 0);
+    acc |= static_cast<uint16_t>(-static_cast<int>(occupied)) & kTickBits[t];
+  }
+  if (!(acc & 0x80)) return 0;
+  const int twos = std::popcount(static_cast<unsigned>(acc & 0x3F));
+  return static_cast<int16_t>((1 << twos) * ((acc & 0x40) ? 3 : 1));
+}
+
+bool AnyObject(const std::array<int16_t, kCellSlots>& layer) {
+  int16_t any = 0;
+  for (int t = 0; t < kTicksPerMeasure; ++t) any |= static_cast<int16_t>(layer[t] > 0);
+  return any != 0;
 }
 
 void RecalcLaneResolution(DocData& doc, int laneFrom, int laneTo, int mesFrom, int mesTo) {

@@ -1,5 +1,6 @@
 // Definition-number codes and grid arithmetic.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -25,5 +26,7 @@ void RecalcLaneResolution(int16_t laneFrom, int16_t laneTo, int16_t mesFrom, int
 
 // Division of one cell.
 int16_t CellDivision(const MesData& cell);
+// Whether a layer holds an object (a value above 0) on one of the ticks 0..191.
+bool AnyObject(const std::array<int16_t, kCellSlots>& layer);
 
 }  // namespace mk

@@ -100,6 +100,25 @@ TEST(CellDivision, Table) {
     EXPECT_EQ(CellDivision(cases[i].cell), cases[i].division) << "case " << i;
 }
 
+// Every cell with one or two occupied ticks (either layer) against the rule by Gcd.
+TEST(CellDivision, AgreesWithGcdRuleForAllTickPairs) {
+  auto byGcd = [](std::initializer_list<int> ticks) {
+    int16_t g = 0;
+    for (int t : ticks) g = t == 0 ? (g == 0 ? int16_t{192} : g) : Gcd(g == 0 ? int16_t{192} : g, static_cast<int16_t>(t));
+    return static_cast<int16_t>(192 / g);
+  };
+  int mismatches = 0;
+  for (int a = 0; a < 192; ++a) {
+    if (CellDivision(CellWith({a})) != byGcd({a})) ++mismatches;
+    for (int b = a + 1; b < 192; ++b) {
+      MesData c = CellWith({a});
+      c.BackObj[b] = 7;
+      if (CellDivision(c) != byGcd({a, b})) ++mismatches;
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
 DocData DocWith(int lanes, int16_t mesCount) {
   DocData d;
   d.Obj.resize(lanes + 1);
