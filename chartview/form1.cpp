@@ -34,6 +34,7 @@ namespace mk {
 
 std::vector<QPointer<Form1>> g_Wins;
 bool g_Ending = false;
+std::string g_CommonDialogFile;
 
 Form1* WinAt(int n) {
   if (n < 1 || n >= static_cast<int>(g_Wins.size())) return nullptr;
@@ -116,16 +117,12 @@ void Form1::BuildControls() {
   QAction* ref = toolbar1_->addAction(style()->standardIcon(QStyle::SP_BrowserReload), QString());
   ref->setObjectName("TB_Ref");
   ref->setToolTip(QStringLiteral("最新の情報に更新"));
-  connect(ref, &QAction::triggered, this, [this] {
-    Form_Resize();
-    ObjDraw();
-    HeadObj();
-    SetThisWin();
-  });
-  connect(tbScrl_, &QToolButton::clicked, this, [this] {
-    Doc().ScrlUp = Doc().ScrlUp != 0 ? 0 : -1;
-    SetScrollDirection();
-  });
+  connect(ref, &QAction::triggered, this, [this] { Toolbar1_ButtonClick("TB_Ref"); });
+  connect(tbScrl_, &QToolButton::clicked, this, [this] { Toolbar1_ButtonClick("TB_Scrl"); });
+  connect(tbWall_, &QToolButton::clicked, this, [this] { Toolbar1_ButtonClick("TB_Wall"); });
+  for (QMenu* m : {scrlMenu, wallMenu})
+    connect(m, &QMenu::triggered, this,
+            [this](QAction* a) { Toolbar1_ButtonMenuClick(a->objectName().toStdString()); });
 
   frame1_ = new QWidget(client_);
   frame1_->setObjectName("Frame1");
@@ -147,6 +144,7 @@ void Form1::BuildControls() {
   vscroll1_->setObjectName("VScroll1");
   vscroll1_->setGeometry(528, 40, kForm1VScrollWidth, 321);
   connect(vscroll1_, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
+  connect(vscroll1_, &QScrollBar::sliderReleased, this, [this] { VScroll1_Change(); });
   connect(hscroll1_, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
   connect(combo1_, &QComboBox::activated, this, [this] { Combo1_Click(); });
   connect(combo2_, &QComboBox::activated, this, [this] { Combo2_Click(); });
@@ -222,6 +220,9 @@ void Form1::ClearThisWin() {
   toolbar1_->update();
 
   ClearFramePanels(*frame_);
+  wall_ = plat::Picture();
+  wallStretched_ = plat::Picture();
+  wallImage_ = WallButtonImage(Doc().CanvasWallMode);
   tbWall_->SetMixed(true);
 }
 
@@ -270,12 +271,7 @@ void Form1::Form_Resize() {
   canvas_.Resize(std::max(1, l.canvasWidth), std::max(1, l.canvasHeight));
   strip_.Resize(std::max(1, l.stripWidth), kForm1StripHeight);
   inResize_ = false;
-  DocData& d = Doc();
-  if (d.CanvasWallMode == 3 && d.CanvasWallOn != 0) {
-    wallStretched_.Resize(picture1_->width(), picture1_->height());
-    wallStretched_.StretchBlt(0, 0, picture1_->width(), picture1_->height(), wall_, 0, 0, wall_.Width(),
-                              wall_.Height());
-  }
+  if (Doc().CanvasWallMode == 3 && Doc().CanvasWallOn != 0) StretchWallpaper();
   Scr_Chg();
   HeadDraw2();
   ObjDraw();

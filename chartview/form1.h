@@ -35,6 +35,9 @@ extern std::vector<QPointer<Form1>> g_Wins;
 // The open chart window with number n, or nullptr when that number is not in use: calls on a
 // closed number reach nothing.
 Form1* WinAt(int n);
+// The file name the frame's shared file dialog starts with: each open or save dialog that
+// completes leaves its path here, as the one dialog control of the frame does.
+extern std::string g_CommonDialogFile;
 // Set while the program ends: windows then close without their own close handling.
 extern bool g_Ending;
 
@@ -76,6 +79,11 @@ class Form1 : public QMdiSubWindow, public ScriptWindowSteps {
 
   // ScriptWindowSteps
   void SetScrollDirection() override;
+  void SetScrollDirection(int16_t dir);  // -1: measure 0 at the bottom
+  // The window toolbar: a button by its key, an item of a button's menu by its key.
+  void Toolbar1_ButtonClick(const std::string& key);
+  void Toolbar1_ButtonMenuClick(const std::string& key);
+  void ChooseWallpaper();
   void AppendWavRows(const std::vector<std::string>& codes) override;
   void AppendBgaRows(const std::vector<std::string>& codes) override;
   void SetCaption(const std::string& caption) override;
@@ -95,6 +103,11 @@ class Form1 : public QMdiSubWindow, public ScriptWindowSteps {
   QCheckBox* Check1() const { return check1_; }
   QToolButton* TB_3b() const { return tb3b_; }
   MixedToolButton* TB_Wall() const { return tbWall_; }
+  QToolButton* TB_Scrl() const { return tbScrl_; }
+  int ScrlImage() const { return scrlImage_; }
+  int WallImage() const { return wallImage_; }
+  const plat::Picture& Wallpaper() const { return wall_; }
+  const plat::Picture& WallpaperStretched() const { return wallStretched_; }
   const plat::Canvas& Canvas() const { return canvas_; }
   const SpriteSheets& Sheets() const { return sheets_; }
   ViewState View() const;
@@ -119,6 +132,8 @@ class Form1 : public QMdiSubWindow, public ScriptWindowSteps {
   void MesButtonUp(int sign, bool shift);
   void Picture1_OLEDragDrop(const QStringList& files);
   void SetVScroll(int maximum, int value);
+  void StretchWallpaper();
+  void DropWallpaper();
   int ToolbarHeight() const;
 
   ChartFrame* frame_;
@@ -129,6 +144,8 @@ class Form1 : public QMdiSubWindow, public ScriptWindowSteps {
        eraseDone_ = false, wheelScroll_ = false;
   int lastScrollValue_ = 0;
   bool inResize_ = false;
+  int scrlImage_ = 3;  // TB_Scrl's image
+  int wallImage_ = 5;  // TB_Wall's image
 
   QWidget* client_ = nullptr;
   QToolBar* toolbar1_ = nullptr;

@@ -1,5 +1,6 @@
 #include "chartview/form1_calc.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -46,7 +47,26 @@ int32_t ScrollPosFor(int value, int maximum, bool scrlUp) {
   return static_cast<int32_t>((scrlUp ? maximum - value : value) * g_ScrollSpeed);
 }
 
-int WheelStep() { return g_Wheel * ((192 / g_ScrollSpeed) / 8); }
+int WheelStep() { return std::max(1, g_Wheel * ((192 / g_ScrollSpeed) / 8)); }
+
+bool SkipScrollRedraw(int last, int v, bool skipOn, bool thumbDragged, bool wheel) {
+  return std::abs(last - v) > g_ScrollSkip && skipOn && thumbDragged && !wheel;
+}
+
+int16_t GridDivForIndex(int index) {
+  static constexpr int16_t kGridDivs[] = {4, 8, 12, 16, 24, 32, 48, 64, 192};
+  return index >= 0 && index <= 8 ? kGridDivs[index] : 0;
+}
+
+int16_t CustomGridDiv(const std::string& answer, bool& warn) {
+  const double x = std::floor(plat::LeadingNumber(answer));
+  const int n = (x >= 1 && x <= 192) ? static_cast<int>(x) : 4;
+  warn = 192 % n != 0;
+  return static_cast<int16_t>(n);
+}
+
+int ScrollButtonImage(int16_t scrlUp) { return scrlUp != 0 ? 3 : 2; }
+int WallButtonImage(int16_t mode) { return mode == 2 ? 6 : mode == 3 ? 7 : 5; }
 
 HScrollRange ScrChgRange(int laneCount, int canvasWidth) {
   HScrollRange r;

@@ -42,8 +42,23 @@ std::string ModifiedQuestion(const std::string& fileName);
 int VScrollMaxFor(int mesCount);
 int VScrollPageStep();
 int32_t ScrollPosFor(int value, int maximum, bool scrlUp);
-// Units one wheel notch moves.
+// Units one wheel notch moves: g_Wheel eighths of a measure, at least one unit.
 int WheelStep();
+// Whether a vertical scroll event to value v is left undrawn: a jump of more than g_ScrollSkip
+// units from last while scroll skipping is on and the thumb is being dragged, unless the wheel
+// moved the bar.
+bool SkipScrollRedraw(int last, int v, bool skipOn, bool thumbDragged, bool wheel);
+
+// Grid divisions of the grid list's fixed items 0..8; 0 for any other index.
+int16_t GridDivForIndex(int index);
+// The custom grid's answer: the integer part of the number the text starts with, 4 when that is
+// outside 1..192 (an empty or cancelled answer included). warn: the value does not divide 192.
+int16_t CustomGridDiv(const std::string& answer, bool& warn);
+
+// Toolbar images: TB_Scrl shows 3 (down arrow) for measure 0 at the bottom, else 2 (up arrow);
+// TB_Wall shows 5, 6 or 7 for the wallpaper modes 1, 2 and 3.
+int ScrollButtonImage(int16_t scrlUp);
+int WallButtonImage(int16_t mode);
 
 // Horizontal range of a canvas width (Scr_Chg).
 struct HScrollRange {

@@ -15,10 +15,6 @@
 
 namespace mk {
 
-namespace {
-constexpr int16_t kGridDivs[] = {4, 8, 12, 16, 24, 32, 48, 64, 192};
-}
-
 // Sets range and value; the change handler runs once when the value moved.
 void Form1::SetVScroll(int maximum, int value) {
   const int before = vscroll1_->value();
@@ -32,8 +28,8 @@ void Form1::SetVScroll(int maximum, int value) {
 
 void Form1::VScroll1_Change() {
   const int v = vscroll1_->value();
-  const int d = std::abs(lastScrollValue_ - v);
-  if (d > g_ScrollSkip && tb3b_->isChecked() && !wheelScroll_) {
+  // Only the thumb's drag skips positions; its release draws where it stopped.
+  if (SkipScrollRedraw(lastScrollValue_, v, tb3b_->isChecked(), vscroll1_->isSliderDown(), wheelScroll_)) {
     lastScrollValue_ = v;
     return;
   }
@@ -70,8 +66,14 @@ void Form1::vbWheelPlus() {
   vscroll1_->setValue(std::max(v, 0));
 }
 
+void Form1::SetScrollDirection(int16_t dir) {
+  Doc().ScrlUp = dir;
+  SetScrollDirection();
+}
+
 void Form1::SetScrollDirection() {
-  tbScrl_->setIcon(style()->standardIcon(Doc().ScrlUp != 0 ? QStyle::SP_ArrowDown : QStyle::SP_ArrowUp));
+  scrlImage_ = ScrollButtonImage(Doc().ScrlUp);
+  tbScrl_->setIcon(style()->standardIcon(scrlImage_ == 3 ? QStyle::SP_ArrowDown : QStyle::SP_ArrowUp));
   vscroll1_->setValue(vscroll1_->maximum() - vscroll1_->value());
   VScroll1_Change();
   ObjDraw();
@@ -79,7 +81,7 @@ void Form1::SetScrollDirection() {
 
 void Form1::Combo2_Click() {
   const int i = combo2_->currentIndex();
-  if (i >= 0) Doc().Zoom = i + 1;
+  if (i >= 0) Doc().Zoom = i + 1;  // no item chosen: the zoom stays
   ObjDraw();
 }
 
@@ -87,18 +89,18 @@ void Form1::Combo1_Click() {
   ObjDeSel();
   const int i = combo1_->currentIndex();
   DocData& d = Doc();
-  if (i >= 0 && i <= 8) {
-    d.GridDiv = kGridDivs[i];
+  if (const int16_t div = GridDivForIndex(i); div != 0) {
+    d.GridDiv = div;
   } else if (i == 9) {
     const plat::InputResult a = plat::TheDesktop().InputBox(
         "１小節の分割数を1～192の整数で入力してください\r\n※数値によっては正しく動作しなくなる可能性があります",
         "カスタムグリッド", "4");
-    const double x = a.cancelled ? 0 : plat::LeadingNumber(a.text);
-    int n = (x >= 1 && x <= 192) ? static_cast<int>(x) : 4;
-    if (192 % n != 0)
+    bool warn = false;
+    const int16_t n = CustomGridDiv(a.cancelled ? std::string() : a.text, warn);
+    if (warn)
       plat::TheDesktop().MessageBox("この値では正確に処理ができない可能性があります。ご注意下さい。", "警告",
                                     plat::MsgButtons::Ok, plat::MsgIcon::Critical);
-    d.GridDiv = static_cast<int16_t>(n);
+    d.GridDiv = n;
   }
   ObjDraw();
 }

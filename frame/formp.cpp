@@ -106,7 +106,9 @@ void FormP::BuildMenus() {
   QAction* new0 = newMenu_->addAction(QString());
   new0->setObjectName("Menu_File_New_N_0");
   menus_["Menu_File_New_N_0"] = new0;
-  AddItem(file, "Menu_File_Open", "開く(&O)...", "Ctrl+O");
+  fileMenu_ = file;
+  connect(AddItem(file, "Menu_File_Open", "開く(&O)...", "Ctrl+O"), &QAction::triggered, this,
+          [this] { Menu_File_Open_Click(); });
   connect(AddItem(file, "Menu_File_Save", "上書き保存(&S)", "Ctrl+S"), &QAction::triggered, this, [this] { QuerySaveAs(); });
   connect(AddItem(file, "Menu_File_SaveAs", "名前を付けて保存(&V)..."), &QAction::triggered, this, [this] { QuerySave(-1); });
   connect(AddItem(file, "Menu_File_Close", "閉じる(&C)"), &QAction::triggered, this, [this] { Menu_File_Close_Click(); });
@@ -116,7 +118,8 @@ void FormP::BuildMenus() {
   recent0->setObjectName("Menu_File_Recent_0");
   recent0->setVisible(false);
   menus_["Menu_File_Recent_0"] = recent0;
-  file->addSeparator()->setObjectName("Menu_File_Split2");
+  recentEnd_ = file->addSeparator();
+  recentEnd_->setObjectName("Menu_File_Split2");
   connect(AddItem(file, "Menu_File_Exit", "終了(&X)"), &QAction::triggered, this, [this] { Menu_File_Exit_Click(); });
 
   QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));

@@ -14,6 +14,7 @@
 #include "chartfmt/chartio.h"
 #include "chartfmt/chartwrite.h"
 #include "chartview/chartframe.h"
+#include "frame/recent.h"
 #include "frame/settings.h"
 #include "frame/soundlib.h"
 
@@ -95,6 +96,9 @@ class FormP : public QMainWindow,
 
   // Menu and toolbar commands of this frame.
   void Menu_File_New_N_Click(int16_t index);
+  void Menu_File_Open_Click();
+  void Menu_File_Recent_Click(int16_t index);  // item index (1 or more): recent entry index - 1
+  void BuildRecentMenu();
   void Menu_File_Close_Click();
   void Menu_File_Exit_Click();
   void Toolbar1_ButtonClick(const std::string& key);
@@ -208,6 +212,13 @@ class FormP : public QMainWindow,
   void OnSubWindowActivated(QMdiSubWindow* w);
   bool CloseAllCharts();
   int16_t ReadIntoWindow(const std::string& path, const std::string& title, int16_t script);
+  // Drops window win's selection and, when its chart is modified, asks whether to save it
+  // first. False when the user cancelled the question or the save.
+  bool AskSaveBeforeReuse(int16_t win);
+  // False, after the error message, when path cannot be read as a file.
+  bool CheckChartReadable(const std::string& path);
+  void RefreshRecentMenu();
+  int16_t TakeWindow(OpenTarget target);
   ScriptChoice ShowScriptChoice(const std::string& path, const std::vector<int16_t>& candidates, int16_t win);
   void Timer1_Timer();
   void ResizeBar_Mouse(QEvent* e);
@@ -232,6 +243,9 @@ class FormP : public QMainWindow,
   std::map<std::string, QAction*> menus_;
   std::map<FrameMenu, QAction*> frameMenus_;
   QMenu* newMenu_ = nullptr;
+  QMenu* fileMenu_ = nullptr;
+  QAction* recentEnd_ = nullptr;                // the separator above File > Exit
+  std::vector<QAction*> recentItems_{nullptr};  // Menu_File_Recent(1..): entries 0..
   QMenu* newButtonMenu_ = nullptr;
   QToolBar* toolbar1_ = nullptr;
   std::map<std::string, MixedToolButton*> tools_;

@@ -6,6 +6,7 @@
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
 #include "chartview/form1.h"
+#include "chartview/form1_calc.h"
 #include "chartview/formglobals.h"
 #include "frame/formp.h"
 #include "frame/frmscrsel.h"
@@ -102,24 +103,9 @@ int16_t FormP::QueryScriptOpen(const std::string& path, int16_t win) {
     }
     target = w->WinNo();
   } else {
-    WinAt(win)->ObjDeSel();
-    DocData& d = g_Docs[win];
-    if (d.Dirty != 0) {
-      const plat::MsgAnswer a = plat::TheDesktop().MessageBox(
-          "ファイル [" + (d.FileName.empty() ? std::string("新規") : d.FileName) + "] は変更されています\r\n保存しますか？",
-          "確認", plat::MsgButtons::YesNoCancel, plat::MsgIcon::None);
-      if (a == plat::MsgAnswer::Cancel) {
-        SetWaitCursor(false);
-        return 0;
-      }
-      if (a == plat::MsgAnswer::Yes) {
-        QuerySave(win);
-        if (g_SaveCancel != 0) {
-          g_SaveCancel = 0;
-          SetWaitCursor(false);
-          return 0;
-        }
-      }
+    if (!AskSaveBeforeReuse(win)) {
+      SetWaitCursor(false);
+      return 0;
     }
     g_NewScript = script;
     if (!ReuseStep(win)) {
@@ -129,6 +115,25 @@ int16_t FormP::QueryScriptOpen(const std::string& path, int16_t win) {
     target = win;
   }
   return ReadIntoWindow(path, title, target) ;
+}
+
+bool FormP::AskSaveBeforeReuse(int16_t win) {
+  Form1* w = WinAt(win);
+  if (!w) return false;
+  w->ObjDeSel();
+  const DocData& d = g_Docs[win];
+  if (d.Dirty == 0) return true;
+  const plat::MsgAnswer a = plat::TheDesktop().MessageBox(ModifiedQuestion(d.FileName), "確認",
+                                                          plat::MsgButtons::YesNoCancel, plat::MsgIcon::None);
+  if (a == plat::MsgAnswer::Cancel) return false;
+  if (a == plat::MsgAnswer::Yes) {
+    QuerySave(win);
+    if (g_SaveCancel != 0) {
+      g_SaveCancel = 0;
+      return false;
+    }
+  }
+  return true;
 }
 
 // Reads path into window target; a chart that cannot be read is reported and its window closed.
@@ -157,11 +162,13 @@ void FormP::QuerySave(int16_t win) {
     req.filter = FilterPair(g_ScriptTable[s].Title, g_ScriptTable[s].Exts);
   req.filterIndex = 1;
   req.overwritePrompt = true;
+  req.initialName = g_CommonDialogFile;  // the shared dialog keeps its last file name
   const plat::FileDialogResult r = plat::TheDesktop().SaveFileDialog(req);
   if (r.cancelled) {
     g_SaveCancel = -1;
     return;
   }
+  g_CommonDialogFile = r.path;
   std::string error;
   if (!ChartWrite(r.path, r.fileTitle, w, s, 0, &error)) {
     // Not written: the chart stays modified and whoever asked for the save does not go on.
@@ -210,8 +217,6 @@ void FormP::MesChange(int16_t window, int16_t delta) {
 void FormP::SetCaption(int16_t window, const std::string& caption) {
   if (Form1* w = WinAt(window)) w->SetCaption(caption);
 }
-// The recent-file list is kept by the File menu's recent entries.
-void FormP::AddRecentFile(const std::string&, int16_t) {}
 void FormP::ObjDeSel(int16_t window) {
   if (Form1* w = WinAt(window)) w->ObjDeSel();
 }
@@ -230,6 +235,8 @@ void FormP::Menu_File_Close_Click() {
 void FormP::Toolbar1_ButtonClick(const std::string& key) {
   if (key == "TB1_New") {
     Menu_File_New_N_Click(g_DefaultScript);
+  } else if (key == "TB1_Open") {
+    Menu_File_Open_Click();
   } else if (key == "TB1_Save") {
     QuerySaveAs();
   } else if (key == "TB1_ModeSelect" || key == "TB1_ModeDraw") {

@@ -78,6 +78,7 @@ bool FormP::MDIForm_Load() {
     return false;
   }
   BuildScriptItems();
+  BuildRecentMenu();
 
   int opened = 0;
   const std::string cwd = QDir::currentPath().toStdString();

@@ -1,0 +1,121 @@
+// File > Open and the recent-file entries of the File menu.
+#include <QMdiArea>
+#include <QMenu>
+
+#include "chartfmt/globals.h"
+#include "chartfmt/scriptreg.h"
+#include "chartview/form1.h"
+#include "chartview/formglobals.h"
+#include "frame/formp.h"
+#include "frame/queryopen.h"
+#include "frame/recent.h"
+#include "platform/core/desktop.h"
+
+namespace mk {
+
+bool FormP::CheckChartReadable(const std::string& path) {
+  std::string reason;
+  if (ChartFileReadable(path, reason)) return true;
+  plat::TheDesktop().MessageBox(path + "\r\n" + reason, "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
+  return false;
+}
+
+// Takes a new window or re-initialises the current one with g_NewScript; the window number, or
+// 0 when nothing was taken.
+int16_t FormP::TakeWindow(OpenTarget target) {
+  if (target == OpenTarget::NewWindow) {
+    Form1* w = NewWindowStep();
+    return w ? w->WinNo() : 0;
+  }
+  const int16_t cur = g_CurWin;
+  return ReuseStep(cur) ? cur : 0;
+}
+
+void FormP::Menu_File_Open_Click() {
+  if (ended_ || !CheckWindowLimit()) return;
+  plat::FileDialogRequest req;
+  req.filter = g_OpenFilter;
+  req.filterIndex = g_DefaultScript;
+  req.initialName = g_CommonDialogFile;
+  req.mustExist = true;
+  const plat::FileDialogResult r = plat::TheDesktop().OpenFileDialog(req);
+  if (r.cancelled) return;
+  g_CommonDialogFile = r.path;
+  if (!CheckChartReadable(r.path)) return;
+
+  Form1* cur = WinAt(g_CurWin);
+  const bool untitled = cur && cur->windowTitle().startsWith(QStringLiteral("新規"));
+  const OpenTarget target =
+      FileOpenTarget(cur != nullptr, g_FirstOpen, untitled, cur && g_Docs[g_CurWin].Dirty != 0);
+  // A modified chart is only replaced after the save question.
+  if (target == OpenTarget::Current && !AskSaveBeforeReuse(g_CurWin)) return;
+
+  SetWaitCursor(true);
+  g_NewScript = static_cast<int16_t>(r.filterIndex);
+  const int16_t win = TakeWindow(target);
+  if (win == 0) {
+    SetWaitCursor(false);
+    return;
+  }
+  ReadIntoWindow(r.path, r.fileTitle, win);
+}
+
+void FormP::Menu_File_Recent_Click(int16_t index) {
+  const int e = index - 1;
+  if (ended_ || e < 0 || e >= static_cast<int>(g_RecentFiles.size()) || g_RecentFiles[e].empty()) return;
+  if (!CheckWindowLimit()) return;
+  const std::string path = g_RecentFiles[e];  // reading reorders the list
+  const int16_t script = ScriptByTitle(e < static_cast<int>(g_RecentScripts.size()) ? g_RecentScripts[e] : "");
+  if (!CheckChartReadable(path)) return;
+
+  Form1* cur = WinAt(g_CurWin);
+  const OpenTarget target = RecentOpenTarget(g_OpenCount, cur != nullptr, cur && g_Docs[g_CurWin].Dirty != 0);
+  SetWaitCursor(true);
+  g_NewScript = script;
+  const int16_t win = TakeWindow(target);
+  if (win == 0) {
+    SetWaitCursor(false);
+    return;
+  }
+  ReadIntoWindow(path, FileTitle(path), win);
+}
+
+void FormP::AddRecentFile(const std::string& path, int16_t script) {
+  if (path.empty()) return;
+  const std::string title =
+      script >= 1 && script < static_cast<int>(g_ScriptTable.size()) ? g_ScriptTable[script].Title : std::string();
+  AddRecentEntry(g_RecentFiles, g_RecentScripts, path, title);
+  RefreshRecentMenu();
+}
+
+void FormP::BuildRecentMenu() {
+  if (g_RecentFiles.empty() || g_RecentFiles[0].empty()) return;
+  RefreshRecentMenu();
+}
+
+// Separator shown; one item per entry up to the first empty one, created on first need,
+// enabled only for a file that exists with an installed script.
+void FormP::RefreshRecentMenu() {
+  menus_["Menu_File_Recent_0"]->setVisible(true);
+  for (int i = 0; i < static_cast<int>(g_RecentFiles.size()) && i <= g_RecentNum; ++i) {
+    const std::string& path = g_RecentFiles[i];
+    if (path.empty()) break;
+    const int item = i + 1;
+    if (item >= static_cast<int>(recentItems_.size())) {
+      auto* a = new QAction(fileMenu_);
+      const std::string name = "Menu_File_Recent_" + std::to_string(item);
+      a->setObjectName(QString::fromStdString(name));
+      fileMenu_->insertAction(recentEnd_, a);
+      connect(a, &QAction::triggered, this, [this, item] { Menu_File_Recent_Click(static_cast<int16_t>(item)); });
+      menus_[name] = a;
+      recentItems_.push_back(a);
+    }
+    QAction* a = recentItems_[item];
+    a->setText(QString::fromStdString(RecentCaption(i, path)));
+    a->setVisible(true);
+    const std::string& title = i < static_cast<int>(g_RecentScripts.size()) ? g_RecentScripts[i] : std::string();
+    a->setEnabled(RecentEntryUsable(path, title));
+  }
+}
+
+}  // namespace mk

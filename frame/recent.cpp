@@ -1,0 +1,82 @@
+#include "frame/recent.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "chartfmt/scriptreg.h"
+#include "chartfmt/utils.h"
+
+namespace mk {
+
+void AddRecentEntry(std::vector<std::string>& files, std::vector<std::string>& scripts, const std::string& path,
+                    const std::string& scriptTitle) {
+  if (path.empty() || files.empty()) return;
+  if (scripts.size() < files.size()) scripts.resize(files.size());
+  size_t p = files.size() - 1;
+  for (size_t i = 0; i < files.size(); ++i)
+    if (files[i] == path) {
+      p = i;
+      break;
+    }
+  for (size_t i = p; i > 0; --i) {
+    files[i] = std::move(files[i - 1]);
+    scripts[i] = std::move(scripts[i - 1]);
+  }
+  files[0] = path;
+  scripts[0] = scriptTitle;
+}
+
+std::string RecentCaption(int index, const std::string& path) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out = "&";
+  out += kHex[index & 15];
+  out += ' ';
+  for (char c : path) {
+    if (c == '&') out += '&';
+    out += c;
+  }
+  return out;
+}
+
+int16_t ScriptByTitle(const std::string& title) {
+  int16_t found = 0;
+  for (int i = 1; i <= g_ScriptCount && i < static_cast<int>(g_ScriptTable.size()); ++i)
+    if (g_ScriptTable[i].Title == title) found = static_cast<int16_t>(i);
+  return found;
+}
+
+bool RecentEntryUsable(const std::string& path, const std::string& scriptTitle) {
+  return FileExists(path) != 0 && ScriptByTitle(scriptTitle) != 0;
+}
+
+OpenTarget FileOpenTarget(bool anyOpen, int16_t firstOpen, bool untitledCaption, bool dirty) {
+  if (!anyOpen) return OpenTarget::NewWindow;
+  if (firstOpen != 0 && (!untitledCaption || dirty)) return OpenTarget::NewWindow;
+  return OpenTarget::Current;
+}
+
+OpenTarget RecentOpenTarget(int16_t openCount, bool currentOpen, bool dirty) {
+  return openCount == 1 && currentOpen && !dirty ? OpenTarget::Current : OpenTarget::NewWindow;
+}
+
+bool ChartFileReadable(const std::string& path, std::string& reason) {
+  std::error_code ec;
+  const std::filesystem::path p(path);
+  if (path.empty() || !std::filesystem::exists(p, ec)) {
+    reason = "ファイルが見つかりません";
+    return false;
+  }
+  if (!std::filesystem::is_regular_file(p, ec)) {
+    reason = "ファイルではありません";
+    return false;
+  }
+  std::ifstream in(p, std::ios::binary);
+  if (!in) {
+    reason = "ファイルを開けません";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace mk

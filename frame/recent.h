@@ -1,0 +1,38 @@
+// Plain steps of the recent-file list and of choosing the window a chart is read into.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mk {
+
+// Puts path at the head of the list (files and the matching script titles, entries 0..last),
+// moving the entries before its old place, or before the last entry when it was not listed,
+// one place down. An empty path changes nothing. Paths compare exactly (letter case counts).
+void AddRecentEntry(std::vector<std::string>& files, std::vector<std::string>& scripts, const std::string& path,
+                    const std::string& scriptTitle);
+
+// Menu caption of entry index: "&", the index as one upper-case base-16 digit, a blank, then
+// the path with each "&" doubled so that it shows as written.
+std::string RecentCaption(int index, const std::string& path);
+
+// The highest script number 1..g_ScriptCount titled exactly title; 0 when none is.
+int16_t ScriptByTitle(const std::string& title);
+
+// An entry can be picked when its file exists and its script title names an installed script.
+bool RecentEntryUsable(const std::string& path, const std::string& scriptTitle);
+
+// Where File > Open reads a chart: a new window, or the current one.
+enum class OpenTarget { NewWindow, Current };
+// anyOpen: a chart window is open; untitledCaption: the current window's caption begins with
+// "新規"; dirty: its chart is modified.
+OpenTarget FileOpenTarget(bool anyOpen, int16_t firstOpen, bool untitledCaption, bool dirty);
+// A recent entry goes into the current window only when it is the one window open and its chart
+// is not modified.
+OpenTarget RecentOpenTarget(int16_t openCount, bool currentOpen, bool dirty);
+
+// True when path names a regular file that can be opened for reading; otherwise false with the
+// reason for the user.
+bool ChartFileReadable(const std::string& path, std::string& reason);
+
+}  // namespace mk
