@@ -8,10 +8,17 @@ cmake -S . -B build -G Ninja -DMIRKAN_SANITIZE=ON >/dev/null
 cmake --build build -j "$jobs"
 export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+# Short fuzzing runs where clang's libFuzzer is at hand.
+fuzz_rc=0
+if [ -d fuzz ] && command -v clang++ >/dev/null; then
+  bash tools/fuzz.sh 20 || fuzz_rc=$?
+fi
+
 rc=0
 ctest --test-dir build -j "$jobs" --output-on-failure --timeout 300 || rc=$?
-# Short fuzzing runs where clang's libFuzzer is at hand.
-if [ $rc -eq 0 ] && [ -d fuzz ] && command -v clang++ >/dev/null; then
-  bash tools/fuzz.sh 20 || rc=$?
+if [ $fuzz_rc -ne 0 ]; then
+  echo "A fuzzer found a fault (see above)."
+  exit $fuzz_rc
 fi
 exit $rc
