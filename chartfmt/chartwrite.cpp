@@ -155,14 +155,27 @@ int DigitCount(int m) {
   return n;
 }
 
+// Offset of the first byte above 0x7F at or after from, or the size when there is none.
+size_t FirstHighByte(const std::string& text, size_t from) {
+  const char* p = text.data();
+  const size_t size = text.size();
+  size_t i = from;
+  for (; i + 8 <= size; i += 8) {
+    uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    if (w & 0x8080808080808080ULL) break;
+  }
+  while (i < size && static_cast<unsigned char>(p[i]) < 0x80) ++i;
+  return i;
+}
+
 // The text turned into CP932 bytes in place: lines of plain ASCII stay as they are, the others
 // are encoded (never longer than their UTF-8 form).
 void ToAnsiInPlace(std::string& text) {
   size_t read = 0, write = 0;
   const size_t size = text.size();
   while (read < size) {
-    size_t high = read;
-    while (high < size && static_cast<unsigned char>(text[high]) < 0x80) ++high;
+    const size_t high = FirstHighByte(text, read);
     size_t lineStart = high;
     while (lineStart > read && text[lineStart - 1] != '\n') --lineStart;
     if (write != read) std::memmove(text.data() + write, text.data() + read, lineStart - read);
@@ -189,19 +202,10 @@ void ToAnsiInPlace(std::string& text) {
   text.resize(write);
 }
 
-}  // namespace
-
-std::string MeasureText(int measure, int ml) {
-  std::string digits = std::to_string(measure < 0 ? 0 : measure);
-  if (static_cast<int>(digits.size()) < ml) digits.insert(0, ml - digits.size(), '0');
-  return digits;
-}
-
-std::string ChartText(const DocData& doc, int16_t scratch) {
-  std::string out;
-  out.reserve(chartwrite::ObjectSectionsEstimate(doc) + 64 * (doc.Wav.size() + doc.Bga.size()) +
-              doc.FreeText.size() + 16 * static_cast<size_t>(doc.MesCount + 1) + 4096);
-  Ctx c(doc, scratch != 0, out);
+// Prints the whole chart into c.out (handing it on piece by piece when c.spill is set).
+void PrintChart(Ctx& c) {
+  const DocData& doc = c.doc;
+  std::string& out = c.out;
   if (!doc.Fmt.Head.empty()) Line(out, doc.Fmt.Head);
   Line(out, kChartBanner);
   out += "\r\n";
@@ -222,6 +226,22 @@ std::string ChartText(const DocData& doc, int16_t scratch) {
   TempoSection(c);
   chartwrite::WriteObjectSections(c);
   if (!doc.Fmt.Foot.empty()) Line(out, doc.Fmt.Foot);
+}
+
+}  // namespace
+
+std::string MeasureText(int measure, int ml) {
+  std::string digits = std::to_string(measure < 0 ? 0 : measure);
+  if (static_cast<int>(digits.size()) < ml) digits.insert(0, ml - digits.size(), '0');
+  return digits;
+}
+
+std::string ChartText(const DocData& doc, int16_t scratch) {
+  std::string out;
+  out.reserve(chartwrite::ObjectSectionsEstimate(doc) + 64 * (doc.Wav.size() + doc.Bga.size()) +
+              doc.FreeText.size() + 16 * static_cast<size_t>(doc.MesCount + 1) + 4096);
+  Ctx c(doc, scratch != 0, out);
+  PrintChart(c);
   return out;
 }
 
@@ -235,9 +255,23 @@ bool CheckMeasureDigits(const DocData& doc, std::string& error) {
 
 bool WriteChartFile(const std::string& path, const DocData& doc, int16_t scratch, std::string& error) {
   if (!CheckMeasureDigits(doc, error)) return false;
-  std::string bytes = ChartText(doc, scratch);
-  ToAnsiInPlace(bytes);
-  if (!plat::WriteFileAtomic(path, bytes, error)) {
+  // The text goes to the temporary file in pieces as it is made, each encoded on its way; the
+  // file replaces the old one only when all of it was written.
+  plat::AtomicFileWriter file;
+  if (!file.Open(path, error)) {
+    if (error.empty()) error = "ファイルに書き込めません: " + path;
+    return false;
+  }
+  std::string out;
+  out.reserve(Ctx::kSpillBytes + 64 * (doc.Wav.size() + doc.Bga.size()) + doc.FreeText.size() + 4096);
+  Ctx c(doc, scratch != 0, out);
+  c.spill = [&file](std::string& text) {
+    ToAnsiInPlace(text);
+    file.Write(text);
+  };
+  PrintChart(c);
+  c.spill(out);
+  if (!file.Commit(error)) {
     if (error.empty()) error = "ファイルに書き込めません: " + path;
     return false;
   }

@@ -1,6 +1,8 @@
 // Object sections of a written chart: one section per lane group, then one per run of lanes
 // with one part number.
 #include <algorithm>
+#include <climits>
+#include <cstring>
 
 #include "chartfmt/chartwrite_objects.h"
 #include "chartfmt/defcode.h"
@@ -135,7 +137,20 @@ void AppendValues(std::string& out, const std::vector<int>& values, const CodeTa
   for (int v : values) codes.Append(out, v);
 }
 
-void WriteGroupSection(Ctx& c, const GtEntry& gt, DigitLines& lines, std::string& text) {
+// The channel line of one layer, printed when a slot holds an object; whether one did.
+bool LayerLine(Ctx& c, int m, const std::string& channel, const std::array<int16_t, kCellSlots>& layer, int n,
+               const CodeTable& codes) {
+  const size_t mark = c.out.size();
+  c.LineStart(m, channel);
+  if (!AppendSlots(c.out, layer, n, codes)) {
+    c.out.resize(mark);
+    return false;
+  }
+  c.LineEnd();
+  return true;
+}
+
+void WriteGroupSection(Ctx& c, const GtEntry& gt, DigitLines& lines) {
   const DocData& doc = c.doc;
   const int g = gt.Lane;
   const LaneInfo* first = LaneAt(doc, g);
@@ -147,9 +162,11 @@ void WriteGroupSection(Ctx& c, const GtEntry& gt, DigitLines& lines, std::string
     const MesData* cells[4];
     for (int i = 0; i < 4; ++i) cells[i] = LaneAt(doc, g + i) ? CellAt(doc, g + i, m) : nullptr;
 
+    int slots[4];
+    for (int i = 0; i < 4; ++i) slots[i] = cells[i] ? CellDivision(*cells[i]) : 0;
     int n = 0;
     for (int i = 0; i < 3; ++i) {
-      int d = cells[i] ? CellSlots(doc, g + i, m) : 0;
+      const int d = slots[i];
       if (d > 0) n = n == 0 ? d : Lcm(static_cast<int16_t>(n), static_cast<int16_t>(d));
     }
     if (n > 0) {
@@ -174,38 +191,27 @@ void WriteGroupSection(Ctx& c, const GtEntry& gt, DigitLines& lines, std::string
       }
     }
 
-    if (fourth && cells[3]) {
-      int nq = CellSlots(doc, g + 3, m);
-      if (nq > 0) {
-        text.clear();
-        AppendSlots(text, cells[3]->Obj, nq, c.wav);
-        if (fourth->Channel != kNoChannel) {
-          c.LineStart(m, c.scratch ? fourth->PChannel : fourth->Channel);
-        } else {
-          c.LineStart(m, groupCh + "W");
-        }
-        c.out += text;
-        c.LineEnd();
+    if (fourth && cells[3] && slots[3] > 0) {
+      // Written even when every slot is "00" (objects only in the back layer).
+      if (fourth->Channel != kNoChannel) {
+        c.LineStart(m, c.scratch ? fourth->PChannel : fourth->Channel);
+      } else {
+        c.LineStart(m, groupCh + "W");
       }
+      AppendSlots(c.out, cells[3]->Obj, slots[3], c.wav);
+      c.LineEnd();
     }
 
     for (int i = 0; i < 4; ++i) {
       const LaneInfo* li = LaneAt(doc, g + i);
-      if (!li || !cells[i] || li->BackChannel == kNoChannel) continue;
-      int nb = CellSlots(doc, g + i, m);
-      text.clear();
-      if (nb > 0 && AppendSlots(text, cells[i]->BackObj, nb, c.wav)) {
-        c.LineStart(m, c.scratch ? li->PBackChannel : li->BackChannel);
-        c.out += text;
-        c.LineEnd();
-      }
+      if (!li || !cells[i] || li->BackChannel == kNoChannel || slots[i] <= 0) continue;
+      LayerLine(c, m, c.scratch ? li->PBackChannel : li->BackChannel, cells[i]->BackObj, slots[i], c.wav);
     }
   }
   c.out += "\r\n\r\n";
 }
 
-void WritePartSection(Ctx& c, int part, const std::vector<int>& lanes, std::string& front,
-                      std::string& back) {
+void WritePartSection(Ctx& c, int part, const std::vector<int>& lanes) {
   const DocData& doc = c.doc;
   c.out += ";Part" + PartText(part) + "\r\n";
   const CodeTable& codes = part == kPartBga ? c.bga : c.wav;
@@ -233,24 +239,12 @@ void WritePartSection(Ctx& c, int part, const std::vector<int>& lanes, std::stri
       const std::string& f = c.scratch ? li.PChannel : li.Channel;
       const std::string& b = c.scratch ? li.PBackChannel : li.BackChannel;
       const MesData* cell = CellAt(doc, l, m);
-      const int n = CellSlots(doc, l, m);
-      front.clear();
-      back.clear();
-      bool frontUsed = false, backUsed = false;
-      if (cell && n > 0) {
-        frontUsed = AppendSlots(front, cell->Obj, n, codes);
-        backUsed = AppendSlots(back, cell->BackObj, n, codes);
-      }
+      const int n = cell ? CellDivision(*cell) : 0;
       const bool hasF = f != kNoChannel, hasB = b != kNoChannel;
-      if (hasF && frontUsed) {
-        c.LineStart(m, f);
-        c.out += front;
-        c.LineEnd();
-      }
-      if (hasB && backUsed) {
-        c.LineStart(m, b);
-        c.out += back;
-        c.LineEnd();
+      bool frontUsed = false, backUsed = false;
+      if (n > 0) {
+        frontUsed = hasF ? LayerLine(c, m, f, cell->Obj, n, codes) : AnyObject(cell->Obj);
+        backUsed = hasB ? LayerLine(c, m, b, cell->BackObj, n, codes) : AnyObject(cell->BackObj);
       }
       // An empty lane takes a placeholder in both layers; a lane with objects in one layer only
       // takes one in the other when a later lane has objects there.
@@ -271,18 +265,37 @@ void WritePartSection(Ctx& c, int part, const std::vector<int>& lanes, std::stri
 
 }  // namespace
 
-CodeTable::CodeTable(int16_t mode) : mode_(mode), codes_(kOpenObjectBase + 1296) {
+namespace {
+
+uint16_t PackPair(char a, char b) {
+  const char two[2] = {a, b};
+  uint16_t packed;
+  std::memcpy(&packed, two, 2);
+  return packed;
+}
+
+}  // namespace
+
+CodeTable::CodeTable(int16_t mode) : mode_(mode), pairs_(65536, 0) {
+  const uint16_t empty = PackPair('0', '0');
+  pairs_[0] = empty;
+  for (int v = 32768; v < 65536; ++v) pairs_[v] = empty;  // negative values: empty slots
   for (int v = 1; v < 1296; ++v) {
     const std::string code = DefNumToText(static_cast<int16_t>(v), mode);
-    if (code.size() != 2) continue;  // left to DefNumToText each time
-    codes_[v] = {code[0], code[1]};
-    codes_[kOpenObjectBase + v] = codes_[v];
+    if (code.size() != 2) continue;
+    pairs_[v] = PackPair(code[0], code[1]);
+    pairs_[kOpenObjectBase + v] = pairs_[v];
   }
 }
 
 void CodeTable::Append(std::string& out, int value) const {
-  if (const char* code = Fixed(value)) {
-    out.append(code, 2);
+  const uint16_t pair = value >= INT16_MIN && value <= INT16_MAX ? Pair(static_cast<int16_t>(value)) : 0;
+  if (pair != 0) {
+    char two[2];
+    std::memcpy(two, &pair, 2);
+    out.append(two, 2);
+  } else if (value < 1) {
+    out += "00";
   } else {
     out += DefNumToText(static_cast<int16_t>(value > kOpenObjectBase ? value - kOpenObjectBase : value), mode_);
   }
@@ -299,28 +312,27 @@ int CellSlots(const DocData& doc, int lane, int mes) {
 
 bool AppendSlots(std::string& text, const std::array<int16_t, kCellSlots>& layer, int n,
                  const CodeTable& codes) {
-  bool used = false;
   const int step = kTicksPerMeasure / n;
   const size_t start = text.size();
   text.resize(start + 2 * static_cast<size_t>(n));
   char* p = text.data() + start;
+  int used = 0;
   for (int k = 0; k < n; ++k) {
-    const int v = layer[k * step];
-    used = used || v > 0;
-    const char* code = codes.Fixed(v);
-    if (!code) {  // a value without a two-character code: the rest the slow way
+    const int16_t v = layer[k * step];
+    used |= v > 0;
+    const uint16_t pair = codes.Pair(v);
+    if (pair == 0) {  // a value without a two-character code: the rest the slow way
       text.resize(start + 2 * static_cast<size_t>(k));
       for (; k < n; ++k) {
-        used = used || layer[k * step] > 0;
+        used |= layer[k * step] > 0;
         codes.Append(text, layer[k * step]);
       }
-      return used;
+      return used != 0;
     }
-    p[0] = code[0];
-    p[1] = code[1];
+    std::memcpy(p, &pair, 2);
     p += 2;
   }
-  return used;
+  return used != 0;
 }
 
 size_t ObjectSectionsEstimate(const DocData& doc) {
@@ -337,9 +349,8 @@ size_t ObjectSectionsEstimate(const DocData& doc) {
 void WriteObjectSections(Ctx& c) {
   const DocData& doc = c.doc;
   DigitLines lines;
-  std::string text, back;
   for (int i = 0; i <= doc.Fmt.GtCount && i < static_cast<int>(doc.Fmt.Gt.size()); ++i) {
-    WriteGroupSection(c, doc.Fmt.Gt[i], lines, text);
+    WriteGroupSection(c, doc.Fmt.Gt[i], lines);
   }
   std::vector<int> lanes;
   for (const Run& r : BuildRuns(doc)) {
@@ -350,7 +361,7 @@ void WriteObjectSections(Ctx& c) {
       // covers still need a section of their own.
       if (!skipped || !InAnyGroup(doc, l)) lanes.push_back(l);
     }
-    if (!lanes.empty()) WritePartSection(c, r.part, lanes, text, back);
+    if (!lanes.empty()) WritePartSection(c, r.part, lanes);
   }
 }
 

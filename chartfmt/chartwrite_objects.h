@@ -3,6 +3,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,16 +18,13 @@ class CodeTable {
   // Appends the code of a cell value: "00" for an empty slot; an open object is written with
   // its definition number (value - 10000).
   void Append(std::string& out, int value) const;
-  // The two characters of the code when the table holds it, else nullptr.
-  const char* Fixed(int value) const {
-    if (value < 1) return "00";
-    if (value >= static_cast<int>(codes_.size()) || codes_[value][0] == '\0') return nullptr;
-    return codes_[value].data();
-  }
+  // The two characters of the code of a cell value, packed as they lie in memory; 0 when the
+  // table has none (left to DefNumToText).
+  uint16_t Pair(int16_t value) const { return pairs_[static_cast<uint16_t>(value)]; }
 
  private:
   int16_t mode_;
-  std::vector<std::array<char, 2>> codes_;  // by cell value, open objects included
+  std::vector<uint16_t> pairs_;  // by cell value as 16 bits, open objects included
 };
 
 // The state of one write: the document, the output text and the symbols every line uses.
@@ -40,10 +38,21 @@ struct Ctx {
   CodeTable wav;
   CodeTable bga;
 
+  // When set, takes the text made so far whenever it has grown past kSpillBytes at the end of
+  // a channel line, and empties it: a file is written piece by piece.
+  std::function<void(std::string&)> spill;
+  static constexpr size_t kSpillBytes = size_t{1} << 20;
+
   Ctx(const DocData& d, bool scr, std::string& o);
   // Command symbol, measure field, channel and separator of a channel line.
   void LineStart(int measure, const std::string& channel);
-  void LineEnd() { out += "\r\n"; }
+  void LineEnd() {
+    out += "\r\n";
+    if (spill && out.size() >= kSpillBytes) {
+      spill(out);
+      out.clear();
+    }
+  }
 };
 
 // The cell of lane in measure, or nullptr when the document has none.

@@ -126,37 +126,41 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string& error) {
+bool AtomicFileWriter::Open(const std::string& path, std::string& error) {
+  Abort();
+  err_ = 0;
+  written_ = sentToDisk_ = 0;
+  path_ = path;
   if (path.empty()) {
     error = "empty file name";
     return false;
   }
   // A symbolic link is followed so that the file it names is replaced, not the link.
-  std::string target = path;
+  target_ = path;
   struct stat lst {};
   if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
     if (char* real = ::realpath(path.c_str(), nullptr)) {
-      target = real;
+      target_ = real;
       std::free(real);
     }
   }
   struct stat st {};
-  bool existed = ::stat(target.c_str(), &st) == 0;
+  bool existed = ::stat(target_.c_str(), &st) == 0;
   if (existed) {
     if (S_ISDIR(st.st_mode)) {
       error = path + ": " + ErrnoText(EISDIR);
       return false;
     }
     // A file the user may not write stays as it is, as an ordinary overwrite would fail.
-    if (::access(target.c_str(), W_OK) != 0) {
+    if (::access(target_.c_str(), W_OK) != 0) {
       error = path + ": " + ErrnoText(errno);
       return false;
     }
   }
-  size_t slash = target.rfind('/');
-  std::string dir = slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
-  std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string tmpl = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) +
+  size_t slash = target_.rfind('/');
+  dir_ = slash == std::string::npos ? "." : target_.substr(0, slash == 0 ? 1 : slash);
+  std::string base = slash == std::string::npos ? target_ : target_.substr(slash + 1);
+  std::string tmpl = (slash == std::string::npos ? std::string() : target_.substr(0, slash + 1)) +
                      "." + base + ".tmpXXXXXX";
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');
@@ -165,40 +169,76 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
     error = path + ": " + ErrnoText(errno);
     return false;
   }
-  auto fail = [&](int err) {
-    ::close(fd);
-    ::unlink(name.data());
-    error = path + ": " + ErrnoText(err);
-    return false;
-  };
+  fd_ = fd;
+  temp_ = name.data();
   mode_t mode = existed ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
-  if (::fchmod(fd, mode) != 0) return fail(errno);
+  if (::fchmod(fd_, mode) != 0) {
+    error = path + ": " + ErrnoText(errno);
+    Abort();
+    return false;
+  }
   if (existed) {
     // Keep the owner where we may (only root can give a file away); ignore refusal.
-    if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
+    if (::fchown(fd_, st.st_uid, st.st_gid) != 0) {
     }
   }
-  if (!WriteAll(fd, bytes)) return fail(errno);
-  if (::fsync(fd) != 0) return fail(errno);
-  if (::close(fd) != 0) {
-    int err = errno;
-    ::unlink(name.data());
-    error = path + ": " + ErrnoText(err);
+  return true;
+}
+
+bool AtomicFileWriter::Write(std::string_view bytes) {
+  if (fd_ < 0 && err_ == 0) err_ = EBADF;
+  if (err_ != 0) return false;
+  if (!WriteAll(fd_, bytes)) {
+    err_ = errno != 0 ? errno : EIO;
     return false;
   }
-  if (::rename(name.data(), target.c_str()) != 0) {
-    int err = errno;
-    ::unlink(name.data());
-    error = path + ": " + ErrnoText(err);
-    return false;
+  written_ += bytes.size();
+  // Start writing out what has piled up, so that the disk works while the rest is being
+  // made and the flush in Commit has little left to wait for. Commit's fsync still decides.
+  constexpr uint64_t kStep = uint64_t{4} << 20;
+  if (written_ - sentToDisk_ >= kStep) {
+    ::sync_file_range(fd_, static_cast<off_t>(sentToDisk_), static_cast<off_t>(written_ - sentToDisk_),
+                      SYNC_FILE_RANGE_WRITE);
+    sentToDisk_ = written_;
   }
+  return true;
+}
+
+bool AtomicFileWriter::Commit(std::string& error) {
+  if (fd_ < 0 && err_ == 0) err_ = EBADF;
+  auto fail = [&](int err) {
+    error = path_ + ": " + ErrnoText(err);
+    Abort();
+    return false;
+  };
+  if (err_ != 0) return fail(err_);
+  if (::fsync(fd_) != 0) return fail(errno);
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) return fail(errno);
+  if (::rename(temp_.c_str(), target_.c_str()) != 0) return fail(errno);
+  temp_.clear();
   // Make the new directory entry durable too; a failure here no longer loses data.
-  int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  int dfd = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {
     ::fsync(dfd);
     ::close(dfd);
   }
   return true;
+}
+
+void AtomicFileWriter::Abort() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+  temp_.clear();
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string& error) {
+  AtomicFileWriter out;
+  if (!out.Open(path, error)) return false;
+  out.Write(bytes);
+  return out.Commit(error);
 }
 
 bool PathExists(const std::string& path) {

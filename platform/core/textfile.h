@@ -1,5 +1,6 @@
 // Reading and writing text files line by line, CP932 on disk, UTF-8 in memory.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,38 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines, std
 // Writes bytes to a temporary file in the target's folder and renames it over the target only
 // when everything was written and flushed. On failure the old file is untouched.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string& error);
+
+// The same replace for a text that is made piece by piece: the pieces go to a temporary file
+// in the target's folder as they come, and Commit flushes it to disk and renames it over the
+// target. Until Commit succeeds the old file is untouched; a writer that is destroyed or
+// aborted without a successful Commit removes its temporary file.
+class AtomicFileWriter {
+ public:
+  AtomicFileWriter() = default;
+  ~AtomicFileWriter() { Abort(); }
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  // Checks the target and makes the temporary file. False with a reason when it cannot.
+  bool Open(const std::string& path, std::string& error);
+  // Appends bytes. After a failure every later call does nothing and returns false; Commit
+  // then reports the reason.
+  bool Write(std::string_view bytes);
+  // Flushes, closes and renames. False with a reason (the temporary file removed) on failure.
+  bool Commit(std::string& error);
+  // Drops the temporary file, if any.
+  void Abort();
+
+ private:
+  std::string path_;    // as the caller named it (for messages)
+  std::string target_;  // the file replaced (a symbolic link followed)
+  std::string dir_;
+  std::string temp_;
+  int fd_ = -1;
+  int err_ = 0;              // errno of the first failed write
+  uint64_t written_ = 0;     // bytes in the temporary file
+  uint64_t sentToDisk_ = 0;  // bytes whose writing out has been started
+};
 
 bool PathExists(const std::string& path);      // file or folder
 bool IsRegularFile(const std::string& path);

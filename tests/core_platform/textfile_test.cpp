@@ -161,6 +161,51 @@ TEST(TextFile, WriteFailingMidwayKeepsOldFile) {
   EXPECT_EQ(entries, 1);  // the temporary file is gone
 }
 
+// The piecewise replace: many pieces make the file; a writer given up before Commit, or one
+// whose pieces stop fitting, leaves the old file and no temporary file.
+TEST(TextFile, AtomicWriterInPieces) {
+  testsupport::TempDir dir;
+  std::string p = dir.Write("chart.nxl", "old content"), error;
+  const std::string piece(1 << 20, 'p');
+  {
+    plat::AtomicFileWriter out;
+    ASSERT_TRUE(out.Open(p, error)) << error;
+    EXPECT_TRUE(out.Write(piece));
+  }  // dropped without Commit
+  EXPECT_EQ(dir.Read("chart.nxl"), "old content");
+
+  struct rlimit old {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  auto prevHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 3 << 20;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  plat::AtomicFileWriter failing;
+  bool opened = failing.Open(p, error);
+  bool wrote = true;
+  for (int i = 0; i < 6; ++i) wrote = failing.Write(piece) && wrote;
+  bool committed = failing.Commit(error);
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, prevHandler);
+  EXPECT_TRUE(opened);
+  EXPECT_FALSE(wrote);
+  EXPECT_FALSE(committed);
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(dir.Read("chart.nxl"), "old content");
+
+  plat::AtomicFileWriter out;
+  ASSERT_TRUE(out.Open(p, error)) << error;
+  for (int i = 0; i < 6; ++i) ASSERT_TRUE(out.Write(piece));  // past the early write-out step
+  ASSERT_TRUE(out.Write("end"));
+  ASSERT_TRUE(out.Commit(error)) << error;
+  const std::string bytes = dir.Read("chart.nxl");
+  EXPECT_EQ(bytes.size(), 6 * piece.size() + 3);
+  EXPECT_EQ(bytes.substr(bytes.size() - 4), "pend");
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+  EXPECT_EQ(entries, 1);
+}
+
 TEST(TextFile, PathQueries) {
   testsupport::TempDir dir;
   std::string f = dir.Write("f.txt", "x");

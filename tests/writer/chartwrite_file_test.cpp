@@ -12,7 +12,9 @@
 #include <sstream>
 
 #include "chartfmt/chartwrite.h"
+#include "chartfmt/defcode.h"
 #include "chartfmt/globals.h"
+#include "platform/core/ansitext.h"
 #include "writer_fixture.h"
 
 namespace fs = std::filesystem;
@@ -198,6 +200,55 @@ TEST_F(ChartWriteFile, FullDiskLeavesEverything) {
   EXPECT_FALSE(ok);
   EXPECT_FALSE(error.empty());
   ExpectUntouched(file, old);
+}
+
+// A chart of several megabytes goes to disk in pieces: the bytes are those of the whole text
+// encoded at once, and a failure after the first pieces still leaves the old file alone.
+mk::DocData LargeChart() {
+  std::vector<wtest::LaneSpec> lanes;
+  for (int l = 1; l <= 20; ++l) lanes.push_back({"1" + std::string(1, static_cast<char>('A' + l)), "__", 1});
+  mk::DocData d = wtest::MakeDoc(lanes, 399, 3, 1);
+  d.Keys.Wav = "WAV";
+  d.Wav[1] = {"音.wav", "最初の音"};
+  d.FreeText = "#自由な行\r\n";
+  d.Fmt.Foot = ";終わり";
+  for (int l = 1; l <= 20; ++l)
+    for (int m = 0; m <= 399; ++m)
+      for (int t = 0; t < 192; ++t) d.Obj[l].Mes[m].Obj[t] = static_cast<int16_t>(1 + (l + m + t) % 1295);
+  mk::RecalcLaneResolution(d, 0, d.LaneCount, 0, d.MesCount);
+  return d;
+}
+
+TEST_F(ChartWriteFile, LargeChartInPiecesMatchesTheWholeText) {
+  const mk::DocData d = LargeChart();
+  const fs::path file = dir_ / "large.bms";
+  std::string error;
+  ASSERT_TRUE(mk::WriteChartFile(file.string(), d, 0, error)) << error;
+  const std::string expected = plat::EncodeAnsi(mk::ChartText(d, 0));
+  ASSERT_GT(expected.size(), 2u << 20);  // several pieces
+  EXPECT_TRUE(ReadAll(file) == expected);
+}
+
+TEST_F(ChartWriteFile, LargeChartFailingAfterSomePiecesLeavesOldFile) {
+  const mk::DocData d = LargeChart();
+  const fs::path file = dir_ / "large.bms";
+  WriteAll(file, "old contents");
+  struct rlimit saved {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  struct rlimit limit = saved;
+  limit.rlim_cur = 2u << 20;  // the first pieces fit, the rest does not
+  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  std::string error;
+  const bool ok = mk::WriteChartFile(file.string(), d, 0, error);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(ok);
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(ReadAll(file), "old contents");
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
+  EXPECT_EQ(entries, 1);  // no temporary file left behind
 }
 
 TEST_F(ChartWriteFile, BadWindowIsAFailure) {
