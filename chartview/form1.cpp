@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QMdiArea>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -162,8 +163,12 @@ void Form1::BuildControls() {
   command2_->setToolTip(QStringLiteral("小節を減らす"));
   command2_->setFont(bold);
   command2_->setGeometry(528, 360, 17, kForm1ButtonHeight);
+  command1_->setMouseTracking(true);
+  command2_->setMouseTracking(true);
   command1_->installEventFilter(this);
   command2_->installEventFilter(this);
+  vscroll1_->installEventFilter(this);
+  hscroll1_->installEventFilter(this);
   check1_ = new QCheckBox(client_);
   check1_->setObjectName("Check1");
   check1_->setToolTip(QStringLiteral("ツールバーのON/OFF"));
@@ -431,6 +436,24 @@ void Form1::Check1_Click() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* e) {
+  // The scroll bars hand the keyboard focus to the canvas (the horizontal one not while the
+  // conversion wizard's lane page is open).
+  if (e->type() == QEvent::FocusIn && (watched == vscroll1_ || (watched == hscroll1_ && g_WizState != -99))) {
+    picture1_->setFocus();
+    return false;
+  }
+  // "+" and "-" show the crosshair while Shift is down.
+  if ((watched == command1_ || watched == command2_) &&
+      (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease || e->type() == QEvent::MouseMove)) {
+    bool shift = false;
+    if (e->type() == QEvent::MouseMove) {
+      shift = static_cast<QMouseEvent*>(e)->modifiers() & Qt::ShiftModifier;
+    } else {
+      auto* k = static_cast<QKeyEvent*>(e);  // the Shift key's own event tells the state after it
+      shift = k->key() == Qt::Key_Shift ? e->type() == QEvent::KeyPress : bool(k->modifiers() & Qt::ShiftModifier);
+    }
+    static_cast<QWidget*>(watched)->setCursor(shift ? Qt::CrossCursor : Qt::ArrowCursor);
+  }
   if (e->type() == QEvent::MouseButtonRelease) {
     auto* me = static_cast<QMouseEvent*>(e);
     if (watched == check1_ && me->button() == Qt::MiddleButton &&

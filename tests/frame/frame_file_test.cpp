@@ -82,6 +82,20 @@ TEST_F(FrameTest, FileOpenReusesOnlyAnUntitledUnchangedWindowAndTheFilterEntryCh
   EXPECT_EQ(g_OpenCount, 5);
 }
 
+TEST_F(FrameTest, TheLowestFreeWindowNumberIsTakenAgain) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl"), Sample("simple_sample.s4k"), Sample("dual_sample.scd")}));
+  ASSERT_EQ(g_OpenCount, 3);
+  WinAt(2)->close();
+  Pump();
+  ASSERT_EQ(WinAt(2), nullptr);
+  desk_.ExpectOpenFile(Chosen(Sample("tapline_sample.tpl"), ScriptFor("tpl")));
+  Frame().Menu_File_Open_Click();
+  Pump();
+  EXPECT_EQ(g_OpenCount, 3);
+  EXPECT_TRUE(StartsWith(Caption(2), "tapline_sample.tpl"));
+  EXPECT_EQ(g_CurWin, 2);
+}
+
 TEST_F(FrameTest, FileOpenWithFirstOpenOffAsksBeforeReplacingAModifiedChart) {
   ASSERT_TRUE(Start({Sample("simple_sample.s4k")}));
   g_FirstOpen = 0;

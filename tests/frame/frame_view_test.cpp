@@ -1,6 +1,10 @@
 // The chart window's scroll bar, wheel, direction, zoom and grid controls, its toolbar and the
 // canvas wallpaper.
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QImage>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -133,6 +137,38 @@ TEST_F(FrameTest, ScrollWheelDirectionZoomAndGridControls) {
     w->CloseWithoutQuestion();
     Pump();
   }
+}
+
+TEST_F(FrameTest, PlusAndMinusChangeTheMeasureCountOnRelease) {
+  ASSERT_TRUE(Start());
+  Form1* w = WinAt(1);
+  const DocData& d = w->Doc();
+  auto release = [](QWidget* b, Qt::MouseButton button, Qt::KeyboardModifiers mods) {
+    const QPointF at(3, 3);
+    QMouseEvent up(QEvent::MouseButtonRelease, at, b->mapToGlobal(at), button, Qt::NoButton, mods);
+    QApplication::sendEvent(b, &up);
+  };
+  ASSERT_EQ(d.MesCount, 10);
+  release(w->Command1(), Qt::LeftButton, Qt::NoModifier);
+  EXPECT_EQ(d.MesCount, 11);
+  release(w->Command1(), Qt::RightButton, Qt::ShiftModifier);
+  EXPECT_EQ(d.MesCount, 19);
+  EXPECT_EQ(w->VScroll1()->maximum(), VScrollMaxFor(19));
+  release(w->Command2(), Qt::LeftButton, Qt::ShiftModifier);
+  EXPECT_EQ(d.MesCount, 11);
+  w->Command1()->click();  // from the keyboard: nothing
+  EXPECT_EQ(d.MesCount, 11);
+  g_MaxMeasure = 12;
+  release(w->Command1(), Qt::LeftButton, Qt::ShiftModifier);  // beyond the limit: ignored
+  EXPECT_EQ(d.MesCount, 11);
+
+  QKeyEvent shiftDown(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+  QApplication::sendEvent(w->Command2(), &shiftDown);
+  EXPECT_EQ(w->Command2()->cursor().shape(), Qt::CrossCursor);
+  QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), w->Command2()->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(w->Command2(), &move);
+  EXPECT_EQ(w->Command2()->cursor().shape(), Qt::ArrowCursor);
 }
 
 QString MakeBmp(const std::string& path, QColor colour, int wd = 8, int ht = 6) {
