@@ -88,6 +88,31 @@ TEST(CanvasGeometry, LinesTilesAndLaneEdgesBottomUp) {
   EXPECT_EQ(CountColor(c, kBlack, 211, y, 299, y), 89);  // nothing right of it
 }
 
+// Measure, grid (16) and beat lines in both scroll directions, with the first row scrolled.
+TEST(CanvasGeometry, HorizontalLinesInBothDirections) {
+  mk::DocData d = MakeDoc(6);
+  const plat::Color gridC = plat::Rgb(64, 64, 64);
+  const struct {
+    int up, scroll;
+    std::vector<int> measure, grid, beat;
+  } cases[] = {
+      // Top-down: row k's upper edge at 192 (k - 1) - OFF, tick 0 at the top.
+      {0, 0, {0, 191, 192, 383, 384}, {12, 24, 60, 204}, {48, 96, 144, 240}},
+      {0, 50, {141, 142, 333, 334}, {10, 22, 154}, {46, 94, 190, 238}},
+      // Bottom-up: row 1's lower edge at H + OFF, the next measure above.
+      {-1, 50, {65, 66, 257, 258}, {6, 78, 270}, {18, 114, 162, 306, 354}},
+  };
+  for (const auto& c : cases) {
+    d.ScrlUp = static_cast<int16_t>(c.up);
+    d.ScrollPos = c.scroll;
+    const Picture p = Render(d, View(300, 400));
+    for (int y : c.measure) EXPECT_EQ(p.Pixel(45, y), kWhite) << c.up << "/" << c.scroll << " y " << y;
+    for (int y : c.grid) EXPECT_EQ(p.Pixel(45, y), gridC) << c.up << "/" << c.scroll << " y " << y;
+    for (int y : c.beat) EXPECT_EQ(p.Pixel(45, y), kGrey) << c.up << "/" << c.scroll << " y " << y;
+    for (int y : c.grid) EXPECT_EQ(p.Pixel(45, y + 1), Tile(d, 1)) << c.up << "/" << c.scroll << " y " << y;
+  }
+}
+
 TEST(CanvasGeometry, LanesBeyond58KeepTheirTiles) {
   mk::DocData d = MakeDoc(130);
   const Picture c = Render(d, View(300, 400, 360));  // lanes 60 to 69 in view

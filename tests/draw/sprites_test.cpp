@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "chartfmt/utils.h"
 #include "chartview/sprites.h"
 #include "drawfixture.h"
 
@@ -219,6 +220,27 @@ TEST(HeaderSheet, LabelsCentredByByteLengthInTheirColour) {
   EXPECT_LE(x25, 39);
   EXPECT_EQ(h.Pixel(30, 100), kWhite);
   EXPECT_EQ(h.Pixel(59, 124), kWhite);
+}
+
+// Two double-byte characters are 4 bytes: X = 30c - 1, so in column 0 the label starts left of
+// the sheet. The text cell and the mask cell hold exactly the label printed at that X.
+TEST(HeaderSheet, FourByteLabelInTheFirstColumnStartsAtMinusOne) {
+  mk::DocData d = MakeDoc(25);
+  d.Lane[24].Label = "鍵盤";
+  d.Lane[25].Label = "";
+  ASSERT_EQ(mk::AnsiByteLen(d.Lane[24].Label), 4);
+  const Picture h = MakeSheets(d).Head;
+  const plat::Font font{"ＭＳ ゴシック", 11, true};
+  Picture text(30, 25), mask(30, 25, kWhite);
+  text.DrawText(-1, 2, d.Lane[24].Label, plat::Rgb(128, 192, 255), font);  // lane 24 has a back channel
+  mask.DrawText(1, 4, d.Lane[24].Label, kBlack, font);
+  mask.DrawText(-1, 2, d.Lane[24].Label, kBlack, font);
+  EXPECT_GT(FirstColumnWith(text, plat::Rgb(128, 192, 255), 0, 0, 29, 24), -1);
+  for (int y = 0; y < 25; ++y)
+    for (int x = 0; x < 30; ++x) {
+      ASSERT_EQ(h.Pixel(x, 75 + y), text.Pixel(x, y)) << "text cell " << x << "," << y;
+      ASSERT_EQ(h.Pixel(x, 100 + y), mask.Pixel(x, y)) << "mask cell " << x << "," << y;
+    }
 }
 
 TEST(HeaderSheet, GroupBarsOverFourLanesAndMissingLanesAreSkipped) {
