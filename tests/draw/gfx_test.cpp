@@ -234,6 +234,15 @@ TEST(PictureFiles, FailuresLeaveThePictureAndTheOldFileAlone) {
   Picture q(2, 2);
   EXPECT_FALSE(q.Load(base + "cut.bmp"));
   EXPECT_EQ(q.Width(), 2);
+  // A header claiming 60000 x 60000 pixels over a few bytes of data: refused, nothing allocated.
+  std::string huge = bytes.substr(0, 54);
+  for (int i = 0; i < 2; ++i) {
+    huge[18 + 4 * i] = static_cast<char>(60000 & 0xFF);
+    huge[19 + 4 * i] = static_cast<char>(60000 >> 8);
+  }
+  std::ofstream(base + "huge.bmp", std::ios::binary) << huge << std::string(64, '\x7f');
+  EXPECT_FALSE(q.Load(base + "huge.bmp"));
+  EXPECT_EQ(q.Width(), 2);
 
   // Nothing to save, or a folder that does not exist: false, and the old file stays.
   EXPECT_FALSE(Picture().SaveBmp(base + "whole.bmp"));
