@@ -17,7 +17,12 @@ int DebugPrint(const char* format, ...) {
     int n = std::vsnprintf(line, sizeof line, format, ap);
     va_end(ap);
     if (n < 0) n = 0;
-    if (n > static_cast<int>(sizeof line) - 1) n = sizeof line - 1;
+    if (n > static_cast<int>(sizeof line) - 1) {
+        n = sizeof line - 1;
+        // A cut line still ends its line, so that the next one starts on its own.
+        const size_t f = std::strlen(format);
+        if (f > 0 && format[f - 1] == '\n') line[n - 1] = '\n';
+    }
     DebugOutput(std::string_view(line, static_cast<size_t>(n)));
     return 1;
 }

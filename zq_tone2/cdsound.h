@@ -13,7 +13,8 @@ class CDSBuffer;
 using plat::audio::HRESULT;
 
 // Formats one diagnostic line printf-style into 260 bytes (longer text is cut at 259
-// characters) and writes it to the debug output. Returns 1.
+// characters, the last of them the line feed when the format ends in one) and writes it to
+// the debug output. Returns 1.
 int DebugPrint(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Prints "HRESULT->" and the result code's name ("UnknownError" for codes outside the
 // table) and a line feed.

@@ -27,14 +27,16 @@ bool StderrWanted() {
 }  // namespace
 
 void DebugOutput(std::string_view text) {
-    if (text.size() > kDebugLineMax) text = text.substr(0, kDebugLineMax);
+    std::string piece(text.substr(0, kDebugLineMax));
+    // A line that is cut still ends its line, so that the next one starts on its own.
+    if (text.size() > kDebugLineMax && text.back() == '\n') piece.back() = '\n';
     CaptureState& c = Capture();
     {
         std::lock_guard<std::mutex> g(c.mu);
-        if (c.active) c.calls.emplace_back(text);
+        if (c.active) c.calls.push_back(piece);
     }
     if (StderrWanted()) {
-        std::fwrite(text.data(), 1, text.size(), stderr);
+        std::fwrite(piece.data(), 1, piece.size(), stderr);
         std::fflush(stderr);
     }
 }

@@ -1,9 +1,10 @@
 // Diagnostic output of the sound libraries: one sink for every debug line.
 //
 // Each call writes its text whole (the caller formats it; a text longer than
-// kDebugLineMax bytes is cut there). The text goes to standard error only when the
-// environment variable MIRKAN_AUDIO_DEBUG is set to a non-empty value other than "0",
-// and to the capture that a test has installed, if any. Nothing reaches the user.
+// kDebugLineMax bytes is cut there, keeping its closing line feed if it has one). The text
+// goes to standard error only when the environment variable MIRKAN_AUDIO_DEBUG is set to a
+// non-empty value other than "0", and to the capture that a test has installed, if any.
+// Nothing reaches the user.
 #pragma once
 #include <string>
 #include <string_view>

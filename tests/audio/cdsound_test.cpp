@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "cdsbuffer.h"
 #include "cdsound.h"
@@ -230,13 +231,23 @@ TEST(DebugLines, HResultNamesAndTruncation) {
               "CDSBuffer::StreamUpdateZQ LockError 44100 22050 HRESULT->DSERR_INVALIDCALL\n");
     EXPECT_EQ(cap.Lines().size(), 4u);
 
+    // A line cut at 259 characters keeps its line feed, so the next line stays on its own.
     cap.Clear();
     const std::string path(400, 'p');
     EXPECT_EQ(DebugPrint("CDSBuffer::LoadWav %s Open Error\n", path.c_str()), 1);
-    ASSERT_EQ(cap.Calls().size(), 1u);
+    DebugPrint("CDSBuffer::LoadWav WAVE not found\n");
+    ASSERT_EQ(cap.Calls().size(), 2u);
     const std::string line = cap.Calls()[0];
     EXPECT_EQ(line.size(), 259u);
-    EXPECT_EQ(line, ("CDSBuffer::LoadWav " + path).substr(0, 259));
+    EXPECT_EQ(line, ("CDSBuffer::LoadWav " + path).substr(0, 258) + "\n");
+    EXPECT_EQ(cap.Lines(), (std::vector<std::string>{line, "CDSBuffer::LoadWav WAVE not found\n"}));
+    // A piece without a line feed is cut without one; the sink cuts what it is given alike.
+    cap.Clear();
+    DebugPrint("%s", path.c_str());
+    DebugOutput(path + "\n");
+    ASSERT_EQ(cap.Calls().size(), 2u);
+    EXPECT_EQ(cap.Calls()[0], path.substr(0, 259));
+    EXPECT_EQ(cap.Calls()[1], path.substr(0, 258) + "\n");
 }
 
 }  // namespace
