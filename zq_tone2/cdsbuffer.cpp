@@ -1,6 +1,7 @@
 // CDSBuffer: construction, release, the buffer, the streaming decision and the play controls.
 #include "cdsbuffer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -121,6 +122,9 @@ bool CDSBuffer::DecideStream(int32_t bAllowStream) {
 }
 
 int32_t CDSBuffer::OpenStream(const char* loader) {
+    // The decoded count grows by at most a ring per refill: an end this close to the 32-bit
+    // limit would let it wrap past the end, and the sound would never stop.
+    dwDstSize = static_cast<uint32_t>(std::min<uint64_t>(dwDstSize, 0xFFFFFFFFu - 2 * uint64_t{dwBufSize}));
     lpSrcBuf = new (std::nothrow) uint8_t[dwSrcBufSize ? dwSrcBufSize : 1];
     dwSrcRead = dwSrcUsed = 0;
     nHalf = 0;

@@ -71,9 +71,8 @@ int32_t CDSBuffer::LoadZQ(int32_t bAllowStream) {
     if (DecideStream(bAllowStream)) {
         dwBufSize = DstFormat.wBitsPerSample / 8u * DstFormat.nChannels * DstFormat.nSamplesPerSec * 2u;
         dwSrcBufSize = 10000;
-        // The stream ends after the header's sample count; a count beyond what 32 bits hold is
-        // cut so that the decoded count can never wrap past it.
-        dwDstSize = static_cast<uint32_t>(std::min<uint64_t>(headerBytes, 0xFFFFFFFFu - 2 * uint64_t{dwBufSize}));
+        // The stream ends after the header's sample count (cut to 32 bits; see OpenStream).
+        dwDstSize = static_cast<uint32_t>(std::min<uint64_t>(headerBytes, 0xFFFFFFFFu));
         return OpenStream("CDSBuffer::LoadZQ");
     }
 

@@ -116,6 +116,27 @@ TEST_F(MendsTest, AfterAFailedZqResetNothingUsesTheClosedFile) {
                                "CDSBuffer::LoadZQ HeaderReadError\n"}));
 }
 
+TEST_F(MendsTest, AStreamWhoseEndIsNearThe32BitLimitStillEnds) {
+    // A mu-law file of almost 2 GB (sparse) converts to almost 4 GB of PCM: the decoded count
+    // must reach the end before it could wrap past it.
+    WavSpec spec = Spec(7, 1, 8000, 8);
+    spec.dataSizeField = 0x7FFFFF00;
+    std::vector<uint8_t> head = MakeWav(spec, {});
+    std::fill(head.begin() + 4, head.begin() + 8, 0xFF);  // the RIFF chunk claims the most
+    const std::string path = tmp.Write("big.wav", head);
+    std::error_code ec;
+    std::filesystem::resize_file(path, head.size() + 0x7FFFFF00ull, ec);
+    if (ec) GTEST_SKIP() << "no room for a sparse 2 GB file here";
+    ASSERT_EQ(Load(path, 1, 2), 0);
+    CDSBuffer* s = Sound();
+    ASSERT_EQ(s->bStream, 1);
+    const uint32_t R = s->dwBufSize;
+    s->dwDstDone = s->dwDstSize - 100;  // as if it had played to just before its end
+    ASSERT_EQ(s->StreamUpdateWav(R / 2 - 1, R / 4), 0);
+    EXPECT_EQ(s->nStreamState, CDSBuffer::kEnded);
+    EXPECT_TRUE(Lines().empty());
+}
+
 TEST_F(MendsTest, ARefillPastTheEndSilencesAllItProduced) {
     ASSERT_EQ(Load(tmp.Write("o.wav", MakeWav({}, Bytes(Signal(44100 * 8, 2)))), 1, 2), 0);
     CDSBuffer* s = Sound();
