@@ -1,12 +1,18 @@
 // Decoding the same number of samples from memory: zqDecodeConvert against libsndfile's IMA ADPCM
-// and MS ADPCM WAV decoders. Each reports ns_per_sample (printed with the unit "s": the counter
-// is the time per 1e-9 samples); compare the three lines.
+// and MS ADPCM WAV decoders. Each reports ns_per_sample (the console prints it with the unit
+// "s": the counter is the time per 1e-9 samples). At the end a summary gives, for mono and
+// stereo, each decoder's ns per sample and the ZQ time as a multiple of the faster peer's
+// (aim: at most 1).
 #include <benchmark/benchmark.h>
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <map>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "zqdec.h"
@@ -139,9 +145,61 @@ void BM_SndfileDecode(benchmark::State &state, int subformat)
 void BM_ImaAdpcmDecode(benchmark::State &state) { BM_SndfileDecode(state, SF_FORMAT_IMA_ADPCM); }
 void BM_MsAdpcmDecode(benchmark::State &state) { BM_SndfileDecode(state, SF_FORMAT_MS_ADPCM); }
 
+// Console output plus the summary: ns per sample of every run, and ZQ against the faster peer.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs) {
+            const auto c = run.counters.find("ns_per_sample");
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred && c != run.counters.end())
+                ns_[run.benchmark_name()] = c->second.value;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        for (const char *ch : {"1", "2"}) {
+            const double ima = Ns(std::string("BM_ImaAdpcmDecode/") + ch);
+            const double ms = Ns(std::string("BM_MsAdpcmDecode/") + ch);
+            const double peer = ima > 0 && ms > 0 ? std::min(ima, ms) : std::max(ima, ms);
+            std::printf("%s: IMA ADPCM %.2f ns/sample, MS ADPCM %.2f ns/sample\n",
+                        ch[0] == '1' ? "mono" : "stereo", ima, ms);
+            for (const char *bits : {"4", "6", "8"}) {
+                const double zq = Ns(std::string("BM_ZqDecode/") + ch + "/" + bits);
+                if (zq > 0 && peer > 0)
+                    std::printf("  ZQ %s-bit %.2f ns/sample: %.2f x the faster peer (aim: <= 1)\n",
+                                bits, zq, zq / peer);
+            }
+        }
+    }
+
+private:
+    double Ns(const std::string &name) const
+    {
+        const auto it = ns_.find(name);
+        return it == ns_.end() ? 0 : it->second;
+    }
+
+    std::map<std::string, double> ns_;
+};
+
 }  // namespace
 
 BENCHMARK(BM_ZqDecode)->ArgsProduct({{1, 2}, {4, 6, 8}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImaAdpcmDecode)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MsAdpcmDecode)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
