@@ -82,30 +82,10 @@ std::vector<std::string> SplitFields(const std::string& line) {
   }
 }
 
-int HexDigit(const std::string& c) {
-  if (c.size() != 1) return -1;
-  char ch = c[0];
-  if (ch >= '0' && ch <= '9') return ch - '0';
-  if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
-  if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
-  return -1;
-}
-
-// "RRGGBB": each pair read as a base-16 number; a missing pair, or one that does not start with
-// a base-16 digit, gives 0.
+// "RRGGBB" as the lane's red, green and blue.
 Rgb ParseColor(const std::string& field) {
-  const std::vector<std::string> ch = SplitChars(field);
-  int16_t part[3] = {0, 0, 0};
-  for (size_t k = 0; k < 3; ++k) {
-    int v = 0;
-    for (size_t j = 2 * k; j < 2 * k + 2 && j < ch.size(); ++j) {
-      int d = HexDigit(ch[j]);
-      if (d < 0) break;
-      v = v * 16 + d;
-    }
-    part[k] = static_cast<int16_t>(v);
-  }
-  return Rgb{part[0], part[1], part[2]};
+  const std::array<int, 3> c = plat::ColourPairs(field);
+  return Rgb{static_cast<int16_t>(c[0]), static_cast<int16_t>(c[1]), static_cast<int16_t>(c[2])};
 }
 
 class Reader {

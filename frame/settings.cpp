@@ -1,6 +1,7 @@
 #include "frame/settings.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #include "chartfmt/globals.h"
@@ -79,18 +80,11 @@ int16_t Flag(const char* section, const char* key, const char* def) {
   return TextToBool(Value(section, key, def));
 }
 
-// Leading base-16 digits of a text (none: 0).
-int32_t HexPrefix(const std::string& s) { return static_cast<int32_t>(plat::LeadingNumber("&H" + s)); }
-
 // RRGGBB as red + 256 * green + 65536 * blue.
 int32_t Colour(const std::string& text) {
-  const int32_t r = HexPrefix(plat::CharMid(text, 1, 2));
-  const int32_t g = HexPrefix(plat::CharMid(text, 3, 2));
-  const int32_t b = HexPrefix(plat::CharMid(text, 5, 2));
-  return r + 256 * g + 65536 * b;
+  const std::array<int, 3> c = plat::ColourPairs(text);
+  return c[0] + 256 * c[1] + 65536 * c[2];
 }
-
-bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 // The extension keeps the characters whose ANSI code is positive as a 16-bit value: single-byte
 // characters other than NUL. Double-byte characters (and a lead byte cut off by the buffer) go.
@@ -100,7 +94,7 @@ std::string ExtensionText(const std::string& value) {
   for (size_t i = 1; i <= n; ++i) {
     const std::string ch = plat::CharMid(value, i, 1);
     const std::string ansi = plat::EncodeAnsi(ch);
-    if (ansi.size() == 1 && ansi[0] != '\0' && !IsLeadByte(static_cast<unsigned char>(ansi[0])))
+    if (ansi.size() == 1 && ansi[0] != '\0' && !plat::IsAnsiLeadByte(static_cast<unsigned char>(ansi[0])))
       out += ch;
   }
   return out;

@@ -86,8 +86,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
 struct Tables {
   // single[b]: code point of byte b alone; 0 with singleOk[b] false when it is no character.
   std::array<char32_t, 256> single{};
@@ -127,7 +125,7 @@ struct Tables {
       return cp < 0x10000 && !IsRaw(cp);
     };
     for (int b = 0; b < 256; ++b) {
-      if (IsLeadByte(static_cast<unsigned char>(b))) continue;
+      if (IsAnsiLeadByte(static_cast<unsigned char>(b))) continue;
       unsigned char in = static_cast<unsigned char>(b);
       char32_t cp = 0;
       if (decode(&in, 1, cp)) {
@@ -136,7 +134,7 @@ struct Tables {
       }
     }
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
-      if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+      if (!IsAnsiLeadByte(static_cast<unsigned char>(lead))) continue;
       for (int trail = 0x40; trail <= 0xFC; ++trail) {
         if (trail == 0x7F) continue;
         unsigned char in[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
@@ -232,6 +230,8 @@ int EncodeCodePoint(char32_t cp, unsigned char b[2]) {
 
 }  // namespace
 
+bool IsAnsiLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
 std::string DecodeAnsi(std::string_view cp932) {
   if (AllAscii(cp932)) return std::string(cp932);
   const Tables& t = T();
@@ -246,7 +246,7 @@ std::string DecodeAnsi(std::string_view cp932) {
       ++i;
       continue;
     }
-    if (IsLeadByte(b) && i + 1 < n) {
+    if (IsAnsiLeadByte(b) && i + 1 < n) {
       char16_t cp = t.dbcs[(b << 8) | p[i + 1]];
       if (cp != 0) {
         AppendUtf8(out, cp);

@@ -20,6 +20,9 @@ int32_t AnsiByteLen(std::string_view utf8);
 // (a fixed-size buffer never keeps half of a double-byte character).
 std::string AnsiLeft(std::string_view utf8, size_t maxBytes);
 
+// A byte that starts a double-byte character of the code page.
+bool IsAnsiLeadByte(unsigned char b);
+
 // Character-based helpers (count code points, not UTF-8 bytes), 1-based like the
 // classic string functions the chart formats are described with.
 size_t CharLen(std::string_view utf8);

@@ -50,7 +50,13 @@ double LeadingNumber(std::string_view text) {
     ++i;
   }
   size_t mantissaDigits = 0;
+  // Decimal order of the mantissa: the places before the point from its first non-zero digit,
+  // or minus the zeros after the point before the first non-zero digit.
+  long long order = 0;
+  bool nonZeroSeen = false;
   while (i < n && s[i] >= '0' && s[i] <= '9') {
+    nonZeroSeen = nonZeroSeen || s[i] != '0';
+    if (nonZeroSeen) ++order;
     clean.push_back(s[i++]);
     ++mantissaDigits;
   }
@@ -58,23 +64,31 @@ double LeadingNumber(std::string_view text) {
     ++i;
     std::string frac;
     while (i < n && s[i] >= '0' && s[i] <= '9') {
+      if (!nonZeroSeen && s[i] == '0') --order;
+      nonZeroSeen = nonZeroSeen || s[i] != '0';
       frac.push_back(s[i++]);
       ++mantissaDigits;
     }
     if (!frac.empty()) clean += "." + frac;
   }
   if (mantissaDigits == 0) return 0;
-  bool negativeExponent = false;
+  long long exponent = 0;
   if (i < n && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
     size_t j = i + 1;
     std::string exp;
+    bool negativeExponent = false;
     if (j < n && (s[j] == '+' || s[j] == '-')) {
       negativeExponent = s[j] == '-';
       exp.push_back(s[j++]);
     }
     size_t digitsAt = j;
-    while (j < n && s[j] >= '0' && s[j] <= '9') exp.push_back(s[j++]);
+    while (j < n && s[j] >= '0' && s[j] <= '9') {
+      if (exponent < 1000000000) exponent = exponent * 10 + (s[j] - '0');
+      exp.push_back(s[j++]);
+    }
+    if (negativeExponent) exponent = -exponent;
     if (j > digitsAt) clean += "e" + exp;  // an exponent without digits is not part of it
+    else exponent = 0;
   }
 
   double v = 0;
@@ -82,8 +96,10 @@ double LeadingNumber(std::string_view text) {
                                    std::chars_format::general);
   (void)ptr;
   if (ec == std::errc::result_out_of_range) {
-    // Too small for a double reads 0; too large reads as infinity (no 16-/32-bit store takes it).
-    v = negativeExponent ? 0.0 : HUGE_VAL;
+    // Too small for a double reads 0; too large reads as infinity (no 16-/32-bit store takes
+    // it). Which of the two it is follows from the number's decimal order, not from the sign
+    // of the exponent alone ("1" and 400 zeros "E-10" is large).
+    v = order + exponent > 0 ? HUGE_VAL : 0.0;
   } else if (ec != std::errc()) {
     v = 0;
   }
@@ -109,6 +125,24 @@ std::optional<int32_t> ToInt32(double x) {
   double r = RoundHalfEven(x);
   if (r < -2147483648.0 || r > 2147483647.0) return std::nullopt;
   return static_cast<int32_t>(r);
+}
+
+std::array<int, 3> ColourPairs(std::string_view text) {
+  std::array<int, 3> rgb{};
+  size_t i = 0;
+  for (int& part : rgb) {
+    bool leading = true;  // still in the pair's leading base-16 digits
+    for (int c = 0; c < 2 && i < text.size(); ++c) {
+      const size_t start = i++;
+      while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+      const int d = i - start == 1 ? DigitValue(text[start]) : 99;
+      if (leading && d < 16)
+        part = part * 16 + d;
+      else
+        leading = false;
+    }
+  }
+  return rgb;
 }
 
 std::string NumberToText(double x) {

@@ -1,5 +1,6 @@
 // Numeric conventions the chart formats and settings rely on.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,6 +22,11 @@ double RoundHalfEven(double x);
 // (or is NaN/infinite) instead of wrapping.
 std::optional<int16_t> ToInt16(double x);
 std::optional<int32_t> ToInt32(double x);
+
+// A colour written "RRGGBB": characters 1-2, 3-4 and 5-6 each read as a base-16 number from
+// their leading base-16 digits (a pair without one, or a missing pair, reads 0). Characters, not
+// bytes, are counted. Gives red, green and blue.
+std::array<int, 3> ColourPairs(std::string_view text);
 
 // Number-to-text as the settings file writes it: a blank before a non-negative value
 // (" 0", " 10200"), "-" before a negative one, no grouping, a fraction only where there is one.

@@ -245,7 +245,7 @@ TEST_F(Settings, Colours) {
     int32_t colour;
   } cases[] = {{"FF0000", 255},        {"00FF80", 65280 + 128 * 65536}, {"0000ff", 255 * 65536},
                {"zz", 0},              {"F", 15},                      {"12G456", 0x12 + 0x56 * 65536},
-               {"FFFFFFFFF", 0xFFFFFF}};
+               {"FFFFFFFFF", 0xFFFFFF}, {"00 1FF", 255 * 65536}};  // a blank ends a pair's digits
   for (const Case& c : cases) {
     LoadDefault("SelectColor", c.value);
     EXPECT_EQ(g_SelectColor, c.colour) << c.value;
@@ -256,7 +256,7 @@ TEST_F(Settings, DefaultExtension) {
   struct Case {
     const char* value;
     const char* ext;
-  } cases[] = {{"bms", "bms"}, {"ABCDEFGHIJKL", "ABCDEFGHI"}, {"ＮＸＬ", ""}, {"Ｎ1", "1"}, {"", ""}};
+  } cases[] = {{"tpl", "tpl"}, {"ABCDEFGHIJKL", "ABCDEFGHI"}, {"ＮＸＬ", ""}, {"Ｎ1", "1"}, {"", ""}};
   for (const Case& c : cases) {
     LoadDefault("DefExt", c.value);
     EXPECT_EQ(g_DefExt, c.ext) << c.value;

@@ -64,6 +64,28 @@ TEST(VbNum, LeadingNumberExtremes) {
   EXPECT_EQ(plat::LeadingNumber("1E-400"), 0);
   EXPECT_FALSE(std::signbit(plat::LeadingNumber("-0")));
   EXPECT_DOUBLE_EQ(plat::LeadingNumber(std::string(400, '0') + "12"), 12);
+  // Beyond a double's range, the number's own size decides, not the sign of its exponent.
+  EXPECT_TRUE(std::isinf(plat::LeadingNumber("1" + std::string(400, '0') + "E-10")));
+  EXPECT_EQ(plat::LeadingNumber("0." + std::string(400, '0') + "1E10"), 0);
+  EXPECT_EQ(plat::LeadingNumber(std::string(400, '0') + ".5E-400"), 0);
+  EXPECT_TRUE(std::isinf(plat::LeadingNumber("-2E99999999999999999999")));
+  EXPECT_EQ(plat::LeadingNumber("0E99999"), 0);
+}
+
+TEST(VbNum, ColourPairs) {
+  const struct {
+    const char* text;
+    std::array<int, 3> rgb;
+  } cases[] = {
+      {"FF8000", {255, 128, 0}},    {"00ff80", {0, 255, 128}},  {"1G2H3I", {1, 2, 3}},
+      {"G12345", {0, 0x23, 0x45}},  {"F", {15, 0, 0}},          {"", {0, 0, 0}},
+      {"0A0B0C0D", {10, 11, 12}},   {"00 1FF", {0, 0, 255}},    // a blank ends the digits
+      {"あ1FFFF", {0, 255, 255}},  // a double-byte character is one character, no digit
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(plat::ColourPairs(c.text), c.rgb);
+  }
 }
 
 TEST(VbNum, RoundHalfEven) {
