@@ -23,8 +23,8 @@ TEST(Desktop, ParseFilterTable) {
   } cases[] = {
       {"画像ファイル(*.bmp;*.jpg)|*.bmp;*.jpg|",
        {{"画像ファイル(*.bmp;*.jpg)", {"*.bmp", "*.jpg"}}}},
-      {"A|*.nxl|B|*.bms;*.bme|All|*.*",
-       {{"A", {"*.nxl"}}, {"B", {"*.bms", "*.bme"}}, {"All", {"*.*"}}}},
+      {"A|*.nxl|B|*.tpl;*.tpx|All|*.*",
+       {{"A", {"*.nxl"}}, {"B", {"*.tpl", "*.tpx"}}, {"All", {"*.*"}}}},
       {"A|*.a|A|*.a|", {{"A", {"*.a"}}, {"A", {"*.a"}}}},     // repeated entries keep their places
       {"Empty||B|*.b", {{"Empty", {}}, {"B", {"*.b"}}}},     // an empty list holds its place
       {"A| *.a ; ;*.b", {{"A", {"*.a", "*.b"}}}},
