@@ -1,7 +1,9 @@
 // Text on pictures: the forms' font names mapped to installed families, no antialiasing.
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 #include <cmath>
 
 #include "platform/gfx/picture.h"
@@ -31,6 +33,18 @@ QFont MakeFont(const Font& f) {
   return font;
 }
 
+// Largest em height whose glyphs the raster engine draws from FreeType's bitmaps; larger text is
+// filled from the glyph outlines, which leaves out FreeType's synthetic bold.
+constexpr int kLargestBitmapGlyph = 64;
+
+// True when the family has no bold face of its own, so that bold is made up from the regular one.
+bool SyntheticBold(const QFont& font) {
+  const QString family = QFontInfo(font).family();
+  for (const QString& style : QFontDatabase::styles(family))
+    if (QFontDatabase::bold(family, style)) return false;
+  return true;
+}
+
 void PaintText(QImage& img, int x, int y, const std::string& utf8, Color c, const Font& f,
                const QRect* clip) {
   if (img.isNull() || utf8.empty()) return;
@@ -39,11 +53,24 @@ void PaintText(QImage& img, int x, int y, const std::string& utf8, Color c, cons
   p.setRenderHint(QPainter::TextAntialiasing, false);
   if (clip) p.setClipRect(*clip);
   const QFont font = MakeFont(f);
-  p.setFont(font);
-  p.setPen(QColor::fromRgb(0xFF000000u | c));
+  const QColor colour = QColor::fromRgb(0xFF000000u | c);
   // The cell's top is at y: the baseline lies one ascent below it.
   const QFontMetrics fm(font);
-  p.drawText(QPoint(x, y + fm.ascent()), QString::fromStdString(utf8));
+  const QPoint baseline(x, y + fm.ascent());
+  const QString text = QString::fromStdString(utf8);
+  const int em = font.pixelSize();
+  if (f.bold && em > kLargestBitmapGlyph && SyntheticBold(font)) {
+    // Bold made up as FreeType makes it for smaller text: the outline widened by em / 24.
+    QPainterPath path;
+    path.addText(baseline, font, text);
+    p.setPen(QPen(colour, em / 24.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.setBrush(colour);
+    p.drawPath(path);
+    return;
+  }
+  p.setFont(font);
+  p.setPen(colour);
+  p.drawText(baseline, text);
 }
 
 }  // namespace

@@ -172,10 +172,17 @@ TEST(PictureText, TextIsSolidOnATransparentBackgroundFromItsTopLeftCell) {
     }
   EXPECT_GT(white, 20);
 
-  Picture thin(60, 30), bold(60, 30);
-  thin.DrawText(0, 0, "W", kWhite, plat::Font{"ＭＳ ゴシック", 11, false});
-  bold.DrawText(0, 0, "W", kWhite, plat::Font{"ＭＳ ゴシック", 11, true});
-  EXPECT_GT(CountColor(bold, kWhite, 0, 0, 59, 29), CountColor(thin, kWhite, 0, 0, 59, 29));
+  // Bold at small sizes and at the 50-point size of the measure digits (67 pixels, past the
+  // glyph size that the raster engine draws from bitmaps).
+  for (double points : {11.0, 50.0}) {
+    Picture thin(120, 100), bold(120, 100);
+    thin.DrawText(0, 0, "W0", kWhite, plat::Font{"ＭＳ ゴシック", points, false});
+    bold.DrawText(0, 0, "W0", kWhite, plat::Font{"ＭＳ ゴシック", points, true});
+    const int thinCount = CountColor(thin, kWhite, 0, 0, 119, 99);
+    const int boldCount = CountColor(bold, kWhite, 0, 0, 119, 99);
+    EXPECT_GT(boldCount, thinCount + thinCount / 10) << points;
+    EXPECT_EQ(CountColor(bold, kBlack, 0, 0, 119, 99) + boldCount, 120 * 100) << points;  // no blending
+  }
 
   Picture byPoints(60, 30), byPixels(60, 30);  // 11 points at 96 dpi is 15 pixels
   byPoints.DrawText(0, 0, "Ag", kWhite, plat::Font{"ＭＳ ゴシック", 11, true});
