@@ -217,9 +217,17 @@ void ReadRecent() {
 
 int WheelItem(int16_t wheel) { return wheel == 1 ? 1 : wheel == 8 ? 3 : 2; }
 
-void Write(const char* section, const std::string& key, const std::string& value) {
-  plat::WriteProfileString(section, key, value, SettingsPath());  // failures are not reported
-}
+// The values SaveSettings writes, in order; the file is replaced once with all of them.
+class Writes {
+ public:
+  void operator()(const char* section, const std::string& key, const std::string& value) {
+    entries_.push_back({section, key, value});
+  }
+  void Commit() const { plat::WriteProfileStrings(entries_, SettingsPath()); }  // not reported
+
+ private:
+  std::vector<plat::ProfileEntry> entries_;
+};
 
 }  // namespace
 
@@ -274,37 +282,39 @@ void LoadSettings(FrameSettingsPort& port) {
 
 void SaveSettings(const FrameSettingsPort& port) {
   using P = FrameSettingsPort::Placement;
+  Writes write;
   const int16_t state = port.WindowState();
   if (state == 1 || state == 2) {
     // A minimised frame comes back normal; a maximised one maximised over these bounds.
-    Write("Window", "Top", " 0");
-    Write("Window", "Left", " 0");
-    Write("Window", "Width", kRestoreWidth);
-    Write("Window", "Height", kRestoreHeight);
-    Write("Window", "State", state == 2 ? " 2" : " 0");
+    write("Window", "Top", " 0");
+    write("Window", "Left", " 0");
+    write("Window", "Width", kRestoreWidth);
+    write("Window", "Height", kRestoreHeight);
+    write("Window", "State", state == 2 ? " 2" : " 0");
   } else {
-    Write("Window", "Top", plat::NumberToText(port.PlacementValue(P::Top)));
-    Write("Window", "Left", plat::NumberToText(port.PlacementValue(P::Left)));
-    Write("Window", "Width", plat::NumberToText(port.PlacementValue(P::Width)));
-    Write("Window", "Height", plat::NumberToText(port.PlacementValue(P::Height)));
-    Write("Window", "State", " 0");
+    write("Window", "Top", plat::NumberToText(port.PlacementValue(P::Top)));
+    write("Window", "Left", plat::NumberToText(port.PlacementValue(P::Left)));
+    write("Window", "Width", plat::NumberToText(port.PlacementValue(P::Width)));
+    write("Window", "Height", plat::NumberToText(port.PlacementValue(P::Height)));
+    write("Window", "State", " 0");
   }
 
-  for (const auto& b : kBars) Write("Visibility", b.key, BoolToText(port.BarChecked(b.bar) ? -1 : 0));
+  for (const auto& b : kBars) write("Visibility", b.key, BoolToText(port.BarChecked(b.bar) ? -1 : 0));
 
   for (int i = 0; i <= g_RecentNum; ++i) {
     const size_t k = static_cast<size_t>(i);
     const std::string file = k < g_RecentFiles.size() ? g_RecentFiles[k] : std::string();
     const std::string script = k < g_RecentScripts.size() ? g_RecentScripts[k] : std::string();
     const std::string key = std::to_string(i);
-    Write("Recent", key, file.empty() ? std::string() : file + "*");
-    Write("Recent", key + "S", file.empty() ? std::string() : script + "*");
+    write("Recent", key, file.empty() ? std::string() : file + "*");
+    write("Recent", key + "S", file.empty() ? std::string() : script + "*");
   }
 
-  Write("Etc", "Wheel", plat::NumberToText(g_Wheel));
-  Write("Etc", "AutoFocus", BoolToText(port.AutoFocusChecked() ? -1 : 0));
-  Write("Etc", "FirstOpen", BoolToText(g_FirstOpen));
-  Write("Etc", "PlayObj", BoolToText(g_PlayObj));
+  write("Etc", "Wheel", plat::NumberToText(g_Wheel));
+  write("Etc", "AutoFocus", BoolToText(port.AutoFocusChecked() ? -1 : 0));
+  write("Etc", "FirstOpen", BoolToText(g_FirstOpen));
+  write("Etc", "PlayObj", BoolToText(g_PlayObj));
+  write.Commit();
 }
 
 }  // namespace mk

@@ -85,38 +85,59 @@ std::string GetProfileString(const std::string& section, const std::string& key,
   return AnsiLeft(result, bufSize - 1);
 }
 
-bool WriteProfileString(const std::string& section, const std::string& key,
-                        const std::string& value, const std::string& file) {
-  // A name or value that would break the line structure cannot be stored faithfully.
-  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
-      section.find(']') != std::string::npos || key.find('=') != std::string::npos ||
-      Trim(key).empty() || Trim(key)[0] == ';' || Trim(key)[0] == '[')
-    return false;
-  std::string bytes, error;
-  std::vector<std::string> lines;
-  if (PathExists(file)) {
-    if (!ReadFileBytes(file, bytes, error)) return false;  // never overwrite what we can't read
-    lines = SplitLines(DecodeAnsi(bytes));
-  }
-  std::string entry = Trim(key) + "=" + value;
-  Located at = Locate(lines, section, key);
+namespace {
+
+// A name or value that would break the line structure cannot be stored faithfully.
+bool Storable(const ProfileEntry& e) {
+  const std::string key = Trim(e.key);
+  return !HasLineBreak(e.section) && !HasLineBreak(e.key) && !HasLineBreak(e.value) &&
+         e.section.find(']') == std::string::npos && e.key.find('=') == std::string::npos &&
+         !key.empty() && key[0] != ';' && key[0] != '[';
+}
+
+// One write into the lines: the value replaced where the key stands, or the key added after the
+// section's last line, or the section added at the end.
+void Apply(std::vector<std::string>& lines, const ProfileEntry& e) {
+  std::string entry = Trim(e.key) + "=" + e.value;
+  Located at = Locate(lines, e.section, e.key);
   if (at.keyLine >= 0) {
     lines[at.keyLine] = entry;
   } else if (at.sectionLine >= 0) {
     lines.insert(lines.begin() + at.sectionEnd, entry);
   } else {
     std::string header = "[";  // (built by appends: GCC 12 misreports "[" + s + "]" at -O2)
-    header += Trim(section);
+    header += Trim(e.section);
     header += ']';
     lines.push_back(header);
     lines.push_back(entry);
   }
+}
+
+}  // namespace
+
+bool WriteProfileStrings(const std::vector<ProfileEntry>& entries, const std::string& file) {
+  std::vector<const ProfileEntry*> storable;
+  for (const ProfileEntry& e : entries)
+    if (Storable(e)) storable.push_back(&e);
+  if (storable.empty()) return entries.empty();
+  std::string bytes, error;
+  std::vector<std::string> lines;
+  if (PathExists(file)) {
+    if (!ReadFileBytes(file, bytes, error)) return false;  // never overwrite what we can't read
+    lines = SplitLines(DecodeAnsi(bytes));
+  }
+  for (const ProfileEntry* e : storable) Apply(lines, *e);
   std::string text;
   for (const std::string& l : lines) {
     text += l;
     text += "\r\n";
   }
-  return WriteFileAtomic(file, EncodeAnsi(text), error);
+  return WriteFileAtomic(file, EncodeAnsi(text), error) && storable.size() == entries.size();
+}
+
+bool WriteProfileString(const std::string& section, const std::string& key,
+                        const std::string& value, const std::string& file) {
+  return WriteProfileStrings({ProfileEntry{section, key, value}}, file);
 }
 
 }  // namespace plat

@@ -5,6 +5,7 @@
 // comments are kept. Values are UTF-8 in memory, CP932 on disk.
 #pragma once
 #include <string>
+#include <vector>
 
 namespace plat {
 
@@ -15,5 +16,16 @@ std::string GetProfileString(const std::string& section, const std::string& key,
 // Writes one value; false when the file cannot be written (callers may ignore it).
 bool WriteProfileString(const std::string& section, const std::string& key,
                         const std::string& value, const std::string& file);
+
+// Several writes, made in order as WriteProfileString would make them one by one, with one
+// replace of the file. An entry that cannot be stored (a line break in it, a "]" in the section,
+// a "=" in the key, an empty key) is left out; false when one was left out or the file cannot
+// be written.
+struct ProfileEntry {
+  std::string section;
+  std::string key;
+  std::string value;
+};
+bool WriteProfileStrings(const std::vector<ProfileEntry>& entries, const std::string& file);
 
 }  // namespace plat

@@ -139,6 +139,32 @@ TEST_F(Profile, RefusesValuesThatWouldBreakTheFile) {
   EXPECT_EQ(dir_.Read("Mirkan.ini"), "[Recent]\r\n0=old*\r\n");
 }
 
+// Many writes with one replace of the file give what the same writes give one by one; an
+// entry that cannot be stored is left out and reported, the others are still made.
+TEST_F(Profile, BatchWritesMatchSingleWrites) {
+  const std::string start = "; keep me\r\n[Window]\r\ntop = 1\r\n\r\n[Recent]\r\n0=a*\r\n";
+  const std::vector<plat::ProfileEntry> entries = {
+      {"WINDOW", "Top", " 300"}, {"Window", "Height", " 8460"}, {"Etc", "Wheel", " 2"},
+      {"Recent", "0S", ""},      {"Etc", "Wheel", " 8"},        {"Recent", "1", "x\ny"},
+      {"etc", "PlayObj", "False"}};
+  dir_.Write("Mirkan.ini", start);
+  for (const plat::ProfileEntry& e : entries)
+    EXPECT_EQ(WriteProfileString(e.section, e.key, e.value, file_), e.key != "1") << e.key;
+  const std::string oneByOne = dir_.Read("Mirkan.ini");
+
+  dir_.Write("Mirkan.ini", start);
+  EXPECT_FALSE(plat::WriteProfileStrings(entries, file_));  // the line break was left out
+  EXPECT_EQ(dir_.Read("Mirkan.ini"), oneByOne);
+  EXPECT_EQ(Get("Etc", "Wheel"), "8");
+  EXPECT_EQ(Get("Recent", "1"), "*");
+
+  EXPECT_TRUE(plat::WriteProfileStrings({}, file_));
+  EXPECT_FALSE(plat::WriteProfileStrings({{"Recent", "2", "a\rb"}}, file_));
+  EXPECT_EQ(dir_.Read("Mirkan.ini"), oneByOne);
+  EXPECT_TRUE(plat::WriteProfileStrings({{"New", "Key", "v"}}, dir_.Path("fresh.ini")));
+  EXPECT_EQ(dir_.Read("fresh.ini"), "[New]\r\nKey=v\r\n");
+}
+
 TEST_F(Profile, UnreadableFileIsNeverReplaced) {
   dir_.Write("Mirkan.ini/inside", "x");  // a folder where the file should be
   EXPECT_FALSE(WriteProfileString("Etc", "Wheel", " 2", file_));
