@@ -77,10 +77,9 @@ bool Reader::MapName(std::string_view name, std::string& out) const {
 void Reader::AddChannel(std::string_view name, ChannelEntry e) {
   std::string key;
   if (name.empty() || !MapName(name, key)) return;
-  if (channels_.find(key) != channels_.end()) return;  // an earlier one in the order decides
+  if (!channels_.Insert(key, e)) return;  // an earlier one in the order decides
   if (std::find(nameLengths_.begin(), nameLengths_.end(), key.size()) == nameLengths_.end())
     nameLengths_.push_back(key.size());
-  channels_.emplace(std::move(key), e);
 }
 
 void Reader::BuildChannelIndex() {
@@ -116,9 +115,8 @@ void Reader::BuildChannelIndex() {
     for (char& c : u) c = Up(c);
     return u;
   };
-  if (!k.Tmpc.empty()) known_.insert(upper(k.Tmpc));
-  if (!k.Mesc.empty()) known_.insert(upper(k.Mesc));
-  mescUpper_ = upper(k.Mesc);
+  if (!k.Mesc.empty()) AddKnown(upper(k.Mesc), 2);
+  if (!k.Tmpc.empty()) AddKnown(upper(k.Tmpc), 1);
   add(k.Tmpc, ChannelKind::Tempo, 0, 0);
   add(k.Mesc, ChannelKind::Length, 0, 0);
   const ScrFormat& f = doc_.Fmt;
@@ -129,9 +127,9 @@ void Reader::BuildChannelIndex() {
     // the free text.
     if (gt.Channel.empty() || gt.Lane < 0 || gt.Lane + 3 > lanes_) continue;
     const std::string ch = upper(gt.Channel);
-    for (char d = '0'; d <= '9'; ++d) known_.insert(ch + d);
+    for (char d = '0'; d <= '9'; ++d) AddKnown(ch + d, 1);
     const bool w = doc_.Lane[gt.Lane + 3].Channel == "__";
-    if (w) known_.insert(ch + 'W');
+    if (w) AddKnown(ch + 'W', 1);
     for (int d = 0; d <= 7; ++d) add(gt.Channel + static_cast<char>('0' + d), ChannelKind::GroupDigit, g, d);
     if (w) add(gt.Channel + "W", ChannelKind::GroupW, g, 0);
   }
@@ -139,12 +137,11 @@ void Reader::BuildChannelIndex() {
     const LaneInfo& lane = doc_.Lane[l];
     if (lane.Part == kPartStacked) stacked_ = true;
     for (const std::string* ch : {&lane.Channel, &lane.BackChannel}) {
-      if (*ch != "__" && !ch->empty()) known_.insert(upper(*ch));
+      if (*ch != "__" && !ch->empty()) AddKnown(upper(*ch), 1);
       if (*ch != "__") add(*ch, ch == &lane.Channel ? ChannelKind::LaneFront : ChannelKind::LaneBack, l, 0);
     }
   }
   std::sort(nameLengths_.begin(), nameLengths_.end());
-  for (const std::string& name : known_) maxKnown_ = std::max(maxKnown_, name.size());
   // What each byte of a line becomes in the cleaned line (0: dropped): letters upper-cased,
   // digits, capitals and kept symbols kept; listed non-ASCII symbols by their byte.
   for (int c = 0; c < 256; ++c) {
@@ -158,10 +155,13 @@ void Reader::BuildChannelIndex() {
   if (stacked_) marks_.resize(lanes_ + 1);
 }
 
-bool Reader::KnownChannel(std::string_view text) {
-  upper_.assign(text);
-  for (char& c : upper_) c = Up(c);
-  return known_.find(upper_) != known_.end();
+void Reader::AddKnown(std::string_view upperName, uint8_t kind) {
+  if (known_.Insert(upperName, kind)) maxKnown_ = std::max(maxKnown_, upperName.size());
+}
+
+uint8_t Reader::KnownChannel(std::string_view text) const {
+  const uint8_t* kind = known_.Find(text, true);
+  return kind ? *kind : 0;
 }
 
 // Builds the cleaned line: the command symbol, the measure digits, the channel, the separator
@@ -186,19 +186,25 @@ void Reader::Clean(std::string_view line, size_t first, bool ascii) {
     const size_t channelByte = channelPos - 1;
     for (; i < n; ++i) {
       const auto b = static_cast<unsigned char>(Up(line[i]));
+      uint8_t kind = 0;
       if (ssym_[b & 0x7F] && b < 128 && i - channelByte <= maxKnown_ &&
-          KnownChannel(line.substr(channelByte, i - channelByte))) {
+          (kind = KnownChannel(line.substr(channelByte, i - channelByte))) != 0) {
         *out++ = static_cast<char>(b);
         sep = true;
-        lengthLine_ = !mescUpper_.empty() && upper_ == mescUpper_;
+        lengthLine_ = kind == 2;
         ++i;
         break;
       }
       if (const uint8_t c = keep_[b]) *out++ = static_cast<char>(c);
     }
+    // The data: every byte is stored and the end moves on only past kept ones (no branch
+    // per byte; the buffer has room for the whole line).
     const std::array<uint8_t, 256>& keep = lengthLine_ ? keepDot_ : keep_;
-    for (; i < n; ++i)
-      if (const uint8_t c = keep[at(i)]) *out++ = static_cast<char>(c);
+    for (; i < n; ++i) {
+      const uint8_t c = keep[at(i)];
+      *out = static_cast<char>(c);
+      out += c != 0;
+    }
     clean_ = std::string_view(start, static_cast<size_t>(out - start));
     return;
   }
@@ -223,11 +229,12 @@ void Reader::Clean(std::string_view line, size_t first, bool ascii) {
       if (b < 128 ? hsym_[b] : wideH_[b - 0x80]) *out++ = static_cast<char>(b);
       continue;
     }
+    uint8_t kind = 0;
     if (pos > channelPos && !sep && channelByte != std::string_view::npos &&
         (b < 128 ? ssym_[b] : wideS_[b - 0x80] != 0) && i - n - channelByte <= maxKnown_ &&
-        KnownChannel(line.substr(channelByte, i - n - channelByte))) {
+        (kind = KnownChannel(line.substr(channelByte, i - n - channelByte))) != 0) {
       sep = true;
-      lengthLine_ = !mescUpper_.empty() && upper_ == mescUpper_;
+      lengthLine_ = kind == 2;
       *out++ = static_cast<char>(b);
       continue;
     }
@@ -368,9 +375,24 @@ bool Reader::StoreLane(const ChannelEntry& e, std::string_view data, int m) {
 int64_t Reader::StoreCodes(std::array<int16_t, kCellSlots>& layer, std::string_view data, int16_t mode,
                            bool rounded) const {
   const int16_t* table = CodeTable(mode);
-  const size_t n = CodeCount(data.size());
-  const TickRule tick(data.size(), rounded);
+  const size_t d = data.size();
   int64_t stored = 0;
+  if (table && d % 2 == 0 && d > 0 && d / 2 <= kTicksPerMeasure && kTicksPerMeasure % (d / 2) == 0) {
+    // The usual line: whole codes whose count divides the measure, where both tick rules give
+    // code i the tick i * 192 / n.
+    const int step = static_cast<int>(kTicksPerMeasure / (d / 2));
+    for (size_t i = 0, t = 0; i < d; i += 2, t += step) {
+      const char a = data[i], b = data[i + 1];
+      const int ia = kCodeIndex[static_cast<unsigned char>(a)], ib = kCodeIndex[static_cast<unsigned char>(b)];
+      const int v = ia != kNoCode && ib != kNoCode ? table[ia * 36 + ib] : OtherCodeValue(a, b, mode);
+      if (v < 1) continue;
+      layer[t] = static_cast<int16_t>(v);
+      ++stored;
+    }
+    return stored;
+  }
+  const size_t n = CodeCount(d);
+  const TickRule tick(d, rounded);
   for (size_t i = 0; i < n; ++i) {
     const int v = CodeValue(data, i, mode, table);
     if (v < 1) continue;
@@ -426,9 +448,9 @@ LineOutcome Reader::ChannelLine(std::string_view line, size_t first, bool ascii)
   size_t bestLen = 0;
   for (size_t len : nameLengths_) {
     if (len > tail.size()) break;
-    const auto it = channels_.find(tail.substr(0, len));
-    if (it != channels_.end() && (!best || it->second.order < best->order)) {
-      best = &it->second;
+    const ChannelEntry* e = channels_.Find(tail.substr(0, len), false);
+    if (e && (!best || e->order < best->order)) {
+      best = e;
       bestLen = len;
     }
   }

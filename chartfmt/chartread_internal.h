@@ -10,7 +10,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "chartfmt/chartread.h"
@@ -35,7 +34,75 @@ struct StringHash {
     return static_cast<size_t>(h);
   }
 };
-using StringSet = std::unordered_set<std::string, StringHash, std::equal_to<>>;
+
+// Names looked up by their bytes, many times per line: a name of up to 7 bytes is packed with
+// its length into one word and found in an open-addressed table; longer names are kept in a
+// hash map beside it. Lookups may upper-case the ASCII letters of the text on the way.
+template <typename V>
+class NameIndex {
+ public:
+  // Adds name with value v unless it is there already (the first one stays); false then.
+  bool Insert(std::string_view name, const V& v) {
+    if (Find(name, false)) return false;
+    uint64_t key;
+    if (!Pack(name, false, key)) {
+      long_.emplace(std::string(name), v);
+      return true;
+    }
+    if ((count_ + 1) * 2 > keys_.size()) Rehash(keys_.empty() ? 64 : 2 * keys_.size());
+    Place(key, v);
+    ++count_;
+    return true;
+  }
+  const V* Find(std::string_view name, bool upper) const {
+    uint64_t key;
+    if (Pack(name, upper, key)) {
+      if (keys_.empty()) return nullptr;
+      for (size_t i = Home(key);; i = (i + 1) & (keys_.size() - 1)) {
+        if (keys_[i] == key) return &vals_[i];
+        if (keys_[i] == 0) return nullptr;
+      }
+    }
+    if (long_.empty()) return nullptr;
+    std::string text(name);
+    if (upper)
+      for (char& c : text) c = Up(c);
+    const auto it = long_.find(text);
+    return it == long_.end() ? nullptr : &it->second;
+  }
+
+ private:
+  static bool Pack(std::string_view s, bool upper, uint64_t& key) {
+    if (s.empty() || s.size() > 7) return false;
+    uint64_t k = static_cast<uint64_t>(s.size()) << 56;
+    for (size_t i = 0; i < s.size(); ++i)
+      k |= static_cast<uint64_t>(static_cast<unsigned char>(upper ? Up(s[i]) : s[i])) << (8 * i);
+    key = k;
+    return true;
+  }
+  size_t Home(uint64_t key) const {
+    return static_cast<size_t>((key * 0x9E3779B97F4A7C15ULL) >> 32) & (keys_.size() - 1);
+  }
+  void Place(uint64_t key, const V& v) {
+    size_t i = Home(key);
+    while (keys_[i] != 0) i = (i + 1) & (keys_.size() - 1);
+    keys_[i] = key;
+    vals_[i] = v;
+  }
+  void Rehash(size_t size) {
+    std::vector<uint64_t> keys = std::move(keys_);
+    std::vector<V> vals = std::move(vals_);
+    keys_.assign(size, 0);
+    vals_.assign(size, V{});
+    for (size_t i = 0; i < keys.size(); ++i)
+      if (keys[i] != 0) Place(keys[i], vals[i]);
+  }
+
+  std::vector<uint64_t> keys_;  // 0: a free place (a packed key holds a length of at least 1)
+  std::vector<V> vals_;
+  size_t count_ = 0;
+  std::unordered_map<std::string, V, StringHash, std::equal_to<>> long_;
+};
 
 // Measures to reserve in a lane that must hold need measures and has room for have: room for
 // many at once (pages of unused room are not touched), doubled when it runs out, at most
@@ -84,7 +151,10 @@ class Reader {
   void AddChannel(std::string_view name, ChannelEntry e);
   LineOutcome ChannelLine(std::string_view line, size_t firstBytes, bool ascii);
   void Clean(std::string_view line, size_t firstBytes, bool ascii);
-  bool KnownChannel(std::string_view text);
+  // 0 when text (letter case ignored) makes no separator acceptable, 2 for the measure-length
+  // channel, 1 for any other known channel text.
+  uint8_t KnownChannel(std::string_view text) const;
+  void AddKnown(std::string_view upperName, uint8_t kind);
   bool GrowTo(int m);
   int CodeValue(std::string_view data, size_t i, int16_t mode, const int16_t* table) const;
   int OtherCodeValue(char a, char b, int16_t mode) const;
@@ -117,9 +187,9 @@ class Reader {
 
   // Upper-cased texts that make a separator acceptable, and the channel index of the cleaned
   // line: entries by cleaned name, and the distinct name lengths.
-  StringSet known_;
-  std::string mescUpper_;
-  std::unordered_map<std::string, ChannelEntry, StringHash, std::equal_to<>> channels_;
+  // known_: 1 for a known channel text, 2 for the measure-length channel.
+  NameIndex<uint8_t> known_;
+  NameIndex<ChannelEntry> channels_;
   std::vector<size_t> nameLengths_;
 
   // Part-stacked lanes: per lane and measure, bit 0 front and bit 1 back reached by a line.
@@ -131,7 +201,6 @@ class Reader {
   size_t maxKnown_ = 0;                 // longest text that makes a separator acceptable
   std::string cleanBuf_;
   std::string_view clean_;  // the cleaned line, one byte per character, in cleanBuf_
-  std::string upper_;    // scratch text for separator tests
   bool lengthLine_ = false;
 };
 

@@ -129,6 +129,19 @@ TEST(ReaderChannels, LaneChannelBeginningWithAGroupDigitReadsAsGroup) {
   EXPECT_EQ(d.Obj[13].Mes[1].Obj[0], 0);
 }
 
+// Channel names of any length, in any letter case, beside short ones.
+TEST(ReaderChannels, LongChannelNames) {
+  readerfix::DocBuilder b = readerfix::StandardScript();
+  b.Lane("LONGNAME1", "longback22", 100).Lane("OTHERNAME12", "__", 100);
+  DocData d = b.Build();
+  ASSERT_TRUE(mk::ReadChartLines(d, {"#001longname1:05", "#001LONGBACK22:06", "#001OtherName12:07", "#001LONGNAME:08"},
+                                 false).ok);
+  EXPECT_EQ(d.Obj[13].Mes[1].Obj[0], 5);
+  EXPECT_EQ(d.Obj[13].Mes[1].BackObj[0], 6);
+  EXPECT_EQ(d.Obj[14].Mes[1].Obj[0], 7);
+  EXPECT_EQ(d.FreeText, "#001LONGNAME:08\r\n");
+}
+
 TEST(ReaderChannels, OtherCommandAndSeparatorSymbolsAndKeptSymbols) {
   readerfix::DocBuilder b = readerfix::StandardScript();
   b.Keys().SSymbol = {":", "="};
