@@ -218,7 +218,7 @@ class FormP : public QMainWindow,
   // False, after the error message, when path cannot be read as a file.
   bool CheckChartReadable(const std::string& path);
   void RefreshRecentMenu();
-  int16_t TakeWindow(OpenTarget target);
+  int16_t TakeWindow(OpenTarget target, int16_t current);
   ScriptChoice ShowScriptChoice(const std::string& path, const std::vector<int16_t>& candidates, int16_t win);
   void Timer1_Timer();
   void ResizeBar_Mouse(QEvent* e);

@@ -94,27 +94,16 @@ int16_t FormP::QueryScriptOpen(const std::string& path, int16_t win) {
 
   SetWaitCursor(true);
   g_NewScript = script;
-  int16_t target = 0;
-  if (newWindow) {
-    Form1* w = NewWindowStep();
-    if (!w) {
-      SetWaitCursor(false);
-      return 0;
-    }
-    target = w->WinNo();
-  } else {
-    if (!AskSaveBeforeReuse(win)) {
-      SetWaitCursor(false);
-      return 0;
-    }
-    g_NewScript = script;
-    if (!ReuseStep(win)) {
-      SetWaitCursor(false);
-      return 0;
-    }
-    target = win;
+  if (!newWindow && !AskSaveBeforeReuse(win)) {
+    SetWaitCursor(false);
+    return 0;
   }
-  return ReadIntoWindow(path, title, target) ;
+  const int16_t target = TakeWindow(newWindow ? OpenTarget::NewWindow : OpenTarget::Current, win);
+  if (target == 0) {
+    SetWaitCursor(false);
+    return 0;
+  }
+  return ReadIntoWindow(path, title, target);
 }
 
 bool FormP::AskSaveBeforeReuse(int16_t win) {

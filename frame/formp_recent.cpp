@@ -20,15 +20,14 @@ bool FormP::CheckChartReadable(const std::string& path) {
   return false;
 }
 
-// Takes a new window or re-initialises the current one with g_NewScript; the window number, or
+// Takes a new window or re-initialises window current with g_NewScript; the window number, or
 // 0 when nothing was taken.
-int16_t FormP::TakeWindow(OpenTarget target) {
+int16_t FormP::TakeWindow(OpenTarget target, int16_t current) {
   if (target == OpenTarget::NewWindow) {
     Form1* w = NewWindowStep();
     return w ? w->WinNo() : 0;
   }
-  const int16_t cur = g_CurWin;
-  return ReuseStep(cur) ? cur : 0;
+  return ReuseStep(current) ? current : 0;
 }
 
 void FormP::Menu_File_Open_Click() {
@@ -52,7 +51,7 @@ void FormP::Menu_File_Open_Click() {
 
   SetWaitCursor(true);
   g_NewScript = static_cast<int16_t>(r.filterIndex);
-  const int16_t win = TakeWindow(target);
+  const int16_t win = TakeWindow(target, g_CurWin);
   if (win == 0) {
     SetWaitCursor(false);
     return;
@@ -72,7 +71,7 @@ void FormP::Menu_File_Recent_Click(int16_t index) {
   const OpenTarget target = RecentOpenTarget(g_OpenCount, cur != nullptr, cur && g_Docs[g_CurWin].Dirty != 0);
   SetWaitCursor(true);
   g_NewScript = script;
-  const int16_t win = TakeWindow(target);
+  const int16_t win = TakeWindow(target, g_CurWin);
   if (win == 0) {
     SetWaitCursor(false);
     return;
