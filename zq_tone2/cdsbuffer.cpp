@@ -204,6 +204,9 @@ HRESULT CDSBuffer::LockWhole(void** ptr, uint32_t* bytes) {
 
 int32_t CDSBuffer::Play(int32_t loop) {
     if (!lpDSB) return 1;
+    // A stream that has lost its file or converter (a failed reset) cannot play on: its ring
+    // would only loop what it last held.
+    if (bStream && !SourceOpen()) return 1;
     bLoop = loop;
     const uint32_t flags = (bStream || loop == 1) ? DSBPLAY_LOOPING : 0;
     return DsFailed(lpDSB->Play(0, 0, flags)) ? 1 : 0;

@@ -95,6 +95,11 @@ public:
 private:
     bool HasFile() const { return hFileWav != nullptr || hFileZQ != nullptr; }
     bool HasDecoder() const { return hAcmWav != nullptr || hAcmZQ != nullptr; }
+    // Whether the file and the converter of this sound's type are both open (a stream needs
+    // them for every refill; a failed reset closes them).
+    bool SourceOpen() const {
+        return nFileType == kWav ? hFileWav && hAcmWav : nFileType == kZQ && hFileZQ && hAcmZQ;
+    }
     uint8_t SilenceByte() const;
     // Shared by the loaders once dwDstSize and DstFormat are known.
     bool DecideStream(int32_t bAllowStream);
@@ -123,6 +128,8 @@ private:
     // The stream part of both loaders once dwBufSize and dwSrcBufSize are known: work buffers,
     // the ring buffer and its prime. loader names the loader in the lines.
     int32_t OpenStream(const char* loader);
+    // After a pump's refill failed: stops a stream whose source is gone; returns 1.
+    int32_t RefillFailed();
     // The end of both resets: prime again and resume playing if it was playing.
     int32_t FinishReset(const char* reset, bool wasPlaying);
     void FreeWork();

@@ -27,18 +27,28 @@ int32_t CDSBuffer::StreamPlay() {
         if ((wav ? StreamUpdateWav(R / 2 - 1, R / 4) : StreamUpdateZQ(R / 2 - 1, R / 4)) != 0) {
             DebugPrint(wav ? "CDSBuffer::StreamPlayWav [A]StreamUpdateError\n"
                            : "CDSBuffer::StreamPlayZQ [A]StreamUpdateError\n");
-            return 1;
+            return RefillFailed();
         }
         nHalf = 1;
     } else if (nHalf == 1 && 0 < p && p < R / 2) {
         if ((wav ? StreamUpdateWav(R - 1, 3 * R / 4) : StreamUpdateZQ(R - 1, 3 * R / 4)) != 0) {
             DebugPrint(wav ? "CDSBuffer::StreamPlayWav [B]StreamUpdateError\n"
                            : "CDSBuffer::StreamPlayZQ [B]StreamUpdateError\n");
-            return 1;
+            return RefillFailed();
         }
         nHalf = 0;
     }
     return 0;
+}
+
+int32_t CDSBuffer::RefillFailed() {
+    // A refill that failed for want of its file or converter can never succeed: the sound stops
+    // rather than loop what its ring last held. Other failures are retried by the next pump.
+    if (!SourceOpen()) {
+        lpDSB->Stop();
+        nStreamState = kFinished;
+    }
+    return 1;
 }
 
 bool CDSBuffer::RewindBuffer() {

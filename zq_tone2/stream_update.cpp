@@ -121,7 +121,7 @@ int32_t CDSBuffer::StreamUpdateWav(uint32_t target, uint32_t minimum) {
     static const char kPrefix[] = "CDSBuffer::StreamUpdateWav";
     if (nStreamState == kFinished) return 0;
     // After a failed reset the file or the converter is gone: nothing can be read.
-    if (!hFileWav || !hAcmWav || !lpSrcBuf || !lpDstBuf || !lpDSB || dwBufSize == 0) {
+    if (!SourceOpen() || !lpSrcBuf || !lpDstBuf || !lpDSB || dwBufSize == 0) {
         DebugPrint("%s ReadError\n", kPrefix);
         return 1;
     }
@@ -180,7 +180,7 @@ int32_t CDSBuffer::StreamUpdateWav(uint32_t target, uint32_t minimum) {
 int32_t CDSBuffer::StreamUpdateZQ(uint32_t target, uint32_t minimum) {
     static const char kPrefix[] = "CDSBuffer::StreamUpdateZQ";
     if (nStreamState == kFinished) return 0;
-    if (!hFileZQ || !hAcmZQ || !lpSrcBuf || !lpDstBuf || !lpDSB || dwBufSize == 0) {
+    if (!SourceOpen() || !lpSrcBuf || !lpDstBuf || !lpDSB || dwBufSize == 0) {
         DebugPrint("%s ConvertError\n", kPrefix);
         return 1;
     }

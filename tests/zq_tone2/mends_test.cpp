@@ -116,6 +116,49 @@ TEST_F(MendsTest, AfterAFailedZqResetNothingUsesTheClosedFile) {
                                "CDSBuffer::LoadZQ HeaderReadError\n"}));
 }
 
+TEST_F(MendsTest, AStreamThatLostItsFileStopsInsteadOfLoopingItsRing) {
+    ZqSpec z;
+    z.blocks = 4000;  // 2.9 s of stereo
+    const std::string path = tmp.Write("l.zq", MakeZq(z, 8));
+    ASSERT_EQ(Load(path, 1, 2), 0);
+    CDSBuffer* s = Sound();
+    PlayFromStart();
+    na::AdvanceMs(300);
+    EXPECT_EQ(s->StreamPlay(), 0);
+    // The file is cut while the sound plays: the reset fails before it could rewind.
+    std::filesystem::resize_file(path, 10);
+    EXPECT_EQ(s->Reset(), 1);
+    uint32_t status = 0;
+    ASSERT_EQ(s->lpDSB->GetStatus(&status), 0);
+    ASSERT_NE(status & plat::audio::DSBSTATUS_PLAYING, 0u);
+    // The next refill cannot read: the pump stops the sound instead of letting the ring loop.
+    int failures = 0;
+    for (int t = 0; t < 2000; t += 100) {
+        na::AdvanceMs(100);
+        failures += s->StreamPlay();
+    }
+    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(s->nStreamState, CDSBuffer::kFinished);
+    ASSERT_EQ(s->lpDSB->GetStatus(&status), 0);
+    EXPECT_EQ(status & plat::audio::DSBSTATUS_PLAYING, 0u);
+    na::TakeRecording();
+    na::AdvanceMs(2500);
+    const std::vector<int16_t> after = Samples(na::TakeRecording());
+    EXPECT_EQ(after, std::vector<int16_t>(after.size(), 0));
+    // Nor can it be played again until a new load: the host hears of it.
+    EXPECT_EQ(s->Play(0), 1);
+    EXPECT_EQ(s->Reset(), 1);
+    EXPECT_EQ(Lines(), (Lines_{"CDSBuffer::LoadZQ HeaderReadError\n", "CDSBuffer::StreamUpdateZQ ConvertError\n",
+                               "CDSBuffer::StreamPlayZQ [A]StreamUpdateError\n",
+                               "CDSBuffer::LoadZQ HeaderReadError\n"}));
+
+    // A WAV stream whose reset could not reopen its converter.
+    ASSERT_EQ(Load(tmp.Write("r.wav", MakeWav({}, Bytes(Signal(44100 * 6, 2)))), 1, 2), 0);
+    plat::audio::InjectAcmFailure(plat::audio::AcmCall::Open, plat::audio::ACMERR_NOTPOSSIBLE);
+    EXPECT_EQ(Sound()->Reset(), 1);
+    EXPECT_EQ(Sound()->Play(0), 1);
+}
+
 TEST_F(MendsTest, AStreamWhoseEndIsNearThe32BitLimitStillEnds) {
     // A mu-law file of almost 2 GB (sparse) converts to almost 4 GB of PCM: the decoded count
     // must reach the end before it could wrap past it.
