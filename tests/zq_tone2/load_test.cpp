@@ -1,6 +1,8 @@
 // Loading a sound: which loader takes a file, the lines a failure prints, buffer sizes and the
 // static/streamed decision.
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "sound_fixtures.h"
 
@@ -149,6 +151,28 @@ TEST_F(LoadTest, StaticZqPlaysTheHeaderCountOrAllBlocks) {
         EXPECT_EQ(Sound()->hFileZQ, nullptr);
         EXPECT_EQ(Sound()->hAcmZQ, nullptr);
     }
+}
+
+TEST_F(LoadTest, ShippedZqSamplesHoldTheirSound) {
+    // The samples made by the encoder from real sounds: mono and stereo, 4, 6 and 8 bits.
+    for (const char* name : {"pluck_m4.zq", "pluck_s6.zq", "drum_m8.zq"}) {
+        const std::string path = std::string(MIRKAN_TEST_DATA) + "/zqdec/" + name;
+        std::ifstream in(path, std::ios::binary);
+        const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), {});
+        ASSERT_GT(file.size(), 32u) << name;
+        ASSERT_EQ(Load(path, 1, 5), 0) << name;
+        ASSERT_EQ(Sound()->bStream, 0) << name;
+        ZQFILEHEADER hdr;
+        zqReadFileHeader(file.data(), &hdr);
+        std::vector<int16_t> expect = DecodeZq(file);
+        ASSERT_GE(expect.size(), size_t{hdr.dwSamples} * hdr.bChannels) << name;
+        expect.resize(size_t{hdr.dwSamples} * hdr.bChannels);
+        const std::vector<int16_t> held = Held(Sound());
+        ASSERT_GE(held.size(), expect.size()) << name;
+        EXPECT_TRUE(std::equal(expect.begin(), expect.end(), held.begin())) << name;
+        for (size_t i = expect.size(); i < held.size(); ++i) ASSERT_EQ(held[i], 0) << name << " " << i;
+    }
+    EXPECT_TRUE(Lines().empty());
 }
 
 TEST_F(LoadTest, ZqSizesBeyondTheFileAreNotTrusted) {
