@@ -123,6 +123,13 @@ ScriptList ScanScripts(const std::string& folder, const std::string& defExt) {
   return list;
 }
 
+void ResetScriptList() {
+  g_ScriptTable.assign(1, ScriptEntry{});
+  g_ScriptCount = 0;
+  g_DefaultScript = 0;
+  g_OpenFilter.clear();
+}
+
 ScriptMessage LoadScriptList(const std::string& folder, const std::string& defExt) {
   ScriptList list = ScanScripts(folder, defExt);
   g_ScriptTable = std::move(list.table);

@@ -46,4 +46,7 @@ ScriptList ScanScripts(const std::string& folder, const std::string& defExt);
 // g_OpenFilter. Returns the message the frame shows (fatal: the frame ends the program).
 ScriptMessage LoadScriptList(const std::string& folder, const std::string& defExt);
 
+// Empties the registry globals: no script, no default, no filter (the state before start-up).
+void ResetScriptList();
+
 }  // namespace mk

@@ -96,14 +96,7 @@ TEST(ScriptFaults, ReusedRecordKeepsNothingOfTheScriptBefore) {
 
 class ScriptWindow : public ::testing::Test {
  protected:
-  void SetUp() override {
-    saved_ = mk::g_ScriptTable;
-    savedCount_ = mk::g_ScriptCount;
-  }
-  void TearDown() override {
-    mk::g_ScriptTable = saved_;
-    mk::g_ScriptCount = savedCount_;
-  }
+  void TearDown() override { mk::ResetScriptList(); }
   // Registers one script file (CP932 on disk) as script 1.
   std::string Install(const std::string& name, const std::string& utf8, const std::string& title) {
     std::string path = dir_.Write(name, plat::EncodeAnsi(utf8));
@@ -112,8 +105,6 @@ class ScriptWindow : public ::testing::Test {
     return path;
   }
   testsupport::TempDir dir_;
-  std::vector<mk::ScriptEntry> saved_;
-  int16_t savedCount_ = 0;
 };
 
 TEST_F(ScriptWindow, StepsRunInOrderAfterTheRecordIsFilled) {

@@ -154,6 +154,12 @@ TEST(ScriptRegistry, LoadScriptListFillsTheGlobals) {
   EXPECT_EQ(mk::g_ScriptTable[2].Title, "Two");
   EXPECT_EQ(mk::g_DefaultScript, 2);
   EXPECT_EQ(mk::g_OpenFilter, "One|*.one|Two|*.nxl");
+
+  mk::ResetScriptList();
+  EXPECT_EQ(mk::g_ScriptCount, 0);
+  EXPECT_EQ(mk::g_ScriptTable.size(), 1u);
+  EXPECT_EQ(mk::g_DefaultScript, 0);
+  EXPECT_EQ(mk::g_OpenFilter, "");
 }
 
 }  // namespace

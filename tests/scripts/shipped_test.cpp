@@ -26,17 +26,10 @@ const std::string kInstall = std::string(MIRKAN_BIN_DIR) + "/";
 class Shipped : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = mk::g_ScriptTable;
-    savedCount_ = mk::g_ScriptCount;
     message_ = mk::LoadScriptList(kInstall, "NXL");
   }
-  void TearDown() override {
-    mk::g_ScriptTable = saved_;
-    mk::g_ScriptCount = savedCount_;
-  }
+  void TearDown() override { mk::ResetScriptList(); }
   mk::ScriptMessage message_;
-  std::vector<mk::ScriptEntry> saved_;
-  int16_t savedCount_ = 0;
 };
 
 TEST_F(Shipped, InstalledCopiesAreTheSources) {
