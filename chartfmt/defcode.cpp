@@ -115,8 +115,8 @@ constexpr std::array<uint16_t, kTicksPerMeasure> kTickBits = [] {
 int16_t CellDivision(const MesData& cell) {
   uint16_t acc = 0;
   for (int t = 0; t < kTicksPerMeasure; ++t) {
-    const bool occupied = (cell.Obj[t] > 0) | (cell.BackObj[t] > 0);
-    acc |= static_cast<uint16_t>(-static_cast<int>(occupied)) & kTickBits[t];
+    const int occupied = static_cast<int>(cell.Obj[t] > 0) | static_cast<int>(cell.BackObj[t] > 0);
+    acc |= static_cast<uint16_t>(-occupied) & kTickBits[t];
   }
   if (!(acc & 0x80)) return 0;
   const int twos = std::popcount(static_cast<unsigned>(acc & 0x3F));
