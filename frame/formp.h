@@ -215,8 +215,9 @@ class FormP : public QMainWindow,
   // Drops window win's selection and, when its chart is modified, asks whether to save it
   // first. False when the user cancelled the question or the save.
   bool AskSaveBeforeReuse(int16_t win);
-  // False, after the error message, when path cannot be read as a file.
-  bool CheckChartReadable(const std::string& path);
+  // Reads path with script into a scratch record first; false, after its message, when the
+  // chart cannot be read, so that no window is taken or reused for it.
+  bool CheckChartReadable(const std::string& path, const std::string& title, int16_t script);
   void RefreshRecentMenu();
   int16_t TakeWindow(OpenTarget target, int16_t current);
   ScriptChoice ShowScriptChoice(const std::string& path, const std::vector<int16_t>& candidates, int16_t win);

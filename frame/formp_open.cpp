@@ -90,14 +90,11 @@ int16_t FormP::QueryScriptOpen(const std::string& path, int16_t win) {
     newWindow = win == -1 || c.newWindow;
   }
   if (win != -1 && !newWindow && !WinAt(win)) newWindow = true;
-  if (!CheckWindowLimit()) return 0;
+  if (!CheckWindowLimit() || !CheckChartReadable(path, title, script)) return 0;
 
+  if (!newWindow && !AskSaveBeforeReuse(win)) return 0;
   SetWaitCursor(true);
   g_NewScript = script;
-  if (!newWindow && !AskSaveBeforeReuse(win)) {
-    SetWaitCursor(false);
-    return 0;
-  }
   const int16_t target = TakeWindow(newWindow ? OpenTarget::NewWindow : OpenTarget::Current, win);
   if (target == 0) {
     SetWaitCursor(false);

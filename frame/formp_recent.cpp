@@ -6,6 +6,7 @@
 #include "chartfmt/scriptreg.h"
 #include "chartview/form1.h"
 #include "chartview/formglobals.h"
+#include "frame/chartprobe.h"
 #include "frame/formp.h"
 #include "frame/queryopen.h"
 #include "frame/recent.h"
@@ -13,10 +14,12 @@
 
 namespace mk {
 
-bool FormP::CheckChartReadable(const std::string& path) {
-  std::string reason;
-  if (ChartFileReadable(path, reason)) return true;
-  plat::TheDesktop().MessageBox(path + "\r\n" + reason, "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
+bool FormP::CheckChartReadable(const std::string& path, const std::string& title, int16_t script) {
+  SetWaitCursor(true);
+  const ScriptMessage fault = TryChartRead(path, title, script);
+  SetWaitCursor(false);
+  if (fault.empty()) return true;
+  plat::TheDesktop().MessageBox(fault.text, fault.title, plat::MsgButtons::Ok, fault.icon);
   return false;
 }
 
@@ -40,7 +43,7 @@ void FormP::Menu_File_Open_Click() {
   const plat::FileDialogResult r = plat::TheDesktop().OpenFileDialog(req);
   if (r.cancelled) return;
   g_CommonDialogFile = r.path;
-  if (!CheckChartReadable(r.path)) return;
+  if (!CheckChartReadable(r.path, r.fileTitle, static_cast<int16_t>(r.filterIndex))) return;
 
   Form1* cur = WinAt(g_CurWin);
   const bool untitled = cur && cur->windowTitle().startsWith(QStringLiteral("新規"));
@@ -65,7 +68,7 @@ void FormP::Menu_File_Recent_Click(int16_t index) {
   if (!CheckWindowLimit()) return;
   const std::string path = g_RecentFiles[e];  // reading reorders the list
   const int16_t script = ScriptByTitle(e < static_cast<int>(g_RecentScripts.size()) ? g_RecentScripts[e] : "");
-  if (!CheckChartReadable(path)) return;
+  if (!CheckChartReadable(path, FileTitle(path), script)) return;
 
   Form1* cur = WinAt(g_CurWin);
   const OpenTarget target = RecentOpenTarget(g_OpenCount, cur != nullptr, cur && g_Docs[g_CurWin].Dirty != 0);

@@ -158,6 +158,57 @@ TEST_F(FrameTest, AScriptThatFailsWhenAWindowReadsItOnlyKeepsThatWindowFromOpeni
   EXPECT_EQ(g_OpenCount, 1);
 }
 
+// A chart file that exists but does not read is reported by every way of opening it before a
+// window is taken or reused: the window that would have been reused keeps its chart and stays.
+TEST_F(FrameTest, ABrokenChartIsReportedBeforeAnyWindowIsTakenOrReused) {
+  dir_.Write("broken.nxl", "#TITLE broken\r\n#BPM 1e999\r\n");
+  const std::string broken = Install() + "broken.nxl";
+  const testsupport::MsgMatch fault{.textContains = broken + "\r\n2行目: ", .title = "エラー",
+                                    .icon = plat::MsgIcon::Critical};
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, fault);
+  ASSERT_TRUE(Start({broken, Sample("simple_sample.s4k")}));  // the command line
+  ASSERT_EQ(Captions(), std::vector<std::string>{"simple_sample.s4k - " + ScriptTitle(g_Docs[1].ScriptNo)});
+  const int16_t simple = g_Docs[1].ScriptNo, nexal = g_DefaultScript;
+  g_Docs[1].Title = "kept";
+  Frame().SetDirty();
+  g_FirstOpen = 0;  // File > Open replaces the current chart
+  const auto kept = [&](const char* how) {
+    Pump();
+    EXPECT_EQ(g_OpenCount, 1) << how;
+    ASSERT_NE(WinAt(1), nullptr) << how;
+    EXPECT_EQ(g_Docs[1].Title, "kept") << how;
+    EXPECT_EQ(g_Docs[1].ScriptNo, simple) << how;
+    EXPECT_EQ(g_SlotUsed[0], -1) << how;
+    EXPECT_FALSE(desk_.WaitCursorOn()) << how;
+    desk_.Verify();
+  };
+
+  desk_.ExpectOpenFile(testsupport::Chosen(broken, nexal));
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, fault);  // and no save question before it
+  Frame().Menu_File_Open_Click();
+  kept("File > Open");
+  desk_.ExpectMessageBox(plat::MsgAnswer::Yes, {.title = "確認"});  // into the window it was dropped on
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, fault);
+  EXPECT_EQ(Frame().QueryScriptOpen(broken, 1), 0);
+  kept("drop on the canvas");
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, fault);
+  Frame().MDIForm_OLEDragDrop({QString::fromStdString(broken)});
+  kept("drop on the frame");
+  g_Docs[1].Dirty = 0;  // the one unchanged window: a recent entry would reuse it
+  g_RecentFiles[0] = broken;
+  g_RecentScripts[0] = ScriptTitle(nexal);
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, fault);
+  Frame().Menu_File_Recent_Click(1);
+  kept("recent entry");
+
+  // A script that fails when read keeps the window just the same.
+  dir_.Write("nexal.dfn", "#DFN\r\nNexal\r\n#EXT NXL\r\n#LANE\r\nonly a name\r\n#EOL\r\n");
+  desk_.ExpectMessageBox(plat::MsgAnswer::Yes, {.title = "確認"});
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = "nexal.dfn", .title = "エラー"});
+  EXPECT_EQ(Frame().QueryScriptOpen(Sample("nexal_sample.nxl"), 1), 0);
+  kept("failing script");
+}
+
 }  // namespace
 
 namespace {
