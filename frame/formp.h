@@ -211,7 +211,7 @@ class FormP : public QMainWindow,
   void BuildScriptItems();  // File > New items and the New button's list
   void OnSubWindowActivated(QMdiSubWindow* w);
   bool CloseAllCharts();
-  int16_t ReadIntoWindow(const std::string& path, const std::string& title, int16_t script);
+  int16_t ReadIntoWindow(const std::string& path, const std::string& title, int16_t target);
   // Drops window win's selection and, when its chart is modified, asks whether to save it
   // first. False when the user cancelled the question or the save.
   bool AskSaveBeforeReuse(int16_t win);
@@ -219,7 +219,10 @@ class FormP : public QMainWindow,
   // chart cannot be read, so that no window is taken or reused for it.
   bool CheckChartReadable(const std::string& path, const std::string& title, int16_t script);
   void RefreshRecentMenu();
-  int16_t TakeWindow(OpenTarget target, int16_t current);
+  // Takes a new window, or re-initialises window current, with script and reads path into it:
+  // 1 when the chart was read, 0 when no window could be had or the read failed.
+  int16_t OpenChart(const std::string& path, const std::string& title, int16_t script, OpenTarget target,
+                    int16_t current);
   ScriptChoice ShowScriptChoice(const std::string& path, const std::vector<int16_t>& candidates, int16_t win);
   void Timer1_Timer();
   void ResizeBar_Mouse(QEvent* e);

@@ -93,14 +93,7 @@ int16_t FormP::QueryScriptOpen(const std::string& path, int16_t win) {
   if (!CheckWindowLimit() || !CheckChartReadable(path, title, script)) return 0;
 
   if (!newWindow && !AskSaveBeforeReuse(win)) return 0;
-  SetWaitCursor(true);
-  g_NewScript = script;
-  const int16_t target = TakeWindow(newWindow ? OpenTarget::NewWindow : OpenTarget::Current, win);
-  if (target == 0) {
-    SetWaitCursor(false);
-    return 0;
-  }
-  return ReadIntoWindow(path, title, target);
+  return OpenChart(path, title, script, newWindow ? OpenTarget::NewWindow : OpenTarget::Current, win);
 }
 
 bool FormP::AskSaveBeforeReuse(int16_t win) {

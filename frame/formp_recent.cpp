@@ -23,14 +23,21 @@ bool FormP::CheckChartReadable(const std::string& path, const std::string& title
   return false;
 }
 
-// Takes a new window or re-initialises window current with g_NewScript; the window number, or
-// 0 when nothing was taken.
-int16_t FormP::TakeWindow(OpenTarget target, int16_t current) {
+int16_t FormP::OpenChart(const std::string& path, const std::string& title, int16_t script, OpenTarget target,
+                         int16_t current) {
+  SetWaitCursor(true);
+  g_NewScript = script;
+  int16_t win = 0;
   if (target == OpenTarget::NewWindow) {
-    Form1* w = NewWindowStep();
-    return w ? w->WinNo() : 0;
+    if (Form1* w = NewWindowStep()) win = w->WinNo();
+  } else if (ReuseStep(current)) {
+    win = current;
   }
-  return ReuseStep(current) ? current : 0;
+  if (win == 0) {
+    SetWaitCursor(false);
+    return 0;
+  }
+  return ReadIntoWindow(path, title, win);
 }
 
 void FormP::Menu_File_Open_Click() {
@@ -52,14 +59,7 @@ void FormP::Menu_File_Open_Click() {
   // A modified chart is only replaced after the save question.
   if (target == OpenTarget::Current && !AskSaveBeforeReuse(g_CurWin)) return;
 
-  SetWaitCursor(true);
-  g_NewScript = static_cast<int16_t>(r.filterIndex);
-  const int16_t win = TakeWindow(target, g_CurWin);
-  if (win == 0) {
-    SetWaitCursor(false);
-    return;
-  }
-  ReadIntoWindow(r.path, r.fileTitle, win);
+  OpenChart(r.path, r.fileTitle, static_cast<int16_t>(r.filterIndex), target, g_CurWin);
 }
 
 void FormP::Menu_File_Recent_Click(int16_t index) {
@@ -72,14 +72,7 @@ void FormP::Menu_File_Recent_Click(int16_t index) {
 
   Form1* cur = WinAt(g_CurWin);
   const OpenTarget target = RecentOpenTarget(g_OpenCount, cur != nullptr, cur && g_Docs[g_CurWin].Dirty != 0);
-  SetWaitCursor(true);
-  g_NewScript = script;
-  const int16_t win = TakeWindow(target, g_CurWin);
-  if (win == 0) {
-    SetWaitCursor(false);
-    return;
-  }
-  ReadIntoWindow(path, FileTitle(path), win);
+  OpenChart(path, FileTitle(path), script, target, g_CurWin);
 }
 
 void FormP::AddRecentFile(const std::string& path, int16_t script) {
