@@ -357,8 +357,10 @@ bool Reader::StoreLane(const ChannelEntry& e, std::string_view data, int m) {
   int lane = e.index;
   if (doc_.Lane[lane].Part == kPartStacked) {
     // Lanes sharing one channel are filled in turn: the next line goes to the first lane from
-    // here whose layer is still free in this measure (front and back lines counted apart).
-    while (lane <= lanes_ && !LayerFree(lane, m, back)) ++lane;
+    // here whose layer is still free in this measure (front and back lines counted apart). A
+    // lane without a channel in that layer never gets its lines, so they pass it by.
+    auto none = [&](int l) { return (back ? doc_.Lane[l].BackChannel : doc_.Lane[l].Channel) == "__"; };
+    while (lane <= lanes_ && (none(lane) || !LayerFree(lane, m, back))) ++lane;
     if (lane > lanes_)
       return Fail("チャンネル「" + (back ? doc_.Lane[e.index].BackChannel : doc_.Lane[e.index].Channel) +
                   "」の行が多すぎます（重ねるレーンが足りません）");

@@ -212,6 +212,42 @@ TEST(ChartParts, StackedLanesWithBothLayersReadBack) {
   }
 }
 
+// A stacked lane without a channel in one layer gets no line there, not even a placeholder: the
+// lines of that layer's channel must pass it by on reading and reach the lanes that have it.
+TEST(ChartParts, StackedLaneWithoutAChannelInOneLayerIsPassedBy) {
+  struct Case {
+    const char* name;
+    std::vector<wtest::LaneSpec> lanes;
+    int16_t front[3], back[3];  // tick-0 values of lanes 1..3 in measure 0
+  };
+  const Case cases[] = {
+      {"middle lane without a back channel", {{"01", "51", 99}, {"01", "__", 99}, {"01", "51", 99}},
+       {1, 2, 3}, {4, 0, 6}},
+      {"middle lane without a back channel, back lines only", {{"01", "51", 99}, {"01", "__", 99}, {"01", "51", 99}},
+       {0, 0, 0}, {4, 0, 6}},
+      {"middle lane without a front channel", {{"01", "51", 99}, {"__", "51", 99}, {"01", "51", 99}},
+       {1, 0, 3}, {4, 5, 6}},
+      {"middle lane without a front channel, front lines only", {{"01", "51", 99}, {"__", "51", 99}, {"01", "51", 99}},
+       {1, 0, 3}, {0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    mk::DocData d = MakeDoc(c.lanes, 0);
+    for (int l = 1; l <= 3; ++l) {
+      Put(d, l, 0, 0, c.front[l - 1]);
+      Put(d, l, 0, 0, c.back[l - 1], /*back=*/true);
+    }
+    const std::string text = mk::ChartText(d, 0);
+    mk::DocData back = MakeDoc(c.lanes, 0);
+    const mk::ChartReadResult r = mk::ReadChartText(back, text, mk::ChartCoding::Utf8, false);
+    ASSERT_TRUE(r.ok) << mk::ChartReadMessage(r);
+    for (int l = 1; l <= 3; ++l) {
+      EXPECT_EQ(back.Obj[l].Mes[0].Obj, d.Obj[l].Mes[0].Obj) << "lane " << l;
+      EXPECT_EQ(back.Obj[l].Mes[0].BackObj, d.Obj[l].Mes[0].BackObj) << "lane " << l;
+    }
+  }
+}
+
 TEST(ChartParts, ScratchUsesPlayerChannels) {
   mk::DocData d = MakeDoc({{"11", "51", 1, "16", "__"}}, 0);
   Put(d, 1, 0, 0, 1);
