@@ -115,7 +115,8 @@ bool FormP::AskSaveBeforeReuse(int16_t win) {
   return true;
 }
 
-// Reads path into window target; a chart that cannot be read is reported and its window closed.
+// Reads path into window target. The chart was tried before the window was taken; should it fail
+// now all the same (the file changed in between), it is reported and the window closed.
 int16_t FormP::ReadIntoWindow(const std::string& path, const std::string& title, int16_t target) {
   const ChartReadResult r = ChartRead(path, title, target, g_NewScript, 0);
   SetWaitCursor(false);

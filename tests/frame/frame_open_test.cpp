@@ -126,7 +126,7 @@ TEST_F(FrameTest, TheWindowLimitIsCheckedAfterTheQuestion) {
   EXPECT_EQ(g_OpenCount, 2);
 }
 
-TEST_F(FrameTest, AChartThatFailsToReadIsReportedAndItsWindowClosed) {
+TEST_F(FrameTest, AMissingChartIsReportedAndTakesNoWindow) {
   ASSERT_TRUE(Start({Sample("simple_sample.s4k")}));
   const std::string missing = Install() + "gone/lost.nxl";
   desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = missing, .title = "エラー", .icon = plat::MsgIcon::Critical});
