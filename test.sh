@@ -18,7 +18,7 @@ fi
 rc=0
 ctest --test-dir build -j "$jobs" --output-on-failure --timeout 300 || rc=$?
 if [ $fuzz_rc -ne 0 ]; then
-  echo "A fuzzer found a fault (see above)."
+  echo "Fuzzing failed (see above)."
   exit $fuzz_rc
 fi
 exit $rc

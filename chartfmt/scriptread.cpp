@@ -277,7 +277,7 @@ std::vector<Reader::Directive> Reader::Directives() {
 bool Reader::LaneLine(const std::string& line) {
   const std::vector<std::string> fields = SplitFields(line);
   if (fields.size() < 8) return Fail(kLaneFieldsReason);
-  if (doc_.LaneCount == INT16_MAX) return Fail(kTooManyReason);
+  if (doc_.LaneCount >= kMaxScriptLanes) return Fail(kTooManyReason);
   LaneInfo lane;
   lane.Name = fields[0];
   lane.Label = fields[1];

@@ -21,6 +21,10 @@ class ScriptWindowSteps;
 // no pieces.
 std::vector<std::string> SplitScriptList(const std::string& value, size_t limit = 0);
 
+// Most lanes a script may describe: every lane costs grid memory in each chart and rows of the
+// sprite sheets, so a script with more is refused like any other faulty script.
+constexpr int kMaxScriptLanes = 1000;
+
 struct ScriptReadResult {
   bool ok = true;
   ScriptMessage message;   // set when !ok: the fault, fatal for a faulty script

@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 secs=${1:-20}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DMIRKAN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-fuzz -j "$(nproc)" --target fuzzers >build-fuzz/build.log 2>&1 || { tail -n 40 build-fuzz/build.log; exit 1; }
+cmake --build build-fuzz -j "$(nproc)" --target fuzzers >build-fuzz/build.log 2>&1 || { tail -n 40 build-fuzz/build.log; echo "the fuzz targets did not build"; exit 1; }
 shopt -s nullglob
 for f in build-fuzz/fuzzbin/fuzz_*; do
   name=$(basename "$f")

@@ -49,6 +49,24 @@ TEST(ScriptFaults, FatalFaultsNameFileAndLine) {
   }
 }
 
+// A lane block longer than the program can hold is refused at the first lane too many.
+TEST(ScriptFaults, TooManyLanes) {
+  auto laneBlock = [](int n) {
+    std::string b = "#LANE\n";
+    for (int i = 0; i < n; ++i) b += "L,l,C" + std::to_string(i) + ",__,0,0,0,1\n";
+    return b + "#EOL";
+  };
+  auto ok = ReadBody(laneBlock(mk::kMaxScriptLanes));
+  ASSERT_TRUE(ok.result.ok) << ok.result.message.text;
+  EXPECT_EQ(ok.doc.LaneCount, mk::kMaxScriptLanes);
+  auto r = ReadBody(laneBlock(mk::kMaxScriptLanes + 1));
+  ASSERT_FALSE(r.result.ok);
+  scripttest::ExpectMessage(r.result.message,
+                            "スクリプトファイル test.dfn の " + std::to_string(mk::kMaxScriptLanes + 5) +
+                                " 行目の定義が多すぎます",
+                            true);
+}
+
 // Where leaving a line out keeps the reading consistent, the line is ignored like an unknown
 // directive.
 TEST(ScriptFaults, IgnoredLines) {
