@@ -1,5 +1,7 @@
 // Start-up, shutdown, the close paths, the wheel hook and the missing playback library.
+#include <QAction>
 #include <QApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
@@ -11,6 +13,7 @@
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
 #include "chartview/form1_calc.h"
+#include "chartview/mixedbutton.h"
 #include "chartview/picturebox.h"
 #include "frame/settings.h"
 #include "frame/soundlib.h"
@@ -21,6 +24,100 @@ using testsupport::CallKind;
 using testsupport::FrameTest;
 
 namespace {
+
+// The frame as created, before start-up restores anything: every menu item's caption, shortcut,
+// enabled state and check mark, and the main toolbar's buttons.
+TEST_F(FrameTest, TheFrameIsCreatedWithItsMenusAndToolbarInTheirInitialStates) {
+  FrameOptions o;
+  o.installDir = Install();
+  frame_ = std::make_unique<FormP>(o);
+  enum Check { None, On, Off };
+  struct Item {
+    const char* name;
+    const char* caption;
+    const char* shortcut;
+    bool enabled;
+    Check check;
+  };
+  const Item items[] = {
+      {"Menu_File", "ファイル(&F)", "", true, None},
+      {"Menu_File_New", "新規作成(&N)", "", true, None},
+      {"Menu_File_Open", "開く(&O)...", "Ctrl+O", true, None},
+      {"Menu_File_Save", "上書き保存(&S)", "Ctrl+S", true, None},
+      {"Menu_File_SaveAs", "名前を付けて保存(&V)...", "", true, None},
+      {"Menu_File_Close", "閉じる(&C)", "", true, None},
+      {"Menu_File_Wiz", "ファイル変換ウィザード(&W)...", "", true, None},
+      {"Menu_File_Exit", "終了(&X)", "", true, None},
+      {"Menu_Edit", "編集(&E)", "", true, None},
+      {"Menu_Edit_Undo", "元に戻す(&U)", "Ctrl+Z", true, None},
+      {"Menu_Edit_Cut", "切り取り(&T)", "Ctrl+X", false, None},
+      {"Menu_Edit_Copy", "コピー(&C)", "Ctrl+C", false, None},
+      {"Menu_Edit_Paste", "貼り付け(&P)", "Ctrl+V", false, None},
+      {"Menu_Edit_Delete", "削除(&E)", "Del", false, None},
+      {"Menu_Edit_Mode", "編集モード切替(&M)", "F8", true, None},
+      {"Menu_Edit_Find", "検索(&F)...", "Ctrl+F", true, None},
+      {"Menu_Edit_WAVCmp", "WAV配列の整理(&W)", "", true, None},
+      {"Menu_Edit_WAVDel", "未使用WAVの解除(&D)", "", true, None},
+      {"Menu_Edit_SelectAll", "全て選択(&A)", "Ctrl+A", true, None},
+      {"Menu_View", "表示(&V)", "", true, None},
+      {"Menu_View_TBs", "バーの表示(&B)", "", true, None},
+      {"Menu_View_Toolbar", "ツールバー(&T)", "", true, On},
+      {"Menu_View_EditTool", "編集ツールバー(&E)", "", true, On},
+      {"Menu_View_DefFrame", "定義入力領域(&D)", "", true, On},
+      {"Menu_View_Status", "ステータスバー(&S)", "", true, On},
+      {"Menu_View_Parts", "パーツの表示(&P)", "", true, None},
+      {"Menu_View_Parts_Grid", "グリッド(&G)", "", true, On},
+      {"Menu_View_Parts_Back", "背景(&B)", "", true, On},
+      {"Menu_View_Parts_Line", "ライン(&N)", "", true, On},
+      {"Menu_View_Parts_Spell", "文字(&S)", "", true, On},
+      {"Menu_View_Parts_Lower", "小文字で表示(&L)", "", true, Off},
+      {"Menu_View_Scroll", "ホイールスクロール量(&W)", "", true, None},
+      {"Menu_View_Scroll_Value_1", "8分", "", true, Off},
+      {"Menu_View_Scroll_Value_2", "4分", "", true, Off},
+      {"Menu_View_Scroll_Value_3", "1小節", "", true, Off},
+      {"Menu_View_AFocus", "オートフォーカス(&A)", "", true, On},
+      {"Menu_View_Data", "ノート数計算(&N)...", "", true, None},
+      {"Menu_Play", "再生(&P)", "", true, None},
+      {"Menu_Play_PlayAll", "再生(&P)", "F5", false, None},
+      {"Menu_Play_PlayHere", "現在の位置から再生(&H)", "F6", false, None},
+      {"Menu_Play_Stop", "停止(&S)", "F7", false, None},
+      {"Menu_Play_PlayObj", "オブジェ選択時再生(&O)", "", true, Off},
+      {"Menu_Win", "ウインドウ(&W)", "", true, None},
+      {"Menu_Win_Cas", "重ねて表示(&C)", "", true, None},
+      {"Menu_Win_Hor", "上下に並べて表示(&E)", "", true, None},
+      {"Menu_Win_Ver", "左右に並べて表示(&T)", "", true, None},
+      {"Menu_Win_Ico", "アイコンの整列(&I)", "", true, None},
+      {"Menu_Help", "ヘルプ(&H)", "", true, None},
+      {"Menu_Help_Open", "目次(&C)...", "F1", true, None},
+      {"Menu_Help_About", "バージョン情報(&A)...", "", true, None},
+      {"Menu_Help_Info", "現在のスクリプトの説明(&S)...", "", true, None},
+  };
+  for (const Item& it : items) {
+    QAction* a = Frame().Menu(it.name);
+    ASSERT_NE(a, nullptr) << it.name;
+    EXPECT_EQ(a->text().toStdString(), it.caption) << it.name;
+    EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromUtf8(it.shortcut))) << it.name;
+    EXPECT_EQ(a->isEnabled(), it.enabled) << it.name;
+    EXPECT_EQ(a->isCheckable(), it.check != None) << it.name;
+    if (it.check != None) {
+      EXPECT_EQ(a->isChecked(), it.check == On) << it.name;
+    }
+  }
+  EXPECT_FALSE(Frame().Menu("Menu_File_Recent_0")->isVisible());
+
+  const std::pair<const char*, const char*> tools[] = {
+      {"TB1_New", "新規作成"},         {"TB1_Open", "開く"},           {"TB1_Save", "上書き保存"},
+      {"TB1_ModeSelect", "選択モード"}, {"TB1_ModeDraw", "配置モード"}, {"TB1_PlayAll", "最初から再生"},
+      {"TB1_PlayHere", "現在の位置から再生"}, {"TB1_PlayStop", "停止"}, {"TB1_Find", "オブジェ検索"}};
+  for (const auto& [key, tip] : tools) {
+    ASSERT_NE(Frame().Tool(key), nullptr) << key;
+    EXPECT_EQ(Frame().Tool(key)->toolTip().toStdString(), tip) << key;
+  }
+  EXPECT_TRUE(Frame().Tool("TB1_ModeSelect")->isChecked());
+  EXPECT_FALSE(Frame().Tool("TB1_ModeDraw")->isChecked());
+  Frame().Tool("TB1_ModeDraw")->click();  // one group: pressing one releases the other
+  EXPECT_FALSE(Frame().Tool("TB1_ModeSelect")->isChecked());
+}
 
 TEST_F(FrameTest, WithoutPathsOneUntitledWindowOfTheDefaultScriptOpens) {
   ASSERT_TRUE(Start());
