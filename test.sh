@@ -7,7 +7,7 @@ jobs=$(nproc)
 cmake -S . -B build -G Ninja -DMIRKAN_SANITIZE=ON >/dev/null
 cmake --build build -j "$jobs"
 export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 # Short fuzzing runs where clang's libFuzzer is at hand.
 fuzz_rc=0

@@ -1,7 +1,0 @@
-// Leak reports this program cannot act on: the font configuration that Qt's font database loads
-// keeps its caches until the process ends, and they are still held when LeakSanitizer looks.
-// Installed from the program itself, so the tests pass whatever ASAN_OPTIONS or LSAN_OPTIONS
-// the caller has; every other leak is still reported.
-extern "C" __attribute__((used, visibility("default"))) const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\n";
-}
