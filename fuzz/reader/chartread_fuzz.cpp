@@ -24,6 +24,8 @@ std::vector<mk::DocData> Scripts() {
   odd.Keys().SSymbol = {":", "＝", "-"};
   odd.Keys().OSymbol = {"", "_", "・"};
   odd.Lane("_1", "・2", 100);
+  // Lanes without a channel in one layer, reached by the stacked lanes' lines that run over.
+  odd.Lane("01", "__", 100).Lane("__", "A1", 100).Lane("01", "A1", 100);
   out.push_back(odd.Modes(2, 3).Ml(1).Build(0));
   for (const char* name : {"nexal.dfn", "dual.dfn", "tapline.dfn", "simple.dfn"}) {
     mk::DocData d;
