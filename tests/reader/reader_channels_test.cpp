@@ -111,6 +111,21 @@ TEST(ReaderChannels, DataToTicksAndLayers) {
   }
 }
 
+// A stacked lane without a channel in one layer is passed by for that layer's lines; a line for
+// which only such lanes remain overflows the stack.
+TEST(ReaderChannels, StackedLinesPassByLanesWithoutTheirLayer) {
+  readerfix::DocBuilder b;
+  b.Lane("01", "A1", 99).Lane("01", "__", 99).Lane("__", "A1", 99).Lane("01", "A1", 99);
+  DocData d = b.Build();
+  const mk::ChartReadResult r =
+      mk::ReadChartLines(d, {"#001A1:05", "#001A1:06", "#00101:01", "#00101:02", "#00101:03", "#001A1:07"}, false);
+  ASSERT_TRUE(r.ok) << mk::ChartReadMessage(r);
+  EXPECT_EQ(Occupied(d), Front(1, 1, {{0, 1}}) + Back(1, 1, {{0, 5}}) + Front(2, 1, {{0, 2}}) +
+                             Back(3, 1, {{0, 6}}) + Front(4, 1, {{0, 3}}) + Back(4, 1, {{0, 7}}));
+  DocData full = b.Build();
+  EXPECT_FALSE(mk::ReadChartLines(full, {"#00101:01", "#00101:02", "#00101:03", "#00101:04"}, false).ok);
+}
+
 TEST(ReaderChannels, MeasureLengthLines) {
   DocData d = readerfix::StandardScript().Build();
   ASSERT_TRUE(mk::ReadChartLines(d, {"#001LN:0.75", "#002LN0.75", "#003ln: 1.5e1 "}, false).ok);
