@@ -5,7 +5,6 @@
 #include <array>
 #include <climits>
 #include <cstdint>
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
