@@ -50,6 +50,18 @@ void Line(std::string& out, const std::string& text) {
   out += "\r\n";
 }
 
+// text with each of its line breaks (CR LF, a lone CR or a lone LF, as an edit box may leave
+// them) written as CR LF.
+void CrLfText(std::string& out, std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    const size_t end = std::min(text.find_first_of("\r\n", i), text.size());
+    out.append(text.substr(i, end - i));
+    if (end == text.size()) break;
+    out += "\r\n";
+    i = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+  }
+}
+
 void HeaderLines(Ctx& c) {
   const DocData& d = c.doc;
   const ScrKeys& k = d.Keys;
@@ -219,7 +231,8 @@ void PrintChart(Ctx& c) {
   }
   if (!doc.FreeText.empty()) {
     out += "\r\n";
-    Line(out, doc.FreeText);
+    CrLfText(out, doc.FreeText);
+    out += "\r\n";
   }
   out += "\r\n\r\n";
   LengthSection(c);

@@ -93,6 +93,11 @@ TEST(ChartHead, HeadFootFreeTextAndMissingKeywords) {
             "\r\nfree 1\r\n#UNKNOWN x\r\n\r\n\r\n\r\n"
             ";Part 1\r\n\r\n\r\n*---foot\r\n");
 
+  // Free text as an edit box hands it over (lone LF, lone CR, no final break) is written with
+  // CR LF breaks like every other line of the file.
+  d.FreeText = "free 1\n#UNKNOWN x\rlast\r\n#END";
+  EXPECT_NE(mk::ChartText(d, 0).find("\r\n\r\nfree 1\r\n#UNKNOWN x\r\nlast\r\n#END\r\n\r\n\r\n"), std::string::npos);
+
   d.Fmt.Head.clear();
   d.Fmt.Foot.clear();
   d.FreeText.clear();
