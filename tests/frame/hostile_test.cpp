@@ -142,6 +142,20 @@ TEST_F(HostileTest, HostileScriptsAreReportedWithTheirNameAndNeverTakeAChartWith
        ""},
       {"huge numbering mode", [] { return HostScript("#WNUM 1e308\r\n"); }, ScriptOutcome::FailsOnOpen, ""},
       {"negative level", [] { return HostScript("#LV -2147483649,1,1\r\n"); }, ScriptOutcome::FailsOnOpen, ""},
+      {"values at their extremes",
+       [] {
+         return HostScript("#ML 1\r\n#WNUM 32767\r\n#BNUM -32768\r\n#LV 32767,-32768,0\r\n#SCRL 0\r\n#BRIGHT -32768\r\n"
+                           "#BLTYPE 32767\r\n#TMPC T\r\n#MESC L\r\n#HSYMBOL \x82\xa0\r\n#SSYMBOL ::\r\n");
+       },
+       ScriptOutcome::Opens, ""},
+      {"lanes with extreme fields",
+       [] {
+         return HostScript("#GT G,1,GA,GB\r\n", "Bga,3,K3,__,0,0,0,88\r\nStack,4,K4,__,0,0,0,99\r\n"
+                                                    "Big,5,K5,__,ZZZZZZ,-1,1e308,32767,N,M\r\n");
+       },
+       ScriptOutcome::Opens, ""},
+      {"a group past the lanes", [] { return HostScript("#GT G,32767,GA,GB\r\n"); }, ScriptOutcome::FailsOnOpen,
+       "存在しないレーン"},
       {"a 50 MB line", [] { return HostScript("#HEAD ;" + std::string(50u << 20, 'h') + "\r\n"); },
        ScriptOutcome::Opens, ""},
   };
@@ -197,7 +211,7 @@ TEST_F(HostileTest, HostileChartsAreRefusedWithAClearMessageAndTheOpenChartStays
       {"binary garbage", "garbage.nxl", [] { return Garbage(1 << 16, 3); }, ChartOutcome::Opens, "", -1},
       {"NUL bytes", "nul.nxl", [] { return std::string("#TITLE a\0b\r\n#001K1:0\0\r\n", 23); }, ChartOutcome::Opens,
        "", -1},
-      {"a 16 MB channel line", "longch.nxl", [] { return "#001K1:" + std::string(16u << 20, '1') + "\r\n"; },
+      {"a 4 MB channel line", "longch.nxl", [] { return "#001K1:" + std::string(4u << 20, '1') + "\r\n"; },
        ChartOutcome::Opens, "", -1},
       {"more stacked lines than lanes", "stack.nxl",
        [] {
@@ -239,6 +253,21 @@ TEST_F(HostileTest, HostileChartsAreRefusedWithAClearMessageAndTheOpenChartStays
       {"simple WAV past the last number", "wg0.s4k", [] { return std::string("#WAVG0 past.wav\r\n"); },
        ChartOutcome::Opens, "", -1},
       {"only a channel", "only.nxl", [] { return std::string("#001K1:\r\n#001K1\r\n#001\r\n#\r\n:\r\n"); },
+       ChartOutcome::Opens, "", -1},
+      {"measure lengths of every size", "len.nxl",
+       [] { return std::string("#001LN:0\r\n#002LN:-1\r\n#003LN:1e300\r\n#004LN:1e-300\r\n#005LN:nan\r\n#006LN:\r\n"); },
+       ChartOutcome::Opens, "", -1},
+      {"tempos of every size", "bpm0.nxl",
+       [] { return std::string("#BPM 0\r\n#BASEBPM -1\r\n#001TM:00FF\r\n#002TM:ZZ\r\n#003TM:\r\n"); },
+       ChartOutcome::Opens, "", -1},
+      {"a level past the script's range", "lv.nxl", [] { return std::string("#TITLE t\r\n#LIGHT 99999\r\n"); },
+       ChartOutcome::Refused, "2行目: レベルの値が範囲外です", -1},
+      {"a negative level", "lvneg.nxl", [] { return std::string("#EXPERT -1\r\n"); }, ChartOutcome::Opens, "", -1},
+      {"double-byte characters in codes and data", "dbcs.nxl",
+       [] { return std::string("#WAV\x82\xa0\x82\xa2 a.wav\r\n#001K1:\x82\xa0\x82\xa2\r\n#001K2:0\x82\xa0" "1\r\n#001K3:\x82\r\n"); },
+       ChartOutcome::Opens, "", -1},
+      {"odd channel data and group lines", "odd.nxl",
+       [] { return std::string("#001K1:012\r\n#001PDW:0\r\n#001PD9:01\r\n#001PD:01\r\n#001QD1:0101\r\n"); },
        ChartOutcome::Opens, "", -1},
       {"a number too large", "bpm.nxl", [] { return "#BPM 1" + std::string(400, '0') + "\r\n"; },
        ChartOutcome::Refused, "大きすぎます", -1},
@@ -498,6 +527,29 @@ TEST_F(HostileSoundTest, HostileSoundsAreReportedAndNothingElseIsTouched) {
       {"fmt size too small", "fmt2.wav", [] { return Wav(36 + 100, 2, 100, 100); }, false},
       {"data size past the file", "data.wav", [] { return Wav(0xFFFFFFFFu, 16, 0xFFFFFFFFu, 100); }, true},
       {"data size odd and past the file", "data2.wav", [] { return Wav(36 + 100, 16, 0x7FFFFFFFu, 3); }, true},
+      {"no channels", "ch0.wav", [] { std::string w = Wav(36 + 100, 16, 100, 100); w[22] = 0; return w; }, false},
+      {"no block alignment", "align0.wav", [] { std::string w = Wav(36 + 100, 16, 100, 100); w[32] = 0; return w; }, false},
+      {"no bits", "bits0.wav", [] { std::string w = Wav(36 + 100, 16, 100, 100); w[34] = 0; return w; }, false},
+      {"zero rate", "rate0.wav", [] { std::string w = Wav(36 + 100, 16, 100, 100); w[24] = w[25] = 0; return w; }, false},
+      {"huge chunk before fmt", "chunk.wav",
+       [] {
+         std::string w = Wav(36 + 100, 16, 100, 100);
+         std::string junk = "JUNK";
+         PutU32(junk, 0xFFFFFFF8u);
+         return w.insert(12, junk);
+       },
+       false},
+      {"extensible fmt with a huge extra size", "ext.wav",
+       [] {
+         std::string w = Wav(36 + 100, 40, 100, 100);
+         w[20] = static_cast<char>(0xFE);
+         w[21] = static_cast<char>(0xFF);
+         std::string extra;
+         PutU16(extra, 0xFFFF);
+         extra.append(22, '\0');
+         return w.insert(36, extra);
+       },
+       false},
       {"RIFF only", "riff.wav", [] { return std::string("RIFF"); }, false},
       {"garbage .wav", "junk.wav", [] { return Garbage(4096, 5); }, false},
       {"sound ZQ", "ok.zq", [] { return Zq(17 * 4, 32 * 4, 22050, 4, 1, 17 * 4); }, true},
