@@ -15,6 +15,7 @@
 #include "chartfmt/scriptreg.h"
 #include "chartview/formglobals.h"
 #include "frame/settings.h"
+#include "platform/core/ansitext.h"
 #include "frame_fixture.h"
 
 using namespace mk;
@@ -357,23 +358,10 @@ struct IniCase {
   int16_t defMeasure;
 };
 
-TEST_F(HostileTest, AHostileSettingsFileLeavesUsableSettingsAndTheFrameStarts) {
-  const IniCase cases[] = {
-      {"garbage", [] { return Garbage(8192, 11); }, 30, 10},
-      {"NUL bytes", [] { return std::string("[Default]\r\nMaxWindows=\0" "5\r\nDefMeasure=20\r\n", 40); }, 30, 20},
-      {"huge values",
-       [] {
-         return std::string("[Default]\r\nMaxWindows=99999999999999999999\r\nDefMeasure=1e308\r\nMaxMeasure=-70000\r\n") +
-                "ScrollSpeed=2147483648\r\nRecentNum=99999\r\nGrid=999\r\nMag=-1\r\n[Etc]\r\nWheel=65537\r\n";
-       },
-       30, 10},
-      {"a 10 MB line", [] { return "[Recent]\r\n0=" + std::string(10u << 20, 'r') + "\r\n[Default]\r\nDefMeasure=20\r\n"; },
-       30, 20},
-      {"a section repeated",
-       [] { return std::string("[Default]\r\nMaxWindows=2\r\n[Default]\r\nMaxWindows=3\r\nDefMeasure=20\r\n"); }, 2, 10},
-      {"CR only", [] { return std::string("[Default]\rMaxWindows=2\rDefMeasure=20\r"); }, 2, 20},
-  };
-  for (const IniCase& c : cases) {
+class HostileIniTest : public HostileTest {
+ protected:
+  // Starts on the settings file of case c, opens a chart and ends the program.
+  void Check(const IniCase& c) {
     SCOPED_TRACE(c.name);
     dir_.Write("Mirkan.ini", c.text());
     ASSERT_TRUE(Start());
@@ -392,8 +380,44 @@ TEST_F(HostileTest, AHostileSettingsFileLeavesUsableSettingsAndTheFrameStarts) {
     g_Docs[1].Dirty = g_Docs[2].Dirty = 0;
     EXPECT_TRUE(Frame().close());
     EXPECT_TRUE(quit_);
+    // What the file held is still there, line by line, beside the settings written at exit
+    // (compared as text: a character with two codes is written with the usual one).
+    const std::string before = plat::DecodeAnsi(c.text()), after = plat::DecodeAnsi(dir_.Read("Mirkan.ini"));
+    size_t at = 0;
+    for (size_t i = 0, j; i < before.size(); i = j + 1) {
+      j = before.find_first_of("\r\n", i);
+      if (j == std::string::npos) j = before.size();
+      if (j == i || before.compare(i, 6, "Wheel=") == 0 || before.compare(i, 2, "0=") == 0)
+        continue;  // the wheel and the recent files are written back at exit
+      at = after.find(before.substr(i, j - i), at);
+      ASSERT_NE(at, std::string::npos) << "line at byte " << i << " lost";
+    }
+  }
+};
+
+TEST_F(HostileIniTest, AHostileSettingsFileLeavesUsableSettingsAndTheFrameStarts) {
+  const IniCase cases[] = {
+      {"garbage", [] { return Garbage(8192, 11); }, 30, 10},
+      {"NUL bytes", [] { return std::string("[Default]\r\nMaxWindows=\0" "5\r\nDefMeasure=20\r\n", 40); }, 30, 20},
+      {"huge values",
+       [] {
+         return std::string("[Default]\r\nMaxWindows=99999999999999999999\r\nDefMeasure=1e308\r\nMaxMeasure=-70000\r\n") +
+                "ScrollSpeed=2147483648\r\nRecentNum=99999\r\nGrid=999\r\nMag=-1\r\n[Etc]\r\nWheel=65537\r\n";
+       },
+       30, 10},
+      {"a section repeated",
+       [] { return std::string("[Default]\r\nMaxWindows=2\r\n[Default]\r\nMaxWindows=3\r\nDefMeasure=20\r\n"); }, 2, 10},
+      {"CR only", [] { return std::string("[Default]\rMaxWindows=2\rDefMeasure=20\r"); }, 2, 20},
+  };
+  for (const IniCase& c : cases) {
+    Check(c);
     Fresh();
   }
+}
+
+TEST_F(HostileIniTest, ATenMegabyteLineInTheSettingsFileIsReadWithoutHarm) {
+  Check({"a 10 MB line", [] { return "[Recent]\r\n0=" + std::string(10u << 20, 'r') + "\r\n[Default]\r\nDefMeasure=20\r\n"; },
+         30, 20});
 }
 
 // ---- Wallpaper pictures ----------------------------------------------------------------------
