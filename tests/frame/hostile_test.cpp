@@ -330,6 +330,13 @@ TEST_F(HostileTest, ChartPathsThatAreNoReadableChartFile) {
   fs::create_directory(Install() + "folder.nxl");
   EXPECT_EQ(OpenReported(Install() + "folder.nxl"), 0);
   ExpectKept("folder");
+  g_Docs[1].Dirty = 0;  // the one unchanged window: a recent entry would reuse it
+  g_RecentFiles[0] = Install() + "folder.nxl";
+  g_RecentScripts[0] = ScriptTitle(g_DefaultScript);
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = g_RecentFiles[0], .title = kError});
+  Frame().Menu_File_Recent_Click(1);
+  g_Docs[1].Dirty = -1;
+  ExpectKept("folder as a recent entry");
 
   // A chart the user may not read.
   const std::string locked = dir_.Write("locked.nxl", "#001K1:01\r\n");
@@ -574,11 +581,18 @@ TEST_F(HostileSoundTest, HostileSoundsAreReportedAndNothingElseIsTouched) {
          return w.insert(36, extra);
        },
        false},
+      // Long enough to be streamed: the stream runs into the end of the file.
+      {"streamed data size past the file", "long.wav", [] { return Wav(0xFFFFFFFFu, 16, 0xFFFFFFF0u, 3u << 20); }, true},
+      {"streamed odd data size", "long2.wav", [] { return Wav(36 + (3u << 20), 16, (3u << 20) + 1, 3u << 20); }, true},
       {"RIFF only", "riff.wav", [] { return std::string("RIFF"); }, false},
       {"garbage .wav", "junk.wav", [] { return Garbage(4096, 5); }, false},
       {"sound ZQ", "ok.zq", [] { return Zq(17 * 4, 32 * 4, 22050, 4, 1, 17 * 4); }, true},
       {"ZQ data size past the file", "big.zq", [] { return Zq(0xFFFFFFFFu, 0xFFFFFFFFu, 22050, 4, 1, 17 * 4); }, true},
       {"ZQ sample count past the data", "samples.zq", [] { return Zq(17, 0xFFFFFFFFu, 22050, 4, 2, 17); }, true},
+      {"streamed ZQ data size past the file", "long.zq", [] { return Zq(0xFFFFFFF0u, 0xFFFFFFF0u, 8000, 4, 2, 34u << 15); },
+       true},
+      {"streamed ZQ with a part block", "part.zq", [] { return Zq((17u << 16) + 5, 32u << 16, 8000, 4, 1, (17u << 16) + 5); },
+       true},
       {"ZQ zero rate", "rate.zq", [] { return Zq(17, 32, 0, 4, 1, 17); }, false},
       {"ZQ bad bit count", "bits.zq", [] { return Zq(17, 32, 22050, 5, 1, 17); }, false},
       {"ZQ bad channel count", "ch.zq", [] { return Zq(17, 32, 22050, 4, 0, 17); }, false},
@@ -597,6 +611,7 @@ TEST_F(HostileSoundTest, HostileSoundsAreReportedAndNothingElseIsTouched) {
         desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.text = "演奏停止時に zq_tone.dll でエラーが発生しました"});
       }
       Frame().PreviewPlay(path);
+      for (int i = 0; i < 40; ++i) Frame().Sound().Stream();  // as the timer calls it while a sound plays
       Frame().PreviewStop();
       EXPECT_EQ(testsupport::ReadAll(path), bytes);
       ExpectKept(c.name);
