@@ -38,6 +38,34 @@ ChartReadHost* SetChartReadHost(ChartReadHost* host);
 ChartReadResult ChartRead(const std::string& path, const std::string& title, int16_t window,
                           int16_t script, int16_t scratch);
 
+// A chart file read before a window is given to it (see frame/chartprobe.h), with the script the
+// window will read: the bytes as they were read, the record they gave, and what of the record
+// the read depended on. ChartRead hands it to the window instead of reading the file again.
+struct ChartReadAhead {
+  bool ok = false;        // the read succeeded
+  std::string path;
+  std::string title;
+  std::string bytes;      // the file as it was read
+  DocData doc;            // the record after the read
+  int16_t mesBefore = 0;  // its measure count before the read
+};
+
+// Reads the chart file path into prepared (a record holding its script, as a window's record
+// stands before its read) and keeps the outcome in ahead. The result as ReadChartFile's.
+ChartReadResult ReadChartAhead(const std::string& path, const std::string& title, DocData prepared,
+                               ChartReadAhead& ahead);
+
+// ChartRead(path, title, window, script, 0) of a chart read ahead. When the read ahead succeeded,
+// the window's record was prepared from the same script (lanes, keywords, format, numbering,
+// measure count) and the file still holds the bytes that were read, the window takes the record
+// read ahead and the file is not interpreted again; otherwise the file is read as ChartRead does
+// (a file changed in between gives what it holds now). Either way, all or nothing, with the
+// same steps after success.
+ChartReadResult ChartRead(ChartReadAhead&& ahead, int16_t window, int16_t script);
+
+// How many chart files ReadChartAhead and ChartRead have interpreted since the program started.
+uint64_t ChartFilesRead();
+
 // The free-statement tab's lines (UTF-8) read into g_Docs(window) as a scratch read, all or
 // nothing like ChartRead.
 ChartReadResult ChartReadStatements(int16_t window, std::string_view text);

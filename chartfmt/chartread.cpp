@@ -284,15 +284,17 @@ ChartReadResult ReadChartFile(DocData& doc, const std::string& path, const std::
   if (!plat::ReadFileBytes(path, bytes, error))
     return ChartReadResult{false, 0, "ファイルを読み込めません（" + error + "）"};
   ChartReadResult result = ReadChartText(doc, bytes, ChartCoding::Ansi, scratch);
-  if (result && !scratch) {
-    const bool named = path.size() >= title.size() &&
-                       path.compare(path.size() - title.size(), title.size(), title) == 0;
-    std::string folder = named ? path.substr(0, path.size() - title.size())
-                               : path.substr(0, path.rfind('/') + 1);
-    doc.Folder = std::move(folder);
-    doc.FileName = named ? title : path.substr(path.rfind('/') + 1);
-  }
+  if (result && !scratch) NameChartRecord(doc, path, title);
   return result;
+}
+
+void NameChartRecord(DocData& doc, const std::string& path, const std::string& title) {
+  const bool named = path.size() >= title.size() &&
+                     path.compare(path.size() - title.size(), title.size(), title) == 0;
+  std::string folder = named ? path.substr(0, path.size() - title.size())
+                             : path.substr(0, path.rfind('/') + 1);
+  doc.Folder = std::move(folder);
+  doc.FileName = named ? title : path.substr(path.rfind('/') + 1);
 }
 
 std::string ChartReadMessage(const ChartReadResult& result) {

@@ -48,6 +48,10 @@ ChartReadResult ReadChartLines(DocData& doc, const std::vector<std::string>& lin
 ChartReadResult ReadChartFile(DocData& doc, const std::string& path, const std::string& title,
                               bool scratch);
 
+// Gives doc the folder and file name of the chart file at path, as ReadChartFile does after a
+// successful real read.
+void NameChartRecord(DocData& doc, const std::string& path, const std::string& title);
+
 // "<n>行目: <reason>", or the reason alone for a failure without a line.
 std::string ChartReadMessage(const ChartReadResult& result);
 

@@ -99,6 +99,7 @@ struct ScrFormat {
   std::array<std::string, 3> Lvn;
   std::vector<std::string> BExt;
   int16_t BlType = 0;
+  bool operator==(const ScrFormat&) const = default;
 };
 
 // The script's keywords and symbol sets (for chart files, and for the player scratch file).
@@ -121,6 +122,7 @@ struct ScrKeys {
   std::vector<std::string> HSymbol;  // entries 0..n-1, one character each
   std::vector<std::string> SSymbol;  // entries 0..n-1
   std::vector<std::string> OSymbol;  // entries 1..n (entry 0 empty)
+  bool operator==(const ScrKeys&) const = default;
 };
 
 struct DocData {

@@ -1,6 +1,5 @@
 #include "frame/chartprobe.h"
 
-#include "chartfmt/chartread.h"
 #include "chartfmt/docdata.h"
 #include "chartfmt/scriptread.h"
 #include "chartfmt/scriptreg.h"
@@ -31,7 +30,8 @@ ScriptMessage ChartFault(const std::string& path, const std::string& reason) {
 }
 }  // namespace
 
-ScriptMessage TryChartRead(const std::string& path, const std::string& title, int16_t script) {
+ScriptMessage TryChartRead(const std::string& path, const std::string& title, int16_t script,
+                           ChartReadAhead* ahead) {
   std::string reason;
   if (!ChartFileReadable(path, reason)) return ChartFault(path, reason);
 
@@ -44,7 +44,9 @@ ScriptMessage TryChartRead(const std::string& path, const std::string& title, in
   MesChangeScroll unused;
   ApplyMesChange(doc, g_DefMeasure, 0, 0, unused);
 
-  const ChartReadResult r = ReadChartFile(doc, path, title, false);
+  ChartReadAhead local;
+  ChartReadAhead& out = ahead ? *ahead : local;
+  const ChartReadResult r = ReadChartAhead(path, title, std::move(doc), out);
   if (!r) return ChartFault(path, ChartReadMessage(r));
   return {};
 }

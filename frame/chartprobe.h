@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "chartfmt/chartio.h"
 #include "chartfmt/scriptmsg.h"
 
 namespace mk {
@@ -14,6 +15,8 @@ namespace mk {
 // the chart. No window and no global record is touched (the script's help text is rebuilt as
 // any reading of it does). Empty when the chart reads; otherwise the message to show: the
 // script's own message when the script fails, else "エラー" with the path and the reason.
-ScriptMessage TryChartRead(const std::string& path, const std::string& title, int16_t script);
+// ahead, when given, receives the read, for the window to take (ChartRead(ChartReadAhead&&, ...)).
+ScriptMessage TryChartRead(const std::string& path, const std::string& title, int16_t script,
+                           ChartReadAhead* ahead = nullptr);
 
 }  // namespace mk

@@ -211,18 +211,19 @@ class FormP : public QMainWindow,
   void BuildScriptItems();  // File > New items and the New button's list
   void OnSubWindowActivated(QMdiSubWindow* w);
   bool CloseAllCharts();
-  int16_t ReadIntoWindow(const std::string& path, const std::string& title, int16_t target);
+  int16_t ReadIntoWindow(ChartReadAhead&& ahead, int16_t target);
   // Drops window win's selection and, when its chart is modified, asks whether to save it
   // first. False when the user cancelled the question or the save.
   bool AskSaveBeforeReuse(int16_t win);
   // Reads path with script into a scratch record first; false, after its message, when the
-  // chart cannot be read, so that no window is taken or reused for it.
-  bool CheckChartReadable(const std::string& path, const std::string& title, int16_t script);
+  // chart cannot be read, so that no window is taken or reused for it. ahead keeps the read for
+  // the window.
+  bool CheckChartReadable(const std::string& path, const std::string& title, int16_t script, ChartReadAhead& ahead);
   void RefreshRecentMenu();
-  // Takes a new window, or re-initialises window current, with script and reads path into it:
-  // 1 when the chart was read, 0 when no window could be had or the read failed.
-  int16_t OpenChart(const std::string& path, const std::string& title, int16_t script, OpenTarget target,
-                    int16_t current);
+  // Takes a new window, or re-initialises window current, with script and gives it the chart
+  // read ahead (read again should the file have changed since): 1 when the chart was read, 0
+  // when no window could be had or the read failed.
+  int16_t OpenChart(ChartReadAhead&& ahead, int16_t script, OpenTarget target, int16_t current);
   ScriptChoice ShowScriptChoice(const std::string& path, const std::vector<int16_t>& candidates, int16_t win);
   void Timer1_Timer();
   void ResizeBar_Mouse(QEvent* e);

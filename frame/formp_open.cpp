@@ -90,10 +90,11 @@ int16_t FormP::QueryScriptOpen(const std::string& path, int16_t win) {
     newWindow = win == -1 || c.newWindow;
   }
   if (win != -1 && !newWindow && !WinAt(win)) newWindow = true;
-  if (!CheckWindowLimit() || !CheckChartReadable(path, title, script)) return 0;
+  ChartReadAhead ahead;
+  if (!CheckWindowLimit() || !CheckChartReadable(path, title, script, ahead)) return 0;
 
   if (!newWindow && !AskSaveBeforeReuse(win)) return 0;
-  return OpenChart(path, title, script, newWindow ? OpenTarget::NewWindow : OpenTarget::Current, win);
+  return OpenChart(std::move(ahead), script, newWindow ? OpenTarget::NewWindow : OpenTarget::Current, win);
 }
 
 bool FormP::AskSaveBeforeReuse(int16_t win) {
@@ -115,10 +116,12 @@ bool FormP::AskSaveBeforeReuse(int16_t win) {
   return true;
 }
 
-// Reads path into window target. The chart was tried before the window was taken; should it fail
-// now all the same (the file changed in between), it is reported and the window closed.
-int16_t FormP::ReadIntoWindow(const std::string& path, const std::string& title, int16_t target) {
-  const ChartReadResult r = ChartRead(path, title, target, g_NewScript, 0);
+// Gives window target the chart read ahead. Should the file have changed since (a save in
+// between, another program) it is read again; should that fail, it is reported and the window
+// closed.
+int16_t FormP::ReadIntoWindow(ChartReadAhead&& ahead, int16_t target) {
+  const std::string path = ahead.path;
+  const ChartReadResult r = ChartRead(std::move(ahead), target, g_NewScript);
   SetWaitCursor(false);
   if (r) {
     // The window read into is the one the frame shows (a drop may aim at a window in the back).

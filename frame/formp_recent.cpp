@@ -14,17 +14,17 @@
 
 namespace mk {
 
-bool FormP::CheckChartReadable(const std::string& path, const std::string& title, int16_t script) {
+bool FormP::CheckChartReadable(const std::string& path, const std::string& title, int16_t script,
+                               ChartReadAhead& ahead) {
   SetWaitCursor(true);
-  const ScriptMessage fault = TryChartRead(path, title, script);
+  const ScriptMessage fault = TryChartRead(path, title, script, &ahead);
   SetWaitCursor(false);
   if (fault.empty()) return true;
   plat::TheDesktop().MessageBox(fault.text, fault.title, plat::MsgButtons::Ok, fault.icon);
   return false;
 }
 
-int16_t FormP::OpenChart(const std::string& path, const std::string& title, int16_t script, OpenTarget target,
-                         int16_t current) {
+int16_t FormP::OpenChart(ChartReadAhead&& ahead, int16_t script, OpenTarget target, int16_t current) {
   SetWaitCursor(true);
   g_NewScript = script;
   int16_t win = 0;
@@ -37,7 +37,7 @@ int16_t FormP::OpenChart(const std::string& path, const std::string& title, int1
     SetWaitCursor(false);
     return 0;
   }
-  return ReadIntoWindow(path, title, win);
+  return ReadIntoWindow(std::move(ahead), win);
 }
 
 void FormP::Menu_File_Open_Click() {
@@ -50,7 +50,8 @@ void FormP::Menu_File_Open_Click() {
   const plat::FileDialogResult r = plat::TheDesktop().OpenFileDialog(req);
   if (r.cancelled) return;
   g_CommonDialogFile = r.path;
-  if (!CheckChartReadable(r.path, r.fileTitle, static_cast<int16_t>(r.filterIndex))) return;
+  ChartReadAhead ahead;
+  if (!CheckChartReadable(r.path, r.fileTitle, static_cast<int16_t>(r.filterIndex), ahead)) return;
 
   Form1* cur = WinAt(g_CurWin);
   const bool untitled = cur && cur->windowTitle().startsWith(QStringLiteral("新規"));
@@ -59,7 +60,7 @@ void FormP::Menu_File_Open_Click() {
   // A modified chart is only replaced after the save question.
   if (target == OpenTarget::Current && !AskSaveBeforeReuse(g_CurWin)) return;
 
-  OpenChart(r.path, r.fileTitle, static_cast<int16_t>(r.filterIndex), target, g_CurWin);
+  OpenChart(std::move(ahead), static_cast<int16_t>(r.filterIndex), target, g_CurWin);
 }
 
 void FormP::Menu_File_Recent_Click(int16_t index) {
@@ -68,11 +69,12 @@ void FormP::Menu_File_Recent_Click(int16_t index) {
   if (!CheckWindowLimit()) return;
   const std::string path = g_RecentFiles[e];  // reading reorders the list
   const int16_t script = ScriptByTitle(e < static_cast<int>(g_RecentScripts.size()) ? g_RecentScripts[e] : "");
-  if (!CheckChartReadable(path, FileTitle(path), script)) return;
+  ChartReadAhead ahead;
+  if (!CheckChartReadable(path, FileTitle(path), script, ahead)) return;
 
   Form1* cur = WinAt(g_CurWin);
   const OpenTarget target = RecentOpenTarget(g_OpenCount, cur != nullptr, cur && g_Docs[g_CurWin].Dirty != 0);
-  OpenChart(path, FileTitle(path), script, target, g_CurWin);
+  OpenChart(std::move(ahead), script, target, g_CurWin);
 }
 
 void FormP::AddRecentFile(const std::string& path, int16_t script) {
