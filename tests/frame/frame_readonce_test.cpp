@@ -1,0 +1,147 @@
+// Opening a chart interprets its file once: the window takes the record read before a window was
+// given to it, unless the file or the script changed in between.
+#include <QString>
+#include <cstring>
+
+#include "chartfmt/chartio.h"
+#include "chartfmt/globals.h"
+#include "chartview/formglobals.h"
+#include "frame/chartprobe.h"
+#include "frame/queryopen.h"
+#include "frame/settings.h"
+#include "frame_fixture.h"
+
+using namespace mk;
+using testsupport::Chosen;
+using testsupport::FrameTest;
+
+namespace {
+
+int16_t Nexal() { return CandidateScripts("NXL").at(0); }
+
+// Every field of two records, the grid cell by cell.
+void ExpectSameRecord(const DocData& a, const DocData& b) {
+  ASSERT_EQ(a.Obj.size(), b.Obj.size());
+  for (size_t l = 0; l < a.Obj.size(); ++l) {
+    ASSERT_EQ(a.Obj[l].Mes.size(), b.Obj[l].Mes.size()) << "lane " << l;
+    for (size_t m = 0; m < a.Obj[l].Mes.size(); ++m) {
+      const MesData &x = a.Obj[l].Mes[m], &y = b.Obj[l].Mes[m];
+      EXPECT_TRUE(x.Obj == y.Obj && x.BackObj == y.BackObj && x.Length == y.Length && x.Division == y.Division)
+          << "lane " << l << " measure " << m;
+    }
+  }
+  EXPECT_TRUE(a.Lane == b.Lane && a.Wav == b.Wav && a.Bga == b.Bga && a.Fmt == b.Fmt && a.Keys == b.Keys &&
+              a.PKeys == b.PKeys && a.Sel == b.Sel);
+  EXPECT_TRUE(a.Title == b.Title && a.Artist == b.Artist && a.Genre == b.Genre && a.Wall == b.Wall &&
+              a.Pre == b.Pre && a.Folder == b.Folder && a.FileName == b.FileName && a.FreeText == b.FreeText &&
+              a.CanvasWallFile == b.CanvasWallFile);
+  EXPECT_TRUE(a.Bpm == b.Bpm && a.BaseBpm == b.BaseBpm && a.Level == b.Level && a.Zoom == b.Zoom);
+  const auto numbers = [](const DocData& d) {
+    return std::vector<int64_t>{d.LaneCount, d.MaxPart, d.PartCount, d.MesCount, d.ScrlUp, d.ScriptNo, d.ScrollPos,
+                                d.GridDiv, d.ObjReadCount, d.CurDef, d.Dirty, d.CurMes, d.CurStep, d.CurLane, d.CurY,
+                                d.CurX, d.CurTick, d.UndoOn, d.SelCount, d.CanvasWallMode, d.CanvasWallOn, d.DefTab,
+                                d.BgaPreview, d.UndoSelCount, d.UndoDirty, static_cast<int64_t>(d.UndoObj.size())};
+  };
+  EXPECT_EQ(numbers(a), numbers(b));
+}
+
+TEST_F(FrameTest, EveryWayOfOpeningAChartInterpretsItsFileOnce) {
+  const std::string nexal = Sample("nexal_sample.nxl"), dual = Sample("dual_sample.scd");
+  uint64_t before = ChartFilesRead();
+  ASSERT_TRUE(Start({nexal}));
+  EXPECT_EQ(ChartFilesRead() - before, 1u) << "command line";
+  ASSERT_EQ(g_Docs[1].FileName, "nexal_sample.nxl");
+
+  const auto once = [&](const char* how, const std::function<void()>& open, int16_t win, const std::string& name) {
+    const uint64_t n = ChartFilesRead();
+    open();
+    Pump();
+    EXPECT_EQ(ChartFilesRead() - n, 1u) << how;
+    ASSERT_NE(WinAt(win), nullptr) << how;
+    EXPECT_EQ(g_Docs[win].FileName, name) << how;
+    EXPECT_EQ(g_CurWin, win) << how;
+    desk_.Verify();
+  };
+  once("drop on the frame", [&] { Frame().MDIForm_OLEDragDrop({QString::fromStdString(dual)}); }, 2, "dual_sample.scd");
+  desk_.ExpectOpenFile(Chosen(nexal, Nexal()));
+  once("File > Open", [&] { Frame().Menu_File_Open_Click(); }, 3, "nexal_sample.nxl");
+  desk_.ExpectMessageBox(plat::MsgAnswer::Yes, {.title = "確認"});  // into the window dropped on
+  once("drop on a canvas", [&] { Frame().QueryScriptOpen(dual, 1); }, 1, "dual_sample.scd");
+  ASSERT_EQ(g_RecentFiles[1], nexal);
+  once("recent entry", [&] { Frame().Menu_File_Recent_Click(2); }, 4, "nexal_sample.nxl");
+}
+
+// The record the window takes is the one a read of the file into the window gives, the window's
+// own state (view, selection) included.
+TEST_F(FrameTest, TheRecordTakenIsTheOneAReadIntoTheWindowGives) {
+  ASSERT_TRUE(Start());
+  for (const char* name : {"nexal_sample.nxl", "dual_sample.scd", "tapline_sample.tpl", "simple_sample.s4k"}) {
+    Form1* w = Open(Sample(name));
+    ASSERT_NE(w, nullptr) << name;
+    const DocData taken = w->Doc();
+    ASSERT_EQ(taken.FileName, name);
+    const uint64_t n = ChartFilesRead();
+    ASSERT_TRUE(w->RefleshScr()) << name;  // the window as it stands before a read
+    ASSERT_TRUE(ChartRead(Sample(name), name, w->WinNo(), taken.ScriptNo, 0)) << name;
+    EXPECT_EQ(ChartFilesRead() - n, 1u);
+    SCOPED_TRACE(name);
+    ExpectSameRecord(taken, w->Doc());
+  }
+}
+
+// The file is saved over between the try and the window's read (the save question of a modified
+// chart that File > Open replaces): the window gets what the file holds now.
+TEST_F(FrameTest, AChartSavedOverBeforeTheWindowTakesItIsReadAgain) {
+  const std::string nexal = Sample("nexal_sample.nxl");
+  ASSERT_TRUE(Start({nexal}));
+  g_FirstOpen = 0;  // File > Open replaces the current chart
+  g_Docs[1].Title = "saved over";
+  Frame().SetDirty();
+  desk_.ExpectOpenFile(Chosen(nexal, Nexal()));
+  desk_.ExpectMessageBox(plat::MsgAnswer::Yes, {.title = "確認"});
+  desk_.ExpectSaveFile(Chosen(nexal, 1));
+  const uint64_t n = ChartFilesRead();
+  Frame().Menu_File_Open_Click();
+  Pump();
+  desk_.Verify();
+  EXPECT_EQ(ChartFilesRead() - n, 2u);  // tried, then read again
+  ASSERT_NE(WinAt(1), nullptr);
+  EXPECT_EQ(g_Docs[1].Title, "saved over");
+  EXPECT_EQ(g_Docs[1].Dirty, 0);
+  EXPECT_EQ(g_OpenCount, 1);
+}
+
+// A read ahead the window cannot take as it is: the file read again with what the window holds.
+TEST_F(FrameTest, AReadAheadThatNoLongerFitsTheWindowIsReadAgain) {
+  const std::string nexal = Sample("nexal_sample.nxl");
+  ASSERT_TRUE(Start({nexal}));
+  const DocData before = g_Docs[1];
+  const auto again = [&](const char* how, const std::function<void(ChartReadAhead&)>& spoil) {
+    ChartReadAhead ahead;
+    ASSERT_TRUE(TryChartRead(nexal, "nexal_sample.nxl", Nexal(), &ahead).empty());
+    spoil(ahead);
+    ASSERT_TRUE(WinAt(1)->RefleshScr());
+    const uint64_t n = ChartFilesRead();
+    EXPECT_TRUE(ChartRead(std::move(ahead), 1, Nexal())) << how;
+    EXPECT_EQ(ChartFilesRead() - n, 1u) << how;
+    SCOPED_TRACE(how);
+    ExpectSameRecord(before, g_Docs[1]);
+  };
+  again("the script's keywords changed", [](ChartReadAhead& a) { a.doc.Keys.Title = "NAME"; a.doc.Title = "wrong"; });
+  again("the script's lanes changed", [](ChartReadAhead& a) { a.doc.Lane[1].Channel = "Z1"; });
+  again("another measure count", [](ChartReadAhead& a) { ++a.mesBefore; });
+  again("the bytes differ", [](ChartReadAhead& a) { a.bytes += "#TITLE other\r\n"; a.doc.Title = "other"; });
+  again("the read ahead failed", [](ChartReadAhead& a) { a.ok = false; });
+
+  // The file now fails to read: the window keeps its record and the caller reports it.
+  ChartReadAhead ahead;
+  ASSERT_TRUE(TryChartRead(nexal, "nexal_sample.nxl", Nexal(), &ahead).empty());
+  dir_.Write("samples/nexal_sample.nxl", "#BPM 1e999\r\n");
+  g_Docs[1].Title = "kept";
+  const ChartReadResult r = ChartRead(std::move(ahead), 1, Nexal());
+  EXPECT_FALSE(r);
+  EXPECT_EQ(r.line, 1);
+  EXPECT_EQ(g_Docs[1].Title, "kept");
+}
+
+}  // namespace
