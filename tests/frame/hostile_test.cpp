@@ -494,6 +494,7 @@ TEST_F(HostileTest, HostilePicturesLeaveTheWindowWithoutAWallpaperAndSaySo) {
       {"JPEG header only", "head.jpg", [] { return Encoded("JPEG", 64, 64).substr(0, 20); }, false},
       {"BMP claiming 2^31 - 1 square pixels", "huge.bmp", [&] { return hugeBmp(INT32_MAX, INT32_MAX, 32); }, false},
       {"BMP claiming 60000 square pixels", "big.bmp", [&] { return hugeBmp(60000, 60000, 24); }, false},
+      {"BMP claiming 8000 square pixels", "8k.bmp", [&] { return hugeBmp(8000, 8000, 24); }, false},
       {"BMP claiming a negative width", "neg.bmp", [&] { return hugeBmp(-64, 64, 24); }, false},
   };
   StartWithKeptChart();
