@@ -180,6 +180,11 @@ bool Reader::Definition(std::string_view line, size_t first, bool commentForm, b
   const int16_t mode = bga ? doc_.Fmt.BNum : doc_.Fmt.WNum;
   const int n = DefTextToNum(code, mode);
   std::vector<DefEntry>& table = bga ? doc_.Bga : doc_.Wav;
+  // WAV number 0 is never listed nor saved: the line stays free text so a save keeps it.
+  if (!bga && n == 0) {
+    matched = false;
+    return true;
+  }
   if (n < 0 || n >= static_cast<int>(table.size()))
     return Fail(std::string(bga ? "BGA" : "WAV") + "の定義番号「" + code + "」が範囲外です");
   const std::string_view text = rest.substr(at + 1);

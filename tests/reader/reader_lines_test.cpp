@@ -60,11 +60,12 @@ TEST(ReaderLines, EachLineClassAndForm) {
          EXPECT_EQ(d.Bga[10].File, "p.bmp");
          EXPECT_EQ(d.Bga[255].File, "q.bmp");
        }, ""},
-      {"code 0 sets entry 0", {"#WAV00 zero.wav", "#BMP00 zero.bmp"},
+      {"BGA code 0 sets entry 0; WAV code 0, never saved, stays free text",
+       {"#WAV00 zero.wav", "#BMP00 zero.bmp", ";WAV00 dropped like a comment"},
        [](const DocData& d) {
-         EXPECT_EQ(d.Wav[0].File, "zero.wav");
+         EXPECT_EQ(d.Wav[0].File, "");
          EXPECT_EQ(d.Bga[0].File, "zero.bmp");
-       }, ""},
+       }, "#WAV00 zero.wav\r\n"},
       {"comment lines set their own table only", {";WAV01 drum ", ";BMP01 pic"},
        [](const DocData& d) {
          EXPECT_EQ(d.Wav[1].Comment, "drum ");
