@@ -125,7 +125,12 @@ int16_t FormP::ReadIntoWindow(ChartReadAhead&& ahead, int16_t target) {
   SetWaitCursor(false);
   if (r) {
     // The window read into is the one the frame shows (a drop may aim at a window in the back).
-    if (Form1* w = WinAt(target); w && mdi_->activeSubWindow() != w) mdi_->setActiveSubWindow(w);
+    if (Form1* w = WinAt(target)) {
+      if (mdi_->activeSubWindow() != w) mdi_->setActiveSubWindow(w);
+      // The read has published it as the current chart: its pending activation would only fill
+      // the frame's lists and fields once more.
+      if (g_SkipActivate == 0 && g_CurWin == target && mdi_->activeSubWindow() == w) lastActivated_ = w;
+    }
     return 1;
   }
   plat::TheDesktop().MessageBox(path + "\r\n" + ChartReadMessage(r), "エラー", plat::MsgButtons::Ok,

@@ -1,6 +1,10 @@
 // Opening a chart interprets its file once: the window takes the record read before a window was
 // given to it, unless the file or the script changed in between.
+#include <QAbstractItemModel>
+#include <QLineEdit>
+#include <QMdiArea>
 #include <QString>
+#include <QTreeWidget>
 #include <cstring>
 
 #include "chartfmt/chartio.h"
@@ -142,6 +146,59 @@ TEST_F(FrameTest, AReadAheadThatNoLongerFitsTheWindowIsReadAgain) {
   EXPECT_FALSE(r);
   EXPECT_EQ(r.line, 1);
   EXPECT_EQ(g_Docs[1].Title, "kept");
+}
+
+// What the frame shows of the current chart: the WAV list and the title field.
+std::vector<std::string> Shown(FormP& f) {
+  std::vector<std::string> out;
+  QTreeWidget* list = f.List(DefList::Grid1);
+  for (int i = 0; i < list->topLevelItemCount(); ++i)
+    out.push_back(list->topLevelItem(i)->text(0).toStdString() + "=" + list->topLevelItem(i)->text(1).toStdString());
+  out.push_back(f.Field(HeaderText::Text1)->text().toStdString());
+  return out;
+}
+
+// The read publishes the new chart; its window's activation does not fill the frame once more,
+// and the frame shows what publishing that chart shows. Activations later publish as before.
+TEST_F(FrameTest, AnOpenedChartIsPublishedOnceAndActivationsStillPublish) {
+  ASSERT_TRUE(Start({Sample("dual_sample.scd")}));
+  int fills = 0;
+  QObject::connect(Frame().List(DefList::Grid1)->model(), &QAbstractItemModel::rowsInserted, [&] { ++fills; });
+  const struct {
+    const char* how;
+    std::function<void()> open;
+    int16_t win;
+  } cases[] = {
+      {"drop on the frame", [&] { Frame().MDIForm_OLEDragDrop({QString::fromStdString(Sample("nexal_sample.nxl"))}); }, 2},
+      {"drop on a window in the back",
+       [&] {
+         desk_.ExpectMessageBox(plat::MsgAnswer::Yes, {.title = "確認"});
+         Frame().QueryScriptOpen(Sample("nexal_sample.nxl"), 1);
+       },
+       1},
+  };
+  for (const auto& c : cases) {
+    fills = 0;
+    c.open();
+    Pump();
+    desk_.Verify();
+    EXPECT_EQ(fills, 2) << c.how;  // the script's empty rows as the window loads, then the chart's
+    ASSERT_EQ(g_CurWin, c.win) << c.how;
+    ASSERT_EQ(Frame().MdiArea()->activeSubWindow(), WinAt(c.win)) << c.how;
+    const std::vector<std::string> shown = Shown(Frame());
+    EXPECT_EQ(shown.back(), g_Docs[c.win].Title) << c.how;
+    WinAt(c.win)->SetThisWin();
+    EXPECT_EQ(Shown(Frame()), shown) << c.how;
+  }
+  g_Docs[2].Title = "other";
+  fills = 0;
+  Activate(WinAt(2));
+  EXPECT_EQ(g_CurWin, 2);
+  EXPECT_EQ(fills, 1);
+  EXPECT_EQ(Frame().Field(HeaderText::Text1)->text().toStdString(), "other");
+  Activate(WinAt(1));
+  EXPECT_EQ(g_CurWin, 1);
+  EXPECT_EQ(fills, 2);
 }
 
 }  // namespace
