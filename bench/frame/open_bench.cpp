@@ -8,9 +8,11 @@
 // BM_OpenLongChart is the whole open (closing the window again is left out). Its counters:
 // the chart files the reader interpreted, the fills of the frame's WAV list and the canvas
 // paints, each per open. The parts of an open, each timed alone on the same chart:
-//   BM_Part_ProbeRead    the scratch read before any window is taken (TryChartRead);
-//   BM_Part_WindowRead   what the window's read costs after the probe (ChartRead into an open
-//                        window, its steps left out);
+//   BM_Part_ProbeRead    the scratch read before any window is taken (TryChartRead; freeing
+//                        its record is left out, as the window takes that record);
+//   BM_Part_WindowRead   what the window's read costs after the probe (ChartRead of the read
+//                        ahead into a freshly loaded window: the file's bytes compared and the
+//                        record taken; the window's steps left out);
 //   BM_Part_SetThisWin   publishing the chart to the frame's lists and fields;
 //   BM_Part_FirstDraw    drawing the canvas and the lane strip and painting them.
 #include <benchmark/benchmark.h>
