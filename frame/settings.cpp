@@ -62,8 +62,11 @@ constexpr int32_t kScrollRange = 32767;  // the vertical scroll bar's values are
 constexpr const char* kRestoreWidth = " 10200";
 constexpr const char* kRestoreHeight = " 8460";
 
+// The settings file as LoadSettings read it, once for all its keys.
+const plat::ProfileSnapshot* g_ini = nullptr;
+
 std::string Value(const char* section, const char* key, const char* def) {
-  return plat::GetProfileString(section, key, def, kValueBuffer, SettingsPath());
+  return g_ini->Get(section, key, def, kValueBuffer);
 }
 
 double NumberOf(const char* section, const char* key, const char* def) {
@@ -196,12 +199,11 @@ std::string RecentEntry(const std::string& value) {
 }
 
 void ReadRecent() {
-  const std::string path = SettingsPath();
   std::vector<std::string> files, scripts;
   for (int i = 0; i <= g_RecentNum; ++i) {
     const std::string key = std::to_string(i);
-    std::string file = RecentEntry(plat::GetProfileString("Recent", key, "*", kRecentBuffer, path));
-    std::string script = RecentEntry(plat::GetProfileString("Recent", key + "S", "*", kRecentBuffer, path));
+    std::string file = RecentEntry(g_ini->Get("Recent", key, "*", kRecentBuffer));
+    std::string script = RecentEntry(g_ini->Get("Recent", key + "S", "*", kRecentBuffer));
     // An empty entry ends the list, so the entries after a lost one move up.
     if (!file.empty()) {
       files.push_back(std::move(file));
@@ -262,6 +264,11 @@ void ResetSettings() {
 }
 
 void LoadSettings(FrameSettingsPort& port) {
+  const plat::ProfileSnapshot ini(SettingsPath());
+  g_ini = &ini;
+  struct Release {
+    ~Release() { g_ini = nullptr; }
+  } release;
   ReadDefaults();
   SizeWindowTable(g_MaxWindows);
   g_RecentFiles.assign(static_cast<size_t>(g_RecentNum) + 1, std::string());

@@ -68,13 +68,16 @@ bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std:
 
 }  // namespace
 
-std::string GetProfileString(const std::string& section, const std::string& key,
-                             const std::string& def, size_t bufSize, const std::string& file) {
+ProfileSnapshot::ProfileSnapshot(const std::string& file) {
+  std::string bytes, error;
+  if (ReadFileBytes(file, bytes, error)) lines_ = SplitLines(DecodeAnsi(bytes));
+}
+
+std::string ProfileSnapshot::Get(const std::string& section, const std::string& key,
+                                 const std::string& def, size_t bufSize) const {
   if (bufSize == 0) return std::string();
   std::string result;
-  std::string bytes, error;
-  Located at;
-  if (ReadFileBytes(file, bytes, error)) at = Locate(SplitLines(DecodeAnsi(bytes)), section, key);
+  const Located at = Locate(lines_, section, key);
   if (at.keyLine >= 0) {
     result = at.value;
   } else {
@@ -83,6 +86,12 @@ std::string GetProfileString(const std::string& section, const std::string& key,
     while (!result.empty() && (result.back() == ' ' || result.back() == '\t')) result.pop_back();
   }
   return AnsiLeft(result, bufSize - 1);
+}
+
+std::string GetProfileString(const std::string& section, const std::string& key,
+                             const std::string& def, size_t bufSize, const std::string& file) {
+  if (bufSize == 0) return std::string();
+  return ProfileSnapshot(file).Get(section, key, def, bufSize);
 }
 
 namespace {

@@ -9,6 +9,18 @@
 
 namespace plat {
 
+// A profile file read once, for a reader that asks for many keys: Get answers exactly as
+// GetProfileString would for the file as it was when the snapshot was taken.
+class ProfileSnapshot {
+ public:
+  explicit ProfileSnapshot(const std::string& file);
+  std::string Get(const std::string& section, const std::string& key, const std::string& def,
+                  size_t bufSize) const;
+
+ private:
+  std::vector<std::string> lines_;  // empty when the file cannot be read
+};
+
 // Reads one value; at most bufSize-1 bytes (CP932) of it are returned, like a fixed buffer.
 std::string GetProfileString(const std::string& section, const std::string& key,
                              const std::string& def, size_t bufSize, const std::string& file);
