@@ -25,13 +25,6 @@ size_t CharBytes(std::string_view s, size_t i) {
   return n;
 }
 
-bool StartsNoCase(std::string_view s, std::string_view prefix) {
-  if (s.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i)
-    if (Up(s[i]) != Up(prefix[i])) return false;
-  return true;
-}
-
 Reader::Reader(DocData& doc, bool scratch) : doc_(doc), scratch_(scratch) {
   // Every lane the script describes gets a grid column with every measure, so that no line
   // can reach a cell that does not exist.
@@ -93,8 +86,8 @@ bool Reader::Line(std::string_view line, bool ascii) {
   bool command = IsCommandSymbol(line.substr(0, first));
   if (!command && line[0] == ';') {
     const std::string_view after = line.substr(1);
-    command = (!k.Wav.empty() && StartsNoCase(after, k.Wav)) ||
-              (!k.Bga.empty() && StartsNoCase(after, k.Bga));
+    command = (!k.Wav.empty() && plat::StartsWithNoCase(after, k.Wav)) ||
+              (!k.Bga.empty() && plat::StartsWithNoCase(after, k.Bga));
     if (!command) return true;  // banner, section titles and other comments
   }
   if (!command) {
@@ -117,7 +110,7 @@ bool Reader::CommandLine(std::string_view line, size_t first) {
   if (rest.empty() || !kwFirst_[static_cast<unsigned char>(rest[0])]) return IsEcho(line);
   // The value after "KW " when the line is a header line of keyword kw.
   auto value = [&](const std::string& kw, std::string_view& out) {
-    if (kw.empty() || rest.size() <= kw.size() || !StartsNoCase(rest, kw) || rest[kw.size()] != ' ')
+    if (kw.empty() || rest.size() <= kw.size() || !plat::StartsWithNoCase(rest, kw) || rest[kw.size()] != ' ')
       return false;
     out = rest.substr(kw.size() + 1);
     return true;
@@ -168,7 +161,7 @@ bool Reader::Definition(std::string_view line, size_t first, bool commentForm, b
   const std::string& kw = bga ? doc_.Keys.Bga : doc_.Keys.Wav;
   if (kw.empty()) return true;
   const std::string_view rest = line.substr(commentForm ? 1 : first);
-  if (!StartsNoCase(rest, kw)) return true;
+  if (!plat::StartsWithNoCase(rest, kw)) return true;
   size_t at = kw.size();
   for (int c = 0; c < 2; ++c) {
     if (at >= rest.size()) return true;

@@ -22,9 +22,6 @@ inline char Up(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 3
 // Byte length of the UTF-8 character that starts at s[i] (1 for ASCII and for a stray byte).
 size_t CharBytes(std::string_view s, size_t i);
 
-// Letter case ignored for ASCII letters; other bytes compared exactly.
-bool StartsNoCase(std::string_view s, std::string_view prefix);
-
 struct StringHash {
   using is_transparent = void;
   size_t operator()(std::string_view s) const {  // FNV-1a: channel names are short

@@ -65,10 +65,6 @@ std::vector<std::string> ListScriptFiles(const std::string& folder) {
 
 namespace {
 
-bool StartsWithNoCase(const std::string& line, const std::string& prefix) {
-  return line.size() >= prefix.size() && plat::EqualsNoCase(line.substr(0, prefix.size()), prefix);
-}
-
 // Checks one script and fills Title and Exts; an error message when the script is unusable.
 ScriptMessage RegisterOne(const std::string& name, ScriptEntry& entry) {
   std::vector<std::string> lines;
@@ -79,7 +75,7 @@ ScriptMessage RegisterOne(const std::string& name, ScriptEntry& entry) {
   }
   if (lines.size() >= 2) entry.Title = lines[1];
   for (size_t i = 2; i < lines.size(); ++i) {
-    if (StartsWithNoCase(lines[i], "#EXT")) {
+    if (plat::StartsWithNoCase(lines[i], "#EXT")) {
       entry.Exts = plat::CharLen(lines[i]) > 5 ? plat::CharMid(lines[i], 6) : std::string();
       return {};
     }

@@ -36,6 +36,7 @@ size_t CharInStr(std::string_view utf8, std::string_view needle, size_t start1 =
 std::string AsciiUpper(std::string_view s);
 std::string AsciiLower(std::string_view s);
 bool EqualsNoCase(std::string_view a, std::string_view b);
+bool StartsWithNoCase(std::string_view s, std::string_view prefix);
 
 // Leading and trailing blanks (space and tab) removed.
 std::string Trim(std::string_view s);
