@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "temp_dir.h"
 #include "chartfmt/chartwrite.h"
 #include "chartfmt/defcode.h"
 #include "chartfmt/globals.h"
@@ -21,16 +22,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-void WriteAll(const fs::path& p, const std::string& bytes) {
-  std::ofstream(p, std::ios::binary) << bytes;
-}
+using testsupport::ReadAll;
+using testsupport::WriteAll;
 
 // Records what the writer asks of the chart window and the frame. Its ObjDeSel drops one
 // selected object into the grid, as the editing subsystem's does.

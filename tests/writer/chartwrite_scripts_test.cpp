@@ -7,6 +7,7 @@
 #include <random>
 #include <sstream>
 
+#include "temp_dir.h"
 #include "chartfmt/chartread.h"
 #include "chartfmt/chartwrite.h"
 #include "chartfmt/defcode.h"
@@ -28,12 +29,7 @@ const Shipped kShipped[] = {
     {"simple.dfn", "simple_sample.s4k", "simple"},
 };
 
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+using testsupport::ReadAll;
 
 fs::path ScriptDir() { return fs::path(MIRKAN_SOURCE_DIR) / "scripts"; }
 
