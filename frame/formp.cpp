@@ -5,6 +5,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -79,6 +80,7 @@ FormP::FormP(FrameOptions options) : options_(std::move(options)) {
 FormP::~FormP() {
   delete wheelHook_;  // no event may reach this frame while it goes
   wheelHook_ = nullptr;
+  if (formTool_) palette_->setParent(central_);  // the palette goes with the frame, not before it
   if (!ended_) {
     SetChartReadHost(prevReadHost_);
     SetChartWriteHost(prevWriteHost_);
@@ -202,10 +204,10 @@ void FormP::BuildMenus() {
 
   QMenu* win = bar->addMenu(QStringLiteral("ウインドウ(&W)"));
   menus_["Menu_Win"] = win->menuAction();
-  connect(AddItem(win, "Menu_Win_Cas", "重ねて表示(&C)"), &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
-  connect(AddItem(win, "Menu_Win_Hor", "上下に並べて表示(&E)"), &QAction::triggered, this, [this] { TileWindows(true); });
-  connect(AddItem(win, "Menu_Win_Ver", "左右に並べて表示(&T)"), &QAction::triggered, this, [this] { TileWindows(false); });
-  connect(AddItem(win, "Menu_Win_Ico", "アイコンの整列(&I)"), &QAction::triggered, this, [this] { ArrangeIcons(); });
+  connect(AddItem(win, "Menu_Win_Cas", "重ねて表示(&C)"), &QAction::triggered, this, [this] { Menu_Win_Cas_Click(); });
+  connect(AddItem(win, "Menu_Win_Hor", "上下に並べて表示(&E)"), &QAction::triggered, this, [this] { Menu_Win_Hor_Click(); });
+  connect(AddItem(win, "Menu_Win_Ver", "左右に並べて表示(&T)"), &QAction::triggered, this, [this] { Menu_Win_Ver_Click(); });
+  connect(AddItem(win, "Menu_Win_Ico", "アイコンの整列(&I)"), &QAction::triggered, this, [this] { Menu_Win_Ico_Click(); });
   QAction* winListSep = win->addSeparator();
   connect(win, &QMenu::aboutToShow, this, [this, win, winListSep] {
     // Below the commands: the open chart windows, the active one marked.
@@ -223,7 +225,7 @@ void FormP::BuildMenus() {
   QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
   menus_["Menu_Help"] = help->menuAction();
   connect(AddItem(help, "Menu_Help_Open", "目次(&C)...", "F1"), &QAction::triggered, this,
-          [this] { plat::TheDesktop().OpenDocument(g_InstallDir + "Mirkan.chm"); });
+          [this] { Menu_Help_Open_Click(); });
   AddItem(help, "Menu_Help_About", "バージョン情報(&A)...");
   connect(AddItem(help, "Menu_Help_Info", "現在のスクリプトの説明(&S)..."), &QAction::triggered, this,
           [this] { Menu_Help_Info_Click(); });
@@ -282,13 +284,17 @@ void FormP::BuildToolbar() {
   toolbar1_->addSeparator();
   MixedToolButton* ms = add("TB1_ModeSelect", "選択モード", QStyle::SP_ArrowRight);
   MixedToolButton* md = add("TB1_ModeDraw", "配置モード", QStyle::SP_DialogApplyButton);
-  ms->setCheckable(true);
-  md->setCheckable(true);
-  ms->setChecked(true);
-  auto* group = new QActionGroup(this);
-  (void)group;
-  connect(ms, &QToolButton::clicked, this, [ms, md] { ms->setChecked(true); md->setChecked(false); });
-  connect(md, &QToolButton::clicked, this, [ms, md] { md->setChecked(true); ms->setChecked(false); });
+  // The mode pair: one exclusive group, so that exactly one button is pressed at any time; the
+  // pressed one is the edit mode.
+  modeGroup_ = new QActionGroup(this);
+  modeGroup_->setExclusive(true);
+  for (MixedToolButton* b : {ms, md}) {
+    auto* a = new QAction(b->icon(), b->toolTip(), modeGroup_);
+    a->setObjectName(b->objectName());
+    a->setCheckable(true);
+    b->setDefaultAction(a);
+  }
+  ms->defaultAction()->setChecked(true);
   toolbar1_->addSeparator();
   add("TB1_PlayAll", "最初から再生", QStyle::SP_MediaPlay);
   add("TB1_PlayHere", "現在の位置から再生", QStyle::SP_MediaSeekForward);
@@ -432,36 +438,10 @@ bool FormP::BarChecked(Bar bar) const {
 }
 bool FormP::AutoFocusChecked() const { return menus_.at("Menu_View_AFocus")->isChecked(); }
 
-// Window menu: the chart windows one above the other (horizontal) or side by side.
-void FormP::TileWindows(bool horizontal) {
-  QList<QMdiSubWindow*> list;
-  for (QMdiSubWindow* w : mdi_->subWindowList())
-    if (w->isVisible() && !w->isMinimized()) list << w;
-  if (list.isEmpty()) return;
-  const QSize area = mdi_->viewport()->size();
-  const int n = static_cast<int>(list.size());
-  for (int i = 0; i < n; ++i) {
-    QMdiSubWindow* w = list[i];
-    w->showNormal();
-    if (horizontal) {
-      const int h = area.height() / n;
-      w->setGeometry(0, i * h, area.width(), h);
-    } else {
-      const int wd = area.width() / n;
-      w->setGeometry(i * wd, 0, wd, area.height());
-    }
-  }
-}
-
-// Minimised chart windows in a row along the bottom edge.
-void FormP::ArrangeIcons() {
-  int x = 0;
-  const int bottom = mdi_->viewport()->height();
-  for (QMdiSubWindow* w : mdi_->subWindowList()) {
-    if (!w->isMinimized()) continue;
-    w->move(x, bottom - w->height());
-    x += w->width();
-  }
+// Help > Contents: the help file with the desktop's viewer, where there is such a file.
+void FormP::Menu_Help_Open_Click() {
+  const std::string path = g_InstallDir + "Mirkan.chm";
+  if (QFile::exists(QString::fromStdString(path))) plat::TheDesktop().OpenDocument(path);
 }
 
 // Help > script information: the current chart's script help text in a small window.
@@ -490,7 +470,9 @@ void FormP::Menu_View_DefFrame_Click() {
   Picture1_Resize();
 }
 void FormP::Menu_View_EditTool_Click() {
-  palette_->setVisible(menus_["Menu_View_EditTool"]->isChecked());
+  const bool on = menus_["Menu_View_EditTool"]->isChecked();
+  if (dock_.Floating() && formTool_) formTool_->setVisible(on);
+  palette_->setVisible(on);
   MDIForm_Resize();
 }
 void FormP::Menu_View_Scroll_Value_Click(int index) {

@@ -14,11 +14,13 @@
 #include "chartfmt/chartio.h"
 #include "chartfmt/chartwrite.h"
 #include "chartview/chartframe.h"
+#include "frame/palette_layout.h"
 #include "frame/recent.h"
 #include "frame/settings.h"
 #include "frame/soundlib.h"
 
 class QAction;
+class QActionGroup;
 class QCheckBox;
 class QFrame;
 class QLabel;
@@ -109,11 +111,24 @@ class FormP : public QMainWindow,
   void Menu_View_DefFrame_Click();
   void Menu_View_Scroll_Value_Click(int index);
   void Menu_Help_Info_Click();
-  void TileWindows(bool horizontal);
-  void ArrangeIcons();
+  void Menu_Win_Cas_Click();
+  void Menu_Win_Hor_Click();
+  void Menu_Win_Ver_Click();
+  void Menu_Win_Ico_Click();
+  void Menu_Help_Open_Click();
   void MDIForm_OLEDragDrop(const QStringList& files);
   void Picture1_Resize();
   void MDIForm_Resize();
+
+  // The edit palette's placement: the side button, the close button, undocking into the tool
+  // window and the timer that pumps the sound stream and docks a floating palette again.
+  void Command1_Click();
+  void Command2_Click();
+  void FloatPalette();  // undocks the palette into the tool window
+  void Timer1_Timer();
+  bool ToolFloat() const { return dock_.Floating(); }
+  PaletteSide PaletteDockSide() const { return dock_.Side(); }
+  QWidget* FormTool() const { return formTool_.data(); }
 
   // Controls, for the chart windows and for tests.
   QMdiArea* MdiArea() const { return mdi_; }
@@ -225,8 +240,11 @@ class FormP : public QMainWindow,
   // when no window could be had or the read failed.
   int16_t OpenChart(ChartReadAhead&& ahead, int16_t script, OpenTarget target, int16_t current);
   ScriptChoice ShowScriptChoice(const std::string& path, const std::vector<int16_t>& candidates, int16_t win);
-  void Timer1_Timer();
   void ResizeBar_Mouse(QEvent* e);
+  void Label1_Mouse(QEvent* e);
+  bool FormTool_Event(QEvent* e);  // true when the event was taken
+  void DockPalette(PaletteSide side);  // into the frame's layout at that side
+  void ArrangeWindows(int arrangement);  // 0 cascade, 1 rows, 2 columns, 3 icons
   bool WheelHookProc(QObject* watched, QEvent* e);
   QAction* AddItem(QMenu* menu, const char* name, const char* caption, const char* shortcut = nullptr);
 
@@ -237,6 +255,11 @@ class FormP : public QMainWindow,
   int wheelBusy_ = 0;
   QObject* wheelHook_ = nullptr;
   bool splitterDragOn_ = false;
+  bool paletteDragOn_ = false;
+  int paletteDragX_ = 0;
+  PaletteDock dock_;
+  QPointer<QWidget> formTool_;
+  QActionGroup* modeGroup_ = nullptr;
   SoundLib sound_;
   ScriptChooser chooser_;
   QPointer<Form1> lastActivated_;

@@ -29,7 +29,7 @@ namespace mk {
 
 namespace {
 constexpr int kPaletteWidth = 240;
-constexpr int kTitleHeight = 17;
+constexpr int kTitleHeight = kPaletteTitleDocked;
 constexpr int kDefFrameHeight = 232;
 
 QTreeWidget* MakeList(QWidget* parent, const char* name) {
@@ -70,6 +70,7 @@ void FormP::BuildPalette() {
   tf.setBold(true);
   tf.setPixelSize(12);
   paletteTitle_->setFont(tf);
+  paletteTitle_->installEventFilter(this);  // the title drag undocks the palette
   paletteSide_ = new QPushButton(QStringLiteral("◀"), palette_);
   paletteSide_->setObjectName("Command1");
   paletteSide_->setToolTip(QStringLiteral("左へ移動"));
@@ -83,20 +84,8 @@ void FormP::BuildPalette() {
     f.setPixelSize(10);
     b->setFont(f);
   }
-  connect(paletteClose_, &QPushButton::clicked, this, [this] {
-    menus_["Menu_View_EditTool"]->toggle();
-    Menu_View_EditTool_Click();
-  });
-  connect(paletteSide_, &QPushButton::clicked, this, [this] {
-    auto* lay = static_cast<QHBoxLayout*>(central_->layout());
-    const bool right = lay->indexOf(palette_) > 0;
-    lay->removeWidget(palette_);
-    lay->insertWidget(right ? 0 : 1, palette_);
-    paletteSide_->setText(right ? QStringLiteral("▶") : QStringLiteral("◀"));
-    paletteSide_->setToolTip(right ? QStringLiteral("右へ移動") : QStringLiteral("左へ移動"));
-    resizeBar_->move(right ? palette_->width() - 2 : 0, kTitleHeight);
-    if (Form1* w = WinAt(g_CurWin)) w->Picture1()->setFocus();
-  });
+  connect(paletteClose_, &QPushButton::clicked, this, [this] { Command2_Click(); });
+  connect(paletteSide_, &QPushButton::clicked, this, [this] { Command1_Click(); });
   resizeBar_ = new QWidget(palette_);
   resizeBar_->setObjectName("ResizeBar");
   resizeBar_->setCursor(Qt::SizeHorCursor);
@@ -228,23 +217,27 @@ void FormP::ConnectHeaderFields() {
 }
 
 void FormP::Picture1_Resize() {
-  const int W = palette_->width(), H = palette_->height();
-  const int L = kTitleHeight;  // the palette is docked
-  const int T = tab1_->sizeHint().height();
-  const int B = toolbar2_->sizeHint().height();
-  paletteTitle_->setGeometry(0, 0, W, L);
-  paletteSide_->setGeometry(W - 31, 1, 15, 15);
-  paletteClose_->setGeometry(W - 16, 1, 15, 15);
-  const bool left = static_cast<QHBoxLayout*>(central_->layout())->indexOf(palette_) == 0;
-  resizeBar_->setGeometry(left ? W - 2 : 0, kTitleHeight, 2, H);
-  if (B + L + 1 < H) defFrame_->setGeometry(4, L + 1, W - 6, kDefFrameHeight);
-  const int D = menus_.count("Menu_View_DefFrame") && menus_["Menu_View_DefFrame"]->isChecked() ? kDefFrameHeight : 0;
-  if (T + L + D + 2 + B >= H) return;
-  tab1_->setGeometry(4, L + D + 2, W - 6, T);
-  const int listTop = T + L + D + 2, listH = H - L - D - 3 - B - T;
-  for (QWidget* w : {static_cast<QWidget*>(grid1_), static_cast<QWidget*>(grid2_), static_cast<QWidget*>(text6_)})
-    w->setGeometry(4, listTop, W - 6, listH);
-  toolbar2_->setGeometry(0, listTop + listH + 1, W, B);
+  PaletteLayoutInput in;
+  in.W = palette_->width();
+  in.H = palette_->height();
+  in.floating = dock_.Floating();
+  in.side = dock_.Side();
+  in.tabHeight = tab1_->sizeHint().height();
+  in.toolbarHeight = toolbar2_->sizeHint().height();
+  in.defFrameHeight = kDefFrameHeight;
+  in.defFrameShown = menus_.count("Menu_View_DefFrame") && menus_["Menu_View_DefFrame"]->isChecked();
+  const PaletteLayout l = LayoutPalette(in);
+  auto place = [](QWidget* w, const PxRect& r) { w->setGeometry(r.x, r.y, r.w, r.h); };
+  place(paletteTitle_, l.title);
+  paletteSide_->setGeometry(l.sideButtonX, 1, 15, 15);
+  paletteClose_->setGeometry(l.closeButtonX, 1, 15, 15);
+  resizeBar_->setGeometry(l.splitterX.value_or(resizeBar_->x()), kTitleHeight, 2, in.H);
+  if (l.defFrame) place(defFrame_, *l.defFrame);
+  if (l.tab) place(tab1_, *l.tab);
+  if (l.lists)
+    for (QWidget* w : {static_cast<QWidget*>(grid1_), static_cast<QWidget*>(grid2_), static_cast<QWidget*>(text6_)})
+      place(w, *l.lists);
+  if (l.toolbar) place(toolbar2_, *l.toolbar);
 }
 
 void FormP::SetDefToolbarEnabled(bool enabled) { toolbar2_->setEnabled(enabled); }

@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QBoxLayout>
@@ -115,6 +116,7 @@ void FormP::All_End() {
   g_Ending = true;  // every window closes without its own close handling
   mdi_->closeAllSubWindows();
   g_Ending = false;
+  if (formTool_) formTool_->hide();
   hide();
   if (options_.quit)
     options_.quit();
@@ -177,6 +179,8 @@ Form1* FormP::ActiveChart() const {
 bool FormP::eventFilter(QObject* watched, QEvent* e) {
   if (watched == palette_ && e->type() == QEvent::Resize) Picture1_Resize();
   if (watched == resizeBar_) ResizeBar_Mouse(e);
+  if (watched == paletteTitle_) Label1_Mouse(e);
+  if (watched == formTool_ && FormTool_Event(e)) return true;
   return QMainWindow::eventFilter(watched, e);
 }
 
@@ -195,23 +199,6 @@ bool FormP::WheelHookProc(QObject* watched, QEvent* e) {
   }
   wheelBusy_ = 0;
   return true;
-}
-
-// The splitter at the palette's inner edge: dragging it widens or narrows the palette, between
-// 140 pixels and half the frame.
-void FormP::ResizeBar_Mouse(QEvent* e) {
-  if (e->type() == QEvent::MouseButtonPress) splitterDragOn_ = true;
-  if (e->type() == QEvent::MouseButtonRelease) splitterDragOn_ = false;
-  if (e->type() != QEvent::MouseMove || !splitterDragOn_) return;
-  const bool left = static_cast<QBoxLayout*>(central_->layout())->indexOf(palette_) == 0;
-  int d = qRound(static_cast<QMouseEvent*>(e)->position().x());
-  if (left) d = -d;
-  const int p = palette_->width();
-  if (std::abs(d) < 2) return;
-  int w = p - d;
-  if (d > 0 && w < 140) w = 140;
-  if (d < 0 && w > width() / 2) w = width() / 2;
-  palette_->setFixedWidth(w);
 }
 
 void FormP::dragEnterEvent(QDragEnterEvent* e) {
@@ -243,8 +230,6 @@ void FormP::MDIForm_Resize() {
   const int half = width() / 2;
   if (palette_->width() > half && half > 0) palette_->setFixedWidth(half);
 }
-
-void FormP::Timer1_Timer() { sound_.Stream(); }
 
 void FormP::PreviewPlay(const std::string& file) {
   if (!QFile::exists(QString::fromStdString(file))) return;

@@ -1,8 +1,11 @@
 // Mirkan: the chart editor. Each command-line argument is the path of a chart to open.
 #include <QApplication>
 #include <QFont>
+#include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <cstdlib>
+#include <string_view>
 
 #include "frame/formp.h"
 #include "platform/gfx/picture.h"
@@ -22,10 +25,17 @@ int main(int argc, char** argv) {
   plat::Desktop* previous = plat::SetDesktop(&desktop);
 
   // MIRKAN_SCREENSHOT=<file.png>: once started, save a picture of the frame there and end.
+  // With MIRKAN_SCREENSHOT_PALETTE=float the edit palette floats first and the picture is of the
+  // whole screen, so that it shows the tool window beside the frame.
   if (const char* shot = std::getenv("MIRKAN_SCREENSHOT"); shot && *shot) {
     const QString path = QString::fromLocal8Bit(shot);
-    QTimer::singleShot(1500, &frame, [&frame, path] {
-      const bool ok = frame.grab().save(path, "PNG");
+    const char* palette = std::getenv("MIRKAN_SCREENSHOT_PALETTE");
+    const bool floating = palette && std::string_view(palette) == "float";
+    if (floating) QTimer::singleShot(700, &frame, [&frame] { frame.FloatPalette(); });
+    QTimer::singleShot(1500, &frame, [&frame, path, floating] {
+      QScreen* screen = frame.screen();
+      const QPixmap picture = floating && screen ? screen->grabWindow(0) : frame.grab();
+      const bool ok = picture.save(path, "PNG");
       frame.All_End();
       if (!ok) QCoreApplication::exit(1);
     });
