@@ -86,6 +86,7 @@ void FormP::DockPalette(PaletteSide side) {
 }
 
 void FormP::FloatPalette() {
+  if (dock_.Floating()) return;
   for (QWidget* w : {static_cast<QWidget*>(paletteTitle_), static_cast<QWidget*>(paletteSide_),
                      static_cast<QWidget*>(paletteClose_), resizeBar_})
     w->hide();

@@ -24,6 +24,7 @@
 #include "chartview/picturebox.h"
 #include "frame/formp.h"
 #include "platform/core/vbnum.h"
+#include "platform/gfx/picture.h"
 
 namespace mk {
 
@@ -66,9 +67,8 @@ void FormP::BuildPalette() {
   tp.setColor(QPalette::Window, tp.color(QPalette::Highlight));
   tp.setColor(QPalette::WindowText, tp.color(QPalette::HighlightedText));
   paletteTitle_->setPalette(tp);
-  QFont tf = paletteTitle_->font();
+  QFont tf(QString::fromStdString(plat::MapFontFamily("ＭＳ Ｐゴシック")), 9);
   tf.setBold(true);
-  tf.setPixelSize(12);
   paletteTitle_->setFont(tf);
   paletteTitle_->installEventFilter(this);  // the title drag undocks the palette
   paletteSide_ = new QPushButton(QStringLiteral("◀"), palette_);
