@@ -1,6 +1,7 @@
 // SetThisWin: the frame's per-chart controls rebuilt from one window's record.
 #include "chartview/form1_publish.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -43,10 +44,16 @@ void Field(FramePanels& frame, HeaderText f, bool filled, const std::string& tex
 std::vector<DefRow> WavRows(const DocData& doc) { return Rows(doc.Wav, doc.Fmt.WNum, 1); }
 std::vector<DefRow> BgaRows(const DocData& doc) { return Rows(doc.Bga, doc.Fmt.BNum, 0); }
 
+std::string PlayerProgram(const ScrFormat& fmt, const std::string& installDir) {
+  std::string viewer = fmt.Viewer;
+  std::replace(viewer.begin(), viewer.end(), '\\', '/');
+  return installDir + viewer;
+}
+
 bool PlayerAvailable(const DocData& doc, const std::string& installDir) {
   if (doc.Fmt.Viewer.empty()) return false;
   std::error_code ec;
-  return std::filesystem::is_regular_file(std::filesystem::path(installDir + doc.Fmt.Viewer), ec);
+  return std::filesystem::is_regular_file(std::filesystem::path(PlayerProgram(doc.Fmt, installDir)), ec);
 }
 
 bool PasteAvailable(const DocData& doc, int16_t clipCount, int16_t clipMode) {

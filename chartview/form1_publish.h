@@ -13,6 +13,9 @@ namespace mk {
 std::vector<DefRow> WavRows(const DocData& doc);
 std::vector<DefRow> BgaRows(const DocData& doc);
 
+// The script's player program: the install folder followed by its "#VIEWER" text, a "\" in it
+// read as "/".
+std::string PlayerProgram(const ScrFormat& fmt, const std::string& installDir);
 // True when the script names a player program that is a file in the install folder.
 bool PlayerAvailable(const DocData& doc, const std::string& installDir);
 

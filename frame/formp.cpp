@@ -194,13 +194,17 @@ void FormP::BuildMenus() {
 
   QMenu* play = bar->addMenu(QStringLiteral("再生(&P)"));
   menus_["Menu_Play"] = play->menuAction();
-  AddItem(play, "Menu_Play_PlayAll", "再生(&P)", "F5")->setEnabled(false);
-  AddItem(play, "Menu_Play_PlayHere", "現在の位置から再生(&H)", "F6")->setEnabled(false);
-  AddItem(play, "Menu_Play_Stop", "停止(&S)", "F7")->setEnabled(false);
+  QAction* pa = AddItem(play, "Menu_Play_PlayAll", "再生(&P)", "F5");
+  QAction* ph = AddItem(play, "Menu_Play_PlayHere", "現在の位置から再生(&H)", "F6");
+  QAction* ps = AddItem(play, "Menu_Play_Stop", "停止(&S)", "F7");
+  for (QAction* a : {pa, ph, ps}) a->setEnabled(false);
+  connect(pa, &QAction::triggered, this, [this] { Menu_Play_PlayAll_Click(); });
+  connect(ph, &QAction::triggered, this, [this] { Menu_Play_PlayHere_Click(); });
+  connect(ps, &QAction::triggered, this, [this] { Menu_Play_Stop_Click(); });
   play->addSeparator();
   QAction* po = AddItem(play, "Menu_Play_PlayObj", "オブジェ選択時再生(&O)");
   po->setCheckable(true);
-  connect(po, &QAction::triggered, this, [po] { g_PlayObj = po->isChecked() ? -1 : 0; });
+  connect(po, &QAction::triggered, this, [this] { Menu_Play_PlayObj_Click(); });
 
   QMenu* win = bar->addMenu(QStringLiteral("ウインドウ(&W)"));
   menus_["Menu_Win"] = win->menuAction();
@@ -226,7 +230,8 @@ void FormP::BuildMenus() {
   menus_["Menu_Help"] = help->menuAction();
   connect(AddItem(help, "Menu_Help_Open", "目次(&C)...", "F1"), &QAction::triggered, this,
           [this] { Menu_Help_Open_Click(); });
-  AddItem(help, "Menu_Help_About", "バージョン情報(&A)...");
+  connect(AddItem(help, "Menu_Help_About", "バージョン情報(&A)..."), &QAction::triggered, this,
+          [this] { Menu_Help_About_Click(); });
   connect(AddItem(help, "Menu_Help_Info", "現在のスクリプトの説明(&S)..."), &QAction::triggered, this,
           [this] { Menu_Help_Info_Click(); });
 

@@ -40,6 +40,7 @@ namespace mk {
 
 class Form1;
 class MixedToolButton;
+struct PlayerStart;
 
 // How the frame is started.
 struct FrameOptions {
@@ -47,6 +48,7 @@ struct FrameOptions {
   std::vector<std::string> args;  // command-line paths, each taken whole
   std::string soundLibrary;       // empty: the install folder's libzq_tone2.so
   std::function<void()> quit;     // ends the program once All_End has done its steps
+  bool splash = false;            // the start-up splash, as the settings say (the program sets it)
 };
 
 // The script-choice dialog's answer.
@@ -95,6 +97,14 @@ class FormP : public QMainWindow,
   void PreviewStop();
   SoundLib& Sound() { return sound_; }
   int16_t Playing() const { return playing_; }
+
+  // Play menu: test play through the script's player, its stop, the object-sound switch.
+  void Menu_Play_PlayAll_Click();
+  void Menu_Play_PlayHere_Click();
+  void Menu_Play_Stop_Click();
+  void Menu_Play_PlayObj_Click();
+  // Help > About: the splash window in its About role, modal.
+  void Menu_Help_About_Click();
 
   // Menu and toolbar commands of this frame.
   void Menu_File_New_N_Click(int16_t index);
@@ -240,6 +250,8 @@ class FormP : public QMainWindow,
   // when no window could be had or the read failed.
   int16_t OpenChart(ChartReadAhead&& ahead, int16_t script, OpenTarget target, int16_t current);
   ScriptChoice ShowScriptChoice(const std::string& path, const std::vector<int16_t>& candidates, int16_t win);
+  bool WriteTestChart(std::string& scratch);  // false, after its message, when not written
+  bool StartPlayer(const PlayerStart& start);  // false, after its message, when not started
   void ResizeBar_Mouse(QEvent* e);
   void Label1_Mouse(QEvent* e);
   bool FormTool_Event(QEvent* e);  // true when the event was taken

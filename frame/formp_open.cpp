@@ -227,6 +227,12 @@ void FormP::Toolbar1_ButtonClick(const std::string& key) {
     Menu_File_Open_Click();
   } else if (key == "TB1_Save") {
     QuerySaveAs();
+  } else if (key == "TB1_PlayAll") {
+    Menu_Play_PlayAll_Click();
+  } else if (key == "TB1_PlayHere") {
+    Menu_Play_PlayHere_Click();
+  } else if (key == "TB1_PlayStop") {
+    Menu_Play_Stop_Click();
   } else if (key == "TB1_ModeSelect" || key == "TB1_ModeDraw") {
     if (Form1* w = WinAt(g_CurWin)) {
       w->ObjDeSel();

@@ -23,6 +23,7 @@
 #include "chartview/formglobals.h"
 #include "chartview/picturebox.h"
 #include "frame/formp.h"
+#include "frame/frmsplash.h"
 #include "frame/queryopen.h"
 #include "platform/core/desktop.h"
 
@@ -50,6 +51,11 @@ bool FormP::MDIForm_Load() {
   LoadSettings(*this);
   g_Wins.assign(static_cast<size_t>(g_MaxWindows) + 1, QPointer<Form1>());
   show();
+  g_SplashMode = -1;
+  if (options_.splash && g_SplashOn == -1) {
+    FrmSplash splash(this);
+    splash.exec();  // start-up waits until its time is up
+  }
 
   // Without the playback library the program runs silent; the preview commands say so.
   const std::string lib = options_.soundLibrary.empty() ? g_InstallDir + kSoundLibraryFile : options_.soundLibrary;
@@ -75,6 +81,7 @@ bool FormP::MDIForm_Load() {
   const ScriptMessage msg = LoadScriptList(g_InstallDir, g_DefExt);
   if (!msg.empty()) plat::TheDesktop().MessageBox(msg.text, msg.title, plat::MsgButtons::Ok, msg.icon);
   if (msg.fatal) {
+    g_SplashMode = 0;
     All_End();
     return false;
   }
@@ -94,6 +101,7 @@ bool FormP::MDIForm_Load() {
     NewWindowStep();
   }
   loading_ = false;
+  g_SplashMode = 0;
   return !ended_;
 }
 

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
   options.installDir = QCoreApplication::applicationDirPath().toStdString() + "/";
   for (int i = 1; i < argc; ++i) options.args.emplace_back(argv[i]);
   options.quit = [] { QCoreApplication::exit(0); };
+  options.splash = true;
 
   mk::FormP frame(options);
   plat::QtDesktop desktop(&frame);
