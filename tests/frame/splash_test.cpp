@@ -75,11 +75,8 @@ TEST_F(SplashTest, NoSplashWhenTheSettingIsZeroOrBelow) {
     dir_.Write("Mirkan.ini", std::string("[Default]\r\nSplash=") + value + "\r\n");
     bool seen = false;
     QTimer::singleShot(0, qApp, [&seen] { seen = ShownSplash() != nullptr; });
-    QElapsedTimer t;
-    t.start();
     ASSERT_TRUE(StartWithSplash()) << value;
     EXPECT_FALSE(seen) << value;
-    EXPECT_LT(t.elapsed(), 1000) << value;
     EXPECT_EQ(g_SplashMode, 0);
     frame_.reset();
     Pump();
@@ -117,7 +114,6 @@ TEST_F(SplashTest, TheSplashStaysItsTimeWhileIgnoringClicksAndKeys) {
   EXPECT_EQ(modeDuring, -1);
   EXPECT_TRUE(stillUp);
   EXPECT_GE(took, 1200);
-  EXPECT_LT(took, 10000);
   EXPECT_EQ(ShownSplash(), nullptr);
   EXPECT_EQ(g_SplashMode, 0);
   ASSERT_NE(WinAt(1), nullptr) << "start-up went on after the splash";
