@@ -57,12 +57,20 @@ bool FormP::MDIForm_Load() {
     splash.exec();  // start-up waits until its time is up
   }
 
-  // Without the playback library the program runs silent; the preview commands say so.
+  // Without the playback library the program runs silent; the preview commands say so. The
+  // device opens beside the rest of start-up: a preview asked for before it is open waits for it.
   const std::string lib = options_.soundLibrary.empty() ? g_InstallDir + kSoundLibraryFile : options_.soundLibrary;
-  if (sound_.Open(lib)) {
-    sound_.Init(reinterpret_cast<void*>(winId()), 0, 0);
-    sound_.ChangeStreamSec(5);
-  }
+  sound_.OpenLater(lib, reinterpret_cast<void*>(winId()), 5);
+  firstPaintHook_ = new EventHook(this, [this](QObject* w, QEvent* e) {
+    if (w == this && e->type() == QEvent::Paint && firstPaintHook_) {
+      firstPaintHook_->deleteLater();
+      firstPaintHook_ = nullptr;
+      // Once the paint pass that draws the frame and its windows is done.
+      QTimer::singleShot(0, this, [this] { if (!ended_) sound_.StartOpening(); });
+    }
+    return false;
+  });
+  installEventFilter(firstPaintHook_);
   if (g_Streaming != 0) timer1_->start();
 
   wheelHook_ = new EventHook(this, [this](QObject* w, QEvent* e) { return WheelHookProc(w, e); });

@@ -9,6 +9,7 @@
 
 #include "frame/formp.h"
 #include "platform/gfx/picture.h"
+#include "platform/qtui/first_paint.h"
 #include "platform/qtui/qt_desktop.h"
 
 int main(int argc, char** argv) {
@@ -41,6 +42,9 @@ int main(int argc, char** argv) {
       if (!ok) QCoreApplication::exit(1);
     });
   }
+
+  // MIRKAN_FIRST_PAINT_EXIT=1: end as soon as the frame has been painted once (start-up timing).
+  if (const char* v = std::getenv("MIRKAN_FIRST_PAINT_EXIT"); v && *v && *v != '0') plat::ExitAtFirstPaint(&frame);
 
   int rc = 0;
   if (frame.MDIForm_Load()) rc = app.exec();

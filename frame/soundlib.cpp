@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include <cstdio>
+
 namespace mk {
 
 namespace {
@@ -15,8 +17,43 @@ bool Resolve(void* handle, const char* name, F& fn, std::string& error) {
 
 SoundLib::~SoundLib() { Close(); }
 
+void SoundLib::OpenLater(const std::string& path, void* window, unsigned streamSec) {
+  Close();
+  pending_ = true;
+  pendingPath_ = path;
+  pendingWindow_ = window;
+  pendingStreamSec_ = streamSec;
+}
+
+void SoundLib::StartOpening() {
+  if (!pending_) return;
+  pending_ = false;
+  opening_ = true;
+  opener_ = std::thread([this, path = pendingPath_, window = pendingWindow_, sec = pendingStreamSec_] {
+    if (OpenNow(path)) {
+      initResult_ = init_(window, 0, 0);
+      changeStreamSec_(sec);
+      if (initResult_ == 1)
+        std::fprintf(stderr, "Mirkan: サウンドデバイスがありません。音は鳴りません\n");
+      else if (initResult_ != 0)
+        std::fprintf(stderr, "Mirkan: サウンドデバイスを開けません (段階 %d)。音は鳴りません\n", initResult_);
+    }
+    opening_ = false;
+  });
+}
+
+int SoundLib::WaitOpen() {
+  StartOpening();
+  if (opener_.joinable()) opener_.join();
+  return handle_ ? initResult_ : -1;
+}
+
 bool SoundLib::Open(const std::string& path) {
   Close();
+  return OpenNow(path);
+}
+
+bool SoundLib::OpenNow(const std::string& path) {
   error_.clear();
   // Kept in memory once loaded: its audio thread and its own libraries must not lose their code.
   void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
@@ -43,6 +80,9 @@ bool SoundLib::Open(const std::string& path) {
 }
 
 void SoundLib::Close() {
+  pending_ = false;
+  WaitOpen();
+  initResult_ = -1;
   if (!handle_) return;
   term_();  // a device left open would keep playing from a library being let go
   dlclose(handle_);
@@ -50,17 +90,42 @@ void SoundLib::Close() {
 }
 
 int SoundLib::Init(void* window, int priority, int highQuality) {
+  WaitOpen();
   return handle_ ? init_(window, priority, highQuality) : 1;
 }
-int SoundLib::Term() { return handle_ ? term_() : 0; }
+int SoundLib::Term() {
+  pending_ = false;  // nothing was opened yet: nothing to release
+  WaitOpen();
+  return handle_ ? term_() : 0;
+}
 int SoundLib::Load(const std::string& path, int allowStream) {
+  WaitOpen();
   return handle_ ? load_(path.c_str(), allowStream) : 1;
 }
-int SoundLib::Play() { return handle_ ? play_() : 1; }
-int SoundLib::Stop() { return handle_ ? stop_() : 1; }
-int SoundLib::CloseSound() { return handle_ ? close_() : 1; }
-int SoundLib::Reset() { return handle_ ? reset_() : 1; }
-int SoundLib::Stream() { return handle_ ? stream_() : 1; }
-int SoundLib::ChangeStreamSec(unsigned seconds) { return handle_ ? changeStreamSec_(seconds) : 20; }
+int SoundLib::Play() {
+  WaitOpen();
+  return handle_ ? play_() : 1;
+}
+int SoundLib::Stop() {
+  WaitOpen();
+  return handle_ ? stop_() : 1;
+}
+int SoundLib::CloseSound() {
+  WaitOpen();
+  return handle_ ? close_() : 1;
+}
+int SoundLib::Reset() {
+  WaitOpen();
+  return handle_ ? reset_() : 1;
+}
+int SoundLib::Stream() {
+  if (Opening()) return 1;  // nothing is loaded yet
+  WaitOpen();
+  return handle_ ? stream_() : 1;
+}
+int SoundLib::ChangeStreamSec(unsigned seconds) {
+  WaitOpen();
+  return handle_ ? changeStreamSec_(seconds) : 20;
+}
 
 }  // namespace mk

@@ -2,7 +2,9 @@
 // lacks one of its nine functions the program runs without sound: every call then answers 1
 // (failure), as the library itself does without a device.
 #pragma once
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "zq_tone2/zq_tone2.h"
 
@@ -18,10 +20,28 @@ class SoundLib {
   // Loads the library at path and resolves its functions; false (and no library) on failure,
   // with the reason in Error().
   bool Open(const std::string& path);
+  // Loads the library, opens the device (DSLib_Init with window, no priority, normal quality)
+  // and sets the streaming threshold, on a thread of its own, once StartOpening is called:
+  // opening a device can take long (probing the sound system) and start-up need not wait for
+  // it. Every later call starts the opening if it has not started and waits for it to finish,
+  // except Stream, which has nothing to do before a sound is loaded, and Term, which has nothing
+  // to release before. When the device cannot be opened, one line says so on standard error.
+  void OpenLater(const std::string& path, void* window, unsigned streamSec);
+  void StartOpening();
+  // True while the opening is waiting to start or at work.
+  bool Opening() const { return pending_ || opening_.load(); }
+  // Waits for the opening to finish; the answer of its DSLib_Init (-1: library not loaded).
+  int WaitOpen();
   // Releases the device (DSLib_Term) and lets the library go.
   void Close();
-  bool Available() const { return handle_ != nullptr; }
-  const std::string& Error() const { return error_; }
+  bool Available() {
+    WaitOpen();
+    return handle_ != nullptr;
+  }
+  const std::string& Error() {
+    WaitOpen();
+    return error_;
+  }
 
   int Init(void* window, int priority, int highQuality);
   int Term();
@@ -34,6 +54,15 @@ class SoundLib {
   int ChangeStreamSec(unsigned seconds);
 
  private:
+  bool OpenNow(const std::string& path);  // Open, with no earlier library left
+
+  std::thread opener_;
+  bool pending_ = false;
+  std::string pendingPath_;
+  void* pendingWindow_ = nullptr;
+  unsigned pendingStreamSec_ = 0;
+  std::atomic<bool> opening_{false};
+  int initResult_ = -1;
   void* handle_ = nullptr;
   std::string error_;
   decltype(&DSLib_Init) init_ = nullptr;

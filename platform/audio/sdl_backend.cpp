@@ -1,5 +1,6 @@
 // Output through SDL2 audio (its "dummy" and "disk" drivers work without a sound card).
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +10,31 @@
 namespace plat::audio::detail {
 namespace {
 
+bool DebugWanted() {
+    const char* v = std::getenv("MIRKAN_AUDIO_DEBUG");
+    return v && *v && std::strcmp(v, "0") != 0;
+}
+
+// ALSA's own error printer takes a format and its arguments; this one drops them.
+extern "C" void SilentAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// Without a sound card ALSA prints pages of configuration errors to standard error while SDL
+// probes it. Its error printer is replaced by a silent one before SDL loads it (the library is
+// loaded here first, and stays loaded, so that SDL gets this very copy), unless the sound
+// diagnostics are asked for.
+void QuietAlsa() {
+    static const bool done = [] {
+        if (DebugWanted()) return true;
+        void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+        if (!alsa) return true;
+        using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+        using SetHandler = int (*)(Handler);
+        if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) set(&SilentAlsaError);
+        return true;
+    }();
+    (void)done;
+}
+
 class SdlBackend : public Backend {
 public:
     explicit SdlBackend(std::shared_ptr<MixerCore> core) : core_(std::move(core)) {}
@@ -16,6 +42,7 @@ public:
 
     bool Open() override {
         Close();
+        QuietAlsa();
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
         subsystem_ = true;
         WAVEFORMATEX f;

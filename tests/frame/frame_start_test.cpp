@@ -6,9 +6,17 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWheelEvent>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
 
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
@@ -286,7 +294,8 @@ TEST_F(FrameTest, ThePlaybackLibraryFromTheInstallFolderPlaysAPreview) {
   o.quit = [this] { quit_ = true; };
   frame_ = std::make_unique<mk::FormP>(o);
   ASSERT_TRUE(frame_->MDIForm_Load());
-  ASSERT_TRUE(frame_->Sound().Available());
+  // The device opens only after the frame's first paint; a preview asked for earlier waits for it.
+  EXPECT_TRUE(frame_->Sound().Opening());
   // 100 samples of 8-bit mono PCM at 22050 Hz.
   std::string wav = "RIFF";
   auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) wav.push_back(static_cast<char>(v >> (8 * i))); };
@@ -299,10 +308,87 @@ TEST_F(FrameTest, ThePlaybackLibraryFromTheInstallFolderPlaysAPreview) {
   wav.append(100, static_cast<char>(0x80));
   const std::string file = dir_.Write("tone.wav", wav);
   frame_->PreviewPlay(file);
+  EXPECT_FALSE(frame_->Sound().Opening());
+  EXPECT_EQ(frame_->Sound().WaitOpen(), 0);
   EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 0u);
   EXPECT_EQ(frame_->Playing(), -1);
   frame_->PreviewStop();
   EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 0u);
+}
+
+TEST_F(FrameTest, TheSoundDeviceOpensAfterTheFirstPaintWithoutHoldingItUp) {
+  qputenv("SDL_AUDIODRIVER", "dummy");
+  mk::FrameOptions o;
+  o.installDir = Install();
+  o.soundLibrary = std::string(MIRKAN_BIN_DIR) + "/libzq_tone2.so";
+  o.quit = [this] { quit_ = true; };
+  frame_ = std::make_unique<mk::FormP>(o);
+  ASSERT_TRUE(frame_->MDIForm_Load());
+  EXPECT_TRUE(frame_->Sound().Opening());
+  frame_->repaint();  // the first paint
+  for (int i = 0; i < 200 && frame_->Sound().Opening(); ++i) {
+    QApplication::processEvents();
+    QThread::msleep(5);
+  }
+  EXPECT_FALSE(frame_->Sound().Opening());
+  EXPECT_EQ(frame_->Sound().WaitOpen(), 0);
+  EXPECT_TRUE(frame_->Sound().Available());
+}
+
+// Standard error while fn runs.
+std::string StderrOf(const std::function<void()>& fn) {
+  std::fflush(stderr);
+  char name[] = "/tmp/mirkan-stderr-XXXXXX";
+  const int fd = mkstemp(name);
+  const int saved = dup(2);
+  dup2(fd, 2);
+  fn();
+  std::fflush(stderr);
+  dup2(saved, 2);
+  close(saved);
+  std::string text;
+  lseek(fd, 0, SEEK_SET);
+  char buf[4096];
+  for (ssize_t n; (n = read(fd, buf, sizeof buf)) > 0;) text.append(buf, static_cast<size_t>(n));
+  close(fd);
+  unlink(name);
+  return text;
+}
+
+// Without a device the sound system's own error pages stay off standard error; one line says
+// that there is no sound device. Where a sound card is present nothing is said at all.
+TEST(SoundLibTest, NoSoundDeviceIsSaidInOneLine) {
+  const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
+  for (const char* d : {"alsa", "no-such-driver"}) {
+    qputenv("SDL_AUDIODRIVER", d);
+    int init = -2;
+    const std::string err = StderrOf([&] {
+      SoundLib s;
+      s.OpenLater(std::string(MIRKAN_BIN_DIR) + "/libzq_tone2.so", nullptr, 5);
+      init = s.WaitOpen();
+      EXPECT_EQ(s.Play(), 1);  // nothing loaded
+    });
+    SCOPED_TRACE(d);
+    if (init == 0) {
+      EXPECT_EQ(err, "");
+      continue;
+    }
+    EXPECT_EQ(init, 1);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("サウンドデバイスがありません"), std::string::npos) << err;
+  }
+  qputenv("SDL_AUDIODRIVER", driver);
+}
+
+// Term before the opening started opens nothing.
+TEST(SoundLibTest, EndingBeforeTheOpeningStartedOpensNothing) {
+  SoundLib s;
+  s.OpenLater("/no/such/folder/libzq_tone2.so", nullptr, 5);
+  EXPECT_TRUE(s.Opening());
+  EXPECT_EQ(s.Term(), 0);
+  EXPECT_FALSE(s.Opening());
+  EXPECT_FALSE(s.Available());
+  EXPECT_TRUE(s.Error().empty());  // never tried
 }
 #endif
 
