@@ -11,6 +11,7 @@ target_link_libraries(mirkan_chartview_formcore PUBLIC mirkan_chartview_draw mir
 
 # The window itself on Qt Widgets.
 add_library(mirkan_chartview_form STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/icons.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mixedbutton.cpp
   ${CMAKE_CURRENT_LIST_DIR}/picturebox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1.cpp

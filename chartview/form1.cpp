@@ -24,6 +24,7 @@
 #include "chartview/form1_publish.h"
 #include "chartview/form1_reset.h"
 #include "chartview/formglobals.h"
+#include "chartview/icons.h"
 #include "chartview/laneheader.h"
 #include "chartview/mixedbutton.h"
 #include "chartview/picturebox.h"
@@ -51,6 +52,7 @@ DocData g_NoDoc;  // the record of a window that has no number yet
 Form1::Form1(ChartFrame* frame, QWidget* parent) : QMdiSubWindow(parent), frame_(frame) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("新規"));
+  setWindowIcon(ChartWindowIcon());
   BuildControls();
 }
 
@@ -178,7 +180,12 @@ void Form1::BuildControls() {
   connect(check1_, &QCheckBox::toggled, this, [this] { Check1_Click(); });
 
   client_->setMinimumSize(1, 1);
-  resize(736 + (width() - client_->width()), 520 + (height() - client_->height()));
+  SetDesignSize();
+}
+
+void Form1::SetDesignSize() {
+  const QMargins m = contentsMargins();
+  resize(736 + m.left() + m.right(), 520 + m.top() + m.bottom());
 }
 
 bool Form1::Form_Load() {

@@ -52,6 +52,9 @@ class Form1 : public QMdiSubWindow, public ScriptWindowSteps {
   DocData& Doc();
   const DocData& Doc() const;
 
+  // Gives the window its design client area of 736 x 520 inside the frame drawn around it (known
+  // once the window is in its multi-document area).
+  void SetDesignSize();
   // Takes g_NewSlot and g_NewScript, resets the record and reads the script. False when the
   // script could not be read: its message has been shown and the window must not stay open.
   bool Form_Load();

@@ -33,7 +33,64 @@ void LaneBox(Picture& p, int a, int t, int w, const Rgb& c) {
 
 int FloorDiv(int a, int b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
+// The object sheet's text depends on the font alone, not on the chart: the glyph rows over the
+// white ground of their mask rows (x 56-307, y 0-39) and the measure digits (x 56-405,
+// y 40-107), drawn once for the program's run on an otherwise black picture.
+const Picture& SheetText() {
+  static const Picture text = [] {
+    using namespace sheet;
+    Picture p(kWideX, kDigitY + kDigitH, kBlack);
+    p.FillRect(kGlyphX, 20, GlyphX(36) - 1, 39, kWhite);
+    // Glyphs: each drawing stays inside its own 7 x 10 cell, so a wide glyph or its shadow never
+    // reaches the neighbouring cell or strip.
+    const plat::Font small = SheetFont(8);
+    for (int i = 0; i < 36; ++i) {
+      const std::string u(1, kUpper[i]), w(1, kLower[i]);
+      const int x = GlyphX(i);
+      auto put = [&](int dx, int row, const std::string& s, Color c) {
+        p.DrawText(x + dx, row, s, c, small, x, row, x + kGlyphW - 1, row + kGlyphH - 1);
+      };
+      put(2, 20, u, kBlack);
+      put(0, 20, u, kBlack);
+      put(2, 30, w, kBlack);
+      put(0, 30, w, kBlack);
+      put(0, 0, u, kWhite);
+      put(0, 10, w, kWhite);
+    }
+    const plat::Font big = SheetFont(50);
+    for (int d = 0; d < 10; ++d) {
+      const std::string s(1, static_cast<char>('0' + d));
+      const int x = kDigitX + kDigitW * d;
+      const int x2 = x + kDigitW - 1, y2 = kDigitY + kDigitH - 1;
+      p.DrawText(x + 2, 40, s, plat::Rgb(8, 8, 8), big, x, 40, x2, y2);
+      p.DrawText(x, 40, s, plat::Rgb(64, 64, 64), big, x, 40, x2, y2);
+    }
+    return p;
+  }();
+  return text;
+}
+
 }  // namespace
+
+// The lane labels' font: the sheet font at 11 points, made smaller until any label of up to three
+// half-width characters, centred at 8 pixels per byte (so from 3 pixels into its cell) and with
+// its shadow 2 pixels to the right, stays clear of the lane lines on the cell's first and last
+// column. Fonts whose half-width characters are wider than 8 pixels at 11 points need this.
+plat::Font LabelFont() {
+  static const plat::Font font = [] {
+    using namespace sheet;
+    std::string printable;
+    for (char c = '!'; c <= '~'; ++c) printable += c;
+    plat::Font f = SheetFont(11);
+    const int x = FloorDiv(31 - 8 * 3, 2);
+    for (f.pixels = plat::PointsToPixels(11); f.pixels > 6; --f.pixels) {
+      const plat::CharExtent e = plat::MaxCharExtent(f, printable);
+      if (x + e.inkLeft >= 1 && x + 2 * e.advance + e.inkRight + 2 <= kCellW - 2) break;
+    }
+    return f;
+  }();
+  return font;
+}
 
 const LaneInfo& LaneAt(const DocData& doc, int lane) {
   static const LaneInfo kNone;
@@ -83,33 +140,12 @@ void ObjMake(const DocData& doc, Picture& p) {
   p.FillRect(kPieceX, kMeasureY, kPieceX + 100, kMeasureY + 1, kWhite);
   p.FillRect(kHeavyX, kLaneLineY, kHeavyX + 1, kLaneLineY + 99, kWhite);
   p.FillRect(kThinX, kLaneLineY, kThinX + 1, kLaneLineY + 99, kGrey);
-  p.FillRect(kGlyphX, 20, GlyphX(36) - 1, 39, kWhite);
 
-  // Glyphs: each drawing stays inside its own 7 x 10 cell, so a wide glyph or its shadow never
-  // reaches the neighbouring cell or strip.
-  const plat::Font small = SheetFont(8);
-  for (int i = 0; i < 36; ++i) {
-    const std::string u(1, kUpper[i]), w(1, kLower[i]);
-    const int x = GlyphX(i);
-    auto put = [&](int dx, int row, const std::string& s, Color c) {
-      p.DrawText(x + dx, row, s, c, small, x, row, x + kGlyphW - 1, row + kGlyphH - 1);
-    };
-    put(2, 20, u, kBlack);
-    put(0, 20, u, kBlack);
-    put(2, 30, w, kBlack);
-    put(0, 30, w, kBlack);
-    put(0, 0, u, kWhite);
-    put(0, 10, w, kWhite);
-  }
-
-  const plat::Font big = SheetFont(50);
-  for (int d = 0; d < 10; ++d) {
-    const std::string s(1, static_cast<char>('0' + d));
-    const int x = kDigitX + kDigitW * d;
-    const int x2 = x + kDigitW - 1, y2 = kDigitY + kDigitH - 1;
-    p.DrawText(x + 2, 40, s, plat::Rgb(8, 8, 8), big, x, 40, x2, y2);
-    p.DrawText(x, 40, s, plat::Rgb(64, 64, 64), big, x, 40, x2, y2);
-  }
+  // The glyph rows with the ground of their masks, and the measure digits: copied from where
+  // they were drawn once.
+  const Picture& text = SheetText();
+  p.Blt(kGlyphX, 0, GlyphX(36) - kGlyphX, 40, text, kGlyphX, 0, plat::Rop::Copy);
+  p.Blt(kDigitX, 40, 10 * kDigitW, kDigitY + kDigitH - 40, text, kDigitX, 40, plat::Rop::Copy);
 }
 
 void HeadDraw(const DocData& doc, int stripHeight, Picture& p) {
@@ -134,7 +170,7 @@ void HeadDraw(const DocData& doc, int stripHeight, Picture& p) {
   p.FillRect(90, 0, 91, stripHeight, kWhite);
   p.FillRect(92, 0, 93, stripHeight, kGrey);
 
-  const plat::Font font = SheetFont(11);
+  const plat::Font font = LabelFont();
   p.FillRect(0, 50, 29, 74, kWhite);
   p.DrawText(4, 54, "BPM", kBlack, font);
   p.DrawText(2, 52, "BPM", kBlack, font);

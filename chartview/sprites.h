@@ -56,6 +56,10 @@ plat::Color ScaleColor(const Rgb& c, int m);
 int ObjSheetWidth(int laneCount);
 int ObjSheetHeight(int laneCount);
 
+// The lane labels' font: the sheet font at 11 points, or smaller where that font's characters
+// are too wide for a three-character label to fit its 30-pixel lane with its shadow.
+plat::Font LabelFont();
+
 // Redraws the whole object sheet from the record.
 void ObjMake(const DocData& doc, plat::Picture& sheet);
 // Paints the lane-header sheet for a strip of height stripHeight; it does not clear the sheet.

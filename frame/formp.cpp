@@ -20,6 +20,7 @@
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
 #include "chartview/form1.h"
+#include "chartview/icons.h"
 #include "chartview/mixedbutton.h"
 #include "platform/core/desktop.h"
 
@@ -62,6 +63,7 @@ const char* ToolKey(FrameTool t) {
 FormP::FormP(FrameOptions options) : options_(std::move(options)) {
   setObjectName("FormP");
   setWindowTitle(QStringLiteral("Mirkan"));
+  setWindowIcon(ApplicationIcon());
   setAcceptDrops(true);
   mdi_ = new QMdiArea;
   mdi_->setObjectName("MDIClient");

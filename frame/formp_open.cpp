@@ -2,12 +2,16 @@
 // by its extension; saving and the modified mark; the frame's toolbar and File commands.
 #include <QFile>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStyle>
+#include <optional>
 
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
 #include "chartview/form1.h"
 #include "chartview/form1_calc.h"
 #include "chartview/formglobals.h"
+#include "frame/cascade.h"
 #include "frame/formp.h"
 #include "frame/frmscrsel.h"
 #include "frame/queryopen.h"
@@ -26,12 +30,26 @@ Form1* FormP::NewWindowStep() {
   if (slot == 0) return nullptr;
   g_OpenCount = static_cast<int16_t>(g_OpenCount + 1);
   g_NewSlot = slot;
+  // The window opened last, that a new one is cascaded from.
+  std::optional<QPoint> previous;
+  const QList<QMdiSubWindow*> open = mdi_->subWindowList(QMdiArea::CreationOrder);
+  for (auto it = open.rbegin(); it != open.rend(); ++it)
+    if ((*it)->isVisible() && !(*it)->isMinimized() && !(*it)->isMaximized()) {
+      previous = (*it)->pos();
+      break;
+    }
   auto* w = new Form1(this);
   mdi_->addSubWindow(w);
-  // A window larger than the chart area starts at the size of the area.
+  w->SetDesignSize();
+  // Placed in the cascade before it is shown; a window larger than what the chart area has
+  // right of and below that place starts at that size.
   const QSize area = mdi_->viewport()->size();
+  const int step = w->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, w) +
+                   w->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, w);
+  const QPoint at = NextCascadePosition(previous, step, area);
+  w->move(at);
   if (area.width() > 0 && area.height() > 0)
-    w->resize(std::min(w->width(), area.width()), std::min(w->height(), area.height()));
+    w->resize(std::min(w->width(), area.width() - at.x()), std::min(w->height(), area.height() - at.y()));
   g_Wins[slot] = w;
   if (!w->Form_Load()) {
     w->CloseWithoutQuestion();

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "chartview/icons.h"
 #include "frame/formp.h"
 #include "platform/gfx/picture.h"
 #include "platform/qtui/first_paint.h"
@@ -14,6 +15,8 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  plat::LoadToolkitTranslations();
+  QApplication::setWindowIcon(mk::ApplicationIcon());
   app.setFont(QFont(QString::fromStdString(plat::MapFontFamily("ＭＳ Ｐゴシック")), 9));
 
   mk::FrameOptions options;

@@ -2,7 +2,12 @@
 
 #include <dlfcn.h>
 
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
 
 namespace mk {
 
@@ -13,6 +18,43 @@ bool Resolve(void* handle, const char* name, F& fn, std::string& error) {
   if (!fn && error.empty()) error = std::string(name) + " が見つかりません";
   return fn != nullptr;
 }
+// One thread for the whole run that opens the device. It never ends: the sound system keeps
+// per-thread data of the thread that opened it, which would be lost with a thread that ends.
+class OpenerThread {
+ public:
+  static OpenerThread& Get() {
+    static OpenerThread* t = new OpenerThread;  // kept to the end of the run, with its thread
+    return *t;
+  }
+  std::future<void> Run(std::function<void()> fn) {
+    std::packaged_task<void()> task(std::move(fn));
+    std::future<void> done = task.get_future();
+    {
+      std::lock_guard<std::mutex> g(mu_);
+      tasks_.push_back(std::move(task));
+    }
+    cv_.notify_one();
+    return done;
+  }
+
+ private:
+  OpenerThread() {
+    std::thread([this] {
+      for (;;) {
+        std::unique_lock<std::mutex> g(mu_);
+        cv_.wait(g, [this] { return !tasks_.empty(); });
+        std::packaged_task<void()> task = std::move(tasks_.front());
+        tasks_.pop_front();
+        g.unlock();
+        task();
+      }
+    }).detach();
+  }
+  std::mutex mu_;
+  std::condition_variable cv_;
+  std::deque<std::packaged_task<void()>> tasks_;
+};
+
 }  // namespace
 
 SoundLib::~SoundLib() { Close(); }
@@ -29,7 +71,7 @@ void SoundLib::StartOpening() {
   if (!pending_) return;
   pending_ = false;
   opening_ = true;
-  opener_ = std::thread([this, path = pendingPath_, window = pendingWindow_, sec = pendingStreamSec_] {
+  opened_ = OpenerThread::Get().Run([this, path = pendingPath_, window = pendingWindow_, sec = pendingStreamSec_] {
     if (OpenNow(path)) {
       initResult_ = init_(window, 0, 0);
       changeStreamSec_(sec);
@@ -44,7 +86,7 @@ void SoundLib::StartOpening() {
 
 int SoundLib::WaitOpen() {
   StartOpening();
-  if (opener_.joinable()) opener_.join();
+  if (opened_.valid()) opened_.get();
   return handle_ ? initResult_ : -1;
 }
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <atomic>
 #include <string>
-#include <thread>
+#include <future>
 
 #include "zq_tone2/zq_tone2.h"
 
@@ -56,7 +56,7 @@ class SoundLib {
  private:
   bool OpenNow(const std::string& path);  // Open, with no earlier library left
 
-  std::thread opener_;
+  std::future<void> opened_;
   bool pending_ = false;
   std::string pendingPath_;
   void* pendingWindow_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/gfx/picture.h"
@@ -74,6 +75,21 @@ void PaintText(QImage& img, int x, int y, const std::string& utf8, Color c, cons
 }
 
 }  // namespace
+
+CharExtent MaxCharExtent(const Font& f, const std::string& utf8Chars) {
+  const QFontMetrics fm(MakeFont(f));
+  CharExtent e;
+  bool first = true;
+  for (const QChar ch : QString::fromStdString(utf8Chars)) {
+    const QRect ink = fm.boundingRect(ch);
+    e.advance = std::max(e.advance, fm.horizontalAdvance(ch));
+    if (ink.isEmpty()) continue;
+    e.inkLeft = first ? ink.left() : std::min(e.inkLeft, ink.left());
+    e.inkRight = first ? ink.right() : std::max(e.inkRight, ink.right());
+    first = false;
+  }
+  return e;
+}
 
 void Picture::DrawText(int x, int y, const std::string& utf8, Color c, const Font& font) {
   PaintText(img_, x, y, utf8, c, font, nullptr);

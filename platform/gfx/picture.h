@@ -35,6 +35,15 @@ std::string MapFontFamily(const std::string& family);
 // Pixel height of the em square for a point size at 96 dots per inch (rounded like MulDiv).
 int PointsToPixels(double points);
 
+// The widest advance among some characters of a font, and how far their ink reaches left and
+// right of the pen position (inclusive pixel columns; left may be negative).
+struct CharExtent {
+  int advance = 0;
+  int inkLeft = 0;
+  int inkRight = 0;
+};
+CharExtent MaxCharExtent(const Font& font, const std::string& utf8Chars);
+
 class Picture {
  public:
   Picture() = default;

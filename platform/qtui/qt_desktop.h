@@ -36,6 +36,11 @@ class QtDesktop : public Desktop {
   bool waitCursor_ = false;
 };
 
+// Installs the toolkit's Japanese translations (Debian's qt6-translations-l10n) in the running
+// application, so that its standard dialogs speak the program's language; false when they are
+// not installed (the dialogs then stay in English).
+bool LoadToolkitTranslations();
+
 // Qt name filters for a classic filter text, one per entry in the same order, each unique
 // ("Desc (*.a *.b)", the descriptions kept unique); an entry's index is its 0-based place.
 QStringList QtNameFilters(const std::string& classicFilter);

@@ -111,6 +111,32 @@ TEST_F(QtDesktopTest, InputBoxAcceptAndCancel) {
   EXPECT_TRUE(desk_.InputBox("p", "t", "x").cancelled);
 }
 
+// With the toolkit's Japanese translations the standard dialogs speak the program's language.
+TEST_F(QtDesktopTest, StandardDialogsAreInJapanese) {
+  ASSERT_TRUE(plat::LoadToolkitTranslations()) << "qt6-translations-l10n is not installed";
+  QStringList inputButtons, fileTexts;
+  WhenModal([&](QWidget* w) {
+    for (QPushButton* b : w->findChildren<QPushButton*>()) inputButtons << b->text();
+    static_cast<QDialog*>(w)->reject();
+  });
+  desk_.InputBox("小節数", "入力", "10");
+  EXPECT_TRUE(inputButtons.contains(QStringLiteral("キャンセル"))) << inputButtons.join('|').toStdString();
+
+  WhenModal([&](QWidget* w) {
+    for (QLabel* l : w->findChildren<QLabel*>()) fileTexts << l->text();
+    for (QPushButton* b : w->findChildren<QPushButton*>()) fileTexts << b->text();
+    static_cast<QDialog*>(w)->reject();
+  });
+  plat::FileDialogRequest req;
+  req.title = "開く";
+  req.filter = "すべてのファイル (*.*)|*.*";
+  desk_.OpenFileDialog(req);
+  const std::string all = fileTexts.join('|').toStdString();
+  EXPECT_TRUE(fileTexts.contains(QStringLiteral("キャンセル"))) << all;
+  EXPECT_FALSE(fileTexts.contains(QStringLiteral("Cancel"))) << all;
+  EXPECT_FALSE(fileTexts.contains(QStringLiteral("File &name:"))) << all;
+}
+
 TEST_F(QtDesktopTest, SaveDialogKeepsTheFilterIndex) {
   testsupport::TempDir dir;
   plat::FileDialogRequest req;

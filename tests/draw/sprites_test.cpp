@@ -188,6 +188,30 @@ TEST(HeaderSheet, BackgroundsColumnsAndTheTempoLabel) {
   EXPECT_EQ(h.Pixel(29, 74), kWhite);
 }
 
+// Three-character labels with the widest glyphs, "BPM" (the widest label of the shipped scripts)
+// among them, stay inside their 30-pixel lane together with their shadow: the lane lines cover
+// each cell's first and last column.
+TEST(HeaderSheet, ThreeCharacterLabelsFitBetweenTheLaneLines) {
+  const char* labels[] = {"BPM", "WWW", "MMM", "@@@", "M%W", "___", "www", "mmm"};
+  mk::DocData d = MakeDoc(8);
+  for (int l = 1; l <= 8; ++l) d.Lane[l].Label = labels[l - 1];
+  const Picture h = MakeSheets(d).Head;
+  for (int l = 0; l <= 8; ++l) {
+    SCOPED_TRACE(l == 0 ? "BPM (tempo lane)" : labels[l - 1]);
+    const int cx = 30 * l;
+    // The mask cell: white ground, the label and its shadow in black, some of it in the cell.
+    EXPECT_TRUE(AllOf(h, kWhite, cx, 50, cx, 74));
+    EXPECT_TRUE(AllOf(h, kWhite, cx + 29, 50, cx + 29, 74));
+    EXPECT_GT(FirstColumnWith(h, kBlack, cx, 50, cx + 29, 74), -1);
+    // The text cell (below its first row, which the gradient's last band covers): nothing of
+    // the label in the edge columns.
+    for (int y = 26; y <= 49; ++y) {
+      EXPECT_EQ(h.Pixel(cx, y), kBlack) << y;
+      EXPECT_EQ(h.Pixel(cx + 29, y), kBlack) << y;
+    }
+  }
+}
+
 TEST(HeaderSheet, LabelsCentredByByteLengthInTheirColour) {
   mk::DocData d = MakeDoc(30);
   d.Lane[4].Label = "";      // nothing printed
@@ -230,7 +254,7 @@ TEST(HeaderSheet, FourByteLabelInTheFirstColumnStartsAtMinusOne) {
   d.Lane[25].Label = "";
   ASSERT_EQ(mk::AnsiByteLen(d.Lane[24].Label), 4);
   const Picture h = MakeSheets(d).Head;
-  const plat::Font font{"ＭＳ ゴシック", 11, true};
+  const plat::Font font = mk::LabelFont();
   Picture text(30, 25), mask(30, 25, kWhite);
   text.DrawText(-1, 2, d.Lane[24].Label, plat::Rgb(128, 192, 255), font);  // lane 24 has a back channel
   mask.DrawText(1, 4, d.Lane[24].Label, kBlack, font);

@@ -1,6 +1,7 @@
 // The chart window inside the frame: layout, caption, close questions, the reset and the
 // publishing of the current chart, the filling guard, and the mends around closed windows.
 #include <QApplication>
+#include <QMdiSubWindow>
 #include <QCheckBox>
 #include <QMouseEvent>
 #include <QLabel>
@@ -13,12 +14,16 @@
 #include <QTabBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <algorithm>
+#include <set>
+#include <vector>
 
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
 #include "chartview/canvasdraw.h"
 #include "chartview/form1_calc.h"
 #include "chartview/formglobals.h"
+#include "chartview/icons.h"
 #include "chartview/mixedbutton.h"
 #include "chartview/picturebox.h"
 #include "frame_fixture.h"
@@ -120,6 +125,68 @@ TEST_F(FrameTest, CloseQuestions) {
   desk_.ClearCalls();
   EXPECT_TRUE(c->close());
   EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 0u);
+}
+
+// New windows open cascaded, each one title bar right of and below the one opened before it,
+// at the window's own size where the chart area has room; the run starts again at the corner
+// once it reaches the area's top third.
+TEST_F(FrameTest, NewWindowsOpenCascadedAtTheirOwnSize) {
+  ASSERT_TRUE(Start());
+  Frame().resize(1600, 1200);
+  Pump();
+  Form1* first = WinAt(1);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->pos(), QPoint(0, 0));
+  std::vector<QPoint> at{first->pos()};
+  for (int i = 0; i < 20; ++i) {
+    Frame().Menu_File_New_N_Click(g_DefaultScript);
+    Pump();
+    Form1* w = WinAt(g_CurWin);
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(w->widget()->size(), QSize(736, 520)) << i;  // the window's own client size
+    at.push_back(w->pos());
+  }
+  const int step = at[1].y();
+  EXPECT_GT(step, 10);
+  const int area = Frame().MdiArea()->viewport()->height();
+  for (size_t i = 1; i < at.size(); ++i) {
+    SCOPED_TRACE(i);
+    if (at[i] == QPoint(0, 0)) {
+      EXPECT_GT(at[i - 1].y() + step, area / 3);  // back at the corner past the top third
+      continue;
+    }
+    EXPECT_EQ(at[i], at[i - 1] + QPoint(step, step));
+  }
+  EXPECT_NE(std::find(at.begin() + 1, at.end(), QPoint(0, 0)), at.end());  // the run started again
+
+  // In a small area a window gives up what would lie outside it.
+  Frame().resize(680, 564);
+  Pump();
+  Frame().Menu_File_New_N_Click(g_DefaultScript);
+  Pump();
+  Form1* w = WinAt(g_CurWin);
+  const QSize room = Frame().MdiArea()->viewport()->size();
+  EXPECT_LE(w->x() + w->width(), room.width());
+  EXPECT_LE(w->y() + w->height(), room.height());
+}
+
+// The chart windows and the frame show the program's own icons, drawn at 16 and 32 pixels.
+TEST_F(FrameTest, WindowsShowTheProgramsOwnIcons) {
+  ASSERT_TRUE(Start());
+  const QIcon chart = WinAt(1)->windowIcon(), app = Frame().windowIcon();
+  EXPECT_EQ(chart.cacheKey(), ChartWindowIcon().cacheKey());
+  EXPECT_EQ(app.cacheKey(), ApplicationIcon().cacheKey());
+  for (const QIcon& icon : {chart, app})
+    for (int size : {16, 32}) {
+      const QImage img = icon.pixmap(size, size).toImage();
+      ASSERT_EQ(img.size(), QSize(size, size));
+      std::set<QRgb> colours;
+      for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) colours.insert(img.pixel(x, y));
+      EXPECT_GE(colours.size(), 5u) << size;  // a picture, not a blank square
+    }
+  const QImage a = chart.pixmap(32, 32).toImage(), b = app.pixmap(32, 32).toImage();
+  EXPECT_NE(a.convertToFormat(QImage::Format_ARGB32), b.convertToFormat(QImage::Format_ARGB32));
 }
 
 TEST_F(FrameTest, AfterTheLastWindowClosesTheFrameShowsNoChart) {

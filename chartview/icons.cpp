@@ -1,0 +1,99 @@
+// The program's own icons, drawn in code at each size so that small sizes stay sharp.
+#include "chartview/icons.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPixmap>
+#include <algorithm>
+
+namespace mk {
+
+namespace {
+
+// Objects on a four-lane grid: lane, height from the top (0 to 1), colour.
+struct Note {
+  int lane;
+  double y;
+  QColor colour;
+};
+
+// A chart grid in the square (x, y, side): black lanes with thin grey lines between them, a white
+// measure line, and objects as bevelled bars.
+void DrawChart(QPainter& p, double x, double y, double side) {
+  const double lane = side / 4.0;
+  p.fillRect(QRectF(x, y, side, side), QColor(0, 0, 0));
+  for (int i = 1; i < 4; ++i)
+    p.fillRect(QRectF(x + lane * i - side / 64.0, y, std::max(1.0, side / 32.0), side), QColor(96, 96, 96));
+  p.fillRect(QRectF(x, y + side * 0.62, side, std::max(1.0, side / 24.0)), QColor(255, 255, 255));
+  const Note notes[] = {{0, 0.12, QColor(80, 160, 255)},
+                        {2, 0.30, QColor(255, 80, 80)},
+                        {1, 0.45, QColor(80, 230, 120)},
+                        {3, 0.78, QColor(255, 210, 60)}};
+  const double h = std::max(2.0, side / 8.0);
+  for (const Note& n : notes) {
+    const QRectF r(x + lane * n.lane + side / 32.0, y + side * n.y, lane - side / 16.0, h);
+    p.fillRect(r, n.colour);
+    if (side >= 24) {
+      p.fillRect(QRectF(r.left(), r.top(), r.width(), h / 4.0), n.colour.lighter(150));
+      p.fillRect(QRectF(r.left(), r.bottom() - h / 4.0, r.width(), h / 4.0), n.colour.darker(180));
+    }
+  }
+}
+
+QPixmap ChartPixmap(int size) {
+  QPixmap pm(size, size);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  DrawChart(p, 0, 0, size);
+  p.setPen(QPen(QColor(160, 160, 170), 1));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(QRectF(0.5, 0.5, size - 1, size - 1));
+  return pm;
+}
+
+QPixmap ApplicationPixmap(int size) {
+  QPixmap pm(size, size);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  // A rounded tile in deep blue to violet, the chart sheet on it tilted a little.
+  QLinearGradient g(0, 0, size, size);
+  g.setColorAt(0, QColor(70, 90, 210));
+  g.setColorAt(1, QColor(120, 40, 160));
+  p.setPen(Qt::NoPen);
+  p.setBrush(g);
+  const double r = size * 0.18;
+  p.drawRoundedRect(QRectF(0, 0, size, size), r, r);
+  p.save();
+  p.translate(size / 2.0, size / 2.0);
+  p.rotate(-8);
+  const double side = size * 0.62;
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.fillRect(QRectF(-side / 2 - size / 24.0, -side / 2 - size / 24.0, side + size / 12.0, side + size / 12.0),
+             QColor(240, 240, 250));
+  DrawChart(p, -side / 2, -side / 2, side);
+  p.restore();
+  return pm;
+}
+
+}  // namespace
+
+QIcon ChartWindowIcon() {
+  static const QIcon icon = [] {
+    QIcon i;
+    for (int s : {16, 32, 48}) i.addPixmap(ChartPixmap(s));
+    return i;
+  }();
+  return icon;
+}
+
+QIcon ApplicationIcon() {
+  static const QIcon icon = [] {
+    QIcon i;
+    for (int s : {16, 32, 48, 64, 128, 256}) i.addPixmap(ApplicationPixmap(s));
+    return i;
+  }();
+  return icon;
+}
+
+}  // namespace mk
