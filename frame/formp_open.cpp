@@ -81,8 +81,9 @@ ScriptChoice FormP::ShowScriptChoice(const std::string& path, const std::vector<
   return c;
 }
 
-int16_t FormP::QueryScriptOpen(const std::string& path, int16_t win) {
+int16_t FormP::QueryScriptOpen(const std::string& given, int16_t win) {
   if (ended_) return 0;
+  const std::string path = ChartPathCanonical(given);
   if (win != -1 && !WinAt(win)) win = -1;  // the window has closed in the meantime
   const std::string ext = FileExtension(path);
   if (ext.empty()) return -1;
@@ -175,10 +176,11 @@ void FormP::QuerySave(int16_t win) {
     return;
   }
   g_CommonDialogFile = r.path;
+  const std::string path = ChartPathCanonical(r.path);
   std::string error;
-  if (!ChartWrite(r.path, r.fileTitle, w, s, 0, &error)) {
+  if (!ChartWrite(path, FileTitle(path), w, s, 0, &error)) {
     // Not written: the chart stays modified and whoever asked for the save does not go on.
-    plat::TheDesktop().MessageBox(r.path + "\r\n" + error, "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
+    plat::TheDesktop().MessageBox(path + "\r\n" + error, "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
     g_SaveCancel = -1;
     return;
   }

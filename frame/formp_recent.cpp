@@ -50,8 +50,9 @@ void FormP::Menu_File_Open_Click() {
   const plat::FileDialogResult r = plat::TheDesktop().OpenFileDialog(req);
   if (r.cancelled) return;
   g_CommonDialogFile = r.path;
+  const std::string path = ChartPathCanonical(r.path);
   ChartReadAhead ahead;
-  if (!CheckChartReadable(r.path, r.fileTitle, static_cast<int16_t>(r.filterIndex), ahead)) return;
+  if (!CheckChartReadable(path, FileTitle(path), static_cast<int16_t>(r.filterIndex), ahead)) return;
 
   Form1* cur = WinAt(g_CurWin);
   const bool untitled = cur && cur->windowTitle().startsWith(QStringLiteral("新規"));
@@ -67,7 +68,7 @@ void FormP::Menu_File_Recent_Click(int16_t index) {
   const int e = index - 1;
   if (ended_ || e < 0 || e >= static_cast<int>(g_RecentFiles.size()) || g_RecentFiles[e].empty()) return;
   if (!CheckWindowLimit()) return;
-  const std::string path = g_RecentFiles[e];  // reading reorders the list
+  const std::string path = ChartPathCanonical(g_RecentFiles[e]);  // reading reorders the list
   const int16_t script = ScriptByTitle(e < static_cast<int>(g_RecentScripts.size()) ? g_RecentScripts[e] : "");
   ChartReadAhead ahead;
   if (!CheckChartReadable(path, FileTitle(path), script, ahead)) return;
@@ -81,11 +82,12 @@ void FormP::AddRecentFile(const std::string& path, int16_t script) {
   if (path.empty()) return;
   const std::string title =
       script >= 1 && script < static_cast<int>(g_ScriptTable.size()) ? g_ScriptTable[script].Title : std::string();
-  AddRecentEntry(g_RecentFiles, g_RecentScripts, path, title);
+  AddRecentEntry(g_RecentFiles, g_RecentScripts, ChartPathCanonical(path), title);
   RefreshRecentMenu();
 }
 
 void FormP::BuildRecentMenu() {
+  CanonicalRecentList(g_RecentFiles, g_RecentScripts);
   if (g_RecentFiles.empty() || g_RecentFiles[0].empty()) return;
   RefreshRecentMenu();
 }

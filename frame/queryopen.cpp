@@ -1,5 +1,8 @@
 #include "frame/queryopen.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
 #include "frame/settings.h"
@@ -52,9 +55,24 @@ std::string ShortPathText(const std::string& path) {
 }
 
 std::string CommandLinePath(const std::string& arg, const std::string& cwd) {
-  if (arg.empty() || arg[0] == '/') return arg;
-  if (cwd.empty()) return arg;
-  return cwd.back() == '/' ? cwd + arg : cwd + "/" + arg;
+  if (arg.empty() || arg[0] == '/' || cwd.empty()) return ChartPathCanonical(arg);
+  return ChartPathCanonical(cwd.back() == '/' ? cwd + arg : cwd + "/" + arg);
+}
+
+std::string ChartPathCanonical(const std::string& path) {
+  namespace fs = std::filesystem;
+  if (path.empty()) return path;
+  std::error_code ec;
+  fs::path p = fs::absolute(fs::path(path), ec);
+  if (ec) p = fs::path(path);
+  const fs::path name = p.filename();
+  // The folder as the system walks it: ".." after a linked folder leads to the link's target's
+  // parent, which the text alone cannot know.
+  const bool isFile = !name.empty() && name != "." && name != "..";
+  const fs::path folder = isFile ? p.parent_path() : p;
+  fs::path real = fs::weakly_canonical(folder, ec);
+  if (ec) real = folder.lexically_normal();
+  return (isFile ? real / name : real).string();
 }
 
 }  // namespace mk

@@ -20,7 +20,13 @@ std::string WindowLimitText();
 // The path as the script-choice dialog shows it: whole up to 40 characters, else "..." and
 // the last 37.
 std::string ShortPathText(const std::string& path);
-// A command-line argument as a path: taken whole, made absolute against cwd when relative.
+// A command-line argument as a path: taken whole, made absolute against cwd when relative, then
+// in its one canonical form (ChartPathCanonical).
 std::string CommandLinePath(const std::string& arg, const std::string& cwd);
+// The one form a chart's path takes in the windows and the recent list, whichever way it was
+// given: absolute, its folder with "." and ".." steps and symbolic links resolved, the file's
+// own name kept as given (a linked chart keeps the folder it was opened from). A folder that
+// does not exist (any more) is made plain by its text alone. An empty path stays empty.
+std::string ChartPathCanonical(const std::string& path);
 
 }  // namespace mk

@@ -1,11 +1,13 @@
 #include "frame/recent.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
 #include "chartfmt/scriptreg.h"
 #include "chartfmt/utils.h"
+#include "frame/queryopen.h"
 
 namespace mk {
 
@@ -25,6 +27,23 @@ void AddRecentEntry(std::vector<std::string>& files, std::vector<std::string>& s
   }
   files[0] = path;
   scripts[0] = scriptTitle;
+}
+
+void CanonicalRecentList(std::vector<std::string>& files, std::vector<std::string>& scripts) {
+  if (scripts.size() < files.size()) scripts.resize(files.size());
+  size_t kept = 0;
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (files[i].empty()) break;
+    const std::string path = ChartPathCanonical(files[i]);
+    if (std::find(files.begin(), files.begin() + kept, path) != files.begin() + kept) continue;
+    files[kept] = path;
+    scripts[kept] = scripts[i];
+    ++kept;
+  }
+  for (size_t i = kept; i < files.size(); ++i) {
+    files[i].clear();
+    scripts[i].clear();
+  }
 }
 
 std::string RecentCaption(int index, const std::string& path) {

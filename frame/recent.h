@@ -12,6 +12,11 @@ namespace mk {
 void AddRecentEntry(std::vector<std::string>& files, std::vector<std::string>& scripts, const std::string& path,
                     const std::string& scriptTitle);
 
+// The list as read from the settings, each path in its canonical form (ChartPathCanonical);
+// of entries that name one file only the newest stays, the older ones close up behind it and
+// the list ends in empty entries.
+void CanonicalRecentList(std::vector<std::string>& files, std::vector<std::string>& scripts);
+
 // Menu caption of entry index: "&", the index as one upper-case base-16 digit, a blank, then
 // the path with each "&" doubled so that it shows as written.
 std::string RecentCaption(int index, const std::string& path);

@@ -288,7 +288,8 @@ TEST_F(FrameTest, RecentEntriesFromTheSettingsAreGreyedWithoutTheirFileOrScript)
       {Sample("nexal_sample.nxl"), "Dual Stage"}, {Install() + "gone.nxl", "Dual Stage"},
       {Sample("simple_sample.s4k"), "Removed Script"}, {amp + "a.scd", "Dual Stage"}};
   for (int i = 0; i < 16; ++i) {
-    const auto& e = entries[std::min<size_t>(i, 3)];
+    // One entry per file: the entries after the fourth name files that are gone.
+    const auto e = i < 4 ? entries[i] : std::make_pair(Install() + "gone" + std::to_string(i) + ".nxl", std::string("Dual Stage"));
     ini += std::to_string(i) + "=" + e.first + "*\r\n" + std::to_string(i) + "S=" + e.second + "*\r\n";
   }
   dir_.Write("Mirkan.ini", ini);
@@ -339,6 +340,49 @@ TEST_F(FrameTest, APickedRecentFileReplacesTheOnlyUnchangedChartOtherwiseOpensAN
   Frame().Menu("Menu_File_Recent_1")->trigger();
   Pump();
   EXPECT_EQ(g_OpenCount, count);
+}
+
+// A chart named through "..", "." or a linked folder, on the command line, in the settings or
+// in the dialog, is one window path and one recent entry.
+TEST_F(FrameTest, OneFileIsOneRecentEntryHoweverItsPathWasWritten) {
+  fs::create_directory(Install() + "inst");
+  fs::create_directory_symlink(Install() + "samples", Install() + "linked");
+  const std::string chart = Sample("nexal_sample.nxl");
+  const std::string simple = Sample("simple_sample.s4k");
+  const std::string title = "Dual Stage";
+  std::string ini = "[Recent]\r\n";
+  const std::string listed[] = {Install() + "linked/../samples/./simple_sample.s4k", simple,
+                                Install() + "linked/nexal_sample.nxl", Install() + "inst/../gone.nxl"};
+  for (int i = 0; i < 4; ++i)
+    ini += std::to_string(i) + "=" + listed[i] + "*\r\n" + std::to_string(i) + "S=" + title + "*\r\n";
+  dir_.Write("Mirkan.ini", ini);
+  ASSERT_TRUE(Start({Install() + "inst/../samples/nexal_sample.nxl"}));
+  ASSERT_EQ(g_OpenCount, 1);
+  EXPECT_EQ(g_Docs[1].Folder + g_Docs[1].FileName, chart);
+  EXPECT_EQ(g_Docs[1].FileName, "nexal_sample.nxl");
+  const std::vector<std::string> want = {chart, simple, Install() + "gone.nxl", "", ""};
+  EXPECT_EQ(g_RecentFiles, want);
+  EXPECT_EQ(g_RecentScripts[1], title);
+  EXPECT_EQ(Frame().Menu("Menu_File_Recent_1")->text().toStdString(), "&0 " + chart);
+
+  // The same file from the dialog and as a drop: the entry moves, none is added.
+  desk_.ExpectOpenFile(Chosen(Install() + "linked/nexal_sample.nxl", ScriptFor("nxl")));
+  Frame().Menu_File_Open_Click();
+  Pump();
+  EXPECT_EQ(g_OpenCount, 2);
+  EXPECT_EQ(g_Docs[2].Folder + g_Docs[2].FileName, chart);
+  EXPECT_EQ(g_RecentFiles, want);
+  Frame().MDIForm_OLEDragDrop({QString::fromStdString(Install() + "samples/../samples/simple_sample.s4k")});
+  Pump();
+  const std::vector<std::string> after = {simple, chart, Install() + "gone.nxl", "", ""};
+  EXPECT_EQ(g_RecentFiles, after);
+
+  // Saved under a path with "..": the window and the list hold the plain one.
+  desk_.ExpectSaveFile(Chosen(Install() + "inst/../saved.s4k", 1));
+  Frame().QuerySave(-1);
+  EXPECT_EQ(g_Docs[g_CurWin].Folder + g_Docs[g_CurWin].FileName, Install() + "saved.s4k");
+  EXPECT_EQ(g_RecentFiles[0], Install() + "saved.s4k");
+  EXPECT_EQ(g_RecentFiles[1], simple);
 }
 
 }  // namespace

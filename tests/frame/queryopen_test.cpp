@@ -2,10 +2,14 @@
 // window table's free number and the command-line paths.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
 #include "frame/queryopen.h"
 #include "frame/settings.h"
+#include "temp_dir.h"
 
 using namespace mk;
 
@@ -71,6 +75,39 @@ TEST(QueryOpenTest, CommandLineArgumentsAreWholePaths) {
   EXPECT_EQ(CommandLinePath("/a b/c d.nxl", "/home"), "/a b/c d.nxl");
   EXPECT_EQ(CommandLinePath("c d.nxl", "/home/u"), "/home/u/c d.nxl");
   EXPECT_EQ(CommandLinePath("c.nxl", "/"), "/c.nxl");
+  EXPECT_EQ(CommandLinePath("../x/./c.nxl", "/no-such-dir/inst"), "/no-such-dir/x/c.nxl");
+}
+
+// One file, one text: "." and ".." steps go, a linked folder is walked as the system walks it
+// (its ".." is the parent of the link's target), a linked file keeps its own folder and name.
+TEST(QueryOpenTest, ChartPathsTakeOneCanonicalForm) {
+  namespace fs = std::filesystem;
+  testsupport::TempDir dir;
+  const std::string base = dir.path();
+  fs::create_directories(base + "/real/deep");
+  fs::create_directory(base + "/inst");
+  fs::create_directory_symlink(base + "/real/deep", base + "/link");
+  std::ofstream(base + "/real/a.nxl") << "x";
+  std::ofstream(base + "/charts.nxl") << "x";
+  fs::create_symlink(base + "/real/a.nxl", base + "/inst/alias.nxl");
+  const struct {
+    std::string given, canonical;
+  } cases[] = {
+      {base + "/inst/../charts.nxl", base + "/charts.nxl"},
+      {base + "/./inst/.//../charts.nxl", base + "/charts.nxl"},
+      {base + "/link/../a.nxl", base + "/real/a.nxl"},
+      {base + "/link/../../real/a.nxl", base + "/real/a.nxl"},
+      {base + "/inst/alias.nxl", base + "/inst/alias.nxl"},
+      {base + "/gone/../inst/new.nxl", base + "/inst/new.nxl"},
+      {base + "/charts.nxl", base + "/charts.nxl"},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ChartPathCanonical(c.given), c.canonical) << c.given;
+  const fs::path cwd = fs::current_path();
+  fs::current_path(base + "/inst");
+  EXPECT_EQ(ChartPathCanonical("../charts.nxl"), base + "/charts.nxl");
+  EXPECT_EQ(CommandLinePath("../link/../a.nxl", base + "/inst"), base + "/real/a.nxl");
+  fs::current_path(cwd);
 }
 
 }  // namespace

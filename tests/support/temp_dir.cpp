@@ -19,7 +19,10 @@ TempDir::TempDir() {
     ADD_FAILURE() << "cannot create a temporary folder from " << tmpl;
     return;
   }
-  path_ = buf.data();
+  // Its real path: code that puts paths into their canonical form gives back the same text.
+  std::error_code ec;
+  const std::filesystem::path real = std::filesystem::canonical(buf.data(), ec);
+  path_ = ec ? std::string(buf.data()) : real.string();
 }
 
 TempDir::~TempDir() {
