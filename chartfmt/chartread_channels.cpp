@@ -340,11 +340,14 @@ bool Reader::StoreTempo(std::string_view data, int m) {
   const size_t n = CodeCount(data.size());
   const TickRule tick(data.size(), true);
   MesData& cell = doc_.Obj[0].Mes[m];
-  const int16_t* test = CodeTable(doc_.Fmt.WNum);
+  // Empty slots are told by the WAV numbering mode; a script without one (a mode other than 1
+  // to 3 codes nothing) still keeps its tempo values, told by their base-16 value.
   const int16_t* hex = CodeTable(1);
+  const int16_t* test = CodeTable(doc_.Fmt.WNum) ? CodeTable(doc_.Fmt.WNum) : hex;
+  const int16_t testMode = test == hex ? 1 : doc_.Fmt.WNum;
   int64_t stored = 0;
   for (size_t i = 0; i < n; ++i) {
-    if (CodeValue(data, i, doc_.Fmt.WNum, test) < 1) continue;
+    if (CodeValue(data, i, testMode, test) < 1) continue;
     cell.Obj[tick(i)] = static_cast<int16_t>(CodeValue(data, i, 1, hex));
     ++stored;
   }

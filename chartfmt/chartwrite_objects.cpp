@@ -48,11 +48,13 @@ std::vector<Run> BuildRuns(const DocData& doc) {
   return runs;
 }
 
-bool StartsGroup(const DocData& doc, int lane) {
+// The group whose three combined lanes hold lane, or -1.
+int CombinedLaneOf(const DocData& doc, int lane) {
   for (int i = 0; i <= doc.Fmt.GtCount && i < static_cast<int>(doc.Fmt.Gt.size()); ++i) {
-    if (doc.Fmt.Gt[i].Lane == lane) return true;
+    const int g = doc.Fmt.Gt[i].Lane;
+    if (lane >= g && lane <= g + 2) return i;
   }
-  return false;
+  return -1;
 }
 
 bool InAnyGroup(const DocData& doc, int lane) {
@@ -150,6 +152,20 @@ bool LayerLine(Ctx& c, int m, const std::string& channel, const std::array<int16
   return true;
 }
 
+// Codes of a lane's own lines: the numbering mode the reader reads them in.
+const CodeTable& LaneCodes(const Ctx& c, const LaneInfo& lane) { return lane.Part == kPartBga ? c.bga : c.wav; }
+
+// Lines of stacked lanes fill them in turn on reading, so every one of them goes in its run's
+// section in lane order, those of group lanes too.
+bool OwnLinesInPartSection(const LaneInfo& lane) { return lane.Part == kPartStacked; }
+
+// A lane of a part section; the front layer of a group's combined lanes is carried by the
+// group's lines, so the section writes it only as a placeholder.
+struct PartLane {
+  int lane;
+  bool frontByGroup;
+};
+
 void WriteGroupSection(Ctx& c, const GtEntry& gt, DigitLines& lines) {
   const DocData& doc = c.doc;
   const int g = gt.Lane;
@@ -192,26 +208,29 @@ void WriteGroupSection(Ctx& c, const GtEntry& gt, DigitLines& lines) {
     }
 
     if (fourth && cells[3] && slots[3] > 0) {
-      // Written even when every slot is "00" (objects only in the back layer).
-      if (fourth->Channel != kNoChannel) {
-        c.LineStart(m, c.scratch ? fourth->PChannel : fourth->Channel);
-      } else {
+      // Written even when every slot is "00" (objects only in the back layer). The W line is a
+      // group line, coded like the digit lines; the lane's own line is coded as the lane is.
+      if (fourth->Channel == kNoChannel) {
         c.LineStart(m, groupCh + "W");
+        AppendSlots(c.out, cells[3]->Obj, slots[3], c.wav);
+        c.LineEnd();
+      } else if (!OwnLinesInPartSection(*fourth)) {
+        c.LineStart(m, c.scratch ? fourth->PChannel : fourth->Channel);
+        AppendSlots(c.out, cells[3]->Obj, slots[3], LaneCodes(c, *fourth));
+        c.LineEnd();
       }
-      AppendSlots(c.out, cells[3]->Obj, slots[3], c.wav);
-      c.LineEnd();
     }
 
     for (int i = 0; i < 4; ++i) {
       const LaneInfo* li = LaneAt(doc, g + i);
-      if (!li || !cells[i] || li->BackChannel == kNoChannel || slots[i] <= 0) continue;
-      LayerLine(c, m, c.scratch ? li->PBackChannel : li->BackChannel, cells[i]->BackObj, slots[i], c.wav);
+      if (!li || !cells[i] || li->BackChannel == kNoChannel || slots[i] <= 0 || OwnLinesInPartSection(*li)) continue;
+      LayerLine(c, m, c.scratch ? li->PBackChannel : li->BackChannel, cells[i]->BackObj, slots[i], LaneCodes(c, *li));
     }
   }
   c.out += "\r\n\r\n";
 }
 
-void WritePartSection(Ctx& c, int part, const std::vector<int>& lanes) {
+void WritePartSection(Ctx& c, int part, const std::vector<PartLane>& lanes) {
   const DocData& doc = c.doc;
   c.out += ";Part" + PartText(part) + "\r\n";
   const CodeTable& codes = part == kPartBga ? c.bga : c.wav;
@@ -219,22 +238,24 @@ void WritePartSection(Ctx& c, int part, const std::vector<int>& lanes) {
   for (int m = 0; m <= doc.MesCount; ++m) {
     size_t count = lanes.size();
     // Stacked lanes: the reader gives the k-th front line of a channel in a measure to the k-th
-    // lane of the stack and counts back lines apart, so every lane up to the last one with
-    // objects in a layer needs a line in that layer, a "00" one when it has none there.
+    // lane of the stack and counts back lines apart, passing lanes whose layer already holds
+    // objects, so every lane up to the last one written in a layer needs a line in that layer,
+    // a "00" one when it has none there.
     size_t lastFront = 0, lastBack = 0;  // one past the last lane written in each layer
     if (stacked) {
-      while (count > 0 && CellSlots(doc, lanes[count - 1], m) <= 0) --count;
+      while (count > 0 && CellSlots(doc, lanes[count - 1].lane, m) <= 0) --count;
       for (size_t i = 0; i < count; ++i) {
-        const LaneInfo& li = doc.Lane[lanes[i]];
-        const MesData* cell = CellAt(doc, lanes[i], m);
+        const LaneInfo& li = doc.Lane[lanes[i].lane];
+        const MesData* cell = CellAt(doc, lanes[i].lane, m);
         if (!cell) continue;
-        if ((c.scratch ? li.PChannel : li.Channel) != kNoChannel && AnyObject(cell->Obj)) lastFront = i + 1;
+        if (!lanes[i].frontByGroup && (c.scratch ? li.PChannel : li.Channel) != kNoChannel && AnyObject(cell->Obj))
+          lastFront = i + 1;
         if ((c.scratch ? li.PBackChannel : li.BackChannel) != kNoChannel && AnyObject(cell->BackObj))
           lastBack = i + 1;
       }
     }
     for (size_t i = 0; i < count; ++i) {
-      const int l = lanes[i];
+      const int l = lanes[i].lane;
       const LaneInfo& li = doc.Lane[l];
       const std::string& f = c.scratch ? li.PChannel : li.Channel;
       const std::string& b = c.scratch ? li.PBackChannel : li.BackChannel;
@@ -243,7 +264,7 @@ void WritePartSection(Ctx& c, int part, const std::vector<int>& lanes) {
       const bool hasF = f != kNoChannel, hasB = b != kNoChannel;
       bool frontUsed = false, backUsed = false;
       if (n > 0) {
-        frontUsed = hasF ? LayerLine(c, m, f, cell->Obj, n, codes) : AnyObject(cell->Obj);
+        frontUsed = hasF && !lanes[i].frontByGroup ? LayerLine(c, m, f, cell->Obj, n, codes) : AnyObject(cell->Obj);
         backUsed = hasB ? LayerLine(c, m, b, cell->BackObj, n, codes) : AnyObject(cell->BackObj);
       }
       // An empty lane takes a placeholder in both layers; a lane with objects in one layer only
@@ -352,14 +373,19 @@ void WriteObjectSections(Ctx& c) {
   for (int i = 0; i <= doc.Fmt.GtCount && i < static_cast<int>(doc.Fmt.Gt.size()); ++i) {
     WriteGroupSection(c, doc.Fmt.Gt[i], lines);
   }
-  std::vector<int> lanes;
+  std::vector<PartLane> lanes;
   for (const Run& r : BuildRuns(doc)) {
     lanes.clear();
-    const bool skipped = StartsGroup(doc, r.first);
     for (int l = r.first; l <= r.last; ++l) {
-      // A run that starts a group is written by the group sections; lanes of it that no group
-      // covers still need a section of their own.
-      if (!skipped || !InAnyGroup(doc, l)) lanes.push_back(l);
+      // A group's lanes are written by its section, never twice (a second line of a lane would
+      // replace or, stacked, displace the first on reading); lanes of the run that no group
+      // covers still need a section of their own, and so do the own lines of stacked lanes.
+      if (!InAnyGroup(doc, l)) {
+        lanes.push_back({l, false});
+      } else if (OwnLinesInPartSection(doc.Lane[l])) {
+        // The front of a fourth lane without a channel goes on the group's W line.
+        lanes.push_back({l, CombinedLaneOf(doc, l) >= 0 || doc.Lane[l].Channel == kNoChannel});
+      }
     }
     if (!lanes.empty()) WritePartSection(c, r.part, lanes);
   }

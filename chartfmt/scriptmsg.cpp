@@ -18,6 +18,13 @@ ScriptMessage ScriptLineError(const std::string& name, int lineNo, const std::st
                      true);
 }
 
+ScriptMessage ScriptLinesError(const std::string& name, int lineNo, int otherLine, const std::string& reason) {
+  if (otherLine == 0 || otherLine == lineNo) return ScriptLineError(name, lineNo, reason);
+  return ScriptError("スクリプトファイル " + name + " の " + std::to_string(lineNo) + " 行目と " +
+                         std::to_string(otherLine) + " 行目" + reason,
+                     true);
+}
+
 ScriptMessage ScriptOpenError(const std::string& name, bool fatal) {
   return ScriptError("スクリプトファイル " + name + " を開けません", fatal);
 }

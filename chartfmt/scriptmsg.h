@@ -22,6 +22,10 @@ ScriptMessage ScriptError(std::string text, bool fatal);
 // "スクリプトファイル <name> の <lineNo> 行目<reason>": a fatal fault at one line of a script.
 ScriptMessage ScriptLineError(const std::string& name, int lineNo, const std::string& reason);
 
+// "スクリプトファイル <name> の <lineNo> 行目と <otherLine> 行目<reason>": a fatal fault between two
+// lines of a script (one line alone when otherLine is 0 or the same).
+ScriptMessage ScriptLinesError(const std::string& name, int lineNo, int otherLine, const std::string& reason);
+
 // "スクリプトファイル <name> を開けません".
 ScriptMessage ScriptOpenError(const std::string& name, bool fatal);
 

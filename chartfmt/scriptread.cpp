@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "chartfmt/defcode.h"
+#include "chartfmt/scriptlayout.h"
 #include "chartfmt/scriptreg.h"
 #include "chartfmt/scriptwin.h"
 #include "platform/core/ansitext.h"
@@ -127,6 +128,7 @@ class Reader {
   size_t pos_ = 0;  // 1-based number of the line being handled
   int16_t groups_ = 0;
   std::vector<size_t> groupLines_;
+  ScriptLineNumbers numbers_;  // where lanes, groups and the tempo and length channels were said
   ScriptReadResult result_;
 };
 
@@ -252,8 +254,8 @@ std::vector<Reader::Directive> Reader::Directives() {
       {"#BGA ", text(k.Bga)},
       {"#PRE ", text(k.Pre)},
       {"#WALL ", text(k.Wall)},
-      {"#TMPC ", text(k.Tmpc)},
-      {"#MESC ", text(k.Mesc)},
+      {"#TMPC ", [this, &k](const std::string& v) { k.Tmpc = v; numbers_.tmpc = static_cast<int>(pos_); return true; }},
+      {"#MESC ", [this, &k](const std::string& v) { k.Mesc = v; numbers_.mesc = static_cast<int>(pos_); return true; }},
       {"#PATH ", text(k.Path)},
       {"#ECHO ",
        [this, &k](const std::string& v) {
@@ -299,6 +301,7 @@ bool Reader::LaneLine(const std::string& line) {
     ++doc_.PartCount;
   }
   doc_.Lane.push_back(std::move(lane));
+  numbers_.lanes.push_back(static_cast<int>(pos_));
   ++doc_.LaneCount;
   return true;
 }
@@ -347,6 +350,15 @@ void Reader::Finish() {
   doc_.Wav.assign(wavMax > 0 ? wavMax + 1 : 0, DefEntry{});
   doc_.Bga.assign(bgaMax > 0 ? bgaMax + 1 : 0, DefEntry{});
   doc_.Obj.assign(doc_.LaneCount + 1, LaneMes{});
+  // A script whose charts would not read back as they are written is refused here, before any
+  // chart of it is made.
+  numbers_.lanes.insert(numbers_.lanes.begin(), 0);
+  for (size_t line : groupLines_) numbers_.groups.push_back(static_cast<int>(line));
+  const LayoutFault fault = CheckChartLayout(doc_, numbers_);
+  if (!fault.empty()) {
+    result_.ok = false;
+    result_.message = ScriptLinesError(name_, fault.line1, fault.line2, fault.reason);
+  }
 }
 
 ScriptReadResult Reader::Run() {

@@ -172,7 +172,8 @@ TEST_F(HostileScriptTest, HostileScriptsAreReportedWithTheirNameAndNeverTakeACha
   std::string lanes998;  // with the two of HostScript: 1000, the most a script may have
   for (int i = 0; i < 998; ++i) {
     const std::string n = std::to_string(i);
-    lanes998 += "L" + n + ",L" + n + ",C" + n + ",__,202020,FFFFFF,808080,1\r\n";
+    const std::string ch = "C" + std::to_string(1000 + i);  // no channel begins another
+    lanes998 += "L" + n + ",L" + n + "," + ch + ",__,202020,FFFFFF,808080,1\r\n";
   }
   const ScriptCase cases[] = {
       {"empty file", [] { return std::string(); }, ScriptOutcome::FatalAtStart, "不正なスクリプトファイル"},
@@ -301,7 +302,8 @@ TEST_F(HostileTest, HostileChartsAreRefusedWithAClearMessageAndTheOpenChartStays
   };
   // Five measure digits: 262144 cells hold measures 0 to 13106 of lanes 0 to 19.
   std::string wide = "#DFN\r\nWide\r\n#EXT WID\r\n#ML 5\r\n#LANE\r\n";
-  for (int i = 1; i <= 19; ++i) wide += "L" + std::to_string(i) + ",L,K" + std::to_string(i) + ",__,0,0,0,1\r\n";
+  for (int i = 1; i <= 19; ++i)
+    wide += "L" + std::to_string(i) + ",L," + (i == 1 ? std::string("K1") : "X" + std::to_string(100 + i)) + ",__,0,0,0,1\r\n";
   dir_.Write("wide.dfn", wide + "#EOL\r\n");
   StartWithKeptChart();
   for (const ChartCase& c : cases) {

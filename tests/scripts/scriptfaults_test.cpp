@@ -49,11 +49,73 @@ TEST(ScriptFaults, FatalFaultsNameFileAndLine) {
   }
 }
 
+// Layouts whose chart lines would be read back into other lanes, layers or values are refused
+// when the script is read, naming the lines that conflict; stacked lanes may share a channel.
+TEST(ScriptFaults, LayoutsThatCannotReadBackAreRefused) {
+  auto lanes = [](std::initializer_list<const char*> lines) {
+    std::string b = "#LANE\n";
+    for (const char* l : lines) b += std::string(l) + "\n";
+    return b + "#EOL";
+  };
+  const std::string pre = "スクリプトファイル test.dfn の ";
+  struct Case {
+    std::string body;
+    std::string text;  // empty: accepted
+  } cases[] = {
+      {lanes({"A,a,11,__,0,0,0,1", "B,b,11,__,0,0,0,1"}),
+       pre + "6 行目と 5 行目のチャンネル名「11」の行は「11」の行として読まれるため読み戻せません"},
+      {lanes({"A,a,1,__,0,0,0,1", "B,b,12,__,0,0,0,1"}),
+       pre + "6 行目と 5 行目のチャンネル名「12」の行は「1」の行として読まれるため読み戻せません"},
+      {lanes({"A,a,k1,K1,0,0,0,1"}), pre + "5 行目のチャンネル名「K1」の行は「k1」の行として読まれるため読み戻せません"},
+      {"#TMPC 03\n" + lanes({"A,a,03,__,0,0,0,1"}),
+       pre + "6 行目と 4 行目のチャンネル名「03」の行は「03」の行として読まれるため読み戻せません"},
+      {"#GT G,1,P\n" + lanes({"A,a,__,__,0,0,0,1", "B,b,__,__,0,0,0,1", "C,c,__,__,0,0,0,1", "D,d,__,__,0,0,0,1",
+                                "E,e,P1,__,0,0,0,1"}),
+       pre + "10 行目と 4 行目のチャンネル名「P1」の行は「P1」の行として読まれるため読み戻せません"},
+      {lanes({"A,a,K.1,__,0,0,0,1"}), pre + "5 行目のチャンネル名「K.1」は譜面の行に残らない文字「.」を含んでいます"},
+      {lanes({"A,a,,__,0,0,0,1"}), pre + "5 行目のチャンネル名が空です"},
+      {"#SSYMBOL :-\n#OSYMBOL -\n" + lanes({"A,a,K,__,0,0,0,1", "B,b,K-1,__,0,0,0,1"}),
+       pre + "8 行目と 7 行目のチャンネル名「K-1」は区切り記号「-」の前が別のチャンネル名になるため読み戻せません"},
+      {"#GT G,1,C\n#GT H,3,D\n" + lanes({"A,a,__,__,0,0,0,1", "B,b,__,__,0,0,0,1", "C,c,__,__,0,0,0,1",
+                                            "D,d,__,__,0,0,0,1", "E,e,__,__,0,0,0,1", "F,f,__,__,0,0,0,1"}),
+       pre + "5 行目と 4 行目の #GT 定義のレーンが重なっています"},
+      {"#WNUM 1\n#BNUM 3\n#GT G,1,C\n" + lanes({"A,a,__,__,0,0,0,1", "B,b,__,__,0,0,0,1", "C,c,__,__,0,0,0,88",
+                                                  "D,d,__,__,0,0,0,88"}),
+       pre + "6 行目と 10 行目の #GT 定義のレーンは BGA の番号を使いますが、グループの行の #WNUM の形式ではその番号を書けません"},
+      {"#GT G,1,\n" + lanes({"A,a,__,__,0,0,0,1", "B,b,__,__,0,0,0,1", "C,c,__,__,0,0,0,1", "D,d,__,__,0,0,0,1"}),
+       pre + "4 行目の #GT 定義のチャンネル名が空です"},
+      {lanes({"A,a,S,__,0,0,0,99", "B,b,__,S,0,0,0,99"}),
+       pre + "6 行目と 5 行目のチャンネル名「S」の行は「S」の行として読まれるため読み戻せません"},
+      {lanes({"A,a,S,__,0,0,0,1", "B,b,S,__,0,0,0,99"}),
+       pre + "6 行目と 5 行目のチャンネル名「S」の行は「S」の行として読まれるため読み戻せません"},
+      // Accepted: a stack sharing its channels, a group's fourth lane starting a stack, a group of
+      // BGA lanes whose numbers the WAV mode codes, modes 2 and 3 together, names a symbol keeps.
+      {lanes({"A,a,S,T,0,0,0,99", "B,b,S,T,0,0,0,99", "C,c,s,t,0,0,0,99"}), ""},
+      {"#GT G,1,C\n" + lanes({"A,a,__,__,0,0,0,1", "B,b,__,__,0,0,0,1", "C,c,__,__,0,0,0,1", "D,d,S,__,0,0,0,99",
+                                "E,e,S,__,0,0,0,99"}),
+       ""},
+      {"#WNUM 2\n#BNUM 3\n#GT G,1,C\n" + lanes({"A,a,__,__,0,0,0,88", "B,b,__,__,0,0,0,88", "C,c,__,__,0,0,0,88",
+                                                  "D,d,__,__,0,0,0,88"}),
+       ""},
+      {"#OSYMBOL -\n" + lanes({"A,a,K-1,__,0,0,0,1", "B,b,K-2,K-3,0,0,0,1"}), ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.body);
+    auto r = ReadBody(c.body);
+    if (c.text.empty()) {
+      EXPECT_TRUE(r.result.ok) << r.result.message.text;
+    } else {
+      ASSERT_FALSE(r.result.ok);
+      scripttest::ExpectMessage(r.result.message, c.text, true);
+    }
+  }
+}
+
 // A lane block longer than the program can hold is refused at the first lane too many.
 TEST(ScriptFaults, TooManyLanes) {
   auto laneBlock = [](int n) {
     std::string b = "#LANE\n";
-    for (int i = 0; i < n; ++i) b += "L,l,C" + std::to_string(i) + ",__,0,0,0,1\n";
+    for (int i = 0; i < n; ++i) b += "L,l,C" + std::to_string(10000 + i) + ",__,0,0,0,1\n";
     return b + "#EOL";
   };
   auto ok = ReadBody(laneBlock(mk::kMaxScriptLanes));
@@ -86,7 +148,7 @@ TEST(ScriptFaults, IgnoredLines) {
 TEST(ScriptFaults, ReusedRecordKeepsNothingOfTheScriptBefore) {
   scripttest::Read first = ReadBody(
       "#VIEWER old.exe\n#VSTART s\n#VPLAY p\n#VPLAYH h\n#VSTOP q\n#LV 5,6,7\n#LVN1 a\n#LVN2 b\n"
-      "#LVN3 c\n#GT G,1,C\n#GT H,1,D\n#ECHO #E\n#HELP\nold help\n#EOH\n#TITLE T\n" + std::string(kLanes4));
+      "#LVN3 c\n#GT G,1,C\n#ECHO #E\n#HELP\nold help\n#EOH\n#TITLE T\n" + std::string(kLanes4));
   ASSERT_TRUE(first.result.ok);
   mk::DocData doc = first.doc;
   std::string info = first.info;

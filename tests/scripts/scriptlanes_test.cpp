@@ -94,7 +94,7 @@ TEST(ScriptLanes, PartRule) {
   };
   for (const Case& c : cases) {
     std::string body = "#LANE\n";
-    for (int p : c.parts) body += "L,l,C,__,0,0,0," + std::to_string(p) + "\n";
+    for (size_t i = 0; i < c.parts.size(); ++i) body += "L,l,C" + std::to_string(i) + ",__,0,0,0," + std::to_string(c.parts[i]) + "\n";
     auto r = ReadBody(body);
     ASSERT_EQ(r.result.ok, c.ok) << body;
     if (c.ok) {

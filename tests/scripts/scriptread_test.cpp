@@ -147,8 +147,8 @@ TEST(ScriptDirectives, ListsKeepTheirPiecesUnchanged) {
 TEST(ScriptDirectives, RepeatedDirectivesLastWinsEchoAndGroupsAccumulate) {
   auto r = ReadBody(
       "#TITLE one\n#TITLE two\n#ECHO #A\n#ECHO  #B\n#WNUM 3\n#WNUM 2\n"
-      "#GT G1,1,1A\n#GT G2,1,2A\n" + std::string(kLane) + "#LANE\nB,b,12,22,0,0,0,1\nC,c,13,23,0,0,0,1\n"
-      "D,d,14,24,0,0,0,1\n#EOL\n");
+      "#GT G1,1,1A\n#GT G2,5,2A\n" + std::string(kLane) + "#LANE\nB,b,12,22,0,0,0,1\nC,c,13,23,0,0,0,1\n"
+      "D,d,14,24,0,0,0,1\n#EOL\n#LANE\nE,e,15,25,0,0,0,1\nF,f,16,26,0,0,0,1\nG,g,17,27,0,0,0,1\nH,h,18,28,0,0,0,1\n#EOL\n");
   ASSERT_TRUE(r.result.ok) << r.result.message.text;
   EXPECT_EQ(r.doc.Keys.Title, "two");
   EXPECT_EQ(r.doc.Fmt.WNum, 2);
@@ -157,13 +157,13 @@ TEST(ScriptDirectives, RepeatedDirectivesLastWinsEchoAndGroupsAccumulate) {
   EXPECT_EQ(r.doc.Fmt.GtCount, 1);
   ASSERT_EQ(r.doc.Fmt.Gt.size(), 2u);
   EXPECT_EQ(r.doc.Fmt.Gt[1].Name, "G2");
-  // Two lane blocks add up.
-  EXPECT_EQ(r.doc.LaneCount, 4);
+  // Three lane blocks add up.
+  EXPECT_EQ(r.doc.LaneCount, 8);
 }
 
 TEST(ScriptDirectives, Groups) {
   std::string block = "#LANE\n";
-  for (int i = 0; i < 8; ++i) block += "L,l,C" + std::to_string(i) + ",__,0,0,0,1\n";
+  for (int i = 0; i < 8; ++i) block += "L,l,K" + std::to_string(i) + ",__,0,0,0,1\n";
   block += "#EOL\n";
   struct Case {
     const char* line;

@@ -1,8 +1,11 @@
 // Object sections: group sections (digit lines, fourth lane, back layers) and part sections.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "chartfmt/chartread.h"
 #include "chartfmt/chartwrite.h"
+#include "chartgen.h"
 #include "writer_fixture.h"
 
 using wtest::AddGroup;
@@ -125,11 +128,13 @@ TEST(ChartParts, RunsAndSkippedRuns) {
   EXPECT_EQ(SectionLines(text, ";Part 2"), (Strings{";Part 2", "#001A5:0C", "#001B5:0D"}));
   EXPECT_EQ(text.find("A1:"), std::string::npos);  // group lanes are not written twice
 
-  // A run that does not start at the group's first lane is written whole.
+  // A run that does not start at the group's first lane gets its section, without the group's
+  // lanes: a lane is never written twice.
   mk::DocData e = MakeDoc({{"X", "__", 2}, {"A1", "__", 2}, {"A2", "__", 2}, {"A3", "__", 2}, {"A4", "__", 2}}, 0);
   AddGroup(e, "G", 2, "1");
   Put(e, 2, 0, 0, 1);
-  EXPECT_EQ(SectionLines(mk::ChartText(e, 0), ";Part 2"), (Strings{";Part 2", "#000A1:01"}));
+  Put(e, 1, 0, 0, 2);
+  EXPECT_EQ(SectionLines(mk::ChartText(e, 0), ";Part 2"), (Strings{";Part 2", "#000X:02"}));
   EXPECT_EQ(SectionLines(mk::ChartText(e, 0), ";G(Part 2)"), (Strings{";G(Part 2)", "#00014:01"}));
 
   // Without groups every run gets its section, in lane order.
@@ -269,6 +274,72 @@ TEST(ChartParts, StaleSlotCountsDoNotDropObjects) {
   const std::string text = mk::ChartText(d, 0);
   EXPECT_EQ(SectionLines(text, ";Part 1"), (Strings{";Part 1", "#00111:00040000"}));
   EXPECT_EQ(SectionLines(text, ";BPM"), (Strings{";BPM", "#00103:C8"}));
+}
+
+}  // namespace
+
+namespace {
+
+// The layouts whose charts changed on every save: each is written so that it reads back as it
+// was, and writing what was read gives the same text.
+TEST(ChartGroups, LayoutsThatUsedToChangeOnEverySaveReadBack) {
+  struct Case {
+    const char* name;
+    std::vector<wtest::LaneSpec> lanes;
+    int16_t wnum, bnum, group;
+    std::vector<std::array<int, 5>> objects;  // lane, measure, tick, value, back
+    const char* section;                      // a section title, and lines it must hold
+    Strings lines;
+  };
+  const Case cases[] = {
+      // The fourth lane's own line and the back lines of a group over BGA lanes are coded as
+      // their lanes are read: base 16 here, not in the group's base 36.
+      {"group over BGA lanes",
+       {{"__", "B1", 88}, {"__", "B2", 88}, {"__", "B3", 88}, {"C4", "B4", 88}},
+       3, 1, 1,
+       {{4, 0, 0, 255, 0}, {1, 0, 0, 200, 1}, {2, 0, 96, 17, 0}, {4, 1, 0, 36, 1}},
+       ";G(Part 88)",
+       {";G(Part 88)", "#00012:000H", "#000C4:FF", "#000B1:C8", "#001C4:00", "#001B4:24"}},
+      // A fourth lane that starts a stack is written once, in the stack's section, where a
+      // placeholder keeps its place when only a later stacked lane holds objects.
+      {"fourth lane starting a stack",
+       {{"__", "__", 1}, {"__", "__", 1}, {"__", "__", 1}, {"S", "T", 99}, {"S", "T", 99}, {"S", "T", 99}},
+       1, 1, 1,
+       {{5, 0, 0, 5, 0}, {4, 1, 0, 6, 0}, {6, 1, 0, 7, 1}, {1, 1, 0, 8, 0}},
+       ";Part 99",
+       {";Part 99", "#000S:00", "#000T:00", "#000S:05", "#001S:06", "#001T:00", "#001S:00", "#001T:00", "#001T:07"}},
+      // A group inside a longer run of its part: the run's section leaves the group's lanes to
+      // the group, so its open object stays open.
+      {"group inside a longer run, open object",
+       {{"A0", "__", 2}, {"A1", "__", 2}, {"A2", "__", 2}, {"A3", "__", 2}, {"A4", "__", 2}, {"A5", "__", 2}},
+       1, 1, 2,
+       {{2, 0, 0, 10005, 0}, {3, 0, 96, 6, 0}, {6, 0, 0, 9, 0}, {1, 0, 0, 3, 0}},
+       ";Part 2",
+       {";Part 2", "#000A0:03", "#000A5:09"}},
+      // Stacked combined lanes: the group's lines carry their fronts; an empty one gets a
+      // placeholder of its own channel so that the stack's later lines pass it.
+      {"group over a stack sharing its channel",
+       {{"S", "__", 99}, {"S", "__", 99}, {"S", "__", 99}, {"S", "__", 99}, {"S", "__", 99}},
+       2, 2, 1,
+       {{2, 0, 0, 5, 0}, {5, 0, 0, 6, 0}, {1, 1, 0, 10007, 0}},
+       ";Part 99",
+       {";Part 99", "#000S:00", "#000S:00", "#000S:00", "#000S:06"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    mk::DocData d = MakeDoc(c.lanes, 1, c.wnum, c.bnum);
+    AddGroup(d, "G", c.group, "1");
+    const mk::DocData blank = d;
+    for (const auto& o : c.objects) Put(d, o[0], o[1], o[2], static_cast<int16_t>(o[3]), o[4] != 0);
+    const std::string text = mk::ChartText(d, 0);
+    EXPECT_EQ(SectionLines(text, c.section), c.lines);
+    mk::DocData back = blank;
+    const mk::ChartReadResult r = mk::ReadChartText(back, text, mk::ChartCoding::Utf8, false);
+    ASSERT_TRUE(r.ok) << mk::ChartReadMessage(r);
+    EXPECT_EQ(chartgen::ChartDifference(d, back), "");
+    EXPECT_EQ(back.FreeText, "");
+    EXPECT_EQ(mk::ChartText(back, 0), text);
+  }
 }
 
 }  // namespace
