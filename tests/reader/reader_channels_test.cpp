@@ -126,6 +126,17 @@ TEST(ReaderChannels, StackedLinesPassByLanesWithoutTheirLayer) {
   EXPECT_FALSE(mk::ReadChartLines(full, {"#00101:01", "#00101:02", "#00101:03", "#00101:04"}, false).ok);
 }
 
+// A script whose WAV numbering mode codes nothing (not 1 to 3) still keeps the tempo values its
+// charts were saved with: empty slots are told by the base-16 value then.
+TEST(ReaderChannels, TempoWithoutAWavNumberingMode) {
+  for (int16_t mode : {0, 4}) {
+    SCOPED_TRACE(mode);
+    DocData d = readerfix::StandardScript().Modes(mode, 1).Build();
+    ASSERT_TRUE(mk::ReadChartLines(d, {"#002TM:7800FF00"}, false).ok);
+    EXPECT_EQ(Occupied(d), Front(0, 2, {{0, 0x78}, {96, 0xFF}}));
+  }
+}
+
 TEST(ReaderChannels, MeasureLengthLines) {
   DocData d = readerfix::StandardScript().Build();
   ASSERT_TRUE(mk::ReadChartLines(d, {"#001LN:0.75", "#002LN0.75", "#003ln: 1.5e1 "}, false).ok);

@@ -41,15 +41,19 @@ class Names {
     }
     static const char kFirst[] = "CDEFGHIJKNOQRSUVXYZ";
     static const char kSecond[] = "0123456789ABCDEFGHJKLMNPQRSTUVXYZ";
-    for (;;) {
+    for (int tries = 0; tries < 8; ++tries) {
       std::string s{kFirst[ch_.Below(sizeof kFirst - 1)], kSecond[ch_.Below(sizeof kSecond - 1)]};
       if (dash_ && ch_.OneIn(6)) s[1] = '-';
       if (ch_.OneIn(8)) s[0] = static_cast<char>(s[0] - 'A' + 'a');
       std::string key = s;
       for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
       if (used_.insert(key).second) return s;
-      if (used_.size() > 600) return s;  // give up on uniqueness
     }
+    // Choices that keep repeating themselves (a fuzzer's input runs out): the first free name.
+    for (const char* a = kFirst; *a; ++a)
+      for (const char* b = kSecond; *b; ++b)
+        if (used_.insert(std::string{*a, *b}).second) return std::string{*a, *b};
+    return "ZZ";
   }
 
  private:
