@@ -35,6 +35,7 @@ Reader::Reader(DocData& doc, bool scratch) : doc_(doc), scratch_(scratch) {
   if (doc_.Obj.size() < static_cast<size_t>(lanes_) + 1) doc_.Obj.resize(lanes_ + 1);
   for (LaneMes& lane : doc_.Obj)
     if (lane.Mes.size() < static_cast<size_t>(doc_.MesCount) + 1) lane.Mes.resize(doc_.MesCount + 1);
+  for (const LaneMes& lane : doc_.Obj) cells_ += static_cast<int64_t>(lane.Mes.StoredCells());
   ml_ = std::max<int>(0, doc_.Fmt.Ml);
   if (!scratch_) doc_.ObjReadCount = 0;
   doc_.FreeText.clear();
@@ -198,8 +199,6 @@ bool Reader::Definition(std::string_view line, size_t first, bool commentForm, b
 
 void Reader::Finish() {
   RecalcLaneResolution(doc_, 0, lanes_, 0, doc_.MesCount);
-  for (LaneMes& lane : doc_.Obj)
-    if (lane.Mes.capacity() > 2 * lane.Mes.size() + 16) lane.Mes.shrink_to_fit();
 }
 
 }  // namespace chartread

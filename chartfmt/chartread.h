@@ -11,10 +11,11 @@
 
 namespace mk {
 
-// Upper bound of the object grid, counted in cells (lanes 0..LaneCount times measures
-// 0..MesCount). A chart whose measure numbers would make the grid larger fails to read with a
-// clear reason instead of exhausting memory. 999 measures of 128 lanes take about half of it.
-constexpr int32_t kMaxChartCells = 262144;
+// Upper bound of the cells that hold objects or a length (a lane in a measure; empty cells cost
+// nothing). A chart that needs more fails to read with a clear reason instead of exhausting
+// memory; every lane of a 1000-lane script in 999 measures fits. The editor keeps charts within
+// the same bound, so whatever it saves opens again.
+constexpr int32_t kMaxChartCells = 1 << 20;
 
 // Outcome of one read. On failure, line is the 1-based line that could not be stored (0 when
 // the failure concerns the whole file, such as a file that cannot be opened) and reason says

@@ -11,7 +11,6 @@ namespace mk::chartread {
 namespace {
 
 constexpr int kNoCode = 36;
-constexpr size_t kFirstRoom = 1024;  // measures reserved at the first growth
 
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool IsAlnumUpper(char c) { return IsDigit(c) || (c >= 'A' && c <= 'Z'); }
@@ -270,28 +269,20 @@ int16_t Reader::LaneMode(int lane) const {
   return doc_.Lane[lane].Part == kPartBga ? doc_.Fmt.BNum : doc_.Fmt.WNum;
 }
 
-size_t MeasureRoom(size_t need, size_t have, size_t limit) {
-  if (need <= have) return have;
-  return std::max(need, std::min(limit, std::max({need, 2 * have, kFirstRoom})));
-}
-
 bool Reader::GrowTo(int m) {
   if (m <= doc_.MesCount) return true;
-  const int64_t cells = static_cast<int64_t>(doc_.Obj.size()) * (m + 1);
-  if (cells > kMaxChartCells)
-    return Fail("小節番号 " + std::to_string(m) + " は大きすぎます（" + std::to_string(doc_.Obj.size()) +
-                " レーンでは上限 " + std::to_string(kMaxChartCells / doc_.Obj.size() - 1) + " 小節）");
+  // Measures without objects cost nothing in the grid: growing only sets the count.
   const size_t need = static_cast<size_t>(m) + 1;
-  const size_t limit = std::max<size_t>(1, kMaxChartCells / doc_.Obj.size());
-  for (LaneMes& lane : doc_.Obj) {
-    if (lane.Mes.size() >= need) continue;
-    if (lane.Mes.capacity() < need) lane.Mes.reserve(MeasureRoom(need, lane.Mes.capacity(), limit));
-    lane.Mes.resize(need);
-  }
-  for (auto& lane : marks_)
-    if (lane.size() < need) lane.resize(need);
+  for (LaneMes& lane : doc_.Obj)
+    if (lane.Mes.size() < need) lane.Mes.resize(need);
   doc_.MesCount = static_cast<int16_t>(m);
   return true;
+}
+
+MesData& Reader::Cell(int lane, int m) {
+  MesList& list = doc_.Obj[lane].Mes;
+  if (!list.Stored(m)) ++cells_;
+  return list.Write(m);
 }
 
 bool Reader::LayerFree(int lane, int m, bool back) {
@@ -339,7 +330,7 @@ struct TickRule {
 bool Reader::StoreTempo(std::string_view data, int m) {
   const size_t n = CodeCount(data.size());
   const TickRule tick(data.size(), true);
-  MesData& cell = doc_.Obj[0].Mes[m];
+  MesData& cell = Cell(0, m);
   // Empty slots are told by the WAV numbering mode; a script without one (a mode other than 1
   // to 3 codes nothing) still keeps its tempo values, told by their base-16 value.
   const int16_t* hex = CodeTable(1);
@@ -369,7 +360,7 @@ bool Reader::StoreLane(const ChannelEntry& e, std::string_view data, int m) {
                   "」の行が多すぎます（重ねるレーンが足りません）");
   }
   Mark(lane, m, back);
-  MesData& cell = doc_.Obj[lane].Mes[m];
+  MesData& cell = Cell(lane, m);
   const int64_t stored = StoreCodes(back ? cell.BackObj : cell.Obj, data, LaneMode(e.index), !back);
   if (!back) Count(stored);
   return true;
@@ -416,7 +407,7 @@ bool Reader::StoreGroup(const ChannelEntry& e, std::string_view data, int m) {
   if (e.kind == ChannelKind::GroupW) {
     const int lane = gt.Lane + 3;
     Mark(lane, m, false);
-    Count(StoreCodes(doc_.Obj[lane].Mes[m].Obj, data, mode, true));
+    Count(StoreCodes(Cell(lane, m).Obj, data, mode, true));
     return true;
   }
   const TickRule tick(data.size(), false);
@@ -426,13 +417,13 @@ bool Reader::StoreGroup(const ChannelEntry& e, std::string_view data, int m) {
     if (v < 1) continue;
     if (e.digit == 0) {
       if (v + kOpenObjectBase > INT16_MAX) return Fail("定義番号が大きすぎて格納できません");
-      doc_.Obj[gt.Lane].Mes[m].Obj[tick(i)] = static_cast<int16_t>(v + kOpenObjectBase);
+      Cell(gt.Lane, m).Obj[tick(i)] = static_cast<int16_t>(v + kOpenObjectBase);
       continue;
     }
     int rest = e.digit;
     for (int j = 0; j < 3; ++j) {
       if (rest < kWeights[j]) continue;
-      doc_.Obj[gt.Lane + j].Mes[m].Obj[tick(i)] = static_cast<int16_t>(v);
+      Cell(gt.Lane + j, m).Obj[tick(i)] = static_cast<int16_t>(v);
       rest -= kWeights[j];
     }
   }
@@ -487,7 +478,7 @@ LineOutcome Reader::ChannelLine(std::string_view line, size_t first, bool ascii)
     case ChannelKind::Length: {
       const double v = plat::LeadingNumber(data);
       if (!std::isfinite(v)) ok = Fail("数値が大きすぎます");
-      else doc_.Obj[0].Mes[m].Length = v;
+      else Cell(0, m).Length = v;
       break;
     }
     case ChannelKind::GroupDigit:
@@ -495,6 +486,8 @@ LineOutcome Reader::ChannelLine(std::string_view line, size_t first, bool ascii)
     case ChannelKind::LaneFront:
     case ChannelKind::LaneBack: ok = StoreLane(*best, data, m); break;
   }
+  if (ok && cells_ > kMaxChartCells)
+    ok = Fail("オブジェのある小節が多すぎます（レーンと小節の組が " + std::to_string(kMaxChartCells) + " を超えました）");
   return ok ? LineOutcome::Done : LineOutcome::Failed;
 }
 

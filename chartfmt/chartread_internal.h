@@ -100,12 +100,6 @@ class NameIndex {
   std::unordered_map<std::string, V, StringHash, std::equal_to<>> long_;
 };
 
-// Measures to reserve in a lane that must hold need measures and has room for have: room for
-// many at once (pages of unused room are not touched), doubled when it runs out, at most
-// limit unless need itself is more. A read that grows a chart measure by measure reallocates
-// each lane only a few times; the reader gives back unused room of a short chart at the end.
-size_t MeasureRoom(size_t need, size_t have, size_t limit);
-
 // What a recognised channel name stands for.
 enum class ChannelKind : uint8_t { Tempo, Length, GroupDigit, GroupW, LaneFront, LaneBack };
 
@@ -160,6 +154,8 @@ class Reader {
   int64_t StoreCodes(std::array<int16_t, kCellSlots>& layer, std::string_view data, int16_t mode,
                      bool rounded) const;
   bool StoreGroup(const ChannelEntry& e, std::string_view data, int m);
+  // The writable cell of lane and measure; counts the cells the chart stores.
+  MesData& Cell(int lane, int m);
   bool LayerFree(int lane, int m, bool back);
   void Mark(int lane, int m, bool back);
   void Count(int64_t stored) {
@@ -191,6 +187,7 @@ class Reader {
   // Part-stacked lanes: per lane and measure, bit 0 front and bit 1 back reached by a line.
   bool stacked_ = false;
   std::vector<std::vector<uint8_t>> marks_;
+  int64_t cells_ = 0;  // cells holding a record of their own
 
   std::array<uint8_t, 256> keep_{};     // byte -> cleaned byte, 0 when dropped
   std::array<uint8_t, 256> keepDot_{};  // the same, keeping "." (data of length lines)

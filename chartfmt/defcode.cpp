@@ -134,9 +134,20 @@ void RecalcLaneResolution(DocData& doc, int laneFrom, int laneTo, int mesFrom, i
   laneFrom = std::max(laneFrom, 0);
   laneTo = std::min(laneTo, lanes - 1);
   for (int l = laneFrom; l <= laneTo; ++l) {
-    std::vector<MesData>& mes = doc.Obj[l].Mes;
+    MesList& mes = doc.Obj[l].Mes;
     const int last = std::min(mesTo, static_cast<int>(mes.size()) - 1);
-    for (int m = std::max(mesFrom, 0); m <= last; ++m) mes[m].Division = CellDivision(mes[m]);
+    for (int m = std::max(mesFrom, 0); m <= last; ++m) {
+      if (!mes.Stored(m)) continue;  // the empty cell: no objects, Division 0
+      const MesData& cell = mes[m];
+      const int16_t div = CellDivision(cell);
+      // A cell left with nothing at all shares the empty record again.
+      const MesData& none = MesList::Empty();
+      if (div == 0 && cell.Length == 0 && cell.Obj == none.Obj && cell.BackObj == none.BackObj) {
+        mes.Clear(m);
+        continue;
+      }
+      if (cell.Division != div) mes.Write(m).Division = div;
+    }
   }
 }
 

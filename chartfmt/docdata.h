@@ -10,25 +10,19 @@
 #include <string>
 #include <vector>
 
+#include "chartfmt/grid.h"
+
 namespace mk {
 
-constexpr int kTicksPerMeasure = 192;
-constexpr int kCellSlots = 193;          // ticks 0..191 plus the spare slot 192
 constexpr int16_t kOpenObjectBase = 10000;
 constexpr int16_t kPartBga = 88;         // lanes numbered with the BGA list
 constexpr int16_t kPartStacked = 99;     // lanes sharing one channel, filled in turn
 
-// One lane in one measure.
-struct MesData {
-  std::array<int16_t, kCellSlots> Obj{};      // front layer by tick
-  std::array<int16_t, kCellSlots> BackObj{};  // back layer by tick
-  double Length = 0;                          // measure length factor (lane 0); 0 = normal
-  int16_t Division = 0;                       // slots per measure when written; 0 = empty
-};
-
-// One lane's measures (upper bound MesCount).
+// One lane's measures (upper bound MesCount). Cells are read through Mes[m] and written only
+// through Mes.Write(m), which keeps the undo levels' cells as they were.
 struct LaneMes {
-  std::vector<MesData> Mes;
+  MesList Mes;
+  bool operator==(const LaneMes&) const = default;
 };
 
 struct Rgb {
@@ -126,16 +120,21 @@ struct ScrKeys {
 };
 
 struct DocData {
-  std::vector<LaneMes> Obj;       // by lane 0..LaneCount, then measure 0..MesCount
+  // The grid by lane 0..LaneCount, then measure 0..MesCount. The undo levels share every cell
+  // with it that has not been written since they were taken.
+  std::vector<LaneMes> Obj;
   std::vector<LaneMes> UndoObj;
   std::vector<LaneMes> UndoObj2;
   std::vector<SelEntry> Sel;      // entries 1..SelCount
   std::vector<SelEntry> UndoSel;
   std::vector<SelEntry> UndoSel2;
-  int16_t UndoSelCount = 0;
-  int16_t UndoSelCount2 = 0;
+  int32_t UndoSelCount = 0;
+  int32_t UndoSelCount2 = 0;
   int16_t UndoDirty = 0;
   int16_t UndoDirty2 = 0;
+  int16_t UndoMesCount = 0;       // the measure count each level's grid was taken with
+  int16_t UndoMesCount2 = 0;
+  int16_t UndoOn2 = 0;            // UndoOn before the newest snapshot was taken
   std::vector<LaneInfo> Lane;     // entries 1..LaneCount
   std::vector<DefEntry> Wav;      // 0..255/575/1295; entry 0 unused
   std::vector<DefEntry> Bga;      // 0..255/575/1295; entry 0 is a real definition ("00")
@@ -171,7 +170,7 @@ struct DocData {
   int16_t CurX = 0;
   int16_t CurTick = 0;
   int16_t UndoOn = 0;
-  int16_t SelCount = 0;
+  int32_t SelCount = 0;
   int16_t CanvasWallMode = 1;
   std::string CanvasWallFile;
   int16_t CanvasWallOn = 0;

@@ -29,6 +29,8 @@
 #include "chartview/mixedbutton.h"
 #include "chartview/picturebox.h"
 #include "chartview/sprites.h"
+#include "editing/dropsel.h"
+#include "editing/undo.h"
 #include "frame/settings.h"
 #include "platform/core/desktop.h"
 
@@ -392,46 +394,38 @@ void Form1::ObjDraw() {
 }
 
 void Form1::ObjBackup() {
-  DocData& d = Doc();
-  d.UndoObj2 = d.UndoObj;
-  d.UndoSel2 = d.UndoSel;
-  d.UndoSelCount2 = d.UndoSelCount;
-  d.UndoDirty2 = d.UndoDirty;
-  d.UndoObj = d.Obj;
-  d.UndoSel = d.Sel;
-  d.UndoSelCount = d.SelCount;
-  d.UndoDirty = d.Dirty;
-  d.UndoOn = -1;
+  mk::ObjBackup(Doc());
   frame_->SetMenuEnabled(FrameMenu::Menu_Edit_Undo, true);
   frame_->SetDirty();
+}
+
+void Form1::Undo() {
+  DocData& d = Doc();
+  if (!mk::Undo(d)) return;
+  frame_->SetMenuEnabled(FrameMenu::Menu_Edit_Undo, false);
+  // The restored grid has the measure count it was taken with: the scroll range follows.
+  Mes_Change(0);
+  CheckDirty();
+  ObjDraw();
+}
+
+void Form1::DropLastBackup() {
+  DocData& d = Doc();
+  mk::DropLastBackup(d);
+  if (winNo_ == g_CurWin) frame_->SetMenuEnabled(FrameMenu::Menu_Edit_Undo, d.UndoOn != 0);
+  CheckDirty();
 }
 
 void Form1::ObjDeSel() {
   DocData& d = Doc();
   if (d.SelCount < 1) return;
-  const int n = std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1);
-  int lane1 = INT16_MAX, lane2 = -1, mes1 = INT16_MAX, mes2 = -1;
-  for (int i = 1; i <= n; ++i) {
-    const SelEntry& s = d.Sel[i];
-    if (s.Lane < 0 || s.Lane > d.LaneCount || s.Mes < 0 || s.Tick < 0 || s.Tick >= kCellSlots) continue;
-    if (s.Mes > d.MesCount) {
-      Mes_Change(static_cast<int16_t>(s.Mes - d.MesCount));
-      if (s.Mes > d.MesCount) continue;  // beyond the measure limit
-    }
-    if (!HasCell(d, s.Lane, s.Mes)) continue;
-    MesData& cell = d.Obj[s.Lane].Mes[s.Mes];
-    int16_t v = s.Value;
-    if (s.Lane == 0 && v > 255) v = 255;
-    (s.Back != 0 ? cell.BackObj : cell.Obj)[s.Tick] = v;
-    lane1 = std::min<int>(lane1, s.Lane);
-    lane2 = std::max<int>(lane2, s.Lane);
-    mes1 = std::min<int>(mes1, s.Mes);
-    mes2 = std::max<int>(mes2, s.Mes);
-  }
-  d.Sel.assign(1, SelEntry{});
-  d.SelCount = 0;
-  if (lane2 >= 0) RecalcLaneResolution(d, lane1, lane2, mes1, mes2);
+  const DropResult r = mk::ObjDeSel(d, g_MaxMeasure);
+  if (r.grew) Mes_Change(0);
   if (winNo_ == g_CurWin) frame_->SetPanelText("Info", "");
+  if (r.full)
+    plat::TheDesktop().MessageBox("オブジェが多すぎるため、選択中のオブジェを " + std::to_string(r.dropped) +
+                                      " 個配置できませんでした",
+                                  "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
 }
 
 void Form1::Check1_Click() {

@@ -69,6 +69,9 @@ class Form1 : public QMdiSubWindow, public ScriptWindowSteps {
   void SetThisWin();
   void Mes_Change(int16_t delta);
   void ObjBackup();
+  // Edit > Undo on this window, and handing back a snapshot whose gesture changed nothing.
+  void Undo();
+  void DropLastBackup();
   void HeadObj();
   void ObjDeSel();
   void HeadDraw2() override;

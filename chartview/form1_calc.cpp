@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "editing/mescount.h"
 #include "frame/settings.h"
 #include "platform/core/vbnum.h"
 
@@ -79,11 +80,8 @@ HScrollRange ScrChgRange(int laneCount, int canvasWidth) {
 }
 
 bool ApplyMesChange(DocData& doc, int delta, int oldMaximum, int oldValue, MesChangeScroll& out) {
-  const int count = doc.MesCount + delta;
-  if (count < 0 || count > g_MaxMeasure) return false;
-  doc.MesCount = static_cast<int16_t>(count);
-  ResizeMeasures(doc, doc.MesCount);
-  out.maximum = VScrollMaxFor(count);
+  if (!Mes_Change(doc, delta, g_MaxMeasure)) return false;
+  out.maximum = VScrollMaxFor(doc.MesCount);
   out.value = oldValue;
   if (doc.ScrlUp != 0) {
     out.value = out.maximum - (oldMaximum - oldValue);

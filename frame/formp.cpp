@@ -128,7 +128,8 @@ void FormP::BuildMenus() {
 
   QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
   menus_["Menu_Edit"] = edit->menuAction();
-  AddItem(edit, "Menu_Edit_Undo", "元に戻す(&U)", "Ctrl+Z");
+  connect(AddItem(edit, "Menu_Edit_Undo", "元に戻す(&U)", "Ctrl+Z"), &QAction::triggered, this,
+          [this] { Menu_Edit_Undo_Click(); });
   edit->addSeparator();
   AddItem(edit, "Menu_Edit_Cut", "切り取り(&T)", "Ctrl+X")->setEnabled(false);
   AddItem(edit, "Menu_Edit_Copy", "コピー(&C)", "Ctrl+C")->setEnabled(false);

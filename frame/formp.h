@@ -112,6 +112,8 @@ class FormP : public QMainWindow,
   void Menu_File_Recent_Click(int16_t index);  // item index (1 or more): recent entry index - 1
   void BuildRecentMenu();
   void Menu_File_Close_Click();
+  // Edit > Undo on the active chart window.
+  void Menu_Edit_Undo_Click();
   void Menu_File_Exit_Click();
   void Toolbar1_ButtonClick(const std::string& key);
   void Toolbar1_ButtonMenuClick(int index);

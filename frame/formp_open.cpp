@@ -236,6 +236,10 @@ void FormP::Menu_File_New_N_Click(int16_t index) {
   NewWindowStep();
 }
 
+void FormP::Menu_Edit_Undo_Click() {
+  if (Form1* w = WinAt(g_CurWin)) w->Undo();
+}
+
 void FormP::Menu_File_Close_Click() {
   if (Form1* w = WinAt(g_CurWin)) w->close();
 }

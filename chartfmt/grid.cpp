@@ -1,0 +1,88 @@
+// Copy-on-write measure cells of one lane.
+#include "chartfmt/grid.h"
+
+#include <cassert>
+
+namespace mk {
+
+const MesData& MesList::Empty() {
+  static const MesData empty{};
+  return empty;
+}
+
+MesData& MesList::Write(size_t m) {
+  assert(m < size_);
+  const size_t bi = m / kBlock;
+  if (!blocks_) blocks_ = std::make_shared<Blocks>();
+  else if (blocks_.use_count() > 1) blocks_ = std::make_shared<Blocks>(*blocks_);
+  Blocks& blocks = *blocks_;
+  if (blocks.size() <= bi) blocks.resize(bi + 1);
+  std::shared_ptr<Block>& block = blocks[bi];
+  if (!block) block = std::make_shared<Block>();
+  else if (block.use_count() > 1) block = std::make_shared<Block>(*block);
+  std::shared_ptr<MesData>& cell = (*block)[m % kBlock];
+  if (!cell) cell = std::make_shared<MesData>();
+  else if (cell.use_count() > 1) cell = std::make_shared<MesData>(*cell);
+  return *cell;
+}
+
+void MesList::Clear(size_t m) {
+  if (!Stored(m)) return;
+  if (blocks_.use_count() > 1) blocks_ = std::make_shared<Blocks>(*blocks_);
+  std::shared_ptr<Block>& block = (*blocks_)[m / kBlock];
+  if (block.use_count() > 1) block = std::make_shared<Block>(*block);
+  (*block)[m % kBlock].reset();
+}
+
+void MesList::resize(size_t n) {
+  if (n >= size_ || !blocks_) {
+    size_ = n;
+    if (n == 0) blocks_.reset();
+    return;
+  }
+  // Shrinking: drop whole blocks past the end and the cells past the end in the last block, so
+  // that growing again brings back empty measures.
+  size_ = n;
+  if (n == 0) {
+    blocks_.reset();
+    return;
+  }
+  const size_t keep = (n + kBlock - 1) / kBlock;
+  const size_t cut = n % kBlock;
+  const bool tail = cut != 0 && keep <= blocks_->size() && (*blocks_)[keep - 1];
+  if (blocks_->size() <= keep && !tail) return;
+  if (blocks_.use_count() > 1) blocks_ = std::make_shared<Blocks>(*blocks_);
+  if (blocks_->size() > keep) blocks_->resize(keep);
+  if (tail) {
+    std::shared_ptr<Block>& block = (*blocks_)[keep - 1];
+    if (block.use_count() > 1) block = std::make_shared<Block>(*block);
+    for (size_t i = cut; i < kBlock; ++i) (*block)[i].reset();
+  }
+}
+
+bool MesList::Stored(size_t m) const {
+  if (!blocks_ || m >= size_ || m / kBlock >= blocks_->size()) return false;
+  const Block* b = (*blocks_)[m / kBlock].get();
+  return b && (*b)[m % kBlock];
+}
+
+size_t MesList::StoredCells() const {
+  if (!blocks_) return 0;
+  size_t n = 0;
+  for (const auto& b : *blocks_)
+    if (b)
+      for (const auto& c : *b) n += c ? 1 : 0;
+  return n;
+}
+
+bool MesList::operator==(const MesList& o) const {
+  if (size_ != o.size_) return false;
+  for (size_t m = 0; m < size_; ++m) {
+    const MesData& a = (*this)[m];
+    const MesData& b = o[m];
+    if (&a != &b && !(a == b)) return false;
+  }
+  return true;
+}
+
+}  // namespace mk
