@@ -13,9 +13,10 @@ namespace mk {
 
 // Upper bound of the cells that hold objects or a length (a lane in a measure; empty cells cost
 // nothing). A chart that needs more fails to read with a clear reason instead of exhausting
-// memory; every lane of a 1000-lane script in 999 measures fits. The editor keeps charts within
-// the same bound, so whatever it saves opens again.
-constexpr int32_t kMaxChartCells = 1 << 20;
+// memory (each such cell takes under 1 KB); a 999-measure chart with objects on 262 lanes in
+// every measure fits. The editor keeps charts within the same bound, so whatever it saves opens
+// again.
+constexpr int32_t kMaxChartCells = 1 << 18;
 
 // Outcome of one read. On failure, line is the 1-based line that could not be stored (0 when
 // the failure concerns the whole file, such as a file that cannot be opened) and reason says

@@ -2,6 +2,7 @@
 #include "chartfmt/grid.h"
 
 #include <cassert>
+#include <stdexcept>
 
 namespace mk {
 
@@ -58,6 +59,11 @@ void MesList::resize(size_t n) {
     if (block.use_count() > 1) block = std::make_shared<Block>(*block);
     for (size_t i = cut; i < kBlock; ++i) (*block)[i].reset();
   }
+}
+
+const MesData& MesList::at(size_t m) const {
+  if (m >= size_) throw std::out_of_range("MesList::at");
+  return (*this)[m];
 }
 
 bool MesList::Stored(size_t m) const {

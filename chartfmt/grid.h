@@ -61,6 +61,9 @@ class MesList {
   // True when the cell of measure m is the same record as that of other's measure m.
   bool SharesCell(const MesList& other, size_t m) const { return &(*this)[m] == &other[m]; }
 
+  // The same, checked: throws std::out_of_range past the end.
+  const MesData& at(size_t m) const;
+
   static const MesData& Empty();
 
   class const_iterator {

@@ -56,7 +56,6 @@ namespace {
 constexpr size_t kValueBuffer = 10;    // [Default], [Window], [Visibility], [Etc]
 constexpr size_t kRecentBuffer = 255;  // [Recent]
 
-constexpr int32_t kScrollRange = 32767;  // the vertical scroll bar's values are 16-bit
 
 // Frame bounds written for a frame closed minimised or maximised.
 constexpr const char* kRestoreWidth = " 10200";
@@ -103,16 +102,6 @@ std::string ExtensionText(const std::string& value) {
   return out;
 }
 
-// Highest measure index whose scroll range, nearest(192 / speed * count), still fits 16 bits.
-int16_t MaxMeasureForSpeed(int32_t speed) {
-  const double unitsPerMeasure = 192.0 / speed;
-  auto fits = [&](int m) { return plat::RoundHalfEven(unitsPerMeasure * m) <= kScrollRange; };
-  int m = std::min(32767, static_cast<int>(kScrollRange / unitsPerMeasure));
-  while (m > 0 && !fits(m)) --m;
-  while (m < 32767 && fits(m + 1)) ++m;
-  return static_cast<int16_t>(m);
-}
-
 void ReadDefaults() {
   g_MaxWindows = Number16("MaxWindows", "30", kDefMaxWindows);
   if (g_MaxWindows < 1) g_MaxWindows = kDefMaxWindows;
@@ -125,7 +114,6 @@ void ReadDefaults() {
 
   g_MaxMeasure = Number16("MaxMeasure", "499", kDefMaxMeasure);
   if (g_MaxMeasure < 0) g_MaxMeasure = kDefMaxMeasure;
-  g_MaxMeasure = std::min(g_MaxMeasure, MaxMeasureForSpeed(g_ScrollSpeed));
 
   // A new window must be able to take its first measures.
   g_DefMeasure = Number16("DefMeasure", "10", kDefDefMeasure);

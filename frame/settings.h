@@ -12,7 +12,7 @@ namespace mk {
 extern int16_t g_MaxWindows;      // 30; 1 .. kMaxWindowsLimit
 extern int32_t g_ScrollSpeed;     // 4; ticks per vertical scroll unit, 1 .. 383
 extern int16_t g_ScrollSkip;      // 6
-extern int16_t g_MaxMeasure;      // 499; highest measure index, kept within the 16-bit scroll range
+extern int16_t g_MaxMeasure;      // 499; highest measure index the editor grows a chart to
 extern int16_t g_DefMeasure;      // 10; 0 .. g_MaxMeasure
 extern int16_t g_Splash;          // 1200 ms
 extern int16_t g_SplashOn;        // -1 when a splash is shown

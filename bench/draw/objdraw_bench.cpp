@@ -34,11 +34,11 @@ mk::DocData DenseChart() {
   d.MesCount = measures;
   mk::ResizeMeasures(d, measures);
   for (int m = 0; m <= measures; ++m) {
-    d.Obj[0].Mes[m].Obj[0] = static_cast<int16_t>(120 + m);
-    d.Obj[0].Mes[m].Division = 1;
-    if (m % 4 == 3) d.Obj[0].Mes[m].Length = 0.75;
+    d.Obj[0].Mes.Write(m).Obj[0] = static_cast<int16_t>(120 + m);
+    d.Obj[0].Mes.Write(m).Division = 1;
+    if (m % 4 == 3) d.Obj[0].Mes.Write(m).Length = 0.75;
     for (int l = 1; l <= lanes; ++l) {
-      mk::MesData& c = d.Obj[l].Mes[m];
+      mk::MesData& c = d.Obj[l].Mes.Write(m);
       for (int t = 0; t < 192; t += 12) c.Obj[t] = static_cast<int16_t>((l * 31 + t + m) % 1295 + 1);
       if (l % 2 == 0)
         for (int t = 0; t < 192; t += 24) c.BackObj[t] = static_cast<int16_t>(l + 1);

@@ -5,7 +5,7 @@
 // group's digit line get a line of 32 codes in every measure. BM_ReadChart reports MB/s; at the
 // end the program prints each read's median time as a multiple of BM_SplitLines's median
 // (plat::SplitLines on the same bytes; aim: <= 4). Freeing the grid and freeing the lines are
-// left out of both alike. BM_ReadChartPresized reads into a grid that already holds every
+// left out of both alike. BM_ReadChartPresized reads into a grid already sized to every
 // measure; BM_GridOnly and BM_SlotCountsOnly show the two costs of a read that splitting does
 // not have.
 #include <benchmark/benchmark.h>
@@ -106,8 +106,8 @@ void BM_SplitLines(benchmark::State& state) {
 }
 BENCHMARK(BM_SplitLines)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->ReportAggregatesOnly(true);
 
-// References for what a read pays beyond the text: allocating the grid of 65 lanes x 999
-// measures (about 51 MB of cells), and the slot-count pass over it.
+// References for what a read pays beyond the text: sizing the grid of 65 lanes x 999 measures
+// (empty measures cost no cell), and the slot-count pass over it.
 void BM_GridOnly(benchmark::State& state) {
   for (auto _ : state) {
     std::vector<mk::LaneMes> grid(kLanes + 1);

@@ -54,11 +54,11 @@ mk::DocData DenseChart() {
   d.Obj.resize(kLanes + 1);
   for (auto& lane : d.Obj) lane.Mes.resize(kLastMeasure + 1);
   for (int m = 0; m <= kLastMeasure; ++m) {
-    mk::MesData& tempo = d.Obj[0].Mes[m];
+    mk::MesData& tempo = d.Obj[0].Mes.Write(m);
     tempo.Length = m % 4 == 0 ? 0.75 : 0;
     for (int t = 0; t < 192; t += 48) tempo.Obj[t] = static_cast<int16_t>(100 + t / 48);
     for (int l = 1; l <= kLanes; ++l) {
-      mk::MesData& cell = d.Obj[l].Mes[m];
+      mk::MesData& cell = d.Obj[l].Mes.Write(m);
       for (int t = 0; t < 192; ++t) {
         int16_t v = static_cast<int16_t>(1 + (l * 7 + m * 3 + t) % 1295);
         cell.Obj[t] = (l == 1 && t % 8 == 0) ? static_cast<int16_t>(v + mk::kOpenObjectBase) : v;

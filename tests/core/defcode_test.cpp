@@ -131,7 +131,8 @@ DocData DocWith(int lanes, int16_t mesCount) {
 TEST(RecalcLaneResolution, SetsOnlyTheRangeAndClampsIt) {
   DocData d = DocWith(3, 4);
   for (auto& lane : d.Obj)
-    for (auto& m : lane.Mes) {
+    for (size_t i = 0; i < lane.Mes.size(); ++i) {
+      mk::MesData& m = lane.Mes.Write(i);
       m.Obj[48] = 1;
       m.Division = -7;  // marker: untouched
     }
@@ -145,7 +146,7 @@ TEST(RecalcLaneResolution, SetsOnlyTheRangeAndClampsIt) {
   RecalcLaneResolution(d, -5, 99, -5, 99);
   for (auto& lane : d.Obj)
     for (auto& m : lane.Mes) EXPECT_EQ(m.Division, 4);
-  d.Obj[0].Mes[0].Division = -7;
+  d.Obj[0].Mes.Write(0).Division = -7;
   RecalcLaneResolution(d, 2, 1, 0, 4);
   RecalcLaneResolution(d, 0, 3, 3, 2);
   EXPECT_EQ(d.Obj[0].Mes[0].Division, -7);
@@ -155,7 +156,7 @@ TEST(RecalcLaneResolution, ByWindowNumber) {
   ResetWindowTable();
   SizeWindowTable(2);
   g_Docs[2] = DocWith(1, 0);
-  g_Docs[2].Obj[1].Mes[0].Obj[3] = 7;
+  g_Docs[2].Obj[1].Mes.Write(0).Obj[3] = 7;
   RecalcLaneResolution(0, 1, 0, 0, 2);
   EXPECT_EQ(g_Docs[2].Obj[1].Mes[0].Division, 64);
   EXPECT_EQ(g_Docs[2].Obj[0].Mes[0].Division, 0);

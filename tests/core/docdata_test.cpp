@@ -27,8 +27,8 @@ TEST(DocData, ResizeMeasuresKeepsCellsAndZeroesNewOnes) {
   DocData d;
   d.Obj.resize(3);
   ResizeMeasures(d, 2);
-  d.Obj[2].Mes[1].Obj[5] = 10005;
-  d.Obj[0].Mes[2].Length = 0.75;
+  d.Obj[2].Mes.Write(1).Obj[5] = 10005;
+  d.Obj[0].Mes.Write(2).Length = 0.75;
   ResizeMeasures(d, 6);
   for (const LaneMes& lane : d.Obj) ASSERT_EQ(lane.Mes.size(), 7u);
   EXPECT_EQ(d.Obj[2].Mes[1].Obj[5], 10005);

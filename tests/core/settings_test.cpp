@@ -394,11 +394,11 @@ TEST_F(Settings, UnusableValuesTakeTheirDefaults) {
       {"MesLargeChange=-32769", &g_MesLargeChange, false, 8},
       {"MaxMeasure=-1", &g_MaxMeasure, false, 499},
       {"MaxMeasure=1e6", &g_MaxMeasure, false, 499},
-      // The scroll range nearest(192 / speed * measures) must stay within 16 bits.
-      {"ScrollSpeed=1\r\nMaxMeasure=499", &g_MaxMeasure, false, 170},
-      {"ScrollSpeed=5\r\nMaxMeasure=30000", &g_MaxMeasure, false, 853},
+      // The scroll range is 32-bit: any measure limit fits at any speed.
+      {"ScrollSpeed=1\r\nMaxMeasure=499", &g_MaxMeasure, false, 499},
+      {"ScrollSpeed=5\r\nMaxMeasure=30000", &g_MaxMeasure, false, 30000},
       {"ScrollSpeed=4\r\nMaxMeasure=682", &g_MaxMeasure, false, 682},
-      {"ScrollSpeed=4\r\nMaxMeasure=683", &g_MaxMeasure, false, 682},
+      {"ScrollSpeed=4\r\nMaxMeasure=683", &g_MaxMeasure, false, 683},
       {"ScrollSpeed=383\r\nMaxMeasure=32767", &g_MaxMeasure, false, 32767},
       // A new window needs measures it may have.
       {"DefMeasure=-2", &g_DefMeasure, false, 10},

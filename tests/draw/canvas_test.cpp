@@ -179,7 +179,7 @@ TEST(CanvasGeometry, FrontBackAndOpenObjectsInBothDirections) {
 TEST(CanvasGeometry, OneMeasureChartShowsItsObjectsAndLength) {
   mk::DocData d = MakeDoc(2, 0);
   Put(d, 1, 0, 0, 7);
-  d.Obj[0].Mes[0].Length = 0.5;
+  d.Obj[0].Mes.Write(0).Length = 0.5;
   mk::ViewState v = View(200, 400);
   v.Parts.Back = false;
   v.Parts.Line = false;
@@ -190,7 +190,7 @@ TEST(CanvasGeometry, OneMeasureChartShowsItsObjectsAndLength) {
 
 TEST(CanvasGeometry, MeasureNumbersAndLengths) {
   mk::DocData d = MakeDoc(2, 3);
-  d.Obj[0].Mes[1].Length = 0.75;
+  d.Obj[0].Mes.Write(1).Length = 0.75;
   mk::ViewState v = View(300, 400);
   v.Parts.Back = false;
   v.Parts.Line = false;
@@ -342,7 +342,7 @@ mk::DocData BusyDoc(int lanes, int measures) {
       if (l % 4 == 1) Put(d, l, m, 24, 10000 + l, false);
       if (l % 2 == 0) Put(d, l, m, 72, l + m, true);
     }
-    if (m % 3 == 1) d.Obj[0].Mes[m].Length = 0.25 * m;
+    if (m % 3 == 1) d.Obj[0].Mes.Write(m).Length = 0.25 * m;
   }
   AddSel(d, 2, 1, 40, 33, 0);
   AddSel(d, 4, 2, 100, 34, -1);
@@ -407,12 +407,12 @@ TEST(CanvasDraw, FastRepaintEqualsThePiecewiseOne) {
 
 TEST(CanvasDraw, OddRecordsDrawWithoutReadingOutsideTheirTables) {
   mk::DocData d = MakeDoc(3, 2);
-  d.Obj[1].Mes[0].Division = 500;  // not a resolution
-  d.Obj[1].Mes[0].Obj[0] = 5;
-  d.Obj[2].Mes[1].Division = -3;
+  d.Obj[1].Mes.Write(0).Division = 500;  // not a resolution
+  d.Obj[1].Mes.Write(0).Obj[0] = 5;
+  d.Obj[2].Mes.Write(1).Division = -3;
   d.Obj[3].Mes.resize(1);          // fewer cells than measures
-  d.Obj[3].Mes[0].Obj[0] = 1;
-  d.Obj[3].Mes[0].Division = 1;
+  d.Obj[3].Mes.Write(0).Obj[0] = 1;
+  d.Obj[3].Mes.Write(0).Division = 1;
   AddSel(d, 9, 0, 0, 1, 0);        // lane beyond the table
   d.SelCount = 5;                  // more than the list holds
   d.GridDiv = 0;

@@ -44,7 +44,7 @@ inline mk::DocData MakeDoc(int lanes, int mesCount = 3) {
 
 // Puts a front (back = false) or back object and sets the cell's division to fit.
 inline void Put(mk::DocData& d, int lane, int mes, int tick, int value, bool back = false) {
-  mk::MesData& c = d.Obj[lane].Mes[mes];
+  mk::MesData& c = d.Obj[lane].Mes.Write(mes);
   (back ? c.BackObj : c.Obj)[tick] = static_cast<int16_t>(value);
   int div = 192;
   for (int cand : {1, 2, 3, 4, 6, 8, 12, 16, 24, 32, 48, 64, 96, 192}) {

@@ -41,7 +41,7 @@ TEST(ShippedSamples, ReadAndDrawnLikeThePiecewiseRepaint) {
       // The sample's objects show: without them the picture is different.
       mk::DocData empty = doc;
       for (mk::LaneMes& lane : empty.Obj)
-        for (mk::MesData& cell : lane.Mes) cell.Division = 0;
+        for (size_t m = 0; m < lane.Mes.size(); ++m) lane.Mes.Clear(m);
       plat::Picture bare;
       mk::ObjDraw(empty, view, sheets, bare, nullptr, true);
       EXPECT_NE(FirstDifference(canvas, bare), "") << p.sample;

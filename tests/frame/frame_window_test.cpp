@@ -73,7 +73,7 @@ TEST_F(FrameTest, AChartReadIntoAWindowIsDrawn) {
   EXPECT_TRUE(expected.Image().Image() == w->Canvas().Image().Image());
   DocData empty = g_Docs[1];
   for (LaneMes& lane : empty.Obj)
-    for (MesData& m : lane.Mes) m.Obj.fill(0), m.BackObj.fill(0);
+    for (size_t m = 0; m < lane.Mes.size(); ++m) lane.Mes.Clear(m);
   plat::Canvas blank;
   ObjDraw(empty, w->View(), w->Sheets(), blank, nullptr, false);
   EXPECT_FALSE(blank.Image().Image() == w->Canvas().Image().Image());  // the objects are on it
@@ -92,6 +92,48 @@ TEST_F(FrameTest, CaptionShowsNameModifiedMarkAndScript) {
   g_Docs[s->WinNo()].Dirty = -1;
   s->CheckDirty();
   EXPECT_EQ(s->windowTitle().toStdString(), "simple_sample.s4k* - Simple Four");
+}
+
+TEST_F(FrameTest, UndoThroughTheMenuFollowsTheActiveWindow) {
+  ASSERT_TRUE(Start({Sample("dual_sample.scd")}));
+  Form1* a = WinAt(1);
+  QAction* undo = Frame().Menu("Menu_Edit_Undo");
+  ASSERT_NE(undo, nullptr);
+  EXPECT_FALSE(undo->isEnabled());
+  const std::string clean = a->windowTitle().toStdString();
+  const int maximum = a->VScroll1()->maximum();
+
+  // An edit that also grows the chart, then Undo from the menu.
+  a->ObjBackup();
+  EXPECT_TRUE(undo->isEnabled());
+  EXPECT_NE(a->windowTitle().toStdString(), clean);  // "*"
+  DocData& d = g_Docs[1];
+  const int16_t count = d.MesCount;
+  d.Sel = {{}, {1, static_cast<int16_t>(count + 3), 0, 5, 0}};
+  d.SelCount = 1;
+  a->ObjDeSel();
+  EXPECT_EQ(d.MesCount, count + 3);
+  EXPECT_GT(a->VScroll1()->maximum(), maximum);
+  undo->trigger();
+  EXPECT_EQ(d.MesCount, count);
+  EXPECT_EQ(a->VScroll1()->maximum(), maximum);
+  EXPECT_EQ(a->windowTitle().toStdString(), clean);
+  EXPECT_FALSE(undo->isEnabled());
+
+  // Another window: the item follows the active window's own state.
+  a->ObjBackup();
+  Form1* b = Open(Sample("simple_sample.s4k"));
+  ASSERT_NE(b, nullptr);
+  EXPECT_FALSE(undo->isEnabled());
+  a->Form_Activate();
+  EXPECT_TRUE(undo->isEnabled());
+
+  // A snapshot handed back when it was the first: nothing left to undo, "*" stays.
+  b->Form_Activate();
+  b->ObjBackup();
+  b->DropLastBackup();
+  EXPECT_FALSE(undo->isEnabled());
+  EXPECT_NE(b->windowTitle().toStdString().find("*"), std::string::npos);
 }
 
 TEST_F(FrameTest, CloseQuestions) {

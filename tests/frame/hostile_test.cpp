@@ -14,6 +14,8 @@
 
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
+#include "chartview/form1.h"
+#include "chartview/form1_calc.h"
 #include "chartview/formglobals.h"
 #include "frame/settings.h"
 #include "platform/core/ansitext.h"
@@ -248,10 +250,8 @@ TEST_F(HostileTest, HostileChartsAreRefusedWithAClearMessageAndTheOpenChartStays
          return s;
        },
        ChartOutcome::Refused, "5行目: チャンネル「BG」の行が多すぎます", -1},
-      {"measure at the grid's limit", "wide.wid", [] { return std::string("#13106K1:01\r\n"); }, ChartOutcome::Opens,
-       "", 13106},
-      {"measure past the grid's limit", "wider.wid", [] { return std::string("#13107K1:01\r\n"); },
-       ChartOutcome::Refused, "上限 13106 小節", -1},
+      {"a long chart with few objects", "wide.wid", [] { return std::string("#13106K1:01\r\n#32767K2:01\r\n"); },
+       ChartOutcome::Opens, "", 32767},
       {"measure past 16 bits", "widest.wid", [] { return std::string("#99999K1:01\r\n"); }, ChartOutcome::Refused,
        "", -1},
       {"measure at the program's limit", "m499.nxl", [] { return std::string("#499K1:01\r\n"); }, ChartOutcome::Opens,
@@ -300,7 +300,7 @@ TEST_F(HostileTest, HostileChartsAreRefusedWithAClearMessageAndTheOpenChartStays
       {"a number too large", "bpm.nxl", [] { return "#BPM 1" + std::string(400, '0') + "\r\n"; },
        ChartOutcome::Refused, "大きすぎます", -1},
   };
-  // Five measure digits: 262144 cells hold measures 0 to 13106 of lanes 0 to 19.
+  // Five measure digits: measures up to the largest count, on lanes 0 to 19.
   std::string wide = "#DFN\r\nWide\r\n#EXT WID\r\n#ML 5\r\n#LANE\r\n";
   for (int i = 1; i <= 19; ++i)
     wide += "L" + std::to_string(i) + ",L," + (i == 1 ? std::string("K1") : "X" + std::to_string(100 + i)) + ",__,0,0,0,1\r\n";
@@ -323,6 +323,8 @@ TEST_F(HostileTest, HostileChartsAreRefusedWithAClearMessageAndTheOpenChartStays
       EXPECT_EQ(g_OpenCount, 2);
       if (c.mesCount >= 0) {
         EXPECT_EQ(g_Docs[g_CurWin].MesCount, c.mesCount);
+        // The scroll range covers every measure read, also past the editor's limit.
+        EXPECT_EQ(WinAt(g_CurWin)->VScroll1()->maximum(), VScrollMaxFor(c.mesCount));
       }
       DrawAtBothEnds();
       CloseOthers();

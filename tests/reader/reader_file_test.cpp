@@ -57,8 +57,8 @@ TEST(ReaderFile, ScratchReadAddsToTheOpenChart) {
   d.Artist = "kept";
   d.ObjReadCount = 5;
   d.FreeText = "stale\r\n";
-  d.Obj[1].Mes[1].Obj[0] = 7;
-  d.Obj[10].Mes[1].Obj[0] = 9;  // first stacked lane already holds an object
+  d.Obj[1].Mes.Write(1).Obj[0] = 7;
+  d.Obj[10].Mes.Write(1).Obj[0] = 9;  // first stacked lane already holds an object
   const ChartReadResult r = mk::ReadChartText(
       d, "#TITLE new\r\nunknown line\r\n;comment\r\n#00111:0002\r\n#00111:00\r\n#00101:04\r\n",
       mk::ChartCoding::Utf8, true);
@@ -143,30 +143,43 @@ TEST(ReaderMends, LargeChartsReadAndOversizedOnesFailClearly) {
   EXPECT_EQ(d.Obj[128].Mes.size(), 1000u);
   EXPECT_EQ(d.ObjReadCount, 999);
 
-  EXPECT_LE(d.Obj[1].Mes.capacity(), 2 * d.Obj[1].Mes.size() + 16);
+  // Measures without objects cost no cell.
+  int64_t stored = 0;
+  for (const mk::LaneMes& lane : d.Obj) stored += static_cast<int64_t>(lane.Mes.StoredCells());
+  EXPECT_EQ(stored, 999);
 
+  // A long chart with few objects opens: its size is what its objects need.
   DocData big = b.Ml(5).Build(0);
   const ChartReadResult f = mk::ReadChartLines(big, {"#00001L1A:01", "#30000L1A:01"}, false);
-  ASSERT_FALSE(f.ok);
-  EXPECT_EQ(f.line, 2);
-  EXPECT_NE(f.reason.find("30000"), std::string::npos) << f.reason;
-  EXPECT_EQ(big.MesCount, 1);
+  ASSERT_TRUE(f.ok) << mk::ChartReadMessage(f);
+  EXPECT_EQ(big.MesCount, 30000);
+  EXPECT_EQ(big.Obj[128].Mes.size(), 30001u);
+  EXPECT_EQ(big.Obj[1].Mes[30000].Obj[0], 1);
+
+  // A measure number past what the count can hold fails with the line and a reason.
+  DocData far = b.Ml(5).Build(0);
+  const ChartReadResult g = mk::ReadChartLines(far, {"#00001L1A:01", "#40000L1A:01"}, false);
+  ASSERT_FALSE(g.ok);
+  EXPECT_EQ(g.line, 2);
+  EXPECT_EQ(far.MesCount, 1);
 }
 
-TEST(ReaderMends, MeasureGrowthIsAmortised) {
-  using mk::chartread::MeasureRoom;
-  EXPECT_EQ(MeasureRoom(5, 8, 2000), 8u);       // room enough: nothing reserved
-  EXPECT_EQ(MeasureRoom(2, 1, 2000), 1024u);    // first growth: many measures at once
-  EXPECT_EQ(MeasureRoom(1025, 1024, 5000), 2048u);
-  EXPECT_EQ(MeasureRoom(1025, 1024, 1500), 1500u);  // never beyond the grid's bound
-  // Growing one measure at a time up to the bound reallocates only a few times.
-  size_t have = 0, reallocations = 0;
-  for (size_t need = 1; need <= 2032; ++need)
-    if (need > have) {
-      have = MeasureRoom(need, have, 2032);
-      ++reallocations;
-    }
-  EXPECT_LE(reallocations, 3u);
+TEST(ReaderMends, ChartsNeedingTooManyCellsFailClearly) {
+  readerfix::DocBuilder b;
+  for (int l = 1; l <= 128; ++l) b.Lane("L" + std::to_string(l % 10) + std::string(1, 'A' + l / 10));
+  DocData d = b.Ml(5).Build(0);
+  // A grid already one cell short of the bound (as lines before would have filled it).
+  const int measures = mk::kMaxChartCells / 128;
+  mk::ResizeMeasures(d, static_cast<int16_t>(measures));
+  d.MesCount = static_cast<int16_t>(measures);
+  for (int l = 1; l <= 128; ++l)
+    for (int m = 0; m < measures; ++m) d.Obj[l].Mes.Write(m).Obj[0] = 1;
+  d.Obj[1].Mes.Clear(0);
+  // A line into a cell already held costs nothing; the last free cell is taken; one more fails.
+  const ChartReadResult r = mk::ReadChartLines(d, {"#00005L1A:02", "#00000L1A:03", "#02048L2A:04"}, false);
+  ASSERT_FALSE(r.ok);
+  EXPECT_EQ(r.line, 3);
+  EXPECT_NE(r.reason.find("多すぎます"), std::string::npos) << r.reason;
 }
 
 struct FailCase {

@@ -143,8 +143,8 @@ TEST_F(ChartWriteFile, MeasureWiderThanTheFieldIsRefused) {
   ExpectUntouched(file, "old");
 
   // The same for a length factor, in a scratch write too, and with a new file not created.
-  d.Obj[1].Mes[1000] = {};
-  d.Obj[0].Mes[1000].Length = 0.5;
+  d.Obj[1].Mes.Write(1000) = {};
+  d.Obj[0].Mes.Write(1000).Length = 0.5;
   EXPECT_TRUE(mk::CheckMeasureDigits(d, error));  // not written without the length channel
   d.Keys.Mesc = "02";
   EXPECT_FALSE(mk::ChartWrite((dir_ / "temp.tmp").string(), "temp.tmp", 2, 1, -1, &error));
@@ -207,7 +207,7 @@ mk::DocData LargeChart() {
   d.Fmt.Foot = ";終わり";
   for (int l = 1; l <= 20; ++l)
     for (int m = 0; m <= 399; ++m)
-      for (int t = 0; t < 192; ++t) d.Obj[l].Mes[m].Obj[t] = static_cast<int16_t>(1 + (l + m + t) % 1295);
+      for (int t = 0; t < 192; ++t) d.Obj[l].Mes.Write(m).Obj[t] = static_cast<int16_t>(1 + (l + m + t) % 1295);
   mk::RecalcLaneResolution(d, 0, d.LaneCount, 0, d.MesCount);
   return d;
 }

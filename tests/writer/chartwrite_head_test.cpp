@@ -109,8 +109,8 @@ TEST(ChartHead, HeadFootFreeTextAndMissingKeywords) {
 
 TEST(ChartHead, MeasureLengthAndTempoSections) {
   mk::DocData d = HeaderDoc();
-  d.Obj[0].Mes[0].Length = 1;
-  d.Obj[0].Mes[1].Length = 0.75;
+  d.Obj[0].Mes.Write(0).Length = 1;
+  d.Obj[0].Mes.Write(1).Length = 0.75;
   Put(d, 0, 0, 0, 150);
   Put(d, 0, 0, 96, 120);
   Put(d, 0, 1, 96, 150);
@@ -138,7 +138,7 @@ TEST(ChartHead, ScratchUsesPlayerKeywordsAndPathLine) {
   d.Bpm = 120;
   d.Wav[2] = {"kick.wav", "k"};
   d.Bga[1] = {"bg.bmp", ""};
-  d.Obj[0].Mes[0].Length = 2;
+  d.Obj[0].Mes.Write(0).Length = 2;
   Put(d, 0, 0, 0, 255);
 
   const std::string withPath = mk::ChartText(d, -1);

@@ -268,8 +268,8 @@ namespace {
 // Slot counts are taken from the cells themselves: a stale count loses nothing.
 TEST(ChartParts, StaleSlotCountsDoNotDropObjects) {
   mk::DocData d = MakeDoc({{"11", "__", 1}}, 1);
-  d.Obj[1].Mes[1].Obj[48] = 4;  // Division left at 0
-  d.Obj[0].Mes[1].Obj[0] = 200;
+  d.Obj[1].Mes.Write(1).Obj[48] = 4;  // Division left at 0
+  d.Obj[0].Mes.Write(1).Obj[0] = 200;
   d.Keys.Tmpc = "03";
   const std::string text = mk::ChartText(d, 0);
   EXPECT_EQ(SectionLines(text, ";Part 1"), (Strings{";Part 1", "#00111:00040000"}));

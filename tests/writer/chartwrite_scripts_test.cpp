@@ -123,7 +123,7 @@ Filled FillRandom(mk::DocData& d, std::mt19937& rng) {
 
   const double lengths[] = {0.5, 0.75, 1, 1.5, 2, 0.125};
   for (int m = 0; m <= d.MesCount; ++m) {
-    mk::MesData& tempo = d.Obj[0].Mes[m];
+    mk::MesData& tempo = d.Obj[0].Mes.Write(m);
     if (!d.Keys.Mesc.empty() && pick(0, 3) == 0) tempo.Length = lengths[pick(0, 5)];
     if (!d.Keys.Tmpc.empty() && pick(0, 2) == 0) {
       for (int i = pick(1, 4); i > 0; --i) tempo.Obj[pick(0, 191)] = static_cast<int16_t>(pick(1, 255));
@@ -140,7 +140,7 @@ Filled FillRandom(mk::DocData& d, std::mt19937& rng) {
     const bool back = li.BackChannel != "__";
     const int vmax = !grouped && li.Part == mk::kPartBga ? bmax : wmax;
     for (int m = 0; m <= d.MesCount; ++m) {
-      mk::MesData& cell = d.Obj[l].Mes[m];
+      mk::MesData& cell = d.Obj[l].Mes.Write(m);
       for (int layer = 0; layer < 2; ++layer) {
         if (!(layer == 0 ? front : back) || pick(0, 2) == 0) continue;
         const int grid = std::vector<int>{1, 2, 3, 4, 8, 12, 16, 48, 64, 192}[pick(0, 9)];
@@ -240,7 +240,7 @@ TEST(ChartRoundTrip, StackedLanesWithBothLayersReadBackEqual) {
       for (int m = 0; m <= d.MesCount; ++m) {
         bool backOnly = false;
         for (int l : stacked) {
-          mk::MesData& cell = d.Obj[l].Mes[m];
+          mk::MesData& cell = d.Obj[l].Mes.Write(m);
           if (rng() % 2) cell.Obj.fill(0);
           if (rng() % 2) cell.BackObj.fill(0);
           const bool front = cell.Obj != decltype(cell.Obj){};

@@ -40,7 +40,7 @@ void AddGroup(mk::DocData& doc, const std::string& name, int16_t lane, const std
 }
 
 void Put(mk::DocData& doc, int lane, int mes, int tick, int16_t value, bool back) {
-  mk::MesData& cell = doc.Obj[lane].Mes[mes];
+  mk::MesData& cell = doc.Obj[lane].Mes.Write(mes);
   (back ? cell.BackObj : cell.Obj)[tick] = value;
   cell.Division = mk::CellDivision(cell);
 }
