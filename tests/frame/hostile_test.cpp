@@ -250,7 +250,7 @@ TEST_F(HostileTest, HostileChartsAreRefusedWithAClearMessageAndTheOpenChartStays
          return s;
        },
        ChartOutcome::Refused, "5行目: チャンネル「BG」の行が多すぎます", -1},
-      {"a long chart with few objects", "wide.wid", [] { return std::string("#13106K1:01\r\n#32767K2:01\r\n"); },
+      {"a long chart with few objects", "wide.wid", [] { return std::string("#13106K1:01\r\n#32767X102:01\r\n"); },
        ChartOutcome::Opens, "", 32767},
       {"measure past 16 bits", "widest.wid", [] { return std::string("#99999K1:01\r\n"); }, ChartOutcome::Refused,
        "", -1},

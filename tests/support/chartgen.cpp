@@ -202,7 +202,7 @@ void Count(const mk::DocData& d, Coverage& c) {
 }
 
 // The one place the generator writes into the grid.
-mk::MesData& CellToWrite(mk::DocData& d, int lane, int mes) { return d.Obj[lane].Mes[mes]; }
+mk::MesData& CellToWrite(mk::DocData& d, int lane, int mes) { return d.Obj[lane].Mes.Write(mes); }
 
 std::string Text(Choices& ch, const std::string& stem) {
   static const char* kWords[] = {"春", "夏の曲", "テスト　全角", "ｶﾀｶﾅ", "記号～", "abc", " lead", "tail ", "#x", "a;b"};
