@@ -26,6 +26,8 @@ class ChartFrame : public FramePanels, public SelectionPublisher {
   virtual std::string ScriptTitle(int16_t scriptNo) = 0;
   // The help text of a script (empty when it has none).
   virtual std::string ScriptInfo(int16_t scriptNo) = 0;
+  // Plays a sound file as the definition preview does.
+  virtual void PreviewPlay(const std::string& file) = 0;
 };
 
 }  // namespace mk

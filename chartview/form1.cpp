@@ -416,12 +416,14 @@ void Form1::DropLastBackup() {
   CheckDirty();
 }
 
-void Form1::ObjDeSel() {
+void Form1::ObjDeSel(bool keep) {
   DocData& d = Doc();
   if (d.SelCount < 1) return;
-  const DropResult r = mk::ObjDeSel(d, g_MaxMeasure);
+  frame_->SetWaitCursor(true);
+  const DropResult r = mk::ObjDeSel(d, g_MaxMeasure, keep);
   if (r.grew) Mes_Change(0);
-  if (winNo_ == g_CurWin) frame_->SetPanelText("Info", "");
+  if (winNo_ == g_CurWin) frame_->SetPanelText("Info", SelectionInfoText(d.SelCount));
+  frame_->SetWaitCursor(false);
   if (r.full)
     plat::TheDesktop().MessageBox("オブジェが多すぎるため、選択中のオブジェを " + std::to_string(r.dropped) +
                                       " 個配置できませんでした",

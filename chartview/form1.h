@@ -73,7 +73,18 @@ class Form1 : public QMdiSubWindow, public ScriptWindowSteps {
   void Undo();
   void DropLastBackup();
   void HeadObj();
-  void ObjDeSel();
+  // Lands the floating selection in the grid; with keep (a copy drag) the list stays selected.
+  void ObjDeSel(bool keep = false);
+  // Lifts the objects between the two corners into the selection (steps are grid steps, or
+  // ticks with noGrid) and previews the sound of a single object taken when that setting is on.
+  // The caller redraws.
+  void ObjSelect(int16_t x1, int16_t m1, int16_t s1, int16_t x2, int16_t m2, int16_t s2, bool noGrid = false,
+                 bool playObj = false);
+  // The pointer fields from a canvas position, shown in the status bar.
+  void UpdateCursorPos(double x, double y);
+  // Moves the floating selection between two grid positions; the caller redraws.
+  void MoveSelection(int16_t fromLane, int16_t fromMes, int16_t fromStep, int16_t toLane, int16_t toMes,
+                     int16_t toStep);
   void HeadDraw2() override;
   void CheckDirty();
   bool RefleshScr();

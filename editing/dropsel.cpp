@@ -24,7 +24,18 @@ int64_t StoredCells(const DocData& d) {
   return n;
 }
 
-DropResult ObjDeSel(DocData& d, int maxMeasure) {
+int16_t LandedFrontValue(const DocData& d, int lane, int16_t value) {
+  if (value > kOpenObjectBase) {
+    const int groups = std::min<int>(d.Fmt.GtCount + 1, static_cast<int>(d.Fmt.Gt.size()));
+    for (int g = 0; g < groups; ++g)
+      if (d.Fmt.Gt[g].Lane == lane) return value;
+    return static_cast<int16_t>(value - kOpenObjectBase);
+  }
+  if (lane == 0 && value > 255) return 255;
+  return value;
+}
+
+DropResult ObjDeSel(DocData& d, int maxMeasure, bool keep) {
   DropResult r;
   if (d.SelCount < 1) return r;
   const int n = std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1);
@@ -53,16 +64,19 @@ DropResult ObjDeSel(DocData& d, int maxMeasure) {
       ++cells;
     }
     MesData& cell = list.Write(s.Mes);
-    int16_t v = s.Value;
-    if (s.Lane == 0 && v > 255) v = 255;
-    (s.Back != 0 ? cell.BackObj : cell.Obj)[s.Tick] = v;
+    if (s.Back != 0)
+      cell.BackObj[s.Tick] = s.Value;
+    else
+      cell.Obj[s.Tick] = LandedFrontValue(d, s.Lane, s.Value);
     lane1 = std::min<int>(lane1, s.Lane);
     lane2 = std::max<int>(lane2, s.Lane);
     mes1 = std::min<int>(mes1, s.Mes);
     mes2 = std::max<int>(mes2, s.Mes);
   }
-  d.Sel.assign(1, SelEntry{});
-  d.SelCount = 0;
+  if (!keep) {
+    d.Sel.assign(1, SelEntry{});
+    d.SelCount = 0;
+  }
   if (lane2 >= 0) RecalcLaneResolution(d, lane1, lane2, mes1, mes2);
   return r;
 }

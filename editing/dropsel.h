@@ -14,9 +14,15 @@ struct DropResult {
 };
 
 // Grows the chart once to the furthest measure the entries need (at most maxMeasure), writes
-// every entry that then lies inside the grid (a tempo value above 255 as 255) and empties the
-// list. Entries off the lanes, before measure 0 or past the measure limit are dropped.
-DropResult ObjDeSel(DocData& d, int maxMeasure);
+// every entry that then lies inside the grid and empties the list. Entries off the lanes, before
+// measure 0 or past the measure limit are dropped. A front value is written as the lane can hold
+// it: an open object (above 10000) stays open only on the first lane of a lane group and is an
+// ordinary object elsewhere; a tempo value above 255 is written as 255. Later entries for the
+// same cell win. With keep (a copy drag) the list stays as it was, now also in the grid.
+DropResult ObjDeSel(DocData& d, int maxMeasure, bool keep = false);
+
+// The value a front-layer entry lands as on lane.
+int16_t LandedFrontValue(const DocData& d, int lane, int16_t value);
 
 // Cells of the grid that hold a record of their own.
 int64_t StoredCells(const DocData& d);

@@ -93,7 +93,7 @@ class FormP : public QMainWindow,
   void SetDirty() override;
 
   // Sound preview.
-  void PreviewPlay(const std::string& file);
+  void PreviewPlay(const std::string& file) override;
   void PreviewStop();
   SoundLib& Sound() { return sound_; }
   int16_t Playing() const { return playing_; }
