@@ -28,6 +28,13 @@ class ChartFrame : public FramePanels, public SelectionPublisher {
   virtual std::string ScriptInfo(int16_t scriptNo) = 0;
   // Plays a sound file as the definition preview does.
   virtual void PreviewPlay(const std::string& file) = 0;
+  // Select mode (the select button of the main toolbar is pressed) or draw mode.
+  virtual bool SelectMode() const = 0;
+  // Shows the chart context menu at the pointer and returns once it has closed.
+  virtual void PopupEditMenu() = 0;
+  // Whether a chart canvas under the pointer takes the keyboard focus: the frame is the active
+  // window and automatic focus is switched on.
+  virtual bool CanvasAutoFocus() const = 0;
 };
 
 }  // namespace mk

@@ -17,6 +17,7 @@ add_library(mirkan_chartview_form STATIC
   ${CMAKE_CURRENT_LIST_DIR}/form1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1_scroll.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1_select.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/form1_mouse.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1_wall.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mixedbutton.h
   ${CMAKE_CURRENT_LIST_DIR}/picturebox.h

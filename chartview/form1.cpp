@@ -30,6 +30,7 @@
 #include "chartview/picturebox.h"
 #include "chartview/sprites.h"
 #include "editing/dropsel.h"
+#include "editing/gesture.h"
 #include "editing/undo.h"
 #include "frame/settings.h"
 #include "platform/core/desktop.h"
@@ -50,15 +51,6 @@ Form1* WinAt(int n) {
 namespace {
 DocData g_NoDoc;  // the record of a window that has no number yet
 }
-
-Form1::Form1(ChartFrame* frame, QWidget* parent) : QMdiSubWindow(parent), frame_(frame) {
-  setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(QStringLiteral("新規"));
-  setWindowIcon(ChartWindowIcon());
-  BuildControls();
-}
-
-Form1::~Form1() = default;
 
 DocData& Form1::Doc() {
   if (winNo_ >= 1 && winNo_ < static_cast<int>(g_Docs.size())) return g_Docs[winNo_];
@@ -216,7 +208,8 @@ bool Form1::Form_Load() {
 ScriptReadResult Form1::ScrRead(int16_t scriptNo) { return mk::ScrRead(scriptNo, Doc(), *this); }
 
 void Form1::ClearThisWin() {
-  btnDown_ = bandOn_ = dragOn_ = selKeep_ = eraseOn_ = eraseDone_ = wheelScroll_ = false;
+  gesture_->Reset();
+  wheelScroll_ = false;
   ResetDocument(Doc());
 
   toolbar1_->setVisible(true);
@@ -325,6 +318,7 @@ void Form1::closeEvent(QCloseEvent* e) {
       }
     }
   }
+  gesture_->GestureLost();
   ClearThisWin();
   g_OpenCount = static_cast<int16_t>(g_OpenCount - 1);
   g_SlotUsed[winNo_ - 1] = 0;
@@ -439,6 +433,7 @@ void Form1::Check1_Click() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* e) {
+  if ((watched == picture1_ || watched == picture3_) && CanvasEvent(watched, e)) return true;
   // The scroll bars hand the keyboard focus to the canvas (the horizontal one not while the
   // conversion wizard's lane page is open).
   if (e->type() == QEvent::FocusIn && (watched == vscroll1_ || (watched == hscroll1_ && g_WizState != -99))) {

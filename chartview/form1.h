@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ class QCheckBox;
 class QComboBox;
 class QPushButton;
 class QScrollBar;
+class QTimer;
 class QToolBar;
 class QToolButton;
 
@@ -28,6 +30,8 @@ namespace mk {
 class MixedToolButton;
 class PictureBox;
 class Form1;
+class Form1Gestures;
+class GestureController;
 
 // Chart windows by number (0..g_MaxWindows, element 0 unused). An element keeps naming its
 // window object until the number is taken again.
@@ -128,6 +132,10 @@ class Form1 : public QMdiSubWindow, public ScriptWindowSteps {
   const plat::Canvas& Canvas() const { return canvas_; }
   const SpriteSheets& Sheets() const { return sheets_; }
   ViewState View() const;
+  // The canvas and lane header strip gestures, and the two auto-scroll timers.
+  GestureController& Gestures() { return *gesture_; }
+  QTimer* XTimer() const { return xTimer_; }
+  QTimer* YTimer() const { return yTimer_; }
 
   // The picture dump of the two sprite sheets into the install folder; true only when both
   // files were written. Reports the outcome in a message box.
@@ -156,9 +164,16 @@ class Form1 : public QMdiSubWindow, public ScriptWindowSteps {
   ChartFrame* frame_;
   int16_t winNo_ = 0;
   bool discard_ = false;
-  // Gesture state of the canvas editing, and the wheel mark.
-  bool btnDown_ = false, bandOn_ = false, dragOn_ = false, selKeep_ = false, eraseOn_ = false,
-       eraseDone_ = false, wheelScroll_ = false;
+  // The canvas and strip mouse events, turned into gesture calls (form1_mouse.cpp).
+  bool CanvasEvent(QObject* watched, QEvent* e);
+  void BuildGestures();
+  friend class Form1Gestures;
+
+  std::unique_ptr<Form1Gestures> gestureServices_;
+  std::unique_ptr<GestureController> gesture_;
+  QTimer* xTimer_ = nullptr;
+  QTimer* yTimer_ = nullptr;
+  bool wheelScroll_ = false;  // the next vertical scroll comes from the wheel
   int lastScrollValue_ = 0;
   bool inResize_ = false;
   int scrlImage_ = 3;  // TB_Scrl's image

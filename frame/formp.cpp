@@ -4,6 +4,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QCursor>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
@@ -250,6 +251,8 @@ void FormP::BuildMenus() {
                       {"BGAM_Prop", "プロパティ(&R)..."}})
     *n ? (void)AddItem(bgaM, n, c) : (void)bgaM->addSeparator();
   auto* editM = new QMenu(QStringLiteral("譜面右クリック"), this);
+  editM->setObjectName("EditM");
+  editM_ = editM;
   for (auto [n, c] : {std::pair{"EditM_Cut", "切り取り(&T)"}, {"EditM_Copy", "コピー(&C)"}, {"EditM_Paste", "貼り付け(&P)"},
                       {"EditM_Delete", "削除(&E)"}, {"", "-"}, {"EditM_Replace", "一括編集(&R)..."}, {"", "-"},
                       {"EditM_MesInsert", "小節挿入(&I)"}, {"EditM_MesDelete", "小節削除(&D)"},
@@ -422,6 +425,12 @@ void FormP::ApplyBar(Bar bar, bool visible) {
 void FormP::ApplyWheelCheck(int item) {
   for (int i = 1; i <= 3; ++i) menus_["Menu_View_Scroll_Value_" + std::to_string(i)]->setChecked(i == item);
 }
+bool FormP::SelectMode() const { return tools_.at("TB1_ModeSelect")->isChecked(); }
+
+void FormP::PopupEditMenu() { editM_->exec(QCursor::pos()); }
+
+bool FormP::CanvasAutoFocus() const { return isActiveWindow() && AutoFocusChecked(); }
+
 void FormP::ApplyAutoFocusCheck(bool on) { menus_["Menu_View_AFocus"]->setChecked(on); }
 void FormP::ApplyPlayObjCheck(bool on) { menus_["Menu_Play_PlayObj"]->setChecked(on); }
 double FormP::PlacementValue(Placement which) const {

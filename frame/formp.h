@@ -171,6 +171,11 @@ class FormP : public QMainWindow,
   std::string ScriptTitle(int16_t scriptNo) override;
   std::string ScriptInfo(int16_t scriptNo) override;
   void PublishSelection(const std::string& infoText, bool editItemsEnabled) override;
+  bool SelectMode() const override;
+  void PopupEditMenu() override;
+  bool CanvasAutoFocus() const override;
+  // The chart context menu "譜面右クリック".
+  QMenu* EditM() const { return editM_; }
   void SetMenuEnabled(FrameMenu item, bool enabled) override;
   void SetToolAvailable(FrameTool button, bool available) override;
   void SetDefToolbarEnabled(bool enabled) override;
@@ -286,6 +291,7 @@ class FormP : public QMainWindow,
   std::map<std::string, QAction*> menus_;
   std::map<FrameMenu, QAction*> frameMenus_;
   QMenu* newMenu_ = nullptr;
+  QMenu* editM_ = nullptr;
   QMenu* fileMenu_ = nullptr;
   QAction* recentEnd_ = nullptr;                // the separator above File > Exit
   std::vector<QAction*> recentItems_{nullptr};  // Menu_File_Recent(1..): entries 0..
