@@ -1,17 +1,49 @@
 // Mirkan: the chart editor. Each command-line argument is the path of a chart to open.
 #include <QApplication>
 #include <QFont>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
+#include "chartview/form1.h"
 #include "chartview/icons.h"
+#include "chartview/mixedbutton.h"
+#include "chartview/picturebox.h"
 #include "frame/formp.h"
 #include "platform/gfx/picture.h"
 #include "platform/qtui/first_paint.h"
 #include "platform/qtui/qt_desktop.h"
+
+namespace {
+
+void SendMouse(QWidget* to, QEvent::Type type, QPointF at, Qt::MouseButton button) {
+  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+  QMouseEvent e(type, at, to->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button, held,
+                Qt::NoModifier);
+  QApplication::sendEvent(to, &e);
+}
+
+// For the screenshot: a gesture left in progress on the active chart's canvas. "band": a rubber
+// band dragged in select mode; "preview": the pointer over a lane in draw mode.
+void ShowGesture(mk::FormP& frame, const std::string& gesture) {
+  mk::Form1* w = frame.ActiveChart();
+  if (!w) return;
+  QWidget* canvas = w->Picture1();
+  if (gesture == "band") {
+    frame.Tool("TB1_ModeSelect")->click();
+    SendMouse(canvas, QEvent::MouseButtonPress, {50, 60}, Qt::LeftButton);
+    SendMouse(canvas, QEvent::MouseMove, {140, 180}, Qt::LeftButton);
+  } else if (gesture == "preview") {
+    frame.Tool("TB1_ModeDraw")->click();
+    SendMouse(canvas, QEvent::MouseMove, {80, 120}, Qt::NoButton);
+  }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -31,12 +63,17 @@ int main(int argc, char** argv) {
 
   // MIRKAN_SCREENSHOT=<file.png>: once started, save a picture of the frame there and end.
   // With MIRKAN_SCREENSHOT_PALETTE=float the edit palette floats first and the picture is of the
-  // whole screen, so that it shows the tool window beside the frame.
+  // whole screen, so that it shows the tool window beside the frame. MIRKAN_SCREENSHOT_GESTURE
+  // ("band" or "preview") shows a gesture on the canvas first.
   if (const char* shot = std::getenv("MIRKAN_SCREENSHOT"); shot && *shot) {
     const QString path = QString::fromLocal8Bit(shot);
     const char* palette = std::getenv("MIRKAN_SCREENSHOT_PALETTE");
     const bool floating = palette && std::string_view(palette) == "float";
     if (floating) QTimer::singleShot(700, &frame, [&frame] { frame.FloatPalette(); });
+    if (const char* g = std::getenv("MIRKAN_SCREENSHOT_GESTURE"); g && *g) {
+      const std::string gesture = g;
+      QTimer::singleShot(1000, &frame, [&frame, gesture] { ShowGesture(frame, gesture); });
+    }
     QTimer::singleShot(1500, &frame, [&frame, path, floating] {
       QScreen* screen = frame.screen();
       const QPixmap picture = floating && screen ? screen->grabWindow(0) : frame.grab();
