@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <vector>
 
 #include "chartfmt/defcode.h"
 
@@ -62,6 +63,8 @@ SelectResult ObjSelect(DocData& d, int x1, int m1, int s1, int x2, int m2, int s
     if (e.Lane >= laneLo && e.Lane <= laneHi && e.Mes >= mesLo && e.Mes <= mesHi) held.insert(PosKey(e.Lane, e.Mes, e.Tick));
   }
 
+  std::vector<int> taken;
+  taken.reserve(kTicksPerMeasure);
   for (int l = laneLo; l <= laneHi; ++l) {
     MesList& list = d.Obj[l].Mes;
     const int last = std::min(mesHi, static_cast<int>(list.size()) - 1);
@@ -72,26 +75,38 @@ SelectResult ObjSelect(DocData& d, int x1, int m1, int s1, int x2, int m2, int s
       const int step = kTicksPerMeasure / div;
       const int tFrom = m == startMes ? static_cast<int>(std::max<int64_t>(startTick, 0)) : 0;
       const int tTo = m == endMes ? static_cast<int>(endTick) : kTicksPerMeasure - 1;
-      MesData* out = nullptr;  // written only once something is taken
+      // Take in reading order; the cell is written only afterwards, and a cell left with
+      // nothing at all goes back to the shared empty record without being copied first.
+      taken.clear();
       for (int t = (tFrom + step - 1) / step * step; t <= tTo; t += step) {
-        const MesData& c = out ? *out : list[m];
-        const int16_t front = c.Obj[t], back = c.BackObj[t];
-        if (front == 0 && back == 0) continue;
+        const int16_t front = cell.Obj[t], back = cell.BackObj[t];
+        if (front <= 0 && back <= 0) continue;
         if (!held.empty() && held.count(PosKey(l, m, t))) continue;
+        const int16_t lane16 = static_cast<int16_t>(l), mes16 = static_cast<int16_t>(m), t16 = static_cast<int16_t>(t);
         if (front > 0) {
-          if (!out) out = &list.Write(m);
-          d.Sel.push_back(SelEntry{static_cast<int16_t>(l), static_cast<int16_t>(m), static_cast<int16_t>(t), front, 0});
-          out->Obj[t] = 0;
-          ++res.Added;
+          d.Sel.push_back(SelEntry{lane16, mes16, t16, front, 0});
           res.LastValue = front;
         }
         if (back > 0) {
-          if (!out) out = &list.Write(m);
-          d.Sel.push_back(SelEntry{static_cast<int16_t>(l), static_cast<int16_t>(m), static_cast<int16_t>(t), back, -1});
-          out->BackObj[t] = 0;
-          ++res.Added;
+          d.Sel.push_back(SelEntry{lane16, mes16, t16, back, -1});
           res.LastValue = back;
         }
+        taken.push_back(t);
+      }
+      if (taken.empty()) continue;
+      // Emptied when the values taken are all the cell holds.
+      int nonzero = 0;
+      for (int t = 0; t < kCellSlots; ++t) nonzero += (cell.Obj[t] != 0) + (cell.BackObj[t] != 0);
+      const bool emptied = cell.Length == 0 && nonzero == static_cast<int>(d.Sel.size()) - 1 - oldCount - res.Added;
+      res.Added = static_cast<int32_t>(d.Sel.size()) - 1 - oldCount;
+      if (emptied) {
+        list.Clear(m);
+        continue;
+      }
+      MesData& out = list.Write(m);
+      for (int t : taken) {
+        if (out.Obj[t] > 0) out.Obj[t] = 0;
+        if (out.BackObj[t] > 0) out.BackObj[t] = 0;
       }
     }
   }
