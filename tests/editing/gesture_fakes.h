@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "edit_fixture.h"
+#include "sel_fixture.h"
 #include "editing/dropsel.h"
 #include "editing/gesture.h"
 #include "editing/mescount.h"
 #include "editing/selection.h"
 #include "editing/undo.h"
 
-namespace edittest {
+namespace seltest {
 
 struct FakeWorld : mk::ChartWindowPort,
                    mk::EditModeSource,
@@ -128,4 +128,4 @@ struct FakeWorld : mk::ChartWindowPort,
   void SelectWavRow(int n) override { rows.push_back(n); }
 };
 
-}  // namespace edittest
+}  // namespace seltest

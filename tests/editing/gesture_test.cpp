@@ -5,12 +5,12 @@
 
 namespace {
 
-using edittest::Back;
-using edittest::E;
-using edittest::Entries;
-using edittest::FakeWorld;
-using edittest::Front;
-using edittest::Put;
+using seltest::Back;
+using seltest::E;
+using seltest::Entries;
+using seltest::FakeWorld;
+using seltest::Front;
+using seltest::Put;
 using mk::MouseButton;
 using mk::SelEntry;
 constexpr MouseButton L = MouseButton::Left, R = MouseButton::Right, M = MouseButton::Middle;
@@ -222,7 +222,7 @@ TEST(DrawGesture, RightPressStartsAnEraseDragUnlessShiftAlone) {
 TEST(DrawGesture, EraseDragErasesOnGridTicksAndGroupOpenObjects) {
   FakeWorld w;
   w.selectMode = false;
-  edittest::AddGroup(w.doc, 4);
+  seltest::AddGroup(w.doc, 4);
   Put(w.doc, 2, 0, 24, 4);
   Put(w.doc, 2, 0, 24, 8, true);
   Put(w.doc, 2, 0, 30, 7);  // off the grid of 16
@@ -319,7 +319,7 @@ TEST(DrawGesture, OpenObjectsStandForTheirGroup) {
   FakeWorld w;
   w.selectMode = false;
   w.doc.CurDef = 12;
-  edittest::AddGroup(w.doc, 4);
+  seltest::AddGroup(w.doc, 4);
   Put(w.doc, 4, 0, 0, 3, true);
   Put(w.doc, 5, 0, 0, 2);
   Put(w.doc, 6, 0, 0, 8, true);
@@ -346,7 +346,7 @@ TEST(DrawGesture, OpenObjectsStandForTheirGroup) {
 TEST(DrawGesture, AGroupAtTheRightEdgeWritesOnlyItsLanes) {
   FakeWorld w;
   w.selectMode = false;
-  edittest::AddGroup(w.doc, 7);  // lanes 7, 8 and a missing lane 9
+  seltest::AddGroup(w.doc, 7);  // lanes 7, 8 and a missing lane 9
   Put(w.doc, 8, 0, 0, 4);
   w.Click(L, kAlt, 8, 0, 0);
   EXPECT_EQ(Front(w.doc, 7, 0, 0), 10001);
@@ -413,7 +413,7 @@ TEST(DrawGesture, ShiftRightClickPicksTheNumber) {
     FakeWorld w;
     w.selectMode = false;
     mk::Mes_Change(w.doc, -9, 499);  // measure 0 only
-    edittest::AddGroup(w.doc, 4);
+    seltest::AddGroup(w.doc, 4);
     Put(w.doc, 4, 0, 24, 10023);
     Put(w.doc, 2, 0, 24, 7, true);
     Put(w.doc, 3, 0, 24, 3);
