@@ -109,10 +109,10 @@ ChartReadResult ChartRead(ChartReadAhead&& ahead, int16_t window, int16_t script
   return {};
 }
 
-ChartReadResult ChartReadStatements(int16_t window, std::string_view text) {
+ChartReadResult ChartReadStatements(int16_t window, std::string_view text, int measureLimit) {
   if (!ValidWindow(window)) return NoWindow();
   DocData work = g_Docs[window];
-  ChartReadResult result = ReadChartText(work, text, ChartCoding::Utf8, true);
+  ChartReadResult result = ReadChartText(work, text, ChartCoding::Utf8, true, measureLimit);
   if (result) g_Docs[window] = std::move(work);
   return result;
 }

@@ -67,7 +67,8 @@ ChartReadResult ChartRead(ChartReadAhead&& ahead, int16_t window, int16_t script
 uint64_t ChartFilesRead();
 
 // The free-statement tab's lines (UTF-8) read into g_Docs(window) as a scratch read, all or
-// nothing like ChartRead.
-ChartReadResult ChartReadStatements(int16_t window, std::string_view text);
+// nothing like ChartRead. Lines for measures past measureLimit (-1: none) and past the chart's
+// measure count stay in the free text.
+ChartReadResult ChartReadStatements(int16_t window, std::string_view text, int measureLimit = -1);
 
 }  // namespace mk

@@ -251,8 +251,10 @@ ChartReadResult Failure(chartread::Reader& r) {
 
 }  // namespace
 
-ChartReadResult ReadChartText(DocData& doc, std::string_view text, ChartCoding coding, bool scratch) {
+ChartReadResult ReadChartText(DocData& doc, std::string_view text, ChartCoding coding, bool scratch,
+                              int measureLimit) {
   chartread::Reader r(doc, scratch);
+  r.measureLimit = measureLimit;
   std::string decoded;
   const bool ok = ForEachLine(text, [&](std::string_view line, bool ascii) {
     ++r.lineNo;

@@ -38,8 +38,11 @@ enum class ChartCoding { Ansi, Utf8 };
 // the definition tables and the header fields are never cleared: what no line sets keeps its
 // value. Every cell's Division is recomputed at the end. On failure the lines before the
 // failing one have taken effect; callers that must not keep a partial chart read into a copy.
-// Folder and FileName are not touched here (see ReadChartFile).
-ChartReadResult ReadChartText(DocData& doc, std::string_view text, ChartCoding coding, bool scratch);
+// Folder and FileName are not touched here (see ReadChartFile). measureLimit (-1: none) keeps a
+// channel line for a measure past it (and past the measure count) as free text instead of
+// growing the chart.
+ChartReadResult ReadChartText(DocData& doc, std::string_view text, ChartCoding coding, bool scratch,
+                              int measureLimit = -1);
 
 // Same, for lines already split (UTF-8, without line ends).
 ChartReadResult ReadChartLines(DocData& doc, const std::vector<std::string>& lines, bool scratch);

@@ -468,6 +468,7 @@ LineOutcome Reader::ChannelLine(std::string_view line, size_t first, bool ascii)
     Fail("小節番号が範囲外です");
     return LineOutcome::Failed;
   }
+  if (measureLimit >= 0 && m > measureLimit && m > doc_.MesCount) return LineOutcome::NoMatch;
   if (!GrowTo(m)) return LineOutcome::Failed;
   const size_t skip = at + bestLen + 1;
   const std::string_view data = skip < clean_.size() ? clean_.substr(skip) : std::string_view();

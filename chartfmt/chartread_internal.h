@@ -117,6 +117,10 @@ class Reader {
  public:
   Reader(DocData& doc, bool scratch);
 
+  // Channel lines for a measure past both this limit and the measure count stay free text
+  // (-1: no limit).
+  int measureLimit = -1;
+
   // Interprets one line (UTF-8, no line end). ascii: the line has no byte above 0x7F.
   bool Line(std::string_view line, bool ascii);
   // Recomputes the slot counts after the last line.

@@ -106,6 +106,11 @@ double LeadingNumber(std::string_view text) {
   return negative && v != 0 ? -v : v;  // "-0" reads 0, not negative zero
 }
 
+double FieldNumber(std::string_view text) {
+  const double v = LeadingNumber(text);
+  return std::isfinite(v) ? v : 0.0;
+}
+
 double RoundHalfEven(double x) {
   if (!std::isfinite(x)) return x;
   double r = std::round(x);  // halves away from zero

@@ -15,6 +15,11 @@ namespace plat {
 // double gives an infinity, which no checked store below accepts.
 double LeadingNumber(std::string_view text);
 
+// The value a number field of the panels and dialogs holds: LeadingNumber, with a value that is
+// not finite (too large for a double, such as "9E99999") read as 0. Every field read by its
+// leading number goes through this one function.
+double FieldNumber(std::string_view text);
+
 // Nearest integer, halves to the even neighbour.
 double RoundHalfEven(double x);
 

@@ -72,6 +72,17 @@ TEST(VbNum, LeadingNumberExtremes) {
   EXPECT_EQ(plat::LeadingNumber("0E99999"), 0);
 }
 
+// The panels' number fields: the same reading, and a value that is not finite reads 0.
+TEST(VbNum, FieldNumberReadsLikeLeadingNumberAndOverflowAsZero) {
+  const NumCase cases[] = {{"1 5 0", 150}, {"150.5", 150.5}, {"1,5", 1},    {"120abc", 120},
+                           {"", 0},        {"abc", 0},       {"&H1F", 31},  {"1D2", 100},
+                           {"9E99999", 0}, {"-9E99999", 0},  {"12.9", 12.9}};
+  for (const NumCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_DOUBLE_EQ(plat::FieldNumber(c.text), c.value);
+  }
+}
+
 TEST(VbNum, ColourPairs) {
   const struct {
     const char* text;

@@ -1,0 +1,64 @@
+// The header panel, the definition tabs and the BGA preview as plain rules: the measure-count
+// dialog's decision, the width rule, the tab switch, the tab under the pointer, the preview's
+// picture and the free-statement text's line breaks.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chartfmt/docdata.h"
+
+namespace mk {
+
+// The measure-count dialog: the prompt for the current count, and what an answer means.
+std::string MesCountPrompt(int mesCount);
+struct MesCountDecision {
+  enum Kind { Nothing, Invalid, AskCut, Change } kind = Nothing;
+  int value = 0;  // the new count for AskCut and Change
+};
+// cancelled or an empty text: Nothing. Otherwise v is the whole part (floor) of the text's field
+// number: equal to the count, Nothing; below 0, above maxMeasure or past 16 bits, Invalid;
+// below the count, AskCut; else Change.
+MesCountDecision DecideMesCount(bool cancelled, const std::string& text, int mesCount, int maxMeasure);
+inline constexpr const char* kMesCountInvalid = "不正な数値です";
+inline constexpr const char* kMesCountCutQuestion =
+    "指定された数値は現在の小節数より少ないです\r\n譜面が削除される場合がありますがよろしいですか？";
+
+// Widths (and Text4's left) that keep the header controls as wide as a panel of width w.
+struct HeaderWidths {
+  int text = 0;      // Text1, Text2, Text5, the sliders, Command3 and Command4
+  int bpm = 0;       // Text3 and Text4
+  int bpm2Left = 0;  // Text4's left
+  int label = 0;     // Label10
+};
+HeaderWidths HeaderWidthsFor(int w);
+
+// The level's status panel text: the level name, "：" and the value.
+std::string LevelPanelText(const std::string& name, int value);
+
+// The wallpaper (k = 3) and preview-sound (k = 4) choosers' filters, and their outcome: a chosen
+// file re-bases the chart folder and sets the field; a cancel clears the field. Returns the
+// button's new caption ("None" for an empty field).
+std::string HeaderFileFilter(int k);
+std::string ApplyHeaderFile(DocData& doc, int k, bool cancelled, const std::string& path, const std::string& fileTitle);
+
+// The tab under the pointer: the highest tab i (1-based) whose left edge minus 8 pixels lies
+// left of x; previous when none does.
+int TabHoverFor(const std::vector<int>& tabLefts, int x, int previous);
+// The tab switch to tab 1 (WAV), 2 (BGA) or 3 (Free). False, changing nothing, when the BGA tab
+// is asked for and the script has no BGA keyword, or for another tab number. On the WAV tab a
+// current number without a WAV row (0, or above the last WAV number) becomes 1; on the BGA tab a
+// number above 255 becomes 1.
+bool SwitchDefTab(DocData& doc, int tab);
+
+// The picture the BGA preview shows for the current definition, or "" for a black area: the
+// entry's file in the chart folder when it exists and its last three characters, in any case,
+// are JPG, BMP or GIF.
+std::string BgaPreviewPath(const DocData& doc);
+
+// The free statements are kept with CR LF breaks; the box edits them with LF breaks.
+std::string FreeTextForBox(std::string_view record);
+std::string FreeTextFromBox(std::string_view box);
+
+}  // namespace mk

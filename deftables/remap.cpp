@@ -1,0 +1,80 @@
+// Rewriting definition numbers in grids and selection lists.
+#include "deftables/remap.h"
+
+#include <algorithm>
+
+#include "chartfmt/defcode.h"
+
+namespace mk {
+
+bool DefLaneOf(const DocData& doc, int lane, bool bga) {
+  if (lane < 1 || lane > doc.LaneCount || lane >= static_cast<int>(doc.Lane.size())) return false;
+  return (doc.Lane[lane].Part == kPartBga) == bga;
+}
+
+bool RemapGrid(std::vector<LaneMes>& grid, const DocData& doc, bool bga, const ValueMap& map) {
+  bool changed = false;
+  const int lanes = std::min<int>(static_cast<int>(grid.size()) - 1, doc.LaneCount);
+  for (int l = 1; l <= lanes; ++l) {
+    if (!DefLaneOf(doc, l, bga)) continue;
+    MesList& mes = grid[l].Mes;
+    for (size_t m = 0; m < mes.size(); ++m) {
+      if (!mes.Stored(m)) continue;
+      const MesData& cell = mes[m];
+      bool differs = false;
+      for (int t = 0; t < kTicksPerMeasure && !differs; ++t) {
+        const int16_t f = cell.Obj[t], b = cell.BackObj[t];
+        differs = (f != 0 && map(f, false) != f) || (b != 0 && map(b, true) != b);
+      }
+      if (!differs) continue;
+      MesData& w = mes.Write(m);
+      bool erased = false;
+      for (int t = 0; t < kTicksPerMeasure; ++t) {
+        if (w.Obj[t] != 0) w.Obj[t] = map(w.Obj[t], false), erased = erased || w.Obj[t] == 0;
+        if (w.BackObj[t] != 0) w.BackObj[t] = map(w.BackObj[t], true), erased = erased || w.BackObj[t] == 0;
+      }
+      if (!erased) {
+        changed = true;
+        continue;  // no object left its tick: Division stands
+      }
+      w.Division = CellDivision(w);
+      const MesData& none = MesList::Empty();
+      if (w.Division == 0 && w.Length == 0 && w.Obj == none.Obj && w.BackObj == none.BackObj) mes.Clear(m);
+      changed = true;
+    }
+  }
+  return changed;
+}
+
+bool RemapSelection(std::vector<SelEntry>& sel, int32_t& count, const DocData& doc, bool bga, const ValueMap& map) {
+  bool changed = false;
+  const int32_t n = std::min<int32_t>(count, static_cast<int32_t>(sel.size()) - 1);
+  int32_t kept = 0;
+  for (int32_t i = 1; i <= n; ++i) {
+    SelEntry e = sel[i];
+    if (e.Value != 0 && DefLaneOf(doc, e.Lane, bga)) {
+      const int16_t v = map(e.Value, e.Back != 0);
+      changed = changed || v != e.Value;
+      e.Value = v;
+      if (v == 0) continue;
+    }
+    sel[++kept] = e;
+  }
+  if (n >= 0 && kept != n) {
+    sel.resize(static_cast<size_t>(kept) + 1);
+    count = kept;
+  }
+  return changed;
+}
+
+bool RemapEverywhere(DocData& doc, bool bga, const ValueMap& map) {
+  bool changed = RemapGrid(doc.Obj, doc, bga, map);
+  changed = RemapSelection(doc.Sel, doc.SelCount, doc, bga, map) || changed;
+  RemapGrid(doc.UndoObj, doc, bga, map);
+  RemapGrid(doc.UndoObj2, doc, bga, map);
+  RemapSelection(doc.UndoSel, doc.UndoSelCount, doc, bga, map);
+  RemapSelection(doc.UndoSel2, doc.UndoSelCount2, doc, bga, map);
+  return changed;
+}
+
+}  // namespace mk

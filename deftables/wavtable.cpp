@@ -1,0 +1,81 @@
+// WAV table compaction and release.
+#include "deftables/wavtable.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "chartfmt/defcode.h"
+#include "deftables/remap.h"
+#include "editing/dropsel.h"
+
+namespace mk {
+
+namespace {
+
+constexpr int kMaxDef = 1295;
+
+// The entries 1..N of the WAV table that exist (a short table has fewer).
+int WavLast(const DocData& doc) {
+  return std::min<int>(DefNumMax(doc.Fmt.WNum), static_cast<int>(doc.Wav.size()) - 1);
+}
+
+}  // namespace
+
+bool WAVCompact(DocData& doc, int maxMeasure) {
+  ObjDeSel(doc, maxMeasure);
+  const int n = WavLast(doc);
+  std::array<int16_t, kMaxDef + 1> map{};
+  std::vector<DefEntry> kept;
+  for (int i = 1; i <= n; ++i) {
+    if (doc.Wav[i].File.empty()) continue;
+    kept.push_back(doc.Wav[i]);
+    map[i] = static_cast<int16_t>(kept.size());
+  }
+  bool changed = false;
+  for (int i = 1; i <= n; ++i) {
+    DefEntry e = i <= static_cast<int>(kept.size()) ? kept[i - 1] : DefEntry{};
+    if (!(doc.Wav[i] == e)) {
+      doc.Wav[i] = std::move(e);
+      changed = true;
+    }
+  }
+  const ValueMap remap = [&map](int16_t v, bool back) -> int16_t {
+    if (v >= 1 && v <= kMaxDef) return map[v];
+    if (!back && v > kOpenObjectBase && v <= kOpenObjectBase + kMaxDef) {
+      const int16_t to = map[v - kOpenObjectBase];
+      return to == 0 ? 0 : static_cast<int16_t>(to + kOpenObjectBase);
+    }
+    return v;
+  };
+  return RemapEverywhere(doc, false, remap) || changed;
+}
+
+bool WAVDelUnused(DocData& doc, int maxMeasure) {
+  ObjDeSel(doc, maxMeasure);
+  const int n = WavLast(doc);
+  std::array<bool, kMaxDef + 1> used{};
+  for (int l = 1; l <= doc.LaneCount && l < static_cast<int>(doc.Obj.size()); ++l) {
+    if (!DefLaneOf(doc, l, false)) continue;
+    for (const MesData& cell : doc.Obj[l].Mes) {
+      if (&cell == &MesList::Empty()) continue;
+      for (int t = 0; t < kTicksPerMeasure; ++t) {
+        const int16_t v = cell.Obj[t], b = cell.BackObj[t];
+        if (v >= 1 && v <= kMaxDef) used[v] = true;
+        else if (v > kOpenObjectBase && v <= kOpenObjectBase + kMaxDef) used[v - kOpenObjectBase] = true;
+        if (b >= 1 && b <= kMaxDef) used[b] = true;
+      }
+    }
+  }
+  bool changed = false;
+  for (int i = 1; i <= n; ++i) {
+    if (used[i] || (doc.Wav[i].File.empty() && doc.Wav[i].Comment.empty())) continue;
+    doc.Wav[i] = DefEntry{};
+    changed = true;
+  }
+  if (changed) doc.UndoOn = 0;
+  return changed;
+}
+
+}  // namespace mk
