@@ -60,15 +60,7 @@ bool PasteAvailable(const DocData& doc, int16_t clipCount, int16_t clipMode) {
   return clipCount > 0 && doc.Fmt.WNum == clipMode;
 }
 
-void PublishChart(const DocData& doc, int16_t window, const std::string& scriptInfo, FramePanels& frame) {
-  g_CurWin = window;
-  frame.SetWaitCursor(true);
-
-  frame.ClearList(DefList::Grid1);
-  frame.AppendListRows(DefList::Grid1, WavRows(doc));
-  frame.ClearList(DefList::Grid2);
-  frame.AppendListRows(DefList::Grid2, BgaRows(doc));
-
+void ApplyDefTabView(const DocData& doc, FramePanels& frame) {
   frame.SetDefToolbarEnabled(true);
   for (DefTool t : kDefTools) frame.SetDefToolAvailable(t, true);
 
@@ -108,6 +100,18 @@ void PublishChart(const DocData& doc, int16_t window, const std::string& scriptI
     frame.SetDefPlayTooltip("命令文を譜面に反映");
     frame.CloseBgaWin();
   }
+}
+
+void PublishChart(const DocData& doc, int16_t window, const std::string& scriptInfo, FramePanels& frame) {
+  g_CurWin = window;
+  frame.SetWaitCursor(true);
+
+  frame.ClearList(DefList::Grid1);
+  frame.AppendListRows(DefList::Grid1, WavRows(doc));
+  frame.ClearList(DefList::Grid2);
+  frame.AppendListRows(DefList::Grid2, BgaRows(doc));
+
+  ApplyDefTabView(doc, frame);
 
   frame.SetMenuEnabled(FrameMenu::Menu_Help_Info, !scriptInfo.empty());
   frame.SetMenuEnabled(FrameMenu::Menu_View_Parts, true);

@@ -23,6 +23,12 @@ bool PlayerAvailable(const DocData& doc, const std::string& installDir);
 // numbering mode (a wider mode could carry numbers the chart cannot hold).
 bool PasteAvailable(const DocData& doc, int16_t clipCount, int16_t clipMode);
 
+// The view of the document's definition tab: the definition toolbar enabled with the buttons the
+// tab offers and its play tooltip, the tab's list or the free-statement box shown and enabled
+// (the list's row of CurDef selected), the others hidden; leaving for the WAV or free-statement
+// tab closes the BGA preview window. An unknown tab counts as the free-statement tab.
+void ApplyDefTabView(const DocData& doc, FramePanels& frame);
+
 // Makes window the current one (g_CurWin) and rebuilds every per-chart control of the frame
 // from doc. scriptInfo is the help text of the window's script. Works on any record: unsized
 // tables give empty lists, an unknown tab counts as the free-statement tab.

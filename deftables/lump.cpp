@@ -27,9 +27,9 @@ std::vector<std::string> LumpSlotRows(const DocData& doc, DefKind k) {
 int LumpSlotOfRow(DefKind k, int row) { return row + LumpFirstSlot(k); }
 int LumpRowOfSlot(DefKind k, int slot) { return slot - LumpFirstSlot(k); }
 
-int LumpInitialSlot(const DocData& doc, DefKind k) {
+int LumpInitialSlot(const DocData& doc, DefKind k, int number) {
   const int last = LumpLastSlot(doc, k);
-  return std::max(LumpFirstSlot(k), std::min<int>(doc.CurDef, last));
+  return std::max(LumpFirstSlot(k), std::min(number, last));
 }
 
 std::string LumpFilePattern(const DocData& doc, DefKind k) {

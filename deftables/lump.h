@@ -18,9 +18,9 @@ std::vector<std::string> LumpSlotRows(const DocData& doc, DefKind k);
 // Row (0-based) of the slot list and its number.
 int LumpSlotOfRow(DefKind k, int row);
 int LumpRowOfSlot(DefKind k, int slot);
-// The start slot the dialog opens with: the current definition, brought into the slot list
-// (a number above the last slot becomes the last, one below the first the first).
-int LumpInitialSlot(const DocData& doc, DefKind k);
+// The start slot the dialog opens with: number (the list's selected definition), brought into
+// the slot list (a number above the last slot becomes the last, one below the first the first).
+int LumpInitialSlot(const DocData& doc, DefKind k, int number);
 // The file list's pattern: "*.wav;*.zq" for WAV, BgaFilePattern for BGA.
 std::string LumpFilePattern(const DocData& doc, DefKind k);
 // A browsed folder as the chart folder: with a "/" appended unless it ends in one.

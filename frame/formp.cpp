@@ -72,6 +72,7 @@ FormP::FormP(FrameOptions options) : options_(std::move(options)) {
   BuildToolbar();
   BuildPalette();
   BuildStatusBar();
+  ConnectDefPanel();
   timer1_ = new QTimer(this);
   timer1_->setObjectName("Timer1");
   timer1_->setInterval(100);

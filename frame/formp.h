@@ -3,6 +3,7 @@
 // free statements, definition toolbar), the status bar, start-up and shutdown.
 #pragma once
 #include <QMainWindow>
+#include <QPoint>
 #include <QPointer>
 #include <QStringList>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include "chartfmt/chartio.h"
 #include "chartfmt/chartwrite.h"
 #include "chartview/chartframe.h"
+#include "deftables/defmove.h"
 #include "frame/palette_layout.h"
 #include "frame/recent.h"
 #include "frame/settings.h"
@@ -206,7 +208,41 @@ class FormP : public QMainWindow,
   void CloseBgaWin() override;
   void ShowBgaWin() override;
   void SetWaitCursor(bool on) override;
+  // Draws the current chart's BGA definition into the preview window (opening it) while that
+  // chart's preview is on; nothing otherwise.
   void PreviewBGA();
+
+  // Definition lists (Grid1 WAV, Grid2 BGA), their context menus GridM and BGAM and the
+  // definition toolbar Toolbar2, on the current chart. A command whose list has no row for the
+  // current number does nothing.
+  void Grid_ItemClick(DefList l, int row);  // row 1-based
+  void Grid_DblClick(DefList l);            // choose the definition's file
+  void Grid_KeyUp(DefList l, int key, int shift);
+  void Grid_MouseUp(DefList l, int button, QPoint global);
+  void Grid1_MouseMove();
+  void DefComment(DefList l);
+  void DefErase(DefList l);
+  void DefLump(DefList l);  // the batch load dialog WavLump, modal
+  void DefProperties(DefList l);
+  void PlayCurrentWav();
+  void Toolbar2_ButtonClick(DefTool t);
+  void WAVUp();
+  void WAVDown();
+  void BGAUp();
+  void BGADown();
+  QMenu* GridM() const;
+  QMenu* BGAM() const;
+
+  // Header panel, tab strip and free statements.
+  void Command_Click(int k);  // 3 wallpaper, 4 preview sound
+  void Label10_DblClick();    // the measure-count dialog
+  void DefFrame1_Resize();
+  void Slider1_Change(int k, int position, bool change);  // change false: a drag in progress
+  void Tab1_MouseMove(int x);
+  void Tab1_MouseUp();
+  void Tab1_Switch(int tab);  // 1 WAV, 2 BGA, 3 Free
+  int16_t TabHover() const { return tabHover_; }
+  void ApplyFreeText();
 
   // FrameSettingsPort
   void ApplyPlacement(Placement which, double twips) override;
@@ -240,6 +276,12 @@ class FormP : public QMainWindow,
   void BuildPalette();
   void BuildStatusBar();
   void ConnectHeaderFields();
+  void BuildDefFrame();
+  void ConnectDefPanel();
+  void ConnectHeaderPanel();
+  void MoveDef(DefMove m);
+  void OpenBgaWin();
+  DocData* CurDoc() const;
   void BuildScriptItems();  // File > New items and the New button's list
   void OnSubWindowActivated(QMdiSubWindow* w);
   bool CloseAllCharts();
@@ -319,6 +361,7 @@ class FormP : public QMainWindow,
   std::map<std::string, QLabel*> panels_;
   QTimer* timer1_ = nullptr;
   QPointer<QWidget> bgaWin_;
+  int16_t tabHover_ = 0;  // the tab under the pointer (1..3), 0 before the pointer first came
 };
 
 }  // namespace mk

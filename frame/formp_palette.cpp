@@ -22,6 +22,8 @@
 #include "chartview/formglobals.h"
 #include "chartview/mixedbutton.h"
 #include "chartview/picturebox.h"
+#include "deftables/header.h"
+#include "frame/deflistview.h"
 #include "frame/formp.h"
 #include "platform/core/vbnum.h"
 #include "platform/gfx/picture.h"
@@ -34,7 +36,7 @@ constexpr int kTitleHeight = kPaletteTitleDocked;
 constexpr int kDefFrameHeight = 232;
 
 QTreeWidget* MakeList(QWidget* parent, const char* name) {
-  auto* t = new QTreeWidget(parent);
+  auto* t = new DefListView(parent);
   t->setObjectName(name);
   t->setColumnCount(3);
   t->setHeaderLabels({QStringLiteral("No"), QStringLiteral("ファイル名"), QStringLiteral("コメント")});
@@ -91,48 +93,7 @@ void FormP::BuildPalette() {
   resizeBar_->setCursor(Qt::SizeHorCursor);
   resizeBar_->installEventFilter(this);
 
-  defFrame_ = new QWidget(palette_);
-  defFrame_->setObjectName("DefFrame1");
-  defFrame_->setFixedHeight(kDefFrameHeight);
-  auto* grid = new QGridLayout(defFrame_);
-  grid->setContentsMargins(0, 2, 0, 2);
-  grid->setVerticalSpacing(2);
-  grid->setHorizontalSpacing(4);
-  const char* fieldNames[5] = {"Text1", "Text2", "Text3", "Text4", "Text5"};
-  for (int i = 0; i < 5; ++i) {
-    texts_[i] = new QLineEdit(defFrame_);
-    texts_[i]->setObjectName(fieldNames[i]);
-  }
-  int r = 0;
-  auto addRow = [&](const QString& caption, QWidget* w, QLabel* label = nullptr) {
-    if (!label) label = new QLabel(caption, defFrame_);
-    grid->addWidget(label, r, 0);
-    grid->addWidget(w, r, 1);
-    ++r;
-  };
-  addRow(QStringLiteral("タイトル"), texts_[0]);
-  addRow(QStringLiteral("アーティスト"), texts_[1]);
-  addRow(QStringLiteral("ジャンル"), texts_[4]);
-  addRow(QStringLiteral("BPM"), texts_[2]);
-  addRow(QStringLiteral("基本BPM"), texts_[3]);
-  for (int k = 0; k < 3; ++k) {
-    levelLabels_[k] = new QLabel(QStringLiteral("難度%1：").arg(k + 1), defFrame_);
-    levelLabels_[k]->setObjectName(QStringLiteral("Label%1").arg(k + 4));
-    sliders_[k] = new QSlider(Qt::Horizontal, defFrame_);
-    sliders_[k]->setObjectName(QStringLiteral("Slider1_%1").arg(k));
-    sliders_[k]->setTickPosition(QSlider::TicksBelow);
-    sliders_[k]->setRange(0, 1);
-    addRow(QString(), sliders_[k], levelLabels_[k]);
-  }
-  command3_ = new QPushButton(QStringLiteral("None"), defFrame_);
-  command3_->setObjectName("Command3");
-  command4_ = new QPushButton(QStringLiteral("None"), defFrame_);
-  command4_->setObjectName("Command4");
-  addRow(QStringLiteral("背景画像"), command3_);
-  addRow(QStringLiteral("プレビュー"), command4_);
-  label10_ = new QLabel(QStringLiteral("最大小節数： 0"), defFrame_);
-  label10_->setObjectName("Label10");
-  grid->addWidget(label10_, r, 0, 1, 2);
+  BuildDefFrame();
 
   tab1_ = new QTabBar(palette_);
   tab1_->setObjectName("Tab1");
@@ -140,14 +101,6 @@ void FormP::BuildPalette() {
   tab1_->addTab(QStringLiteral("----"));
   tab1_->addTab(QStringLiteral("Free"));
   tab1_->setExpanding(false);
-  connect(tab1_, &QTabBar::tabBarClicked, this, [this](int index) {
-    Form1* w = WinAt(g_CurWin);
-    if (!w || index < 0) return;
-    DocData& d = w->Doc();
-    d.DefTab = static_cast<int16_t>(index);
-    if ((index == 0 && d.CurDef == 0) || (index == 1 && d.CurDef > 255)) d.CurDef = 1;
-    w->SetThisWin();
-  });
   grid1_ = MakeList(palette_, "Grid1");
   grid2_ = MakeList(palette_, "Grid2");
   grid2_->hide();
@@ -177,43 +130,6 @@ void FormP::BuildPalette() {
   palette_->resize(kPaletteWidth, 500);
   Picture1_Resize();
   ConnectHeaderFields();
-}
-
-// The header fields, the free statements and the level sliders store the user's edits into the
-// current chart and mark it modified; while g_Filling is set the frame itself is writing them.
-void FormP::ConnectHeaderFields() {
-  auto doc = []() -> DocData* { return WinAt(g_CurWin) ? &g_Docs[g_CurWin] : nullptr; };
-  auto text = [this, doc](QLineEdit* field, std::function<void(DocData&, const std::string&)> store) {
-    connect(field, &QLineEdit::textChanged, this, [this, doc, store](const QString& t) {
-      if (g_Filling != 0) return;
-      if (DocData* d = doc()) {
-        store(*d, t.toStdString());
-        SetDirty();
-      }
-    });
-  };
-  text(texts_[0], [](DocData& d, const std::string& t) { d.Title = t; });
-  text(texts_[1], [](DocData& d, const std::string& t) { d.Artist = t; });
-  text(texts_[2], [](DocData& d, const std::string& t) { d.Bpm = plat::LeadingNumber(t); });
-  text(texts_[3], [](DocData& d, const std::string& t) { d.BaseBpm = plat::LeadingNumber(t); });
-  text(texts_[4], [](DocData& d, const std::string& t) { d.Genre = t; });
-  connect(text6_, &QPlainTextEdit::textChanged, this, [this, doc] {
-    if (g_Filling != 0) return;
-    if (DocData* d = doc()) {
-      d->FreeText = text6_->toPlainText().toStdString();
-      SetDirty();
-    }
-  });
-  for (int k = 0; k < 3; ++k) {
-    connect(sliders_[k], &QSlider::valueChanged, this, [this, doc, k](int v) {
-      if (g_Filling != 0) return;
-      if (DocData* d = doc()) {
-        d->Level[k] = static_cast<int16_t>(v);
-        SetPanelText("Level" + std::to_string(k + 1), d->Fmt.Lvn[k] + "：" + std::to_string(v));
-        SetDirty();
-      }
-    });
-  }
 }
 
 void FormP::Picture1_Resize() {
@@ -286,7 +202,7 @@ QLineEdit* FormP::Field(HeaderText f) const {
 }
 void FormP::SetHeaderText(HeaderText field, const std::string& text) {
   if (field == HeaderText::Text6)
-    text6_->setPlainText(QString::fromStdString(text));
+    text6_->setPlainText(QString::fromStdString(FreeTextForBox(text)));
   else
     Field(field)->setText(QString::fromStdString(text));
 }
@@ -319,48 +235,6 @@ void FormP::SetMesLabel(const std::string& caption, bool enabled) {
 }
 void FormP::SetLevelCaption(int k, const std::string& caption) {
   levelLabels_[k - 1]->setText(QString::fromStdString(caption));
-}
-
-// The BGA preview window: a black 256 x 256 square, topmost, showing the current BGA picture.
-QWidget* FormP::BgaWin() const { return bgaWin_.data(); }
-
-void FormP::CloseBgaWin() {
-  if (!bgaWin_) return;
-  bgaWin_->close();
-  delete bgaWin_.data();
-  if (g_CurWin >= 1 && g_CurWin < static_cast<int>(g_Docs.size())) g_Docs[g_CurWin].BgaPreview = 0;
-}
-
-void FormP::ShowBgaWin() {
-  if (!bgaWin_) {
-    auto* w = new QLabel(this, Qt::Tool | Qt::WindowStaysOnTopHint);
-    w->setObjectName("BGAWin");
-    w->setWindowTitle(QStringLiteral("BGA"));
-    w->setFixedSize(256, 256);
-    bgaWin_ = w;
-  }
-  bgaWin_->show();
-  PreviewBGA();
-}
-
-void FormP::PreviewBGA() {
-  auto* w = qobject_cast<QLabel*>(bgaWin_.data());
-  if (!w || g_CurWin < 1 || g_CurWin >= static_cast<int>(g_Docs.size())) return;
-  const DocData& d = g_Docs[g_CurWin];
-  if (d.BgaPreview == 0) return;
-  QPixmap pm(256, 256);
-  pm.fill(Qt::black);
-  if (d.CurDef >= 0 && d.CurDef < static_cast<int>(d.Bga.size())) {
-    const std::string& f = d.Bga[d.CurDef].File;
-    const QString path = QString::fromStdString(d.Folder + f);
-    const QString upper = QString::fromStdString(f).toUpper();
-    if (!f.empty() && QFile::exists(path) &&
-        (upper.endsWith("JPG") || upper.endsWith("BMP") || upper.endsWith("GIF"))) {
-      QPainter p(&pm);
-      p.drawImage(0, 0, QImage(path));
-    }
-  }
-  w->setPixmap(pm);
 }
 
 }  // namespace mk

@@ -29,13 +29,12 @@ TEST(Lump, SlotRowsMarkUsedSlots) {
 }
 
 TEST(Lump, StartSlotIsClampedIntoTheList) {
-  DocData d = MakeDoc(1, 3);
-  d.CurDef = 300;
-  EXPECT_EQ(LumpInitialSlot(d, DefKind::Bga), 255);
-  EXPECT_EQ(LumpInitialSlot(d, DefKind::Wav), 255);
-  d.CurDef = 0;
-  EXPECT_EQ(LumpInitialSlot(d, DefKind::Wav), 1);
-  EXPECT_EQ(LumpInitialSlot(d, DefKind::Bga), 0);
+  const DocData d = MakeDoc(1, 3);
+  EXPECT_EQ(LumpInitialSlot(d, DefKind::Bga, 300), 255);
+  EXPECT_EQ(LumpInitialSlot(d, DefKind::Wav, 300), 255);
+  EXPECT_EQ(LumpInitialSlot(d, DefKind::Wav, 0), 1);
+  EXPECT_EQ(LumpInitialSlot(d, DefKind::Bga, 0), 0);
+  EXPECT_EQ(LumpInitialSlot(d, DefKind::Bga, 17), 17);
 }
 
 TEST(Lump, TenFilesFromSlot250FillTheLastSixInListOrder) {

@@ -1,0 +1,207 @@
+// The definition lists in the frame: row clicks before their release, the erase key, comments,
+// file choice, the moves on the toolbar, and the batch load dialog driven on a scratch folder.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+
+#include "chartfmt/globals.h"
+#include "chartview/mixedbutton.h"
+#include "frame/wavlump.h"
+#include "frame_fixture.h"
+
+using namespace mk;
+using testsupport::CallKind;
+using testsupport::FrameTest;
+
+namespace {
+
+void Key(QWidget* w, int key, Qt::KeyboardModifiers mods) {
+  QKeyEvent down(QEvent::KeyPress, key, mods);
+  QApplication::sendEvent(w, &down);
+  QKeyEvent up(QEvent::KeyRelease, key, mods);
+  QApplication::sendEvent(w, &up);
+}
+
+void Click(QTreeWidget* t, int row, Qt::MouseButton button = Qt::LeftButton) {
+  QTreeWidgetItem* it = t->topLevelItem(row - 1);
+  t->scrollToItem(it);
+  const QPoint at = t->visualItemRect(it).center();
+  QWidget* vp = t->viewport();
+  QMouseEvent down(QEvent::MouseButtonPress, at, vp->mapToGlobal(at), button, button, Qt::NoModifier);
+  QApplication::sendEvent(vp, &down);
+  QMouseEvent up(QEvent::MouseButtonRelease, at, vp->mapToGlobal(at), button, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(vp, &up);
+}
+
+std::string Cell(QTreeWidget* t, int row, int column) { return t->topLevelItem(row - 1)->text(column).toStdString(); }
+
+TEST_F(FrameTest, RowClicksSetTheCurrentNumberBeforeTheReleasePlays) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  DocData& d = g_Docs[g_CurWin];
+  QTreeWidget* g1 = Frame().List(DefList::Grid1);
+  QTreeWidget* g2 = Frame().List(DefList::Grid2);
+  EXPECT_EQ(g1->topLevelItemCount(), 1295);  // base 36
+  EXPECT_EQ(g2->topLevelItemCount(), 256);
+  Click(g1, 1);
+  EXPECT_EQ(d.CurDef, 1);
+
+  // With the preview toggle pressed, the release plays the row just clicked (its file exists):
+  // here the sound library is missing, which the preview reports.
+  std::ofstream(d.Folder + "snare.wav") << "x";
+  Frame().DefToolButton(DefTool::TB2_Prev)->click();
+  ASSERT_TRUE(Frame().DefToolButton(DefTool::TB2_Prev)->isChecked());
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = "サウンドライブラリ"});
+  Click(g1, 2);
+  EXPECT_EQ(d.CurDef, 2);
+  Click(g1, 3);  // hat.wav is not there: nothing plays
+  EXPECT_EQ(d.CurDef, 3);
+  desk_.Verify();
+
+  Frame().Tab1_Switch(2);
+  Click(g2, 1);  // the BGA row "00"
+  EXPECT_EQ(d.CurDef, 0);
+  Click(g2, 3, Qt::RightButton);  // the context menu acts on the current number
+  EXPECT_EQ(d.CurDef, 0);
+  EXPECT_TRUE(Frame().BGAM()->isVisible());
+  Frame().BGAM()->hide();
+  EXPECT_EQ(d.Dirty, 0);
+}
+
+TEST_F(FrameTest, ShiftDeleteAloneErasesAndMarksTheChart) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  DocData& d = g_Docs[g_CurWin];
+  QTreeWidget* g1 = Frame().List(DefList::Grid1);
+  Click(g1, 1);
+  Key(g1, Qt::Key_Delete, Qt::NoModifier);
+  Key(g1, Qt::Key_Delete, Qt::ShiftModifier | Qt::ControlModifier);
+  EXPECT_EQ(d.Wav[1].File, "kick.wav");
+  EXPECT_EQ(d.Dirty, 0);
+  Key(g1, Qt::Key_Delete, Qt::ShiftModifier | Qt::KeypadModifier);  // the keypad flag is no modifier
+  EXPECT_EQ(d.Wav[1], DefEntry{});
+  EXPECT_EQ(Cell(g1, 1, 1), "");
+  EXPECT_EQ(d.Dirty, -1);  // closing must not lose the erase unasked
+  Key(g1, Qt::Key_Down, Qt::NoModifier);  // the release makes the selected row current
+  EXPECT_EQ(d.CurDef, 2);
+}
+
+TEST_F(FrameTest, CommentPromptCancelKeepsAndOkClears) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  DocData& d = g_Docs[g_CurWin];
+  d.CurDef = 1;
+  desk_.ExpectInputBox(std::nullopt, {.prompt = "kick.wavのコメントを入力してください", .title = "コメント指定",
+                                      .defaultText = "バスドラム"});
+  Frame().Menu("GridM_Cmt")->trigger();
+  EXPECT_EQ(d.Wav[1].Comment, "バスドラム");
+  EXPECT_EQ(d.Dirty, 0);
+  desk_.ExpectInputBox(std::string());
+  Frame().Menu("GridM_Cmt")->trigger();
+  EXPECT_EQ(d.Wav[1].Comment, "");
+  EXPECT_EQ(Cell(Frame().List(DefList::Grid1), 1, 2), "");
+  EXPECT_EQ(d.Dirty, -1);
+  d.CurDef = 0;  // no WAV row: nothing is asked
+  Frame().Menu("GridM_Cmt")->trigger();
+  Frame().Menu("GridM_Erase")->trigger();
+}
+
+TEST_F(FrameTest, ChoosingFilesFromTwoFoldersRebasesTheChart) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  DocData& d = g_Docs[g_CurWin];
+  d.CurDef = 7;
+  desk_.ExpectOpenFile(testsupport::Chosen("/one/a.wav"), {.filter = "音声ファイル(*.wav;*.zq)|*.wav;*.zq|"});
+  Frame().Menu("GridM_Wav")->trigger();
+  d.CurDef = 8;
+  desk_.ExpectOpenFile(testsupport::Chosen("/two/b.wav"));
+  Frame().Grid_DblClick(DefList::Grid1);
+  EXPECT_EQ(d.Folder, "/two/");
+  EXPECT_EQ(d.Wav[7].File, "a.wav");
+  EXPECT_EQ(Cell(Frame().List(DefList::Grid1), 8, 1), "b.wav");
+  desk_.ExpectOpenFile(testsupport::Cancelled());
+  Frame().Grid_DblClick(DefList::Grid1);
+  EXPECT_EQ(d.Folder, "/two/");
+  d.Dirty = 0;
+  d.CurDef = 2;
+  Frame().Tab1_Switch(2);
+  desk_.ExpectOpenFile(testsupport::Cancelled(), {.filter = "BGAファイル(*.bmp;*.jpg)|*.bmp;*.jpg|", .initialName = "layer.bmp"});
+  Frame().Menu("BGAM_BGA")->trigger();
+  EXPECT_EQ(d.Dirty, 0);
+}
+
+TEST_F(FrameTest, ToolbarMovesSwapRowsAndObjectsAndRefuseSilently) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  DocData& d = g_Docs[g_CurWin];
+  QTreeWidget* g1 = Frame().List(DefList::Grid1);
+  d.CurDef = 1;
+  Frame().DefToolButton(DefTool::TB2_Up)->click();  // refused: nothing marked
+  EXPECT_EQ(d.Dirty, 0);
+  const int16_t k1 = d.Obj[1].Mes[1].Obj[0];
+  ASSERT_EQ(k1, 1);  // #001K1:0101
+  Frame().DefToolButton(DefTool::TB2_Down)->click();
+  EXPECT_EQ(d.CurDef, 2);
+  EXPECT_EQ(Cell(g1, 1, 1), "snare.wav");
+  EXPECT_EQ(Cell(g1, 2, 1), "kick.wav");
+  EXPECT_EQ(Cell(g1, 2, 2), "バスドラム");
+  EXPECT_EQ(g1->currentItem(), g1->topLevelItem(1));
+  EXPECT_EQ(d.Obj[1].Mes[1].Obj[0], 2);
+  EXPECT_EQ(d.Dirty, -1);
+  Frame().DefToolButton(DefTool::TB2_Up)->click();
+  EXPECT_EQ(d.Obj[1].Mes[1].Obj[0], 1);
+  EXPECT_EQ(Cell(g1, 1, 1), "kick.wav");
+  Frame().Tab1_Switch(3);  // on the free tab the moves do nothing
+  Frame().Toolbar2_ButtonClick(DefTool::TB2_Down);
+  EXPECT_EQ(d.CurDef, 1);
+}
+
+TEST_F(FrameTest, BatchLoadDialogFillsSlotsInListOrderFromAScratchFolder) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  DocData& d = g_Docs[g_CurWin];
+  const std::string folder = dir_.path() + "/loads";
+  std::filesystem::create_directories(folder + "/sub");
+  for (const char* f : {"B.WAV", "a.wav", "c.Zq", "notes.txt"}) std::ofstream(folder + "/" + f) << "x";
+  d.CurDef = 3;
+  Frame().SelectListRow(DefList::Grid1, 3);
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* dlg = Frame().findChild<WavLump*>("WavLump");
+    ASSERT_NE(dlg, nullptr);
+    seen = true;
+    EXPECT_EQ(dlg->windowTitle().toStdString(), "WAV一括読み込み");
+    EXPECT_EQ(dlg->StartSlot(), 3);
+    EXPECT_EQ(dlg->List1()->currentRow(), 2);
+    EXPECT_EQ(dlg->List1()->item(0)->text().toStdString(), "01*");
+    EXPECT_EQ(dlg->List1()->item(6)->text().toStdString(), "07");
+    EXPECT_FALSE(dlg->OKButton()->isEnabled());
+    dlg->Dir1_Change(folder);
+    ASSERT_EQ(dlg->File1()->count(), 3);  // the pattern ignores letter case
+    EXPECT_EQ(dlg->File1()->item(0)->text().toStdString(), "a.wav");
+    EXPECT_EQ(dlg->File1()->item(1)->text().toStdString(), "B.WAV");
+    EXPECT_EQ(dlg->Dir1()->item(1)->text().toStdString(), "sub");
+    dlg->File1()->item(2)->setSelected(true);  // clicked first, loaded last
+    dlg->File1()->setCurrentRow(0, QItemSelectionModel::Select);
+    EXPECT_TRUE(dlg->OKButton()->isEnabled());
+    dlg->List1_Click(6);
+    dlg->OKButton()->click();
+  });
+  Frame().Menu("GridM_WavA")->trigger();
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(d.Folder, folder + "/");
+  EXPECT_EQ(d.Wav[7], (DefEntry{"a.wav", ""}));
+  EXPECT_EQ(d.Wav[8], (DefEntry{"c.Zq", ""}));
+  EXPECT_EQ(Cell(Frame().List(DefList::Grid1), 8, 1), "c.Zq");
+  EXPECT_EQ(d.Dirty, -1);
+
+  d.Dirty = 0;  // Cancel changes nothing
+  QTimer::singleShot(0, [&] { Frame().findChild<WavLump*>("WavLump")->CancelButton_Click(); });
+  Frame().Menu("GridM_WavA")->trigger();
+  EXPECT_EQ(d.Dirty, 0);
+  EXPECT_EQ(d.Folder, folder + "/");
+}
+
+}  // namespace

@@ -1,0 +1,241 @@
+// The header panel, the tab strip, the free statements and the BGA preview in the frame.
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "chartfmt/globals.h"
+#include "chartview/mixedbutton.h"
+#include "frame/bgawin.h"
+#include "frame/settings.h"
+#include "frame_fixture.h"
+
+using namespace mk;
+using testsupport::CallKind;
+using testsupport::FrameTest;
+
+namespace {
+
+TEST_F(FrameTest, HeaderFieldsStoreEditsAndFillingMarksNothing) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  Form1* first = WinAt(g_CurWin);
+  Form1* second = Open(Sample("dual_sample.scd"));
+  ASSERT_NE(second, first);
+  Activate(first);
+  Activate(second);
+  EXPECT_EQ(g_Docs[first->WinNo()].Dirty, 0);
+  EXPECT_EQ(g_Docs[second->WinNo()].Dirty, 0);
+  DocData& d = second->Doc();
+  Frame().Field(HeaderText::Text3)->setText("1 5 0");
+  EXPECT_EQ(d.Bpm, 150);
+  EXPECT_EQ(d.Dirty, -1);
+  Frame().Field(HeaderText::Text4)->setText("9E99999");  // no finite value reads 0
+  EXPECT_EQ(d.BaseBpm, 0);
+  Frame().Field(HeaderText::Text4)->setText("&H1F");
+  EXPECT_EQ(d.BaseBpm, 31);
+}
+
+TEST_F(FrameTest, LevelSliderWithoutANameAndDragMarksAtTheEnd) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  DocData& d = g_Docs[g_CurWin];
+  d.Fmt.Lvn[1].clear();
+  Frame().Slider1(1)->setSliderDown(true);  // a drag follows the thumb without marking
+  Frame().Slider1(1)->setValue(9);
+  EXPECT_EQ(Frame().Panel("Level2")->text().toStdString(), "：9");
+  EXPECT_EQ(d.Level[1], 9);
+  EXPECT_EQ(d.Dirty, 0);
+  Frame().Slider1(1)->setSliderDown(false);  // the drag ends
+  EXPECT_EQ(d.Dirty, -1);
+}
+
+TEST_F(FrameTest, WidthRuleKeepsTheControlsAsWideAsTheFrame) {
+  ASSERT_TRUE(Start());
+  for (int w : {161, 300}) {
+    Frame().DefFrame1()->resize(w, Frame().DefFrame1()->height());
+    const int half = (w - 56 - 7) / 2;
+    EXPECT_EQ(Frame().Field(HeaderText::Text1)->width(), w - 56) << w;
+    EXPECT_EQ(Frame().Slider1(2)->width(), w - 56) << w;
+    EXPECT_EQ(Frame().FileButton(4)->width(), w - 56) << w;
+    EXPECT_EQ(Frame().Field(HeaderText::Text3)->geometry(), QRect(48, 152, half, 18)) << w;
+    EXPECT_EQ(Frame().Field(HeaderText::Text4)->geometry(), QRect(half + 55, 152, half, 18)) << w;
+    EXPECT_EQ(Frame().Label10()->width(), w) << w;
+  }
+}
+
+TEST_F(FrameTest, MeasureCountDialog) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  Form1* w = WinAt(g_CurWin);
+  DocData& d = w->Doc();
+  d.MesCount = 20;
+  w->Mes_Change(0);
+  for (const char* bad : {"-1", "500", "40000"}) {
+    desk_.ExpectInputBox(std::string(bad), {.prompt = "変更後の最大小節数を入力してください\r\n(現在：20小節)",
+                                             .title = "小節数変更", .defaultText = "20"});
+    desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.text = "不正な数値です", .title = "エラー", .icon = plat::MsgIcon::Critical});
+    Frame().Label10_DblClick();
+  }
+  desk_.ExpectInputBox(std::nullopt);
+  Frame().Label10_DblClick();
+  EXPECT_EQ(d.MesCount, 20);
+  EXPECT_EQ(d.Dirty, 0);
+
+  desk_.ExpectInputBox(std::string("12.9"));
+  desk_.ExpectMessageBox(plat::MsgAnswer::Cancel, {.title = "確認", .buttons = plat::MsgButtons::OkCancel});
+  Frame().Label10_DblClick();  // a cut asks first; Cancel keeps everything
+  EXPECT_EQ(d.MesCount, 20);
+  desk_.ExpectInputBox(std::string("12.9"));
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = "譜面が削除される場合があります"});
+  Frame().Label10_DblClick();
+  EXPECT_EQ(d.MesCount, 12);
+  EXPECT_EQ(Frame().Label10()->text().toStdString(), "最大小節数： 12");
+  EXPECT_EQ(d.Dirty, -1);  // measures cut here are not lost silently on close
+  desk_.ExpectInputBox(std::string("30"));  // growing asks nothing
+  Frame().Label10_DblClick();
+  EXPECT_EQ(d.MesCount, 30);
+}
+
+TEST_F(FrameTest, TabSwitchOnReleaseRefusalAndHover) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  DocData& d = g_Docs[g_CurWin];
+  QTabBar* tab = Frame().Tab1();
+  Frame().Tab1_MouseUp();  // released before the pointer was ever over the strip: nothing
+  EXPECT_EQ(d.DefTab, 0);
+
+  // A press does not switch; the release over the tab does.
+  const QPoint at = tab->tabRect(2).center();
+  QMouseEvent move(QEvent::MouseMove, at, tab->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(tab, &move);
+  EXPECT_EQ(Frame().TabHover(), 3);
+  QMouseEvent down(QEvent::MouseButtonPress, at, tab->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(tab, &down);
+  EXPECT_EQ(tab->currentIndex(), 0);
+  QMouseEvent up(QEvent::MouseButtonRelease, at, tab->mapToGlobal(at), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(tab, &up);
+  EXPECT_EQ(d.DefTab, 2);
+  EXPECT_EQ(tab->currentIndex(), 2);
+  EXPECT_TRUE(Frame().Text6()->isVisibleTo(&Frame()));
+  EXPECT_FALSE(Frame().DefToolButton(DefTool::TB2_Up)->isEnabled());
+  EXPECT_EQ(Frame().DefToolButton(DefTool::TB2_Play)->toolTip().toStdString(), "命令文を譜面に反映");
+
+  d.CurDef = 0;
+  tab->setCurrentIndex(0);  // the keyboard goes through the same rule
+  EXPECT_EQ(d.DefTab, 0);
+  EXPECT_EQ(d.CurDef, 1);
+  EXPECT_EQ(d.Dirty, 0);
+
+  // A script without BGA keyword refuses the BGA tab; the strip goes back.
+  Form1* simple = Open(Sample("simple_sample.s4k"));
+  ASSERT_NE(simple, nullptr);
+  simple->Doc().CurDef = 300;
+  Frame().Tab1_Switch(2);
+  EXPECT_EQ(simple->Doc().DefTab, 0);
+  EXPECT_EQ(tab->currentIndex(), 0);
+  tab->setCurrentIndex(1);
+  EXPECT_EQ(simple->Doc().DefTab, 0);
+  EXPECT_EQ(tab->currentIndex(), 0);
+}
+
+TEST_F(FrameTest, FreeStatementsApplyFromMemory) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  Form1* w = WinAt(g_CurWin);
+  DocData& d = w->Doc();
+  const int mes = d.MesCount;
+  const std::string file = d.FileName, folder = d.Folder;
+  Frame().Tab1_Switch(3);
+  Frame().Text6()->setPlainText(
+      "#TITLE 新しい曲\n#WAV0B new.wav\n#010K1:01\n#600K1:01\nunknown line\n;just a remark\n\n");
+  EXPECT_EQ(d.FreeText.find("#TITLE 新しい曲\r\n"), 0u);  // kept with CR LF breaks
+  Frame().DefToolButton(DefTool::TB2_Play)->click();
+  EXPECT_EQ(d.Title, "新しい曲");
+  EXPECT_EQ(Frame().Field(HeaderText::Text1)->text().toStdString(), "新しい曲");
+  EXPECT_EQ(d.Wav[11].File, "new.wav");
+  EXPECT_EQ(d.MesCount, std::max(mes, 10));
+  EXPECT_EQ(d.Obj[1].Mes[10].Obj[0], 1);
+  // A line past the measure limit stays text and leaves the count; unknown lines stay; remarks
+  // and empty lines go.
+  EXPECT_EQ(d.FreeText.find("#600K1:01\r\nunknown line\r\n") != std::string::npos, true) << d.FreeText;
+  EXPECT_EQ(d.FreeText.find("remark"), std::string::npos);
+  EXPECT_EQ(Frame().Text6()->toPlainText().toStdString().find("\r"), std::string::npos);
+  EXPECT_EQ(d.FileName, file);
+  EXPECT_EQ(d.Folder, folder);
+  const std::string once = d.FreeText;
+  Frame().ApplyFreeText();  // a second apply changes nothing
+  EXPECT_EQ(d.FreeText, once);
+  EXPECT_EQ(d.MesCount, std::max(mes, 10));
+
+  d.FreeText = "#LIGHT 99999\r\n#TITLE half\r\n";  // a failing line: nothing changes at all
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.title = "エラー"});
+  Frame().ApplyFreeText();
+  EXPECT_EQ(d.Title, "新しい曲");
+  EXPECT_EQ(d.FreeText, "#LIGHT 99999\r\n#TITLE half\r\n");
+}
+
+TEST_F(FrameTest, BgaPreviewFollowsTheListAndShowsOnlyKnownPictures) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  DocData& d = g_Docs[g_CurWin];
+  const std::string folder = dir_.path() + "/pics/";
+  std::filesystem::create_directories(folder);
+  QImage big(400, 300, QImage::Format_RGB32);
+  big.fill(Qt::red);
+  big.setPixel(0, 0, qRgb(0, 255, 0));
+  ASSERT_TRUE(big.save(QString::fromStdString(folder + "big.Bmp"), "BMP"));
+  QImage small(10, 10, QImage::Format_RGB32);
+  small.fill(Qt::blue);
+  ASSERT_TRUE(small.save(QString::fromStdString(folder + "p.jpeg"), "JPEG"));
+  ASSERT_TRUE(small.save(QString::fromStdString(folder + "p.png"), "PNG"));
+  ASSERT_TRUE(small.save(QString::fromStdString(folder + "s.bmp"), "BMP"));
+  d.Folder = folder;
+  d.Bga[1].File = "big.Bmp";
+  d.Bga[2].File = "p.jpeg";
+  d.Bga[3].File = "p.png";
+  d.Bga[4].File = "gone.bmp";
+  d.Bga[5].File = "s.bmp";
+  Frame().Tab1_Switch(2);
+  QTreeWidget* g2 = Frame().List(DefList::Grid2);
+
+  d.CurDef = 1;
+  Frame().Grid_MouseUp(DefList::Grid2, 1, {});  // preview off: nothing opens
+  EXPECT_EQ(Frame().BgaWin(), nullptr);
+  Frame().DefToolButton(DefTool::TB2_Play)->click();
+  auto* win = static_cast<BgaPreviewWin*>(Frame().BgaWin());
+  ASSERT_NE(win, nullptr);
+  EXPECT_EQ(win->windowTitle().toStdString(), "BGAプレビュー");
+  EXPECT_TRUE(win->windowFlags() & Qt::WindowStaysOnTopHint);
+  QImage shown = win->Shown();
+  EXPECT_EQ(shown.size(), QSize(255, 255));
+  EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 255, 0));  // top-left, unscaled, clipped
+  EXPECT_EQ(shown.pixel(254, 254), qRgb(255, 0, 0));
+  for (int n : {2, 3, 4, 9}) {  // .jpeg, .png, a missing file, an empty entry: black
+    d.CurDef = static_cast<int16_t>(n);
+    Frame().PreviewBGA();
+    EXPECT_EQ(win->Shown().pixel(0, 0), qRgb(0, 0, 0)) << n;
+  }
+  Frame().SelectListRow(DefList::Grid2, 6);  // a key release in the list redraws
+  QKeyEvent up(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
+  QApplication::sendEvent(g2, &up);
+  EXPECT_EQ(d.CurDef, 5);
+  EXPECT_EQ(win->Shown().pixel(0, 0), qRgb(0, 0, 255));
+  EXPECT_EQ(win->Shown().pixel(20, 20), qRgb(0, 0, 0));
+
+  win->close();  // closed by hand: it stays closed while rows change
+  Pump();
+  EXPECT_EQ(d.BgaPreview, 0);
+  Frame().Grid_MouseUp(DefList::Grid2, 1, {});
+  EXPECT_EQ(Frame().BgaWin(), nullptr);
+  Frame().DefToolButton(DefTool::TB2_Play)->click();
+  ASSERT_NE(Frame().BgaWin(), nullptr);
+  Frame().Tab1_Switch(1);  // leaving for the WAV tab closes it
+  Pump();
+  EXPECT_EQ(Frame().BgaWin(), nullptr);
+  EXPECT_EQ(d.BgaPreview, 0);
+}
+
+}  // namespace
