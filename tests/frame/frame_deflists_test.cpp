@@ -64,6 +64,12 @@ TEST_F(FrameTest, RowClicksSetTheCurrentNumberBeforeTheReleasePlays) {
   Click(g1, 3);  // hat.wav is not there: nothing plays
   EXPECT_EQ(d.CurDef, 3);
   desk_.Verify();
+  Frame().Menu("GridM_Prop")->trigger();  // a missing file has no properties sheet
+  EXPECT_EQ(desk_.CountOf(CallKind::FileProperties), 0u);
+  d.CurDef = 2;
+  Frame().Menu("GridM_Prop")->trigger();
+  ASSERT_EQ(desk_.CountOf(CallKind::FileProperties), 1u);
+  EXPECT_EQ(desk_.CallsOf(CallKind::FileProperties)[0].path, d.Folder + "snare.wav");
 
   Frame().Tab1_Switch(2);
   Click(g2, 1);  // the BGA row "00"

@@ -70,6 +70,25 @@ TEST_F(FrameTest, WidthRuleKeepsTheControlsAsWideAsTheFrame) {
   }
 }
 
+TEST_F(FrameTest, WallpaperAndSoundChoosersRebaseAndCancelClears) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  DocData& d = g_Docs[g_CurWin];
+  desk_.ExpectOpenFile(testsupport::Chosen("/elsewhere/w.bmp"),
+                       {.filter = "画像ファイル(*.bmp;*.jpg)|*.bmp;*.jpg|", .initialName = "stage.bmp"});
+  Frame().FileButton(3)->click();
+  EXPECT_EQ(d.Wall, "w.bmp");
+  EXPECT_EQ(d.Folder, "/elsewhere/");
+  EXPECT_EQ(Frame().FileButton(3)->text().toStdString(), "w.bmp");
+  EXPECT_EQ(d.Dirty, -1);
+  d.Dirty = 0;
+  desk_.ExpectOpenFile(testsupport::Cancelled(), {.filter = "音声ファイル(*.wav;*.zq)|*.wav;*.zq|"});
+  Frame().FileButton(4)->click();  // cancel is how a preview sound is removed
+  EXPECT_EQ(d.Pre, "");
+  EXPECT_EQ(Frame().FileButton(4)->text().toStdString(), "None");
+  EXPECT_EQ(d.Folder, "/elsewhere/");
+  EXPECT_EQ(d.Dirty, -1);
+}
+
 TEST_F(FrameTest, MeasureCountDialog) {
   ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
   Form1* w = WinAt(g_CurWin);
