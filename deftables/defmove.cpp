@@ -34,14 +34,14 @@ bool MoveDefinition(DocData& doc, DefMove move) {
   std::vector<DefEntry>& table = bga ? doc.Bga : doc.Wav;
   std::swap(table[s], table[n]);
   const int16_t a = static_cast<int16_t>(s), b = static_cast<int16_t>(n);
-  const ValueMap swap = [a, b](int16_t v, bool back) -> int16_t {
+  const ValueMap swap = ValueMap::From([a, b](int16_t v, bool back) -> int16_t {
     if (v == a) return b;
     if (v == b) return a;
     if (back) return v;
     if (v == a + kOpenObjectBase) return static_cast<int16_t>(b + kOpenObjectBase);
     if (v == b + kOpenObjectBase) return static_cast<int16_t>(a + kOpenObjectBase);
     return v;
-  };
+  });
   RemapEverywhere(doc, bga, swap);
   doc.CurDef = b;
   return true;

@@ -12,14 +12,17 @@ bool DefLaneOf(const DocData& doc, int lane, bool bga) {
   return (doc.Lane[lane].Part == kPartBga) == bga;
 }
 
-bool RemapGrid(std::vector<LaneMes>& grid, const DocData& doc, bool bga, const ValueMap& map) {
+bool RemapGrid(std::vector<LaneMes>& grid, const DocData& doc, bool bga, const ValueMap& map,
+               const std::vector<LaneMes>* done) {
   bool changed = false;
   const int lanes = std::min<int>(static_cast<int>(grid.size()) - 1, doc.LaneCount);
   for (int l = 1; l <= lanes; ++l) {
     if (!DefLaneOf(doc, l, bga)) continue;
     MesList& mes = grid[l].Mes;
+    const MesList* seen = done && l < static_cast<int>(done->size()) ? &(*done)[l].Mes : nullptr;
     for (size_t m = 0; m < mes.size(); ++m) {
       if (!mes.Stored(m)) continue;
+      if (seen && m < seen->size() && mes.SharesCell(*seen, m)) continue;
       const MesData& cell = mes[m];
       bool differs = false;
       for (int t = 0; t < kTicksPerMeasure && !differs; ++t) {
@@ -70,8 +73,8 @@ bool RemapSelection(std::vector<SelEntry>& sel, int32_t& count, const DocData& d
 bool RemapEverywhere(DocData& doc, bool bga, const ValueMap& map) {
   bool changed = RemapGrid(doc.Obj, doc, bga, map);
   changed = RemapSelection(doc.Sel, doc.SelCount, doc, bga, map) || changed;
-  RemapGrid(doc.UndoObj, doc, bga, map);
-  RemapGrid(doc.UndoObj2, doc, bga, map);
+  RemapGrid(doc.UndoObj, doc, bga, map, &doc.Obj);
+  RemapGrid(doc.UndoObj2, doc, bga, map, &doc.UndoObj);
   RemapSelection(doc.UndoSel, doc.UndoSelCount, doc, bga, map);
   RemapSelection(doc.UndoSel2, doc.UndoSelCount2, doc, bga, map);
   return changed;

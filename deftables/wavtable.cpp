@@ -41,14 +41,14 @@ bool WAVCompact(DocData& doc, int maxMeasure) {
       changed = true;
     }
   }
-  const ValueMap remap = [&map](int16_t v, bool back) -> int16_t {
+  const ValueMap remap = ValueMap::From([&map](int16_t v, bool back) -> int16_t {
     if (v >= 1 && v <= kMaxDef) return map[v];
     if (!back && v > kOpenObjectBase && v <= kOpenObjectBase + kMaxDef) {
       const int16_t to = map[v - kOpenObjectBase];
       return to == 0 ? 0 : static_cast<int16_t>(to + kOpenObjectBase);
     }
     return v;
-  };
+  });
   return RemapEverywhere(doc, false, remap) || changed;
 }
 
