@@ -163,3 +163,55 @@ TEST(DefMove, SelectionAndUndoLevelsKeepTheirFiles) {
 }
 
 }  // namespace
+
+namespace {
+
+// The plain walk: every lane of the kind, every measure, every tick of each grid on its own.
+void ReferenceSwap(std::vector<LaneMes>& grid, const DocData& doc, bool bga, int16_t a, int16_t b) {
+  for (int l = 1; l <= doc.LaneCount && l < static_cast<int>(grid.size()); ++l) {
+    if ((doc.Lane[l].Part == kPartBga) != bga) continue;
+    for (size_t m = 0; m < grid[l].Mes.size(); ++m) {
+      MesData c = grid[l].Mes[m];
+      for (int t = 0; t < 192; ++t) {
+        int16_t& f = c.Obj[t];
+        if (f == a || f == b) f = f == a ? b : a;
+        else if (f == a + 10000 || f == b + 10000) f = static_cast<int16_t>((f == a + 10000 ? b : a) + 10000);
+        int16_t& k = c.BackObj[t];
+        if (k == a || k == b) k = k == a ? b : a;
+      }
+      if (!(c == grid[l].Mes[m])) grid[l].Mes.Write(m) = c;
+    }
+  }
+}
+
+// Random charts, snapshots and moves: the shared-cell shortcuts give what the plain walk gives.
+TEST(DefMove, RandomMovesMatchThePlainWalk) {
+  uint32_t seed = 7;
+  auto next = [&seed](int n) { return static_cast<int>((seed = seed * 1103515245u + 12345u) >> 8) % n; };
+  for (int round = 0; round < 30; ++round) {
+    DocData d = MakeDoc();
+    for (int step = 0; step < 3; ++step) {
+      for (int i = 0; i < 20; ++i) {
+        const int v = 1 + next(6);
+        Put(d, 1 + next(4), next(4), next(192), static_cast<int16_t>(next(3) == 0 ? v + 10000 : v), next(2) == 0);
+      }
+      if (step < 2) ObjBackup(d);
+    }
+    for (int k = 0; k < 6; ++k) {
+      const DefMove m = static_cast<DefMove>(next(4));
+      d.CurDef = static_cast<int16_t>(1 + next(5));
+      DocData ref = d;
+      const int n = DefMoveNeighbour(d, m);
+      ASSERT_EQ(MoveDefinition(d, m), n >= 0);
+      if (n < 0) continue;
+      const bool bga = m == DefMove::BGAUp || m == DefMove::BGADown;
+      for (auto* g : {&ref.Obj, &ref.UndoObj, &ref.UndoObj2})
+        ReferenceSwap(*g, ref, bga, ref.CurDef, static_cast<int16_t>(n));
+      EXPECT_EQ(d.Obj, ref.Obj) << round << "/" << k;
+      EXPECT_EQ(d.UndoObj, ref.UndoObj) << round << "/" << k;
+      EXPECT_EQ(d.UndoObj2, ref.UndoObj2) << round << "/" << k;
+    }
+  }
+}
+
+}  // namespace
