@@ -180,7 +180,8 @@ void FormP::ConnectHeaderPanel() {
   });
   connect(tab1_, &QTabBar::currentChanged, this, [this](int index) {
     DocData* d = CurDoc();
-    if (!d || index < 0 || index == d->DefTab) return;  // the frame showing the document's tab
+    // The frame itself showing the document's tab (or filling the panel) is no switch.
+    if (!d || g_Filling != 0 || index < 0 || index == d->DefTab) return;
     Tab1_Switch(index + 1);
   });
 }
