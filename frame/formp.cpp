@@ -73,6 +73,7 @@ FormP::FormP(FrameOptions options) : options_(std::move(options)) {
   BuildPalette();
   BuildStatusBar();
   ConnectDefPanel();
+  ConnectDialogCommands();
   timer1_ = new QTimer(this);
   timer1_->setObjectName("Timer1");
   timer1_->setInterval(100);

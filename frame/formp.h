@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "chartfmt/chartwrite.h"
 #include "chartview/chartframe.h"
 #include "deftables/defmove.h"
+#include "editing/batchedit.h"
 #include "frame/palette_layout.h"
 #include "frame/recent.h"
 #include "frame/settings.h"
@@ -24,6 +26,7 @@
 class QAction;
 class QActionGroup;
 class QCheckBox;
+class QDialog;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -116,6 +119,15 @@ class FormP : public QMainWindow,
   void Menu_File_Close_Click();
   // Edit > Undo on the active chart window.
   void Menu_Edit_Undo_Click();
+  // Edit > Find, the chart menu's batch edit and View > note count: modal dialogs on the current
+  // chart window.
+  void Menu_Edit_Find_Click();
+  void EditM_Replace_Click();
+  void Menu_View_Data_Click();
+  // Called with each dialog of these commands just before it is shown (tests work it there).
+  void SetDialogHook(std::function<void(QDialog*)> hook) { dialogHook_ = std::move(hook); }
+  // Where the batch edit takes its random numbers (the clock-seeded generator when unset).
+  void SetRandomFactory(std::function<std::unique_ptr<RandomSource>()> f) { randomFactory_ = std::move(f); }
   void Menu_File_Exit_Click();
   void Toolbar1_ButtonClick(const std::string& key);
   void Toolbar1_ButtonMenuClick(int index);
@@ -283,6 +295,7 @@ class FormP : public QMainWindow,
   void OpenBgaWin();
   DocData* CurDoc() const;
   void BuildScriptItems();  // File > New items and the New button's list
+  void ConnectDialogCommands();
   void OnSubWindowActivated(QMdiSubWindow* w);
   bool CloseAllCharts();
   int16_t ReadIntoWindow(ChartReadAhead&& ahead, int16_t target);
@@ -362,6 +375,8 @@ class FormP : public QMainWindow,
   QTimer* timer1_ = nullptr;
   QPointer<QWidget> bgaWin_;
   int16_t tabHover_ = 0;  // the tab under the pointer (1..3), 0 before the pointer first came
+  std::function<void(QDialog*)> dialogHook_;
+  std::function<std::unique_ptr<RandomSource>()> randomFactory_;
 };
 
 }  // namespace mk

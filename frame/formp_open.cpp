@@ -262,6 +262,8 @@ void FormP::Toolbar1_ButtonClick(const std::string& key) {
       w->ObjDeSel();
       w->ObjDraw();
     }
+  } else if (key == "TB1_Find") {
+    Menu_Edit_Find_Click();
   }
 }
 
