@@ -124,6 +124,11 @@ class FormP : public QMainWindow,
   void Menu_Edit_Find_Click();
   void EditM_Replace_Click();
   void Menu_View_Data_Click();
+  // File > conversion wizard: the two pages, the target window and the copy.
+  void Menu_File_Wiz_Click();
+  void ConvertChart();
+  // Copies window s's chart into window d through the lane map and shows the result there.
+  void ConvertChartCopy(int16_t s, int16_t d, const std::vector<int16_t>& laneMap);
   // Called with each dialog of these commands just before it is shown (tests work it there).
   void SetDialogHook(std::function<void(QDialog*)> hook) { dialogHook_ = std::move(hook); }
   // Where the batch edit takes its random numbers (the clock-seeded generator when unset).

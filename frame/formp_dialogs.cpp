@@ -15,6 +15,7 @@ void FormP::ConnectDialogCommands() {
   connect(Menu("Menu_Edit_Find"), &QAction::triggered, this, [this] { Menu_Edit_Find_Click(); });
   connect(Menu("EditM_Replace"), &QAction::triggered, this, [this] { EditM_Replace_Click(); });
   connect(Menu("Menu_View_Data"), &QAction::triggered, this, [this] { Menu_View_Data_Click(); });
+  connect(Menu("Menu_File_Wiz"), &QAction::triggered, this, [this] { Menu_File_Wiz_Click(); });
 }
 
 void FormP::Menu_Edit_Find_Click() {

@@ -1,0 +1,162 @@
+// The lane map of the conversion wizard and the copy of a chart into another script's record.
+#include "frame/convertchart.h"
+
+#include <algorithm>
+
+#include "chartfmt/defcode.h"
+#include "editing/dropsel.h"
+#include "editing/mescount.h"
+
+namespace mk {
+
+int16_t g_WizSrc = 0;
+int16_t g_WizDst = 0;
+int16_t g_WizScript = 0;
+std::vector<int16_t> g_WizLaneMap;
+
+std::string PadLane(int n, int w) {
+  const std::string s = "00000" + std::to_string(n);
+  return w >= static_cast<int>(s.size()) ? s : s.substr(s.size() - w);
+}
+
+int DecimalDigits(int n) { return static_cast<int>(std::to_string(n < 0 ? -n : n).size()); }
+
+namespace {
+
+std::string Dashes(int w) { return std::string(static_cast<size_t>(std::clamp(w, 0, 5)), '-'); }
+
+std::string LaneText(const DocData& d, int lane, int w) {
+  if (lane == 0) return PadLane(0, w) + ":BPM";
+  const std::string label = lane < static_cast<int>(d.Lane.size()) ? d.Lane[lane].Label : std::string();
+  return PadLane(lane, w) + ":" + label;
+}
+
+// Moves the WAV definitions that name a file to numbers 1, 2, ... in their order and renumbers
+// the objects of the WAV lanes (front, back, open) to match; objects of a number without a file
+// are erased. Only the grid is looked at: the caller drops the selection first.
+void CompactWav(DocData& d) {
+  const int last = std::min<int>(DefNumMax(d.Fmt.WNum), static_cast<int>(d.Wav.size()) - 1);
+  if (last < 1) return;
+  std::vector<int16_t> map(static_cast<size_t>(last) + 1, 0);
+  std::vector<DefEntry> kept;
+  for (int i = 1; i <= last; ++i)
+    if (!d.Wav[i].File.empty()) {
+      kept.push_back(d.Wav[i]);
+      map[i] = static_cast<int16_t>(kept.size());
+    }
+  for (int i = 1; i <= last; ++i) d.Wav[i] = i <= static_cast<int>(kept.size()) ? kept[i - 1] : DefEntry{};
+  auto renumber = [&map, last](int16_t& v, int base) {
+    const int n = v - base;
+    if (n >= 1 && n <= last) v = map[n] == 0 ? int16_t{0} : static_cast<int16_t>(map[n] + base);
+  };
+  for (int lane = 1; lane <= d.LaneCount && lane < static_cast<int>(d.Obj.size()); ++lane) {
+    if (lane < static_cast<int>(d.Lane.size()) && d.Lane[lane].Part == kPartBga) continue;
+    MesList& list = d.Obj[lane].Mes;
+    for (size_t m = 0; m < list.size(); ++m) {
+      if (!list.Stored(m)) continue;
+      MesData& c = list.Write(m);
+      for (int t = 0; t < kTicksPerMeasure; ++t) {
+        renumber(c.Obj[t], c.Obj[t] > kOpenObjectBase ? kOpenObjectBase : 0);
+        renumber(c.BackObj[t], 0);
+      }
+    }
+  }
+  RecalcLaneResolution(d, 1, d.LaneCount, 0, d.MesCount);
+}
+
+// The highest number the table of this lane's numbering mode holds (0: the mode has none).
+int LaneTableMax(const DocData& d, int lane) {
+  const bool bga = lane < static_cast<int>(d.Lane.size()) && d.Lane[lane].Part == kPartBga;
+  return DefNumMax(bga ? d.Fmt.BNum : d.Fmt.WNum);
+}
+
+}  // namespace
+
+LaneMapPage LaneMapDefaults(const DocData& src, const DocData& dst) {
+  LaneMapPage p;
+  const int ws = DecimalDigits(src.LaneCount), wd = DecimalDigits(dst.LaneCount);
+  for (int i = 0; i <= src.LaneCount; ++i) {
+    p.source.push_back(LaneText(src, i, ws));
+    if (i <= dst.LaneCount) {
+      p.map.push_back(static_cast<int16_t>(i));
+      p.target.push_back(LaneText(dst, i, wd));
+    } else {
+      p.map.push_back(-1);
+      p.target.push_back(Dashes(wd) + ":削除");
+    }
+  }
+  p.list.push_back(Dashes(wd) + "削除");
+  for (int k = 0; k <= dst.LaneCount; ++k) p.list.push_back(LaneText(dst, k, wd));
+  return p;
+}
+
+bool ConvertShrinksWav(const DocData& src, const DocData& dst) {
+  return DefNumMax(src.Fmt.WNum) > DefNumMax(dst.Fmt.WNum);
+}
+
+ConvertResult ConvertChartCopy(const DocData& src, DocData& dst, const std::vector<int16_t>& laneMap, int maxMeasure) {
+  ConvertResult r;
+  DocData s = src;  // shares the cells; what is written below is the copy's own
+  const int limit = std::max<int>(maxMeasure, s.MesCount);
+  if (s.SelCount > 0) ObjDeSel(s, limit);
+  if (ConvertShrinksWav(s, dst)) {
+    CompactWav(s);
+    r.compacted = true;
+  }
+  Mes_Change(dst, s.MesCount - dst.MesCount, std::max<int>(limit, s.MesCount));
+
+  const int lanes = std::min<int>({static_cast<int>(laneMap.size()) - 1, s.LaneCount,
+                                   static_cast<int>(s.Obj.size()) - 1});
+  for (int l = 0; l <= lanes; ++l) {
+    const int t = laneMap[l];
+    if (t < 0 || t > dst.LaneCount || t >= static_cast<int>(dst.Obj.size())) continue;
+    const int tableMax = t == 0 ? INT16_MAX : LaneTableMax(dst, t);
+    // A lane without a back channel cannot keep back-layer objects: no chart line holds them.
+    const bool backLayer = t >= 1 && t < static_cast<int>(dst.Lane.size()) && dst.Lane[t].BackChannel != "__";
+    const MesList& from = s.Obj[l].Mes;
+    MesList& to = dst.Obj[t].Mes;
+    const int mesLast = std::min<int>({s.MesCount, static_cast<int>(from.size()) - 1, static_cast<int>(to.size()) - 1});
+    for (int m = 0; m <= mesLast; ++m) {
+      const MesData& c = from[m];
+      if (!from.Stored(m)) {
+        // An empty source measure still brings its length 0 over an earlier lane's.
+        if (to[m].Length != 0) to.Write(m).Length = 0;
+        continue;
+      }
+      MesData& w = to.Write(m);
+      w.Length = c.Length;
+      for (int tick = 0; tick < kTicksPerMeasure; ++tick) {
+        for (int layer = 0; layer < 2; ++layer) {
+          const int16_t v = (layer == 0 ? c.Obj : c.BackObj)[tick];
+          if (v <= 0) continue;
+          const int number = v > kOpenObjectBase ? v - kOpenObjectBase : v;
+          if (number > tableMax || (layer == 1 && !backLayer)) {
+            ++r.leftOut;
+            continue;
+          }
+          (layer == 0 ? w.Obj : w.BackObj)[tick] = v;
+        }
+      }
+    }
+  }
+
+  dst.Bpm = s.Bpm;
+  dst.BaseBpm = s.BaseBpm;
+  dst.Title = s.Title;
+  dst.Artist = s.Artist;
+  dst.Genre = s.Genre;
+  dst.Wall = s.Wall;
+  dst.Pre = s.Pre;
+  dst.Level = s.Level;
+  dst.Folder = s.Folder;
+  dst.FreeText = s.FreeText;
+  const int wavLast = std::min({static_cast<int>(DefNumMax(s.Fmt.WNum)), static_cast<int>(DefNumMax(dst.Fmt.WNum)),
+                                static_cast<int>(s.Wav.size()) - 1, static_cast<int>(dst.Wav.size()) - 1});
+  for (int n = 1; n <= wavLast; ++n) dst.Wav[n] = s.Wav[n];
+  const int bgaLast = std::min(static_cast<int>(s.Bga.size()), static_cast<int>(dst.Bga.size())) - 1;
+  for (int n = 0; n <= bgaLast; ++n) dst.Bga[n] = s.Bga[n];
+  RecalcLaneResolution(dst, 0, dst.LaneCount, 0, dst.MesCount);
+  return r;
+}
+
+}  // namespace mk
