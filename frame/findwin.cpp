@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "chartfmt/defcode.h"
 #include "chartview/form1.h"
@@ -68,7 +69,7 @@ FindWin::FindWin(Form1* win, QWidget* parent) : QDialog(parent), win_(win) {
   for (int k = 0; k < 4; ++k) {
     texts_[k] = new QLineEdit(this);
     texts_[k]->setObjectName(QStringLiteral("Text%1").arg(k + 1));
-    texts_[k]->setMaxLength(k < 2 ? 3 : 2);
+    texts_[k]->setMaxLength(2);
     texts_[k]->setMaximumWidth(60);
   }
   ranges->addWidget(new QLabel(QStringLiteral("小節範囲："), this), 0, 0);
@@ -144,6 +145,10 @@ void FindWin::Form_Load() {
     item->setCheckState(0, Qt::Checked);
     listView1_->addTopLevelItem(item);
   }
+  // Three characters, or as many as the last measure has (a chart read past the measure limit).
+  const int mesWidth = std::max<int>(3, static_cast<int>(std::to_string(d.MesCount).size()));
+  texts_[0]->setMaxLength(mesWidth);
+  texts_[1]->setMaxLength(mesWidth);
   texts_[0]->setText("0");
   texts_[1]->setText(QString::number(d.MesCount));
   texts_[2]->setText("01");
