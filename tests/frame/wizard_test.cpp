@@ -268,6 +268,7 @@ TEST(ConvertChartCopy, LanesLengthsAndTicks) {
   EXPECT_EQ(dst.Obj[1].Mes[1].BackObj[48], 8);
   EXPECT_EQ(dst.Obj[3].Mes[4].Obj[96], 9);
   EXPECT_EQ(dst.Obj[3].Mes[20].Obj[24], 11);
+  EXPECT_EQ(dst.Obj[3].Mes[6].Obj[0], 0);  // source lane 3 is dropped
   EXPECT_EQ(dst.Obj[3].Mes[5].Length, 0);  // lane 4 came after lane 2: its length 0 holds
   EXPECT_EQ(dst.Obj[1].Mes[7].Obj[192], 0);
   EXPECT_EQ(dst.Obj[2].Mes.StoredCells(), 0u);  // no source lane maps to target lane 2
