@@ -10,7 +10,7 @@ namespace mk {
 
 int16_t IntegerFieldRule(std::string& text, int upper) {
   upper = std::clamp(upper, 0, 32767);
-  if (plat::LeadingNumber(text) < 0) text = "0";
+  if (plat::LeadingNumber(text) < 0) text = std::string(1, '0');
   if (plat::LeadingNumber(text) > upper) text = std::to_string(upper);
   // Within 0..upper now, so the rounded value fits.
   const double v = plat::RoundHalfEven(plat::LeadingNumber(text));
