@@ -1,6 +1,7 @@
 // Copy-on-write measure cells of one lane.
 #include "chartfmt/grid.h"
 
+#include <algorithm>
 #include <cassert>
 #include <stdexcept>
 
@@ -64,6 +65,46 @@ void MesList::resize(size_t n) {
 const MesData& MesList::at(size_t m) const {
   if (m >= size_) throw std::out_of_range("MesList::at");
   return (*this)[m];
+}
+
+size_t MesList::StoredEnd() const {
+  if (!blocks_) return 0;
+  return std::min(size_, blocks_->size() * kBlock);
+}
+
+std::shared_ptr<MesData> MesList::Ref(size_t m) const {
+  if (!blocks_ || m / kBlock >= blocks_->size()) return nullptr;
+  const Block* b = (*blocks_)[m / kBlock].get();
+  return b ? (*b)[m % kBlock] : nullptr;
+}
+
+void MesList::SetRef(size_t m, std::shared_ptr<MesData> cell) {
+  if (!cell && !Stored(m)) return;
+  if (!blocks_) blocks_ = std::make_shared<Blocks>();
+  else if (blocks_.use_count() > 1) blocks_ = std::make_shared<Blocks>(*blocks_);
+  Blocks& blocks = *blocks_;
+  const size_t bi = m / kBlock;
+  if (blocks.size() <= bi) blocks.resize(bi + 1);
+  std::shared_ptr<Block>& block = blocks[bi];
+  if (!block) block = std::make_shared<Block>();
+  else if (block.use_count() > 1) block = std::make_shared<Block>(*block);
+  (*block)[m % kBlock] = std::move(cell);
+}
+
+void MesList::Insert(size_t m) {
+  assert(m <= size_);
+  const size_t end = StoredEnd();
+  ++size_;
+  for (size_t i = end; i > m; --i) SetRef(i, Ref(i - 1));
+  SetRef(m, nullptr);
+}
+
+void MesList::Erase(size_t m) {
+  assert(m < size_);
+  const size_t end = StoredEnd();
+  for (size_t i = m; i + 1 < end; ++i) SetRef(i, Ref(i + 1));
+  if (m < end) SetRef(end - 1, nullptr);
+  resize(size_ - 1);
 }
 
 bool MesList::Stored(size_t m) const {

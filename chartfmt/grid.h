@@ -52,6 +52,13 @@ class MesList {
 
   // Measures 0..n-1; cells past the old end start empty, cells past the new end are dropped.
   void resize(size_t n);
+
+  // One more measure: an empty one at m (m <= size()), the cells from m on one measure later.
+  // Erase(m) (m < size()) removes measure m and moves the later cells one measure back. Both move
+  // the cell references, never a cell's contents, so the moved cells stay shared with the undo
+  // levels.
+  void Insert(size_t m);
+  void Erase(size_t m);
   void clear() { resize(0); }
 
   // Cells that hold a record of their own (not the shared empty one).
@@ -91,6 +98,11 @@ class MesList {
  private:
   using Block = std::array<std::shared_ptr<MesData>, kBlock>;
   using Blocks = std::vector<std::shared_ptr<Block>>;
+  // Measures below this may hold a record of their own.
+  size_t StoredEnd() const;
+  // The reference of measure m, and setting it (the block list and the block un-shared first).
+  std::shared_ptr<MesData> Ref(size_t m) const;
+  void SetRef(size_t m, std::shared_ptr<MesData> cell);
   size_t size_ = 0;
   std::shared_ptr<Blocks> blocks_;  // blocks up to the last one written; null: all empty
 };

@@ -1,0 +1,36 @@
+// Whole-measure commands at the measure under the pointer (DocData.CurMes): insert an empty
+// measure, delete the measure, set its length factor. Each takes the undo snapshot first.
+#pragma once
+#include <optional>
+#include <string>
+
+#include "chartfmt/docdata.h"
+#include "editing/edithost.h"
+
+namespace mk {
+
+// Inserts an empty measure at CurMes, after landing the selection; what was at measure k >= CurMes
+// moves to k + 1 in every lane (tempo values and length factors with it). Refused (false, nothing
+// changed, no snapshot) when CurMes is not a measure of the chart or when the chart, with the
+// selection landed, already reaches maxMeasure: the last measure would be pushed out.
+bool MesInsert(DocData& d, EditHost& host, int maxMeasure);
+
+// Deletes measure CurMes after landing the selection; later measures move one back. A chart of a
+// single measure keeps it unchanged (the snapshot is still taken). False (nothing done) when
+// CurMes is not a measure of the chart.
+bool MesDelete(DocData& d, EditHost& host);
+
+// The length factor an answer stands for: its leading number (a text without one reads 0) to the
+// nearest thousandth, in single precision. Nothing (the answer is not stored) for a negative
+// factor or one beyond single precision.
+std::optional<double> LengthFactor(const std::string& answer);
+
+// The factor as the prompt offers it: three decimals, a leading zero, no grouping ("0.750").
+std::string LengthText(double factor);
+
+// Takes the snapshot, asks for the length factor of measure CurMes (the prompt names the
+// measure) and stores it on lane 0. An empty answer, a cancel or a factor LengthFactor refuses
+// stores nothing and leaves the snapshot. True when a factor was stored.
+bool MesLength(DocData& d, EditHost& host);
+
+}  // namespace mk
