@@ -56,9 +56,6 @@ bool PlayerAvailable(const DocData& doc, const std::string& installDir) {
   return std::filesystem::is_regular_file(std::filesystem::path(PlayerProgram(doc.Fmt, installDir)), ec);
 }
 
-bool PasteAvailable(const DocData& doc, int16_t clipCount, int16_t clipMode) {
-  return clipCount > 0 && doc.Fmt.WNum == clipMode;
-}
 
 void ApplyDefTabView(const DocData& doc, FramePanels& frame) {
   frame.SetDefToolbarEnabled(true);
@@ -127,14 +124,15 @@ void PublishChart(const DocData& doc, int16_t window, const std::string& scriptI
   frame.SetMenuEnabled(FrameMenu::Menu_Edit_Undo, doc.UndoOn != 0);
   for (FrameMenu m : {FrameMenu::Menu_File_Save, FrameMenu::Menu_File_SaveAs, FrameMenu::Menu_File_Wiz,
                       FrameMenu::Menu_File_Close, FrameMenu::Menu_Edit_Find, FrameMenu::Menu_Edit_WAVCmp,
-                      FrameMenu::Menu_Edit_SelectAll, FrameMenu::Menu_View_Data})
+                      FrameMenu::Menu_Edit_SelectAll, FrameMenu::Menu_View_Data, FrameMenu::Menu_Edit_Mode,
+                      FrameMenu::Menu_Edit_WAVDel})
     frame.SetMenuEnabled(m, true);
 
   const bool sel = doc.SelCount >= 1;
   for (FrameMenu m : {FrameMenu::Menu_Edit_Copy, FrameMenu::Menu_Edit_Cut, FrameMenu::Menu_Edit_Delete,
                       FrameMenu::EditM_Copy, FrameMenu::EditM_Cut, FrameMenu::EditM_Delete})
     frame.SetMenuEnabled(m, sel);
-  const bool paste = PasteAvailable(doc, g_ClipCount, g_ClipMode);
+  const bool paste = ClipPasteable(doc);
   frame.SetMenuEnabled(FrameMenu::Menu_Edit_Paste, paste);
   frame.SetMenuEnabled(FrameMenu::EditM_Paste, paste);
 

@@ -19,10 +19,6 @@ std::string PlayerProgram(const ScrFormat& fmt, const std::string& installDir);
 // True when the script names a player program that is a file in the install folder.
 bool PlayerAvailable(const DocData& doc, const std::string& installDir);
 
-// Paste is offered only when the clipboard holds objects copied in the chart's own WAV
-// numbering mode (a wider mode could carry numbers the chart cannot hold).
-bool PasteAvailable(const DocData& doc, int16_t clipCount, int16_t clipMode);
-
 // The view of the document's definition tab: the definition toolbar enabled with the buttons the
 // tab offers and its play tooltip, the tab's list or the free-statement box shown and enabled
 // (the list's row of CurDef selected), the others hidden; leaving for the WAV or free-statement

@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "editing/clipboard.h"  // the internal clipboard (g_Clip, g_ClipCount, ...)
+
 namespace mk {
 
 // True while ClearThisWin or SetThisWin rewrite the frame's header fields, sliders and the
@@ -13,8 +15,8 @@ extern int16_t g_SkipActivate;
 extern int16_t g_SaveCancel;
 // Conversion wizard state: every chart window load ends by setting it to 99.
 extern int16_t g_WizState;
-// The internal clipboard's object count and the WAV numbering mode it was copied in.
-extern int16_t g_ClipCount;
-extern int16_t g_ClipMode;
+// -1 while one of the edit palette's text boxes, definition lists, level sliders or its tab
+// strip has the keyboard focus: the Edit menu's Cut, Copy and Delete then leave the chart alone.
+extern int16_t g_TextFocus;
 
 }  // namespace mk

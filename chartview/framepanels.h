@@ -22,6 +22,8 @@ enum class FrameMenu {
   Menu_Edit_Find,
   Menu_Edit_WAVCmp,
   Menu_Edit_SelectAll,
+  Menu_Edit_Mode,
+  Menu_Edit_WAVDel,
   Menu_View_Parts,
   Menu_View_Data,
   Menu_Play_PlayAll,

@@ -40,6 +40,7 @@ constexpr MenuName kFrameMenus[] = {
     {FrameMenu::Menu_Edit_Copy, "Menu_Edit_Copy"},       {FrameMenu::Menu_Edit_Paste, "Menu_Edit_Paste"},
     {FrameMenu::Menu_Edit_Delete, "Menu_Edit_Delete"},   {FrameMenu::Menu_Edit_Find, "Menu_Edit_Find"},
     {FrameMenu::Menu_Edit_WAVCmp, "Menu_Edit_WAVCmp"},   {FrameMenu::Menu_Edit_SelectAll, "Menu_Edit_SelectAll"},
+    {FrameMenu::Menu_Edit_Mode, "Menu_Edit_Mode"},       {FrameMenu::Menu_Edit_WAVDel, "Menu_Edit_WAVDel"},
     {FrameMenu::Menu_View_Parts, "Menu_View_Parts"},     {FrameMenu::Menu_View_Data, "Menu_View_Data"},
     {FrameMenu::Menu_Play_PlayAll, "Menu_Play_PlayAll"}, {FrameMenu::Menu_Play_PlayHere, "Menu_Play_PlayHere"},
     {FrameMenu::Menu_Play_Stop, "Menu_Play_Stop"},       {FrameMenu::Menu_Help_Info, "Menu_Help_Info"},
@@ -74,6 +75,7 @@ FormP::FormP(FrameOptions options) : options_(std::move(options)) {
   BuildStatusBar();
   ConnectDefPanel();
   ConnectDialogCommands();
+  ConnectEditCommands();
   timer1_ = new QTimer(this);
   timer1_->setObjectName("Timer1");
   timer1_->setInterval(100);
@@ -83,6 +85,7 @@ FormP::FormP(FrameOptions options) : options_(std::move(options)) {
 }
 
 FormP::~FormP() {
+  disconnect(qApp, nullptr, this, nullptr);  // no focus change may reach the palette while it goes
   delete wheelHook_;  // no event may reach this frame while it goes
   wheelHook_ = nullptr;
   if (formTool_) palette_->setParent(central_);  // the palette goes with the frame, not before it

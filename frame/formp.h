@@ -133,6 +133,21 @@ class FormP : public QMainWindow,
   void SetDialogHook(std::function<void(QDialog*)> hook) { dialogHook_ = std::move(hook); }
   // Where the batch edit takes its random numbers (the clock-seeded generator when unset).
   void SetRandomFactory(std::function<std::unique_ptr<RandomSource>()> f) { randomFactory_ = std::move(f); }
+  // The Edit menu and the chart context menu EditM, on the active chart window (nothing while
+  // no chart window is open). The Edit menu's Cut, Copy and Delete do nothing while a text box,
+  // list, slider or the tab strip of the edit palette has the focus (g_TextFocus).
+  void Menu_Edit_Cut_Click();
+  void Menu_Edit_Copy_Click();
+  void Menu_Edit_Paste_Click();   // at the visible start of the chart
+  void Menu_Edit_Delete_Click();
+  void Menu_Edit_Mode_Click();    // F8: the other edit mode; the selection stays
+  void EditM_Cut_Click();
+  void EditM_Copy_Click();
+  void EditM_Paste_Click();       // at the pressed position
+  void EditM_Delete_Click();
+  void EditM_MesInsert_Click();
+  void EditM_MesDelete_Click();
+  void EditM_MesChange_Click();
   void Menu_File_Exit_Click();
   void Toolbar1_ButtonClick(const std::string& key);
   void Toolbar1_ButtonMenuClick(int index);
@@ -301,6 +316,10 @@ class FormP : public QMainWindow,
   DocData* CurDoc() const;
   void BuildScriptItems();  // File > New items and the New button's list
   void ConnectDialogCommands();
+  void ConnectEditCommands();
+  void EnablePaste();
+  void TextFocusChanged(QWidget* now);
+  bool HeaderShortcut(QObject* watched, QEvent* e);  // true: the event was taken
   void OnSubWindowActivated(QMdiSubWindow* w);
   bool CloseAllCharts();
   int16_t ReadIntoWindow(ChartReadAhead&& ahead, int16_t target);

@@ -80,7 +80,8 @@ bool FormP::MDIForm_Load() {
   playing_ = 0;
   g_SaveCancel = 0;
   g_SkipActivate = 0;
-  g_ClipCount = 0;
+  ClearClipboard();
+  g_TextFocus = 0;
   std::fill(g_SlotUsed.begin(), g_SlotUsed.end(), int16_t{0});
   g_OpenCount = 0;
   Picture1_Resize();
@@ -184,6 +185,13 @@ void FormP::WindowClosed(int16_t win) {
   // Closing a window that was not the current one leaves the current chart published.
   if (win != g_CurWin)
     if (Form1* cur = WinAt(g_CurWin)) cur->SetThisWin();
+  // With the last chart window gone the edit commands have nothing to act on.
+  if (g_OpenCount == 0)
+    for (FrameMenu m : {FrameMenu::Menu_Edit_Cut, FrameMenu::Menu_Edit_Copy, FrameMenu::Menu_Edit_Paste,
+                        FrameMenu::Menu_Edit_Delete, FrameMenu::Menu_Edit_Mode, FrameMenu::Menu_Edit_WAVDel,
+                        FrameMenu::EditM_Cut, FrameMenu::EditM_Copy, FrameMenu::EditM_Paste, FrameMenu::EditM_Delete,
+                        FrameMenu::EditM_Replace})
+      SetMenuEnabled(m, false);
 }
 
 Form1* FormP::ActiveChart() const {
@@ -193,6 +201,7 @@ Form1* FormP::ActiveChart() const {
 }
 
 bool FormP::eventFilter(QObject* watched, QEvent* e) {
+  if (HeaderShortcut(watched, e)) return true;
   if (watched == palette_ && e->type() == QEvent::Resize) Picture1_Resize();
   if (watched == resizeBar_) ResizeBar_Mouse(e);
   if (watched == paletteTitle_) Label1_Mouse(e);

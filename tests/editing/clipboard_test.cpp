@@ -2,17 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include "edit_fixture.h"
+#include "cmd_fixture.h"
 
 namespace mk {
 namespace {
 
-using edittest::At;
-using edittest::MakeDoc;
-using edittest::Put;
-using edittest::RecordingHost;
-using edittest::Select;
-using edittest::Selected;
+using cmdtest::At;
+using cmdtest::MakeDoc;
+using cmdtest::Put;
+using cmdtest::RecordingHost;
+using cmdtest::Select;
+using cmdtest::Selected;
 
 class ClipboardTest : public ::testing::Test {
  protected:

@@ -6,17 +6,17 @@
 #include <optional>
 #include <random>
 
-#include "edit_fixture.h"
+#include "cmd_fixture.h"
 #include "scripted_desktop.h"
 
 namespace mk {
 namespace {
 
-using edittest::At;
-using edittest::MakeDoc;
-using edittest::Put;
-using edittest::RecordingHost;
-using edittest::Select;
+using cmdtest::At;
+using cmdtest::MakeDoc;
+using cmdtest::Put;
+using cmdtest::RecordingHost;
+using cmdtest::Select;
 
 // Measures 0..5 of lanes 0..3, each measure marked by its number: a tempo value and a length
 // factor on lane 0, front objects on lanes 1 and 3, a back object on lane 2.

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "edit_fixture.h"
+#include "cmd_fixture.h"
 
 namespace mk {
 namespace {
 
-using edittest::MakeDoc;
-using edittest::RecordingHost;
+using cmdtest::MakeDoc;
+using cmdtest::RecordingHost;
 
 // Lanes 0..12: lanes 1..4 of part 1, 5..8 of part 2, 9..12 of part 3; measures 0..9.
 DocData Parted() {

@@ -31,8 +31,7 @@ class FormLogicTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetSettings();
-    g_ClipCount = 0;
-    g_ClipMode = 0;
+    ClearClipboard();
     g_Filling = 0;
     g_CurWin = 0;
   }
@@ -282,19 +281,23 @@ TEST_F(FormLogicTest, PlayerIsAvailableOnlyAsAFileInTheInstallFolder) {
   EXPECT_FALSE(PlayerAvailable(d, install));
 }
 
-TEST_F(FormLogicTest, PasteOnlyIntoAChartOfTheClipboardsNumberingMode) {
+TEST_F(FormLogicTest, PasteOnlyIntoAChartOfTheClipboardsNumberingModes) {
   struct Case {
-    int16_t count, clipMode, chartMode;
+    int16_t count, clipMode, clipBMode, chartMode, chartBMode;
     bool paste;
-  } cases[] = {{0, 1, 1, false}, {3, 1, 1, true}, {3, 3, 3, true},
-               {3, 3, 1, false},  // numbers up to 1295 cannot go into a chart of 255
-               {3, 1, 3, false}};
+  } cases[] = {{0, 1, 1, 1, 1, false}, {3, 1, 1, 1, 1, true}, {3, 3, 1, 3, 1, true},
+               {3, 3, 1, 1, 1, false},  // numbers up to 1295 cannot go into a chart of 255
+               {3, 1, 1, 3, 1, false},
+               {3, 1, 3, 1, 1, false},  // nor BGA numbers
+               {3, 1, 1, 1, 3, false}};
   for (const Case& c : cases) {
     DocData d;
     d.Fmt.WNum = c.chartMode;
-    EXPECT_EQ(PasteAvailable(d, c.count, c.clipMode), c.paste) << c.count << " " << c.clipMode << " " << c.chartMode;
+    d.Fmt.BNum = c.chartBMode;
     g_ClipCount = c.count;
     g_ClipMode = c.clipMode;
+    g_ClipBMode = c.clipBMode;
+    EXPECT_EQ(ClipPasteable(d), c.paste) << c.count << " " << c.clipMode << " " << c.chartMode;
     RecordingPanels p;
     PublishChart(d, 1, "", p);
     EXPECT_EQ(p.menu[FrameMenu::Menu_Edit_Paste], c.paste);

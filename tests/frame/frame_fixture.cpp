@@ -30,7 +30,8 @@ void FrameTest::SetUp() {
   mk::g_ScriptCount = 0;
   mk::g_Wins.clear();
   mk::g_Ending = false;
-  mk::g_Filling = mk::g_SkipActivate = mk::g_SaveCancel = mk::g_ClipCount = mk::g_ClipMode = 0;
+  mk::g_Filling = mk::g_SkipActivate = mk::g_SaveCancel = mk::g_TextFocus = 0;
+  mk::ClearClipboard();
   const fs::path src = fs::path(MIRKAN_SOURCE_DIR) / "scripts";
   for (const auto& e : fs::directory_iterator(src))
     if (e.path().extension() == ".dfn") fs::copy_file(e.path(), fs::path(dir_.path()) / e.path().filename());

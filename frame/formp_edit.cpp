@@ -1,0 +1,167 @@
+// The frame's edit commands: the Edit menu and the chart context menu EditM on the active chart
+// window (clipboard, measures, the mode switch), and the focus rule that keeps the Edit menu's
+// Cut, Copy and Delete off the chart while the user types in the edit palette.
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSlider>
+#include <QTabBar>
+#include <QTreeWidget>
+
+#include "chartfmt/globals.h"
+#include "chartview/form1.h"
+#include "chartview/formglobals.h"
+#include "chartview/mixedbutton.h"
+#include "editing/clipboard.h"
+#include "editing/measures.h"
+#include "frame/formp.h"
+#include "frame/settings.h"
+
+namespace mk {
+
+namespace {
+
+// The edit commands' view of a chart window: its own steps, which keep its widgets in line.
+class WindowEditHost final : public EditHost {
+ public:
+  explicit WindowEditHost(Form1& w) : w_(w) {}
+  void ObjBackup() override { w_.ObjBackup(); }
+  void ObjDeSel() override { w_.ObjDeSel(); }
+  void MesCountChanged() override { w_.Mes_Change(0); }
+  void ObjSelect(int, int, int, int, int, int) override {}
+  void ObjDraw() override { w_.ObjDraw(); }
+
+ private:
+  Form1& w_;
+};
+
+// The chart window the commands act on: the current one, nullptr while none is open.
+Form1* EditTarget() { return WinAt(g_CurWin); }
+
+}  // namespace
+
+void FormP::ConnectEditCommands() {
+  const std::pair<const char*, void (FormP::*)()> items[] = {
+      {"Menu_Edit_Cut", &FormP::Menu_Edit_Cut_Click},      {"Menu_Edit_Copy", &FormP::Menu_Edit_Copy_Click},
+      {"Menu_Edit_Paste", &FormP::Menu_Edit_Paste_Click},  {"Menu_Edit_Delete", &FormP::Menu_Edit_Delete_Click},
+      {"Menu_Edit_Mode", &FormP::Menu_Edit_Mode_Click},    {"EditM_Cut", &FormP::EditM_Cut_Click},
+      {"EditM_Copy", &FormP::EditM_Copy_Click},            {"EditM_Paste", &FormP::EditM_Paste_Click},
+      {"EditM_Delete", &FormP::EditM_Delete_Click},        {"EditM_MesInsert", &FormP::EditM_MesInsert_Click},
+      {"EditM_MesDelete", &FormP::EditM_MesDelete_Click},  {"EditM_MesChange", &FormP::EditM_MesChange_Click},
+  };
+  for (auto [name, fn] : items) connect(menus_.at(name), &QAction::triggered, this, [this, fn = fn] { (this->*fn)(); });
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { TextFocusChanged(now); });
+  // Ctrl+A selects the chart's objects even from a header text box, which would take it as its
+  // own select-all otherwise.
+  for (QWidget* t : {static_cast<QWidget*>(texts_[0]), static_cast<QWidget*>(texts_[1]),
+                     static_cast<QWidget*>(texts_[2]), static_cast<QWidget*>(texts_[3]),
+                     static_cast<QWidget*>(texts_[4]), static_cast<QWidget*>(text6_)})
+    t->installEventFilter(this);
+}
+
+bool FormP::HeaderShortcut(QObject* watched, QEvent* e) {
+  if (e->type() != QEvent::ShortcutOverride) return false;
+  bool header = watched == text6_;
+  for (QLineEdit* t : texts_) header = header || watched == t;
+  if (!header || !static_cast<QKeyEvent*>(e)->matches(QKeySequence::SelectAll)) return false;
+  e->ignore();  // not overridden: the Edit menu's shortcut runs
+  return true;
+}
+
+void FormP::TextFocusChanged(QWidget* now) {
+  const QWidget* palette[] = {texts_[0], texts_[1], texts_[2], texts_[3], texts_[4], text6_, grid1_,
+                              grid2_,    sliders_[0], sliders_[1], sliders_[2], tab1_};
+  bool typing = false;
+  for (const QWidget* w : palette) typing = typing || (now && w && (now == w || w->isAncestorOf(now)));
+  g_TextFocus = typing ? -1 : 0;
+}
+
+void FormP::EnablePaste() {
+  SetMenuEnabled(FrameMenu::Menu_Edit_Paste, true);
+  SetMenuEnabled(FrameMenu::EditM_Paste, true);
+}
+
+bool FormP::SelectMode() const { return tools_.at("TB1_ModeSelect")->isChecked(); }
+
+void FormP::EditM_Copy_Click() {
+  Form1* w = EditTarget();
+  if (w && EditCopy(w->Doc())) EnablePaste();
+}
+
+void FormP::EditM_Cut_Click() {
+  Form1* w = EditTarget();
+  if (!w) return;
+  WindowEditHost host(*w);
+  if (EditCut(w->Doc(), host)) EnablePaste();
+}
+
+void FormP::EditM_Delete_Click() {
+  if (Form1* w = EditTarget()) {
+    WindowEditHost host(*w);
+    EditDelete(w->Doc(), host);
+  }
+}
+
+void FormP::EditM_Paste_Click() {
+  if (Form1* w = EditTarget()) {
+    WindowEditHost host(*w);
+    EditPaste(w->Doc(), host, PasteAt::Pointer);
+  }
+}
+
+void FormP::Menu_Edit_Copy_Click() {
+  if (g_TextFocus == 0) EditM_Copy_Click();
+}
+void FormP::Menu_Edit_Cut_Click() {
+  if (g_TextFocus == 0) EditM_Cut_Click();
+}
+void FormP::Menu_Edit_Delete_Click() {
+  if (g_TextFocus == 0) EditM_Delete_Click();
+}
+
+void FormP::Menu_Edit_Paste_Click() {
+  if (Form1* w = EditTarget()) {
+    WindowEditHost host(*w);
+    EditPaste(w->Doc(), host, PasteAt::Scroll);
+  }
+}
+
+void FormP::EditM_MesInsert_Click() {
+  if (Form1* w = EditTarget()) {
+    WindowEditHost host(*w);
+    MesInsert(w->Doc(), host, g_MaxMeasure);
+  }
+}
+
+void FormP::EditM_MesDelete_Click() {
+  if (Form1* w = EditTarget()) {
+    WindowEditHost host(*w);
+    MesDelete(w->Doc(), host);
+  }
+}
+
+void FormP::EditM_MesChange_Click() {
+  if (Form1* w = EditTarget()) {
+    WindowEditHost host(*w);
+    MesLength(w->Doc(), host);
+  }
+}
+
+// Sets the other mode's button down without the buttons' own click handling: unlike a click on
+// the toolbar, the floating selection stays as it is.
+void FormP::Menu_Edit_Mode_Click() {
+  Form1* w = EditTarget();
+  if (!w) return;
+  MixedToolButton* select = tools_.at("TB1_ModeSelect");
+  MixedToolButton* draw = tools_.at("TB1_ModeDraw");
+  MixedToolButton* on = select->isChecked() ? draw : select;
+  MixedToolButton* off = on == select ? draw : select;
+  on->setChecked(true);
+  off->setChecked(false);
+  w->ObjDraw();
+}
+
+}  // namespace mk

@@ -1,0 +1,321 @@
+// The Edit menu and the chart context menu through the real frame: captions, shortcuts and
+// enabled states, the clipboard and measure commands on a chart that is then saved, the mode
+// switch, and the focus rule of the edit palette.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTreeWidget>
+#include <QtTest/QTest>
+
+#include <filesystem>
+
+#include "chartfmt/globals.h"
+#include "chartview/formglobals.h"
+#include "chartview/mixedbutton.h"
+#include "chartview/picturebox.h"
+#include "editing/clipboard.h"
+#include "frame/settings.h"
+#include "frame_fixture.h"
+
+using namespace mk;
+using testsupport::FrameTest;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Item {
+  std::string name;  // "-" for a separator
+  std::string caption{};
+  std::string shortcut{};
+};
+
+std::vector<Item> Items(const QMenu* menu) {
+  std::vector<Item> out;
+  for (const QAction* a : menu->actions())
+    out.push_back(a->isSeparator() ? Item{"-", "", ""}
+                                   : Item{a->objectName().toStdString(), a->text().toStdString(),
+                                          a->shortcut().toString().toStdString()});
+  return out;
+}
+
+void ExpectItems(const QMenu* menu, const std::vector<Item>& expected) {
+  const std::vector<Item> got = Items(menu);
+  ASSERT_EQ(got.size(), expected.size()) << menu->title().toStdString();
+  for (size_t i = 0; i < got.size(); ++i) {
+    if (expected[i].name == "-") {
+      EXPECT_EQ(got[i].name, "-") << "item " << i;
+      continue;
+    }
+    EXPECT_EQ(got[i].name, expected[i].name) << "item " << i;
+    EXPECT_EQ(got[i].caption, expected[i].caption) << expected[i].name;
+    EXPECT_EQ(got[i].shortcut, expected[i].shortcut) << expected[i].name;
+  }
+}
+
+// Lifts every object of lanes 1..LaneCount in measure mes into the selection.
+void LiftMeasure(DocData& d, int mes) {
+  for (int l = 1; l <= d.LaneCount; ++l) {
+    const MesData cell = d.Obj[l].Mes[mes];
+    for (int t = 0; t < kTicksPerMeasure; ++t) {
+      for (int back = 0; back < 2; ++back) {
+        const int16_t v = (back ? cell.BackObj : cell.Obj)[t];
+        if (v <= 0) continue;
+        d.Sel.push_back(SelEntry{static_cast<int16_t>(l), static_cast<int16_t>(mes), static_cast<int16_t>(t), v,
+                                 static_cast<int16_t>(back ? -1 : 0)});
+        ++d.SelCount;
+      }
+    }
+    d.Obj[l].Mes.Clear(mes);
+  }
+}
+
+class FrameEditTest : public FrameTest {
+ protected:
+  bool Enabled(const char* name) { return Frame().Menu(name)->isEnabled(); }
+  // A copy of a sample chart in the install folder, opened in a new window.
+  Form1* OpenCopy(const std::string& sample, const std::string& name) {
+    fs::copy_file(Sample(sample), Install() + name);
+    return Open(Install() + name);
+  }
+};
+
+TEST_F(FrameEditTest, TheMenusCarryTheirCaptionsAndShortcutsInOrder) {
+  ASSERT_TRUE(Start());
+  const QMenu* edit = Frame().Menu("Menu_Edit")->menu();
+  ASSERT_TRUE(edit);
+  EXPECT_EQ(edit->title().toStdString(), "編集(&E)");
+  ExpectItems(edit, {{"Menu_Edit_Undo", "元に戻す(&U)", "Ctrl+Z"},
+                     {"-"},
+                     {"Menu_Edit_Cut", "切り取り(&T)", "Ctrl+X"},
+                     {"Menu_Edit_Copy", "コピー(&C)", "Ctrl+C"},
+                     {"Menu_Edit_Paste", "貼り付け(&P)", "Ctrl+V"},
+                     {"Menu_Edit_Delete", "削除(&E)", "Del"},
+                     {"-"},
+                     {"Menu_Edit_Mode", "編集モード切替(&M)", "F8"},
+                     {"-"},
+                     {"Menu_Edit_Find", "検索(&F)...", "Ctrl+F"},
+                     {"Menu_Edit_WAVCmp", "WAV配列の整理(&W)", ""},
+                     {"Menu_Edit_WAVDel", "未使用WAVの解除(&D)", ""},
+                     {"-"},
+                     {"Menu_Edit_SelectAll", "全て選択(&A)", "Ctrl+A"}});
+  const QMenu* editM = Frame().EditM();
+  ASSERT_TRUE(editM);
+  EXPECT_EQ(editM->title().toStdString(), "譜面右クリック");
+  ExpectItems(editM, {{"EditM_Cut", "切り取り(&T)", ""},
+                      {"EditM_Copy", "コピー(&C)", ""},
+                      {"EditM_Paste", "貼り付け(&P)", ""},
+                      {"EditM_Delete", "削除(&E)", ""},
+                      {"-"},
+                      {"EditM_Replace", "一括編集(&R)...", ""},
+                      {"-"},
+                      {"EditM_MesInsert", "小節挿入(&I)", ""},
+                      {"EditM_MesDelete", "小節削除(&D)", ""},
+                      {"EditM_MesChange", "小節長変更(&B)", ""},
+                      {"-"},
+                      {"", "全て選択(&S)", ""}});
+  const QMenu* sel = editM->actions().back()->menu();
+  ASSERT_TRUE(sel);
+  ExpectItems(sel, {{"EditM_SelectMes", "この小節(&M)", ""},
+                    {"EditM_SelectLane", "このレーン(&L)", ""},
+                    {"EditM_SelectPart", "このパート(&P)", ""},
+                    {"EditM_SelectAll", "全て選択(&A)", ""}});
+}
+
+TEST_F(FrameEditTest, CopyAMeasurePasteItAtAnotherAndSaveHoldsBothCopies) {
+  ASSERT_TRUE(Start());
+  Form1* w = OpenCopy("simple_sample.s4k", "copied.s4k");
+  ASSERT_TRUE(w);
+  DocData& d = w->Doc();
+  EXPECT_FALSE(Enabled("Menu_Edit_Copy"));
+  EXPECT_FALSE(Enabled("EditM_Paste"));
+  LiftMeasure(d, 1);  // lane D tick 0, lane F ticks 0, 48, 96, 144
+  w->ObjDraw();
+  for (const char* n : {"Menu_Edit_Cut", "Menu_Edit_Copy", "Menu_Edit_Delete", "EditM_Cut", "EditM_Copy",
+                        "EditM_Delete", "EditM_Replace"})
+    EXPECT_TRUE(Enabled(n)) << n;
+  Frame().Menu("EditM_Copy")->trigger();
+  EXPECT_EQ(g_ClipCount, 5);
+  EXPECT_TRUE(Enabled("Menu_Edit_Paste"));
+  EXPECT_TRUE(Enabled("EditM_Paste"));
+  EXPECT_EQ(d.Dirty, 0);  // copying changes nothing
+
+  // The right press that opened the menu: lane D, measure 3, step 0.
+  d.CurLane = 3;
+  d.CurMes = 3;
+  d.CurStep = 0;
+  Frame().Menu("EditM_Paste")->trigger();
+  EXPECT_EQ(d.SelCount, 5);
+  EXPECT_EQ(d.Obj[3].Mes[1].Obj[0], 1);  // the copied selection landed back
+  EXPECT_NE(w->windowTitle().toStdString().find('*'), std::string::npos);
+  EXPECT_TRUE(Enabled("Menu_Edit_Undo"));
+
+  Frame().Menu("Menu_File_Save")->trigger();
+  const std::string text = testsupport::ReadAll(Install() + "copied.s4k");
+  for (const char* line : {"#001D:01", "#001F:02020202", "#003D:01", "#003F:02020202"})
+    EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+}
+
+TEST_F(FrameEditTest, EditMenuPasteGoesToTheVisibleStartAndCutThenUndoBringsTheSelectionBack) {
+  ASSERT_TRUE(Start());
+  Form1* w = OpenCopy("simple_sample.s4k", "menu.s4k");
+  DocData& d = w->Doc();
+  LiftMeasure(d, 1);
+  w->ObjDraw();
+  Frame().Menu_Edit_Cut_Click();
+  EXPECT_EQ(d.SelCount, 0);
+  EXPECT_EQ(d.Obj[3].Mes[1].Obj[0], 0);
+  EXPECT_FALSE(Enabled("Menu_Edit_Cut"));
+  w->Undo();
+  EXPECT_EQ(d.SelCount, 5);
+  Frame().Menu_Edit_Delete_Click();
+  EXPECT_EQ(d.SelCount, 0);
+
+  d.ScrollPos = 2 * 192 + 1;  // measure 3 is the first to begin inside the view
+  Frame().Menu_Edit_Paste_Click();
+  ASSERT_EQ(d.SelCount, 5);
+  EXPECT_EQ(d.Sel[1], (SelEntry{3, 3, 0, 1, 0}));
+  EXPECT_EQ(d.Sel[3], (SelEntry{4, 3, 48, 2, 0}));
+}
+
+TEST_F(FrameEditTest, MeasureCommandsReachTheWindowAndUndoRestoresTheCount) {
+  ASSERT_TRUE(Start());
+  Form1* w = OpenCopy("simple_sample.s4k", "measures.s4k");
+  DocData& d = w->Doc();
+  const int16_t count = d.MesCount;
+  const int scrollMax = w->VScroll1()->maximum();
+  d.CurMes = 1;
+  Frame().EditM_MesInsert_Click();
+  EXPECT_EQ(d.MesCount, count + 1);
+  EXPECT_EQ(d.Obj[3].Mes[2].Obj[0], 1);  // measure 1 moved to 2
+  EXPECT_GT(w->VScroll1()->maximum(), scrollMax);
+  EXPECT_EQ(Frame().Label10()->text().toStdString(), "最大小節数： " + std::to_string(count + 1));
+  Frame().Menu_Edit_Undo_Click();
+  EXPECT_EQ(d.MesCount, count);
+  EXPECT_EQ(w->VScroll1()->maximum(), scrollMax);
+  EXPECT_EQ(d.Obj[3].Mes[1].Obj[0], 1);
+
+  Frame().EditM_MesDelete_Click();
+  EXPECT_EQ(d.MesCount, count - 1);
+  EXPECT_EQ(d.Obj[3].Mes[1].Obj[0], 0);
+
+  // At the measure limit nothing changes and no snapshot is taken.
+  Frame().Menu_Edit_Undo_Click();
+  d.UndoOn = 0;
+  g_MaxMeasure = count;
+  Frame().EditM_MesInsert_Click();
+  EXPECT_EQ(d.MesCount, count);
+  EXPECT_EQ(d.UndoOn, 0);
+
+  desk_.ExpectInputBox("0.5", {.prompt = "1小節の倍率を入力してください", .title = "小節の短縮化", .defaultText = "0.000"});
+  Frame().EditM_MesChange_Click();
+  EXPECT_EQ(d.Obj[0].Mes[1].Length, 0.5);
+}
+
+TEST_F(FrameEditTest, F8SwitchesTheModeAndKeepsTheSelectionWhereTheToolbarLandsIt) {
+  ASSERT_TRUE(Start());
+  Form1* w = OpenCopy("simple_sample.s4k", "mode.s4k");
+  DocData& d = w->Doc();
+  MixedToolButton* select = Frame().Tool("TB1_ModeSelect");
+  MixedToolButton* draw = Frame().Tool("TB1_ModeDraw");
+  ASSERT_TRUE(Frame().SelectMode());
+  LiftMeasure(d, 1);
+  Frame().show();
+  QApplication::setActiveWindow(&Frame());
+  w->Picture1()->setFocus();
+  QTest::keyClick(w->Picture1(), Qt::Key_F8);
+  EXPECT_FALSE(Frame().SelectMode());
+  EXPECT_TRUE(draw->isChecked());
+  EXPECT_FALSE(select->isChecked());
+  EXPECT_EQ(d.SelCount, 5);
+  Frame().Menu("Menu_Edit_Mode")->trigger();
+  EXPECT_TRUE(Frame().SelectMode());
+  EXPECT_FALSE(draw->isChecked());
+  EXPECT_EQ(d.SelCount, 5);
+  draw->click();  // the toolbar button lands the selection
+  EXPECT_FALSE(Frame().SelectMode());
+  EXPECT_EQ(d.SelCount, 0);
+  EXPECT_EQ(d.Obj[3].Mes[1].Obj[0], 1);
+}
+
+TEST_F(FrameEditTest, PasteFollowsTheNumberingModeAndNothingActsWithoutAChart) {
+  ASSERT_TRUE(Start());
+  Form1* simple = OpenCopy("simple_sample.s4k", "a.s4k");
+  Form1* nexal = OpenCopy("nexal_sample.nxl", "b.nxl");
+  Activate(simple);
+  LiftMeasure(simple->Doc(), 1);
+  Frame().EditM_Copy_Click();
+  EXPECT_TRUE(Enabled("Menu_Edit_Paste"));
+  Activate(nexal);  // another WAV numbering mode
+  EXPECT_FALSE(Enabled("Menu_Edit_Paste"));
+  EXPECT_FALSE(Enabled("EditM_Paste"));
+  Frame().Menu_Edit_Paste_Click();
+  EXPECT_EQ(nexal->Doc().SelCount, 0);
+  EXPECT_EQ(nexal->Doc().UndoOn, 0);
+  Activate(simple);
+  EXPECT_TRUE(Enabled("Menu_Edit_Paste"));
+
+  for (QMdiSubWindow* f : Frame().MdiArea()->subWindowList()) f->close();
+  Pump();
+  ASSERT_EQ(g_OpenCount, 0);
+  for (const char* n : {"Menu_Edit_Cut", "Menu_Edit_Copy", "Menu_Edit_Paste", "Menu_Edit_Delete", "Menu_Edit_Mode",
+                        "Menu_Edit_WAVDel", "EditM_Paste", "Menu_Edit_Undo", "Menu_Edit_SelectAll"})
+    EXPECT_FALSE(Enabled(n)) << n;
+  const bool mode = Frame().SelectMode();
+  Frame().Menu_Edit_Mode_Click();
+  Frame().Menu_Edit_Paste_Click();
+  Frame().EditM_MesInsert_Click();
+  EXPECT_EQ(Frame().SelectMode(), mode);
+}
+
+TEST_F(FrameEditTest, ThePaletteKeepsCutCopyAndDeleteButNotPasteOffTheChart) {
+  ASSERT_TRUE(Start());
+  Form1* w = OpenCopy("simple_sample.s4k", "focus.s4k");
+  DocData& d = w->Doc();
+  Frame().show();
+  QApplication::setActiveWindow(&Frame());
+  LiftMeasure(d, 1);
+  w->ObjDraw();
+  Frame().EditM_Copy_Click();
+  ClearClipboard();
+
+  QTreeWidget* list = Frame().List(DefList::Grid1);
+  list->setFocus();
+  Pump();
+  EXPECT_EQ(g_TextFocus, -1);
+  for (const char* n : {"Menu_Edit_Copy", "Menu_Edit_Cut", "Menu_Edit_Delete"}) Frame().Menu(n)->trigger();
+  EXPECT_EQ(g_ClipCount, 0);
+  EXPECT_EQ(d.SelCount, 5);
+  QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(list, Qt::Key_Delete);
+  EXPECT_EQ(g_ClipCount, 0);
+  EXPECT_EQ(d.SelCount, 5);
+
+  // The context menu's items have no such rule; Paste has none either.
+  Frame().EditM_Copy_Click();
+  EXPECT_EQ(g_ClipCount, 5);
+  QTest::keyClick(list, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(d.SelCount, 5);
+  EXPECT_EQ(d.UndoOn, -1);  // pasted: the selection landed and the block floats
+
+  // A header text box takes Ctrl+C and Del as its own.
+  QLineEdit* title = Frame().Field(HeaderText::Text1);
+  title->setFocus();
+  Pump();
+  EXPECT_EQ(g_TextFocus, -1);
+  QTest::keyClick(title, Qt::Key_Delete);
+  EXPECT_EQ(d.SelCount, 5);
+
+  w->Picture1()->setFocus();
+  Pump();
+  EXPECT_EQ(g_TextFocus, 0);
+  QTest::keyClick(w->Picture1(), Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(d.SelCount, 0);
+}
+
+}  // namespace
