@@ -84,7 +84,7 @@ void FormP::EnablePaste() {
   SetMenuEnabled(FrameMenu::EditM_Paste, true);
 }
 
-bool FormP::SelectMode() const { return tools_.at("TB1_ModeSelect")->isChecked(); }
+bool FormP::SelectMode() const { return tools_.at("TB1_ModeSelect")->defaultAction()->isChecked(); }
 
 void FormP::EditM_Copy_Click() {
   Form1* w = EditTarget();
@@ -155,12 +155,8 @@ void FormP::EditM_MesChange_Click() {
 void FormP::Menu_Edit_Mode_Click() {
   Form1* w = EditTarget();
   if (!w) return;
-  MixedToolButton* select = tools_.at("TB1_ModeSelect");
-  MixedToolButton* draw = tools_.at("TB1_ModeDraw");
-  MixedToolButton* on = select->isChecked() ? draw : select;
-  MixedToolButton* off = on == select ? draw : select;
-  on->setChecked(true);
-  off->setChecked(false);
+  // Checking an action of the exclusive pair releases the other without triggering either.
+  tools_.at(SelectMode() ? "TB1_ModeDraw" : "TB1_ModeSelect")->defaultAction()->setChecked(true);
   w->ObjDraw();
 }
 

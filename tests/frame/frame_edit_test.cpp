@@ -85,7 +85,7 @@ class FrameEditTest : public FrameTest {
   }
 };
 
-TEST_F(FrameEditTest, TheMenusCarryTheirCaptionsAndShortcutsInOrder) {
+TEST_F(FrameEditTest, TheEditMenuCarriesItsCaptionsAndShortcutsInOrder) {
   ASSERT_TRUE(Start());
   const QMenu* edit = Frame().Menu("Menu_Edit")->menu();
   ASSERT_TRUE(edit);
@@ -104,27 +104,6 @@ TEST_F(FrameEditTest, TheMenusCarryTheirCaptionsAndShortcutsInOrder) {
                      {"Menu_Edit_WAVDel", "未使用WAVの解除(&D)", ""},
                      {"-"},
                      {"Menu_Edit_SelectAll", "全て選択(&A)", "Ctrl+A"}});
-  const QMenu* editM = Frame().EditM();
-  ASSERT_TRUE(editM);
-  EXPECT_EQ(editM->title().toStdString(), "譜面右クリック");
-  ExpectItems(editM, {{"EditM_Cut", "切り取り(&T)", ""},
-                      {"EditM_Copy", "コピー(&C)", ""},
-                      {"EditM_Paste", "貼り付け(&P)", ""},
-                      {"EditM_Delete", "削除(&E)", ""},
-                      {"-"},
-                      {"EditM_Replace", "一括編集(&R)...", ""},
-                      {"-"},
-                      {"EditM_MesInsert", "小節挿入(&I)", ""},
-                      {"EditM_MesDelete", "小節削除(&D)", ""},
-                      {"EditM_MesChange", "小節長変更(&B)", ""},
-                      {"-"},
-                      {"", "全て選択(&S)", ""}});
-  const QMenu* sel = editM->actions().back()->menu();
-  ASSERT_TRUE(sel);
-  ExpectItems(sel, {{"EditM_SelectMes", "この小節(&M)", ""},
-                    {"EditM_SelectLane", "このレーン(&L)", ""},
-                    {"EditM_SelectPart", "このパート(&P)", ""},
-                    {"EditM_SelectAll", "全て選択(&A)", ""}});
 }
 
 TEST_F(FrameEditTest, CopyAMeasurePasteItAtAnotherAndSaveHoldsBothCopies) {
