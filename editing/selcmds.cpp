@@ -41,12 +41,4 @@ std::optional<SelRect> SelectionRect(const DocData& d, SelScope scope) {
   return std::nullopt;
 }
 
-bool EditSelect(const DocData& d, EditHost& host, SelScope scope) {
-  const std::optional<SelRect> r = SelectionRect(d, scope);
-  if (!r) return false;
-  host.ObjSelect(r->x1, r->m1, r->s1, r->x2, r->m2, r->s2);
-  host.ObjDraw();
-  return true;
-}
-
 }  // namespace mk

@@ -1,11 +1,11 @@
 // The selection commands of the chart context menu: everything in this measure, this lane, this
-// part, or the whole chart is added to the floating selection. The current selection stays: its
+// part, or the whole chart is added to the floating selection (by the window's ObjSelect, then a
+// redraw; no snapshot, no modified mark). The current selection stays: its
 // objects are out of the grid, so selecting again adds nothing twice.
 #pragma once
 #include <optional>
 
 #include "chartfmt/docdata.h"
-#include "editing/edithost.h"
 
 namespace mk {
 
@@ -22,9 +22,5 @@ struct SelRect {
 // chart has no lanes, or when the pointer's lane (for the lane and the part) or its measure (for
 // the measure) is not in the chart.
 std::optional<SelRect> SelectionRect(const DocData& d, SelScope scope);
-
-// Selects the command's rectangle and redraws. False (nothing done) without a rectangle. No
-// snapshot is taken and the chart is not marked modified.
-bool EditSelect(const DocData& d, EditHost& host, SelScope scope);
 
 }  // namespace mk

@@ -31,7 +31,6 @@ class WindowEditHost final : public EditHost {
   void ObjBackup() override { w_.ObjBackup(); }
   void ObjDeSel() override { w_.ObjDeSel(); }
   void MesCountChanged() override { w_.Mes_Change(0); }
-  void ObjSelect(int, int, int, int, int, int) override {}
   void ObjDraw() override { w_.ObjDraw(); }
 
  private:

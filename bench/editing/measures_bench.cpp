@@ -44,7 +44,6 @@ class Host : public mk::EditHost {
   void ObjBackup() override { mk::ObjBackup(d_); }
   void ObjDeSel() override { mk::ObjDeSel(d_, kMeasures); }
   void MesCountChanged() override {}
-  void ObjSelect(int, int, int, int, int, int) override {}
   void ObjDraw() override {}
 
  private:

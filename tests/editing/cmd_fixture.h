@@ -62,10 +62,6 @@ class RecordingHost : public mk::EditHost {
     log += "desel ";
   }
   void MesCountChanged() override { log += "count "; }
-  void ObjSelect(int x1, int m1, int s1, int x2, int m2, int s2) override {
-    log += "select(" + std::to_string(x1) + "," + std::to_string(m1) + "," + std::to_string(s1) + "," +
-           std::to_string(x2) + "," + std::to_string(m2) + "," + std::to_string(s2) + ") ";
-  }
   void ObjDraw() override { log += "draw "; }
   std::string log;
 
