@@ -83,8 +83,6 @@ void FormP::EnablePaste() {
   SetMenuEnabled(FrameMenu::EditM_Paste, true);
 }
 
-bool FormP::SelectMode() const { return tools_.at("TB1_ModeSelect")->defaultAction()->isChecked(); }
-
 void FormP::EditM_Copy_Click() {
   Form1* w = EditTarget();
   if (w && EditCopy(w->Doc())) EnablePaste();
