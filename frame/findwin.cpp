@@ -17,6 +17,7 @@
 #include "chartview/form1.h"
 #include "editing/fieldrules.h"
 #include "frame/settings.h"
+#include "frame/okcancel.h"
 #include "platform/core/desktop.h"
 
 namespace mk {
@@ -106,17 +107,7 @@ FindWin::FindWin(Form1* win, QWidget* parent) : QDialog(parent), win_(win) {
   }
   lay->addWidget(picture1);
 
-  auto* buttons = new QHBoxLayout;
-  ok_ = new QPushButton(QStringLiteral("OK"), this);
-  ok_->setObjectName("OKButton");
-  ok_->setDefault(true);
-  cancel_ = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-  cancel_->setObjectName("CancelButton");
-  cancel_->setAutoDefault(false);
-  buttons->addStretch(1);
-  buttons->addWidget(ok_);
-  buttons->addWidget(cancel_);
-  lay->addLayout(buttons);
+  AddOkCancelRow(this, lay, ok_, cancel_);
 
   connect(command1_, &QPushButton::clicked, this, [this] {
     for (int i = 0; i < listView1_->topLevelItemCount(); ++i) listView1_->topLevelItem(i)->setCheckState(0, Qt::Checked);

@@ -14,6 +14,7 @@
 #include "chartfmt/defcode.h"
 #include "chartview/form1.h"
 #include "editing/fieldrules.h"
+#include "frame/okcancel.h"
 #include "platform/core/desktop.h"
 
 namespace mk {
@@ -94,17 +95,7 @@ ReplaceWin::ReplaceWin(Form1* win, std::unique_ptr<RandomSource> random, QWidget
   }
   lay->addLayout(kinds);
 
-  auto* buttons = new QHBoxLayout;
-  ok_ = new QPushButton(QStringLiteral("OK"), this);
-  ok_->setObjectName("OKButton");
-  ok_->setDefault(true);
-  cancel_ = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-  cancel_->setObjectName("CancelButton");
-  cancel_->setAutoDefault(false);
-  buttons->addStretch(1);
-  buttons->addWidget(ok_);
-  buttons->addWidget(cancel_);
-  lay->addLayout(buttons);
+  AddOkCancelRow(this, lay, ok_, cancel_);
 
   for (int k = 1; k <= 17; ++k)
     connect(options_[k], &QRadioButton::clicked, this, [this, k] { OptionClick(k); });
