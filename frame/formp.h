@@ -148,6 +148,17 @@ class FormP : public QMainWindow,
   void EditM_MesInsert_Click();
   void EditM_MesDelete_Click();
   void EditM_MesChange_Click();
+  // Add the pressed measure, lane, part or the whole chart to the floating selection; Edit >
+  // Select all does the last even while a text box has the focus.
+  void EditM_SelectMes_Click();
+  void EditM_SelectLane_Click();
+  void EditM_SelectPart_Click();
+  void EditM_SelectAll_Click();
+  void Menu_Edit_SelectAll_Click();
+  // The WAV table: defined entries moved to the front with the objects renumbered, and entries no
+  // object uses released.
+  void Menu_Edit_WAVCmp_Click();
+  void Menu_Edit_WAVDel_Click();
   void Menu_File_Exit_Click();
   void Toolbar1_ButtonClick(const std::string& key);
   void Toolbar1_ButtonMenuClick(int index);
@@ -318,6 +329,8 @@ class FormP : public QMainWindow,
   void ConnectDialogCommands();
   void ConnectEditCommands();
   void EnablePaste();
+  // Runs a WAV table command on the active chart window and republishes it.
+  void WavTableCommand(bool (*command)(DocData&, int));
   void TextFocusChanged(QWidget* now);
   bool HeaderShortcut(QObject* watched, QEvent* e);  // true: the event was taken
   void OnSubWindowActivated(QMdiSubWindow* w);

@@ -1,6 +1,7 @@
 // The frame's edit commands: the Edit menu and the chart context menu EditM on the active chart
-// window (clipboard, measures, the mode switch), and the focus rule that keeps the Edit menu's
-// Cut, Copy and Delete off the chart while the user types in the edit palette.
+// window (clipboard, measures, the selection commands, the WAV table, the mode switch), and the
+// focus rule that keeps the Edit menu's Cut, Copy and Delete off the chart while the user types in
+// the edit palette.
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -11,12 +12,16 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
+#include <optional>
+
 #include "chartfmt/globals.h"
 #include "chartview/form1.h"
 #include "chartview/formglobals.h"
 #include "chartview/mixedbutton.h"
+#include "deftables/wavtable.h"
 #include "editing/clipboard.h"
 #include "editing/measures.h"
+#include "editing/selcmds.h"
 #include "frame/formp.h"
 #include "frame/settings.h"
 
@@ -40,6 +45,17 @@ class WindowEditHost final : public EditHost {
 // The chart window the commands act on: the current one, nullptr while none is open.
 Form1* EditTarget() { return WinAt(g_CurWin); }
 
+// Adds the command's rectangle to the window's floating selection and redraws.
+void SelectScope(SelScope scope) {
+  Form1* w = EditTarget();
+  if (!w) return;
+  const std::optional<SelRect> r = SelectionRect(w->Doc(), scope);
+  if (!r) return;
+  const auto v = [](int x) { return static_cast<int16_t>(x); };
+  w->ObjSelect(v(r->x1), v(r->m1), v(r->s1), v(r->x2), v(r->m2), v(r->s2));
+  w->ObjDraw();
+}
+
 }  // namespace
 
 void FormP::ConnectEditCommands() {
@@ -50,6 +66,10 @@ void FormP::ConnectEditCommands() {
       {"EditM_Copy", &FormP::EditM_Copy_Click},            {"EditM_Paste", &FormP::EditM_Paste_Click},
       {"EditM_Delete", &FormP::EditM_Delete_Click},        {"EditM_MesInsert", &FormP::EditM_MesInsert_Click},
       {"EditM_MesDelete", &FormP::EditM_MesDelete_Click},  {"EditM_MesChange", &FormP::EditM_MesChange_Click},
+      {"EditM_SelectMes", &FormP::EditM_SelectMes_Click},  {"EditM_SelectLane", &FormP::EditM_SelectLane_Click},
+      {"EditM_SelectPart", &FormP::EditM_SelectPart_Click}, {"EditM_SelectAll", &FormP::EditM_SelectAll_Click},
+      {"Menu_Edit_SelectAll", &FormP::Menu_Edit_SelectAll_Click},
+      {"Menu_Edit_WAVCmp", &FormP::Menu_Edit_WAVCmp_Click}, {"Menu_Edit_WAVDel", &FormP::Menu_Edit_WAVDel_Click},
   };
   for (auto [name, fn] : items) connect(menus_.at(name), &QAction::triggered, this, [this, fn = fn] { (this->*fn)(); });
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { TextFocusChanged(now); });
@@ -145,6 +165,28 @@ void FormP::EditM_MesChange_Click() {
     WindowEditHost host(*w);
     MesLength(w->Doc(), host);
   }
+}
+
+void FormP::EditM_SelectMes_Click() { SelectScope(SelScope::Measure); }
+void FormP::EditM_SelectLane_Click() { SelectScope(SelScope::Lane); }
+void FormP::EditM_SelectPart_Click() { SelectScope(SelScope::Part); }
+void FormP::EditM_SelectAll_Click() { SelectScope(SelScope::All); }
+void FormP::Menu_Edit_SelectAll_Click() { EditM_SelectAll_Click(); }
+
+// Both WAV commands land the floating selection through the window first (the drop may grow the
+// chart, and the window's scroll range follows), then republish the chart, whose definition
+// lists change.
+void FormP::Menu_Edit_WAVCmp_Click() { WavTableCommand(&WAVCompact); }
+void FormP::Menu_Edit_WAVDel_Click() { WavTableCommand(&WAVDelUnused); }
+
+void FormP::WavTableCommand(bool (*command)(DocData&, int)) {
+  Form1* w = EditTarget();
+  if (!w) return;
+  w->ObjDeSel();
+  command(w->Doc(), g_MaxMeasure);
+  w->SetThisWin();
+  w->ObjDraw();
+  SetDirty();
 }
 
 // Sets the other mode's button down without the buttons' own click handling: unlike a click on

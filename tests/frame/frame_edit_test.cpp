@@ -13,6 +13,7 @@
 #include <QtTest/QTest>
 
 #include <filesystem>
+#include <fstream>
 
 #include "chartfmt/globals.h"
 #include "chartview/formglobals.h"
@@ -73,6 +74,15 @@ void LiftMeasure(DocData& d, int mes) {
     }
     d.Obj[l].Mes.Clear(mes);
   }
+}
+
+// Objects of both layers left in the grid on lanes lo..hi, every measure.
+int GridObjects(const DocData& d, int lo, int hi) {
+  int n = 0;
+  for (int l = lo; l <= hi; ++l)
+    for (int m = 0; m <= d.MesCount; ++m)
+      for (int t = 0; t < kTicksPerMeasure; ++t) n += (d.Obj[l].Mes[m].Obj[t] != 0) + (d.Obj[l].Mes[m].BackObj[t] != 0);
+  return n;
 }
 
 class FrameEditTest : public FrameTest {
@@ -247,6 +257,10 @@ TEST_F(FrameEditTest, PasteFollowsTheNumberingModeAndNothingActsWithoutAChart) {
     EXPECT_FALSE(Enabled(n)) << n;
   const bool mode = Frame().SelectMode();
   Frame().Menu_Edit_Mode_Click();
+  Frame().Menu_Edit_SelectAll_Click();
+  Frame().Menu_Edit_WAVCmp_Click();
+  Frame().Menu_Edit_WAVDel_Click();
+  Frame().EditM_SelectPart_Click();
   Frame().Menu_Edit_Paste_Click();
   Frame().EditM_MesInsert_Click();
   EXPECT_EQ(Frame().SelectMode(), mode);
@@ -295,6 +309,131 @@ TEST_F(FrameEditTest, ThePaletteKeepsCutCopyAndDeleteButNotPasteOffTheChart) {
   EXPECT_EQ(g_TextFocus, 0);
   QTest::keyClick(w->Picture1(), Qt::Key_X, Qt::ControlModifier);
   EXPECT_EQ(d.SelCount, 0);
+}
+
+// Dual Stage: lanes 1..4 are part 1, 5..8 part 2, 9 part 3, 10 part 88, 11..13 part 99.
+TEST_F(FrameEditTest, SelectionCommandsLiftTheirRectanglesAndSelectingTwiceAddsNothing) {
+  ASSERT_TRUE(Start());
+  Form1* w = OpenCopy("dual_sample.scd", "select.scd");
+  ASSERT_TRUE(w);
+  DocData& d = w->Doc();
+  ASSERT_EQ(d.LaneCount, 13);
+  const int tempo = GridObjects(d, 0, 0);
+  const int all = GridObjects(d, 1, d.LaneCount);
+  ASSERT_GT(tempo, 0);
+  struct Case {
+    const char* item;
+    int16_t lane, mes;
+    int lo, hi;  // the lanes that must be left empty
+  } cases[] = {
+      {"EditM_SelectLane", 4, 0, 4, 4},   {"EditM_SelectLane", 0, 2, 0, 0},
+      {"EditM_SelectPart", 6, 3, 5, 8},   {"EditM_SelectPart", 9, 0, 9, 9},
+      {"EditM_SelectAll", 2, 1, 1, 13},   {"Menu_Edit_SelectAll", -1, -1, 1, 13},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.item) + " on lane " + std::to_string(c.lane));
+    const int inside = GridObjects(d, c.lo, c.hi);
+    ASSERT_GT(inside, 0);
+    d.CurLane = c.lane;
+    d.CurMes = c.mes;
+    Frame().Menu(c.item)->trigger();
+    EXPECT_EQ(d.SelCount, inside);
+    EXPECT_EQ(GridObjects(d, c.lo, c.hi), 0);
+    EXPECT_EQ(GridObjects(d, 0, d.LaneCount), tempo + all - inside);
+    Frame().Menu(c.item)->trigger();
+    EXPECT_EQ(d.SelCount, inside);
+    EXPECT_TRUE(Enabled("Menu_Edit_Copy"));  // redrawn: the edit items follow the selection
+    EXPECT_EQ(d.Dirty, 0);
+    EXPECT_EQ(d.UndoOn, 0);
+    w->ObjDeSel();
+  }
+
+  // This measure: every lane but the tempo lane, measure 1 only, added to what floats already.
+  const auto inMeasure = [&d](int mes) {
+    int n = 0;
+    for (int l = 1; l <= d.LaneCount; ++l)
+      for (int t = 0; t < kTicksPerMeasure; ++t) n += (d.Obj[l].Mes[mes].Obj[t] != 0) + (d.Obj[l].Mes[mes].BackObj[t] != 0);
+    return n;
+  };
+  const int m1 = inMeasure(1), m2 = inMeasure(2);
+  ASSERT_GT(m1, 0);
+  ASSERT_GT(m2, 0);
+  for (int16_t mes : {1, 2}) {
+    d.CurLane = 3;
+    d.CurMes = mes;
+    Frame().Menu("EditM_SelectMes")->trigger();
+  }
+  EXPECT_EQ(d.SelCount, m1 + m2);
+  EXPECT_EQ(inMeasure(1) + inMeasure(2), 0);
+  EXPECT_EQ(GridObjects(d, 0, 0), tempo);
+}
+
+TEST_F(FrameEditTest, SelectAllFromAHeaderTextBox) {
+  ASSERT_TRUE(Start());
+  Form1* w = OpenCopy("simple_sample.s4k", "all.s4k");
+  DocData& d = w->Doc();
+  Frame().show();
+  QApplication::setActiveWindow(&Frame());
+  QLineEdit* title = Frame().Field(HeaderText::Text1);
+  title->setFocus();
+  Pump();
+  QTest::keyClick(title, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(d.SelCount, 8);  // lanes A, S, D and F; the tempo stays
+  EXPECT_EQ(d.Obj[0].Mes[0].Obj[0], 0x78);
+  EXPECT_EQ(GridObjects(d, 1, d.LaneCount), 0);
+}
+
+TEST_F(FrameEditTest, WavCompactionLandsTheSelectionRenumbersAndRefillsTheList) {
+  ASSERT_TRUE(Start());
+  Form1* w = OpenCopy("dual_sample.scd", "compact.scd");
+  DocData& d = w->Doc();
+  const auto file = [&d](int lane, int mes) {
+    for (int t = 0; t < kTicksPerMeasure; ++t)
+      if (const int16_t v = d.Obj[lane].Mes[mes].Obj[t]; v > 0) return d.Wav[v].File;
+    return std::string("(none)");
+  };
+  ASSERT_EQ(file(4, 1), "stack.wav");  // SND10
+  d.CurLane = 4;
+  d.CurMes = 1;
+  Frame().Menu("EditM_SelectLane")->trigger();
+  ASSERT_GT(d.SelCount, 0);
+  Frame().Menu("Menu_Edit_WAVCmp")->trigger();
+  EXPECT_EQ(d.SelCount, 0);
+  const std::vector<std::string> files = {"left.wav", "right.wav", "stack.wav", "end.wav"};
+  for (int i = 1; i <= 4; ++i) EXPECT_EQ(d.Wav[i].File, files[i - 1]) << i;
+  EXPECT_EQ(d.Wav[36], DefEntry{});
+  EXPECT_EQ(file(4, 1), "stack.wav");
+  EXPECT_EQ(d.Obj[4].Mes[1].Obj[0], 3);
+  QTreeWidget* list = Frame().List(DefList::Grid1);
+  EXPECT_EQ(list->topLevelItem(2)->text(1).toStdString(), "stack.wav");
+  EXPECT_EQ(list->topLevelItem(35)->text(1).toStdString(), "");
+  EXPECT_EQ(d.Dirty, -1);
+  EXPECT_NE(w->windowTitle().toStdString().find('*'), std::string::npos);
+
+  Frame().Menu("Menu_File_Save")->trigger();
+  const std::string text = testsupport::ReadAll(Install() + "compact.scd");
+  for (const char* line : {"#SND03 stack.wav", "#SND04 end.wav", "#001L-4:03"})
+    EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+}
+
+TEST_F(FrameEditTest, ReleasingUnusedWavsEmptiesTheirRowsAndEndsTheUndo) {
+  ASSERT_TRUE(Start());
+  fs::copy_file(Sample("simple_sample.s4k"), Install() + "release.s4k");
+  std::ofstream(Install() + "release.s4k", std::ios::app) << "#WAV05 spare.wav\n";
+  Form1* w = Open(Install() + "release.s4k");
+  ASSERT_TRUE(w);
+  DocData& d = w->Doc();
+  ASSERT_EQ(d.Wav[5].File, "spare.wav");
+  w->ObjBackup();
+  ASSERT_TRUE(Enabled("Menu_Edit_Undo"));
+  Frame().Menu("Menu_Edit_WAVDel")->trigger();
+  EXPECT_EQ(d.Wav[5], DefEntry{});
+  EXPECT_EQ(d.Wav[1].File, "a.wav");
+  EXPECT_EQ(d.Wav[2].File, "b.wav");
+  EXPECT_EQ(Frame().List(DefList::Grid1)->topLevelItem(4)->text(1).toStdString(), "");
+  EXPECT_EQ(d.UndoOn, 0);
+  EXPECT_FALSE(Enabled("Menu_Edit_Undo"));
+  EXPECT_EQ(d.Dirty, -1);
 }
 
 }  // namespace
