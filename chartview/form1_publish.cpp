@@ -125,7 +125,8 @@ void PublishChart(const DocData& doc, int16_t window, const std::string& scriptI
   for (FrameMenu m : {FrameMenu::Menu_File_Save, FrameMenu::Menu_File_SaveAs, FrameMenu::Menu_File_Wiz,
                       FrameMenu::Menu_File_Close, FrameMenu::Menu_Edit_Find, FrameMenu::Menu_Edit_WAVCmp,
                       FrameMenu::Menu_Edit_SelectAll, FrameMenu::Menu_View_Data, FrameMenu::Menu_Edit_Mode,
-                      FrameMenu::Menu_Edit_WAVDel})
+                      FrameMenu::Menu_Edit_WAVDel, FrameMenu::EditM_MesInsert, FrameMenu::EditM_MesDelete,
+                      FrameMenu::EditM_MesChange, FrameMenu::EditM_Sel})
     frame.SetMenuEnabled(m, true);
 
   const bool sel = doc.SelCount >= 1;

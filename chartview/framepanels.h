@@ -35,6 +35,10 @@ enum class FrameMenu {
   EditM_Paste,
   EditM_Delete,
   EditM_Replace,
+  EditM_MesInsert,
+  EditM_MesDelete,
+  EditM_MesChange,
+  EditM_Sel,
 };
 
 // Main-toolbar buttons that need a chart.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "chartfmt/defcode.h"
+#include "deftables/wavtable.h"
 #include "editing/dropsel.h"
 #include "editing/mescount.h"
 
@@ -29,39 +30,6 @@ std::string LaneText(const DocData& d, int lane, int w) {
   if (lane == 0) return PadLane(0, w) + ":BPM";
   const std::string label = lane < static_cast<int>(d.Lane.size()) ? d.Lane[lane].Label : std::string();
   return PadLane(lane, w) + ":" + label;
-}
-
-// Moves the WAV definitions that name a file to numbers 1, 2, ... in their order and renumbers
-// the objects of the WAV lanes (front, back, open) to match; objects of a number without a file
-// are erased. Only the grid is looked at: the caller drops the selection first.
-void CompactWav(DocData& d) {
-  const int last = std::min<int>(DefNumMax(d.Fmt.WNum), static_cast<int>(d.Wav.size()) - 1);
-  if (last < 1) return;
-  std::vector<int16_t> map(static_cast<size_t>(last) + 1, 0);
-  std::vector<DefEntry> kept;
-  for (int i = 1; i <= last; ++i)
-    if (!d.Wav[i].File.empty()) {
-      kept.push_back(d.Wav[i]);
-      map[i] = static_cast<int16_t>(kept.size());
-    }
-  for (int i = 1; i <= last; ++i) d.Wav[i] = i <= static_cast<int>(kept.size()) ? kept[i - 1] : DefEntry{};
-  auto renumber = [&map, last](int16_t& v, int base) {
-    const int n = v - base;
-    if (n >= 1 && n <= last) v = map[n] == 0 ? int16_t{0} : static_cast<int16_t>(map[n] + base);
-  };
-  for (int lane = 1; lane <= d.LaneCount && lane < static_cast<int>(d.Obj.size()); ++lane) {
-    if (lane < static_cast<int>(d.Lane.size()) && d.Lane[lane].Part == kPartBga) continue;
-    MesList& list = d.Obj[lane].Mes;
-    for (size_t m = 0; m < list.size(); ++m) {
-      if (!list.Stored(m)) continue;
-      MesData& c = list.Write(m);
-      for (int t = 0; t < kTicksPerMeasure; ++t) {
-        renumber(c.Obj[t], c.Obj[t] > kOpenObjectBase ? kOpenObjectBase : 0);
-        renumber(c.BackObj[t], 0);
-      }
-    }
-  }
-  RecalcLaneResolution(d, 1, d.LaneCount, 0, d.MesCount);
 }
 
 // The highest number the table of this lane's numbering mode holds (0: the mode has none).
@@ -100,7 +68,7 @@ ConvertResult ConvertChartCopy(const DocData& src, DocData& dst, const std::vect
   const int limit = std::max<int>(maxMeasure, s.MesCount);
   if (s.SelCount > 0) ObjDeSel(s, limit);
   if (ConvertShrinksWav(s, dst)) {
-    CompactWav(s);
+    WAVCompact(s, limit);
     r.compacted = true;
   }
   Mes_Change(dst, s.MesCount - dst.MesCount, std::max<int>(limit, s.MesCount));

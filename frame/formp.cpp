@@ -46,7 +46,9 @@ constexpr MenuName kFrameMenus[] = {
     {FrameMenu::Menu_Play_Stop, "Menu_Play_Stop"},       {FrameMenu::Menu_Help_Info, "Menu_Help_Info"},
     {FrameMenu::EditM_Cut, "EditM_Cut"},                 {FrameMenu::EditM_Copy, "EditM_Copy"},
     {FrameMenu::EditM_Paste, "EditM_Paste"},             {FrameMenu::EditM_Delete, "EditM_Delete"},
-    {FrameMenu::EditM_Replace, "EditM_Replace"},
+    {FrameMenu::EditM_Replace, "EditM_Replace"},         {FrameMenu::EditM_MesInsert, "EditM_MesInsert"},
+    {FrameMenu::EditM_MesDelete, "EditM_MesDelete"},     {FrameMenu::EditM_MesChange, "EditM_MesChange"},
+    {FrameMenu::EditM_Sel, "EditM_Sel"},
 };
 
 const char* ToolKey(FrameTool t) {

@@ -190,7 +190,8 @@ void FormP::WindowClosed(int16_t win) {
     for (FrameMenu m : {FrameMenu::Menu_Edit_Cut, FrameMenu::Menu_Edit_Copy, FrameMenu::Menu_Edit_Paste,
                         FrameMenu::Menu_Edit_Delete, FrameMenu::Menu_Edit_Mode, FrameMenu::Menu_Edit_WAVDel,
                         FrameMenu::EditM_Cut, FrameMenu::EditM_Copy, FrameMenu::EditM_Paste, FrameMenu::EditM_Delete,
-                        FrameMenu::EditM_Replace})
+                        FrameMenu::EditM_Replace, FrameMenu::EditM_MesInsert, FrameMenu::EditM_MesDelete,
+                        FrameMenu::EditM_MesChange, FrameMenu::EditM_Sel})
       SetMenuEnabled(m, false);
 }
 

@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "chartfmt/globals.h"
 #include "chartview/formglobals.h"
@@ -434,6 +435,41 @@ TEST_F(FrameEditTest, ReleasingUnusedWavsEmptiesTheirRowsAndEndsTheUndo) {
   EXPECT_EQ(d.UndoOn, 0);
   EXPECT_FALSE(Enabled("Menu_Edit_Undo"));
   EXPECT_EQ(d.Dirty, -1);
+}
+
+// The enabled state of every item of both menus after each step of a short session.
+TEST_F(FrameEditTest, EveryItemFollowsTheChartTheSelectionTheClipboardAndTheUndo) {
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(OpenCopy("simple_sample.s4k", "states.s4k"));
+  const std::vector<const char*> items = {
+      "Menu_Edit_Undo",   "Menu_Edit_Cut",    "Menu_Edit_Copy",   "Menu_Edit_Paste",     "Menu_Edit_Delete",
+      "Menu_Edit_Mode",   "Menu_Edit_Find",   "Menu_Edit_WAVCmp", "Menu_Edit_WAVDel",    "Menu_Edit_SelectAll",
+      "EditM_Cut",        "EditM_Copy",       "EditM_Paste",      "EditM_Delete",        "EditM_Replace",
+      "EditM_MesInsert",  "EditM_MesDelete",  "EditM_MesChange",  "EditM_Sel"};
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+    const char* states;  // one letter per item: 1 enabled, 0 disabled
+  } steps[] = {
+      {"opened", [] {}, "0000011111000001111"},
+      {"all selected", [&] { Frame().Menu("Menu_Edit_SelectAll")->trigger(); }, "0110111111110111111"},
+      {"copied", [&] { Frame().Menu("EditM_Copy")->trigger(); }, "0111111111111111111"},
+      {"deleted", [&] { Frame().Menu("EditM_Delete")->trigger(); }, "1001011111001001111"},
+      {"undone", [&] { Frame().Menu("Menu_Edit_Undo")->trigger(); }, "0111111111111111111"},
+      {"saved and closed",
+       [this] {
+         Frame().Menu("Menu_File_Save")->trigger();
+         for (QMdiSubWindow* f : Frame().MdiArea()->subWindowList()) f->close();
+         Pump();
+         ASSERT_EQ(g_OpenCount, 0);
+       },
+       "0000000000000000000"},
+  };
+  for (const Step& st : steps) {
+    st.act();
+    for (size_t i = 0; i < items.size(); ++i)
+      EXPECT_EQ(Enabled(items[i]), st.states[i] == '1') << st.name << ": " << items[i];
+  }
 }
 
 }  // namespace
