@@ -49,7 +49,11 @@ bool WAVCompact(DocData& doc, int maxMeasure) {
     }
     return v;
   });
-  return RemapEverywhere(doc, false, remap) || changed;
+  changed = RemapEverywhere(doc, false, remap) || changed;
+  // The undo levels now go with a table that is not the one on disk: taking one back must leave
+  // the chart marked modified.
+  if (changed) doc.UndoDirty = doc.UndoDirty2 = -1;
+  return changed;
 }
 
 bool WAVDelUnused(DocData& doc, int maxMeasure) {

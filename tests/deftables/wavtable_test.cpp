@@ -83,6 +83,7 @@ TEST(WavCompact, SelectionLandsAndUndoKeepsFiles) {
   EXPECT_EQ(At(d, 1, 3, 0), 2);
   EXPECT_EQ(deftest::WavFileAt(d, 1, 3, 0), "three.wav");
   ASSERT_TRUE(Undo(d));
+  EXPECT_EQ(d.Dirty, -1);  // the table differs from the file's whatever level comes back
   EXPECT_EQ(deftest::WavFileAt(d, 1, 0, 0), "one.wav");
   EXPECT_EQ(deftest::WavFileAt(d, 1, 0, 96), "three.wav");
   EXPECT_EQ(deftest::WavFileAt(d, 2, 0, 0), "three.wav");
