@@ -5,6 +5,8 @@
 #include <cassert>
 #include <stdexcept>
 
+#include "chartfmt/cellpool.h"
+
 namespace mk {
 
 const MesData& MesList::Empty() {
@@ -23,8 +25,8 @@ MesData& MesList::Write(size_t m) {
   if (!block) block = std::make_shared<Block>();
   else if (block.use_count() > 1) block = std::make_shared<Block>(*block);
   std::shared_ptr<MesData>& cell = (*block)[m % kBlock];
-  if (!cell) cell = std::make_shared<MesData>();
-  else if (cell.use_count() > 1) cell = std::make_shared<MesData>(*cell);
+  if (!cell) cell = std::allocate_shared<MesData>(PoolAllocator<MesData>());
+  else if (cell.use_count() > 1) cell = std::allocate_shared<MesData>(PoolAllocator<MesData>(), *cell);
   return *cell;
 }
 
