@@ -45,10 +45,10 @@ QFont LabelFont(const char* family, int pixels, QFont::Weight weight) {
   return f;
 }
 
-QLabel* Picture(QWidget* parent, const char* name, bool lettered) {
+// The picture is drawn when it is first shown (ShowPicture): only one of the two ever is.
+QLabel* Picture(QWidget* parent, const char* name) {
   auto* l = new QLabel(parent);
   l->setObjectName(name);
-  l->setPixmap(QPixmap::fromImage(SplashPicture(lettered)));
   l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   l->setScaledContents(false);
   return l;
@@ -64,8 +64,8 @@ FrmSplash::Draw FrmSplash::SetDraw(Draw draw) {
 
 FrmSplash::FrmSplash(QWidget* parent) : QDialog(parent) {
   setObjectName("frmSplash");
-  image1_ = Picture(this, "Image1", false);
-  image2_ = Picture(this, "Image2", true);
+  image1_ = Picture(this, "Image1");
+  image2_ = Picture(this, "Image2");
   image2_->hide();
 
   label1_ = new QLabel(QStringLiteral("Version.-.--"), this);
@@ -98,7 +98,10 @@ FrmSplash::FrmSplash(QWidget* parent) : QDialog(parent) {
 void FrmSplash::Form_Load() {
   const Draw& draw = CurrentDraw();
   const double r = draw ? draw() : ClockDraw();
-  if (static_cast<int>(r * 1000) < 1) {
+  const bool lettered = static_cast<int>(r * 1000) < 1;
+  QLabel* shown = lettered ? image2_ : image1_;
+  if (shown->pixmap().isNull()) shown->setPixmap(QPixmap::fromImage(SplashPicture(lettered)));
+  if (lettered) {
     image1_->hide();
     image2_->show();
   }

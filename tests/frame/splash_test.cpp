@@ -164,6 +164,10 @@ TEST_F(SplashTest, AForcedDrawShowsTheSecondPictureAndEachShowingDrawsAgain) {
     FrmSplash s;
     EXPECT_EQ(s.Image2()->isVisibleTo(&s), c.second) << c.draw;
     EXPECT_EQ(s.Image1()->isVisibleTo(&s), !c.second) << c.draw;
+    const QLabel* shown = c.second ? s.Image2() : s.Image1();
+    EXPECT_EQ(shown->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+              SplashPicture(c.second).convertToFormat(QImage::Format_RGB32))
+        << c.draw;
   }
   // Both pictures: 440 x 220, different titles, the same plain lower part for the labels.
   const QImage first = SplashPicture(false), second = SplashPicture(true);
