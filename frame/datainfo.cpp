@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "frame/dialogrows.h"
 #include "frame/findwin.h"
 #include "platform/core/desktop.h"
 
@@ -19,28 +20,13 @@ DataInfo::DataInfo(const DocData& doc, QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("ノート数計算"));
   setModal(true);
   auto* lay = new QVBoxLayout(this);
-  listView1_ = new QTreeWidget(this);
-  listView1_->setObjectName("ListView1");
-  listView1_->setHeaderLabels({QStringLiteral("パート"), QStringLiteral("レーン")});
-  listView1_->setRootIsDecorated(false);
-  listView1_->setMinimumHeight(160);
-  lay->addWidget(listView1_);
-  auto* row = new QHBoxLayout;
-  command1_ = new QPushButton(QStringLiteral("All"), this);
-  command1_->setObjectName("Command1");
-  command2_ = new QPushButton(QStringLiteral("None"), this);
-  command2_->setObjectName("Command2");
+  QHBoxLayout* row = AddLaneList(this, lay, listView1_, command1_, command2_);
   check1_ = new QCheckBox(QStringLiteral("表オブジェ"), this);
   check1_->setObjectName("Check1");
   check2_ = new QCheckBox(QStringLiteral("裏オブジェ"), this);
   check2_->setObjectName("Check2");
-  for (QPushButton* b : {command1_, command2_}) {
-    b->setAutoDefault(false);
-    row->addWidget(b);
-  }
   row->addWidget(check1_);
   row->addWidget(check2_);
-  lay->addLayout(row);
   auto* result = new QHBoxLayout;
   result->addWidget(new QLabel(QStringLiteral("オブジェ数："), this));
   label2_ = new QLabel(this);

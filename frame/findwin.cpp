@@ -17,7 +17,7 @@
 #include "chartview/form1.h"
 #include "editing/fieldrules.h"
 #include "frame/settings.h"
-#include "frame/okcancel.h"
+#include "frame/dialogrows.h"
 #include "platform/core/desktop.h"
 
 namespace mk {
@@ -48,23 +48,7 @@ FindWin::FindWin(Form1* win, QWidget* parent) : QDialog(parent), win_(win) {
   setModal(true);
   auto* lay = new QVBoxLayout(this);
   lay->addWidget(new QLabel(QStringLiteral("レーン："), this));
-  listView1_ = new QTreeWidget(this);
-  listView1_->setObjectName("ListView1");
-  listView1_->setHeaderLabels({QStringLiteral("パート"), QStringLiteral("レーン")});
-  listView1_->setRootIsDecorated(false);
-  listView1_->setMinimumHeight(160);
-  lay->addWidget(listView1_);
-  auto* allNone = new QHBoxLayout;
-  command1_ = new QPushButton(QStringLiteral("All"), this);
-  command1_->setObjectName("Command1");
-  command2_ = new QPushButton(QStringLiteral("None"), this);
-  command2_->setObjectName("Command2");
-  command1_->setAutoDefault(false);
-  command2_->setAutoDefault(false);
-  allNone->addWidget(command1_);
-  allNone->addWidget(command2_);
-  allNone->addStretch(1);
-  lay->addLayout(allNone);
+  AddLaneList(this, lay, listView1_, command1_, command2_)->addStretch(1);
 
   auto* ranges = new QGridLayout;
   for (int k = 0; k < 4; ++k) {

@@ -14,7 +14,7 @@
 #include "chartfmt/defcode.h"
 #include "chartview/form1.h"
 #include "editing/fieldrules.h"
-#include "frame/okcancel.h"
+#include "frame/dialogrows.h"
 #include "platform/core/desktop.h"
 
 namespace mk {
