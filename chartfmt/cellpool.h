@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <memory>
+#include <new>
 
 namespace mk {
 
@@ -14,7 +15,8 @@ void* Take(std::size_t size, std::size_t align);
 void Give(void* p, std::size_t size, std::size_t align) noexcept;
 }  // namespace cellpool
 
-// An allocator for std::allocate_shared: single objects come from the pool, arrays from the heap.
+// An allocator over the pool, for std::allocate_shared and containers; a large request goes to the
+// heap.
 template <class T>
 struct PoolAllocator {
   using value_type = T;
@@ -22,13 +24,10 @@ struct PoolAllocator {
   template <class U>
   PoolAllocator(const PoolAllocator<U>&) noexcept {}
   T* allocate(std::size_t n) {
-    if (n != 1) return std::allocator<T>().allocate(n);
-    return static_cast<T*>(cellpool::Take(sizeof(T), alignof(T)));
+    if (n > (std::size_t{1} << 20) / sizeof(T)) throw std::bad_array_new_length();
+    return static_cast<T*>(cellpool::Take(n * sizeof(T), alignof(T)));
   }
-  void deallocate(T* p, std::size_t n) noexcept {
-    if (n != 1) return std::allocator<T>().deallocate(p, n);
-    cellpool::Give(p, sizeof(T), alignof(T));
-  }
+  void deallocate(T* p, std::size_t n) noexcept { cellpool::Give(p, n * sizeof(T), alignof(T)); }
   template <class U>
   bool operator==(const PoolAllocator<U>&) const noexcept {
     return true;

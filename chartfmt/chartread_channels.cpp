@@ -368,7 +368,7 @@ bool Reader::StoreLane(const ChannelEntry& e, std::string_view data, int m) {
 
 // Stores the numbers of the non-empty codes of data into layer at their ticks (front rule when
 // rounded, else the back rule); returns how many were stored.
-int64_t Reader::StoreCodes(std::array<int16_t, kCellSlots>& layer, std::string_view data, int16_t mode,
+int64_t Reader::StoreCodes(CellLayer& layer, std::string_view data, int16_t mode,
                            bool rounded) const {
   const int16_t* table = CodeTable(mode);
   const size_t d = data.size();
@@ -377,6 +377,9 @@ int64_t Reader::StoreCodes(std::array<int16_t, kCellSlots>& layer, std::string_v
     // The usual line: whole codes whose count divides the measure, where both tick rules give
     // code i the tick i * 192 / n.
     const int step = static_cast<int>(kTicksPerMeasure / (d / 2));
+    size_t codes = 0;
+    for (size_t i = 0; i < d; i += 2) codes += data[i] != '0' || data[i + 1] != '0';
+    layer.Reserve(layer.Entries().size() + codes);
     for (size_t i = 0, t = 0; i < d; i += 2, t += step) {
       const char a = data[i], b = data[i + 1];
       const int ia = kCodeIndex[static_cast<unsigned char>(a)], ib = kCodeIndex[static_cast<unsigned char>(b)];

@@ -155,7 +155,7 @@ class Reader {
   int16_t LaneMode(int lane) const;
   bool StoreTempo(std::string_view data, int m);
   bool StoreLane(const ChannelEntry& e, std::string_view data, int m);
-  int64_t StoreCodes(std::array<int16_t, kCellSlots>& layer, std::string_view data, int16_t mode,
+  int64_t StoreCodes(CellLayer& layer, std::string_view data, int16_t mode,
                      bool rounded) const;
   bool StoreGroup(const ChannelEntry& e, std::string_view data, int m);
   // The writable cell of lane and measure; counts the cells the chart stores.

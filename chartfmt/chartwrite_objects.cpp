@@ -140,7 +140,7 @@ void AppendValues(std::string& out, const std::vector<int>& values, const CodeTa
 }
 
 // The channel line of one layer, printed when a slot holds an object; whether one did.
-bool LayerLine(Ctx& c, int m, const std::string& channel, const std::array<int16_t, kCellSlots>& layer, int n,
+bool LayerLine(Ctx& c, int m, const std::string& channel, const CellLayer& layer, int n,
                const CodeTable& codes) {
   const size_t mark = c.out.size();
   c.LineStart(m, channel);
@@ -331,22 +331,30 @@ int CellSlots(const DocData& doc, int lane, int mes) {
   return cell ? CellDivision(*cell) : 0;
 }
 
-bool AppendSlots(std::string& text, const std::array<int16_t, kCellSlots>& layer, int n,
+bool AppendSlots(std::string& text, const CellLayer& layer, int n,
                  const CodeTable& codes) {
   const int step = kTicksPerMeasure / n;
   const size_t start = text.size();
   text.resize(start + 2 * static_cast<size_t>(n));
   char* p = text.data() + start;
   int used = 0;
+  // The slots are read in tick order: one walk along the layer's entries.
+  const CellLayer::EntryList& es = layer.Entries();
+  size_t i = 0;
+  const auto at = [&es, &i](int tick) -> int16_t {
+    while (i < es.size() && es[i].Tick < tick) ++i;
+    return i < es.size() && es[i].Tick == tick ? es[i].Value : int16_t{0};
+  };
   for (int k = 0; k < n; ++k) {
-    const int16_t v = layer[k * step];
+    const int16_t v = at(k * step);
     used |= v > 0;
     const uint16_t pair = codes.Pair(v);
     if (pair == 0) {  // a value without a two-character code: the rest the slow way
       text.resize(start + 2 * static_cast<size_t>(k));
       for (; k < n; ++k) {
-        used |= layer[k * step] > 0;
-        codes.Append(text, layer[k * step]);
+        const int16_t w = at(k * step);
+        used |= w > 0;
+        codes.Append(text, w);
       }
       return used != 0;
     }

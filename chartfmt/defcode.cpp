@@ -114,19 +114,18 @@ constexpr std::array<uint16_t, kTicksPerMeasure> kTickBits = [] {
 
 int16_t CellDivision(const MesData& cell) {
   uint16_t acc = 0;
-  for (int t = 0; t < kTicksPerMeasure; ++t) {
-    const int occupied = static_cast<int>(cell.Obj[t] > 0) | static_cast<int>(cell.BackObj[t] > 0);
-    acc |= static_cast<uint16_t>(-occupied) & kTickBits[t];
-  }
+  for (const CellLayer* layer : {&cell.Obj, &cell.BackObj})
+    for (const CellLayer::Entry& e : layer->Entries())
+      if (e.Tick < kTicksPerMeasure && e.Value > 0) acc |= kTickBits[e.Tick];
   if (!(acc & 0x80)) return 0;
   const int twos = std::popcount(static_cast<unsigned>(acc & 0x3F));
   return static_cast<int16_t>((1 << twos) * ((acc & 0x40) ? 3 : 1));
 }
 
-bool AnyObject(const std::array<int16_t, kCellSlots>& layer) {
-  int16_t any = 0;
-  for (int t = 0; t < kTicksPerMeasure; ++t) any |= static_cast<int16_t>(layer[t] > 0);
-  return any != 0;
+bool AnyObject(const CellLayer& layer) {
+  for (const CellLayer::Entry& e : layer.Entries())
+    if (e.Tick < kTicksPerMeasure && e.Value > 0) return true;
+  return false;
 }
 
 void RecalcLaneResolution(DocData& doc, int laneFrom, int laneTo, int mesFrom, int mesTo) {

@@ -27,6 +27,6 @@ void RecalcLaneResolution(int16_t laneFrom, int16_t laneTo, int16_t mesFrom, int
 // Division of one cell.
 int16_t CellDivision(const MesData& cell);
 // Whether a layer holds an object (a value above 0) on one of the ticks 0..191.
-bool AnyObject(const std::array<int16_t, kCellSlots>& layer);
+bool AnyObject(const CellLayer& layer);
 
 }  // namespace mk

@@ -9,6 +9,33 @@
 
 namespace mk {
 
+int16_t CellLayer::Get(size_t t) const {
+  assert(t < kCellSlots);
+  if (e_.size() <= 8) {
+    for (const Entry& e : e_)
+      if (e.Tick >= t) return e.Tick == t ? e.Value : int16_t{0};
+    return 0;
+  }
+  const auto it = std::lower_bound(e_.begin(), e_.end(), t, [](const Entry& e, size_t x) { return e.Tick < x; });
+  return it != e_.end() && it->Tick == t ? it->Value : int16_t{0};
+}
+
+void CellLayer::Set(size_t t, int16_t v) {
+  assert(t < kCellSlots);
+  const auto tick = static_cast<uint8_t>(t);
+  if (e_.empty() || e_.back().Tick < tick) {  // the common case: writing in tick order
+    if (v != 0) e_.push_back(Entry{tick, v});
+    return;
+  }
+  const auto it = std::lower_bound(e_.begin(), e_.end(), t, [](const Entry& e, size_t x) { return e.Tick < x; });
+  if (it != e_.end() && it->Tick == tick) {
+    if (v != 0) it->Value = v;
+    else e_.erase(it);
+  } else if (v != 0) {
+    e_.insert(it, Entry{tick, v});
+  }
+}
+
 const MesData& MesList::Empty() {
   static const MesData empty{};
   return empty;

@@ -9,15 +9,82 @@
 #include <memory>
 #include <vector>
 
+#include "chartfmt/cellpool.h"
+
 namespace mk {
 
 constexpr int kTicksPerMeasure = 192;
 constexpr int kCellSlots = 193;  // ticks 0..191 plus the spare slot 192
 
+// One layer of a cell: the values of ticks 0..192, read and written by tick like an array, but
+// holding only the ticks that are not 0 (in tick order), so that a cell costs what its objects
+// need. Writing 0 removes a tick's entry.
+class CellLayer {
+ public:
+  struct Entry {
+    uint8_t Tick;
+    int16_t Value;
+    bool operator==(const Entry&) const = default;
+  };
+
+  // A writable tick: reads as its value, and assigning writes it.
+  class Ref {
+   public:
+    operator int16_t() const { return l_.Get(t_); }
+    Ref& operator=(int16_t v) {
+      l_.Set(t_, v);
+      return *this;
+    }
+    Ref& operator=(const Ref& o) { return *this = static_cast<int16_t>(o); }
+    Ref(const Ref&) = default;
+
+   private:
+    friend class CellLayer;
+    Ref(CellLayer& l, size_t t) : l_(l), t_(t) {}
+    CellLayer& l_;
+    size_t t_;
+  };
+
+  int16_t operator[](size_t t) const { return Get(t); }
+  Ref operator[](size_t t) { return Ref(*this, t); }
+  static constexpr size_t size() { return kCellSlots; }
+
+  int16_t Get(size_t t) const;
+  void Set(size_t t, int16_t v);
+  // The ticks that hold a value, in tick order (no entry holds 0).
+  using EntryList = std::vector<Entry, PoolAllocator<Entry>>;
+  const EntryList& Entries() const { return e_; }
+  bool Any() const { return !e_.empty(); }
+  // Room for n entries in all, so that writing that many ticks allocates once.
+  void Reserve(size_t n) { e_.reserve(n); }
+  // Replaces the value of every tick below 192 by f(value); a tick given 0 loses its entry.
+  // True when one did.
+  template <class F>
+  bool Transform(F f) {
+    bool erased = false;
+    size_t out = 0;
+    for (Entry e : e_) {
+      if (e.Tick < kTicksPerMeasure) e.Value = f(e.Value);
+      if (e.Value == 0) {
+        erased = true;
+        continue;
+      }
+      e_[out++] = e;
+    }
+    e_.resize(out);
+    return erased;
+  }
+  void Clear() { e_.clear(); }
+  bool operator==(const CellLayer&) const = default;
+
+ private:
+  EntryList e_;
+};
+
 // One lane in one measure.
 struct MesData {
-  std::array<int16_t, kCellSlots> Obj{};      // front layer by tick
-  std::array<int16_t, kCellSlots> BackObj{};  // back layer by tick
+  CellLayer Obj;      // front layer by tick
+  CellLayer BackObj;  // back layer by tick
   double Length = 0;                          // measure length factor (lane 0); 0 = normal
   int16_t Division = 0;                       // slots per measure when written; 0 = empty
   bool operator==(const MesData&) const = default;

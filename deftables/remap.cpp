@@ -24,18 +24,15 @@ bool RemapGrid(std::vector<LaneMes>& grid, const DocData& doc, bool bga, const V
       if (!mes.Stored(m)) continue;
       if (seen && m < seen->size() && mes.SharesCell(*seen, m)) continue;
       const MesData& cell = mes[m];
-      bool differs = false;
-      for (int t = 0; t < kTicksPerMeasure && !differs; ++t) {
-        const int16_t f = cell.Obj[t], b = cell.BackObj[t];
-        differs = (f != 0 && map(f, false) != f) || (b != 0 && map(b, true) != b);
-      }
-      if (!differs) continue;
+      const auto differs = [&map](const CellLayer& layer, bool back) {
+        for (const CellLayer::Entry& e : layer.Entries())
+          if (e.Tick < kTicksPerMeasure && map(e.Value, back) != e.Value) return true;
+        return false;
+      };
+      if (!differs(cell.Obj, false) && !differs(cell.BackObj, true)) continue;
       MesData& w = mes.Write(m);
-      bool erased = false;
-      for (int t = 0; t < kTicksPerMeasure; ++t) {
-        if (w.Obj[t] != 0) w.Obj[t] = map(w.Obj[t], false), erased = erased || w.Obj[t] == 0;
-        if (w.BackObj[t] != 0) w.BackObj[t] = map(w.BackObj[t], true), erased = erased || w.BackObj[t] == 0;
-      }
+      bool erased = w.Obj.Transform([&map](int16_t v) { return map(v, false); });
+      erased = w.BackObj.Transform([&map](int16_t v) { return map(v, true); }) || erased;
       if (!erased) {
         changed = true;
         continue;  // no object left its tick: Division stands

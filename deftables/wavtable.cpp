@@ -64,12 +64,14 @@ bool WAVDelUnused(DocData& doc, int maxMeasure) {
     if (!DefLaneOf(doc, l, false)) continue;
     for (const MesData& cell : doc.Obj[l].Mes) {
       if (&cell == &MesList::Empty()) continue;
-      for (int t = 0; t < kTicksPerMeasure; ++t) {
-        const int16_t v = cell.Obj[t], b = cell.BackObj[t];
+      for (const CellLayer::Entry& e : cell.Obj.Entries()) {
+        const int16_t v = e.Value;
+        if (e.Tick >= kTicksPerMeasure) continue;
         if (v >= 1 && v <= kMaxDef) used[v] = true;
         else if (v > kOpenObjectBase && v <= kOpenObjectBase + kMaxDef) used[v - kOpenObjectBase] = true;
-        if (b >= 1 && b <= kMaxDef) used[b] = true;
       }
+      for (const CellLayer::Entry& e : cell.BackObj.Entries())
+        if (e.Tick < kTicksPerMeasure && e.Value >= 1 && e.Value <= kMaxDef) used[e.Value] = true;
     }
   }
   bool changed = false;

@@ -17,10 +17,16 @@ NoteCounts CountNotes(const DocData& d) {
       const MesData& cell = list[m];
       const int n = cell.Division;
       if (n < 1 || n > kTicksPerMeasure || kTicksPerMeasure % n != 0) continue;
-      for (int t = 0; t < kTicksPerMeasure; t += kTicksPerMeasure / n) {
-        if (cell.Obj[t] > 0) ++c.front[lane];
-        if (cell.BackObj[t] > 0) ++c.back[lane];
-      }
+      // Only the ticks of the cell's grid count.
+      const int step = kTicksPerMeasure / n;
+      const auto count = [step](const CellLayer& layer) {
+        int k = 0;
+        for (const CellLayer::Entry& e : layer.Entries())
+          k += e.Tick < kTicksPerMeasure && e.Tick % step == 0 && e.Value > 0;
+        return k;
+      };
+      c.front[lane] += count(cell.Obj);
+      c.back[lane] += count(cell.BackObj);
     }
   }
   const int n = std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1);

@@ -78,8 +78,15 @@ SelectResult ObjSelect(DocData& d, int x1, int m1, int s1, int x2, int m2, int s
       // Take in reading order; the cell is written only afterwards, and a cell left with
       // nothing at all goes back to the shared empty record without being copied first.
       taken.clear();
-      for (int t = (tFrom + step - 1) / step * step; t <= tTo; t += step) {
-        const int16_t front = cell.Obj[t], back = cell.BackObj[t];
+      // Both layers' ticks in order, on the cell's grid between tFrom and tTo.
+      const CellLayer::EntryList& fe = cell.Obj.Entries();
+      const CellLayer::EntryList& be = cell.BackObj.Entries();
+      for (size_t i = 0, j = 0; i < fe.size() || j < be.size();) {
+        const int tf = i < fe.size() ? fe[i].Tick : kCellSlots, tb = j < be.size() ? be[j].Tick : kCellSlots;
+        const int t = std::min(tf, tb);
+        const int16_t front = tf == t ? fe[i++].Value : int16_t{0};
+        const int16_t back = tb == t ? be[j++].Value : int16_t{0};
+        if (t < tFrom || t > tTo || t % step != 0) continue;
         if (front <= 0 && back <= 0) continue;
         if (!held.empty() && held.count(PosKey(l, m, t))) continue;
         const int16_t lane16 = static_cast<int16_t>(l), mes16 = static_cast<int16_t>(m), t16 = static_cast<int16_t>(t);
@@ -95,8 +102,7 @@ SelectResult ObjSelect(DocData& d, int x1, int m1, int s1, int x2, int m2, int s
       }
       if (taken.empty()) continue;
       // Emptied when the values taken are all the cell holds.
-      int nonzero = 0;
-      for (int t = 0; t < kCellSlots; ++t) nonzero += (cell.Obj[t] != 0) + (cell.BackObj[t] != 0);
+      const int nonzero = static_cast<int>(fe.size() + be.size());
       const bool emptied = cell.Length == 0 && nonzero == static_cast<int>(d.Sel.size()) - 1 - oldCount - res.Added;
       res.Added = static_cast<int32_t>(d.Sel.size()) - 1 - oldCount;
       if (emptied) {

@@ -93,16 +93,16 @@ ConvertResult ConvertChartCopy(const DocData& src, DocData& dst, const std::vect
       }
       MesData& w = to.Write(m);
       w.Length = c.Length;
-      for (int tick = 0; tick < kTicksPerMeasure; ++tick) {
-        for (int layer = 0; layer < 2; ++layer) {
-          const int16_t v = (layer == 0 ? c.Obj : c.BackObj)[tick];
-          if (v <= 0) continue;
+      for (int layer = 0; layer < 2; ++layer) {
+        for (const CellLayer::Entry& e : (layer == 0 ? c.Obj : c.BackObj).Entries()) {
+          const int16_t v = e.Value;
+          if (e.Tick >= kTicksPerMeasure || v <= 0) continue;
           const int number = v > kOpenObjectBase ? v - kOpenObjectBase : v;
           if (number > tableMax || (layer == 1 && !backLayer)) {
             ++r.leftOut;
             continue;
           }
-          (layer == 0 ? w.Obj : w.BackObj)[tick] = v;
+          (layer == 0 ? w.Obj : w.BackObj)[e.Tick] = v;
         }
       }
     }

@@ -173,10 +173,10 @@ void ReferenceSwap(std::vector<LaneMes>& grid, const DocData& doc, bool bga, int
     for (size_t m = 0; m < grid[l].Mes.size(); ++m) {
       MesData c = grid[l].Mes[m];
       for (int t = 0; t < 192; ++t) {
-        int16_t& f = c.Obj[t];
+        CellLayer::Ref f = c.Obj[t];
         if (f == a || f == b) f = f == a ? b : a;
         else if (f == a + 10000 || f == b + 10000) f = static_cast<int16_t>((f == a + 10000 ? b : a) + 10000);
-        int16_t& k = c.BackObj[t];
+        CellLayer::Ref k = c.BackObj[t];
         if (k == a || k == b) k = k == a ? b : a;
       }
       if (!(c == grid[l].Mes[m])) grid[l].Mes.Write(m) = c;

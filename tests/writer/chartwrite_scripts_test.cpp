@@ -241,8 +241,8 @@ TEST(ChartRoundTrip, StackedLanesWithBothLayersReadBackEqual) {
         bool backOnly = false;
         for (int l : stacked) {
           mk::MesData& cell = d.Obj[l].Mes.Write(m);
-          if (rng() % 2) cell.Obj.fill(0);
-          if (rng() % 2) cell.BackObj.fill(0);
+          if (rng() % 2) cell.Obj.Clear();
+          if (rng() % 2) cell.BackObj.Clear();
           const bool front = cell.Obj != decltype(cell.Obj){};
           const bool back = cell.BackObj != decltype(cell.BackObj){};
           if (backOnly && front) ++backBeforeFront;
