@@ -173,13 +173,28 @@ class Check {
       if (it != first_.end()) best = std::min(best, it->second);
     }
     const Entry& b = entries_[best];
-    if (&b == &e) return true;
+    if (&b == &e) return CaughtWithSeparator(e);
     // Lanes of part 99 share a channel: its lines fill them in turn.
     const bool lanes = (b.kind == Kind::Front || b.kind == Kind::Back) && b.kind == e.kind;
     if (lanes && b.key == e.key && doc_.Lane[b.index].Part == kPartStacked &&
         doc_.Lane[e.index].Part == kPartStacked)
       return true;
     return !Fail(e.line, b.line, "のチャンネル名「" + e.name + "」の行は「" + b.name + "」の行として読まれるため読み戻せません");
+  }
+
+  // A line of this name goes on with the separator the writer puts after it: a name tried
+  // before it that begins with both (the separator being a symbol a name may hold) takes the
+  // line, whatever the codes after it.
+  bool CaughtWithSeparator(const Entry& e) {
+    const ScrKeys& k = doc_.Keys;
+    const std::string lead = e.key + Upper(k.SSymbol.empty() ? ":" : k.SSymbol[0]);
+    const auto self = static_cast<size_t>(&e - entries_.data());
+    for (size_t j = 0; j < self; ++j) {
+      const Entry& b = entries_[j];
+      if (lead.size() > e.key.size() && b.key.size() >= lead.size() && b.key.compare(0, lead.size(), lead) == 0)
+        return !Fail(e.line, b.line, "のチャンネル名「" + e.name + "」の行は「" + b.name + "」の行として読まれるため読み戻せません");
+    }
+    return true;
   }
 
   const DocData& doc_;

@@ -88,6 +88,11 @@ TEST(ScriptFaults, LayoutsThatCannotReadBackAreRefused) {
        pre + "6 行目と 5 行目のチャンネル名「S」の行は「S」の行として読まれるため読み戻せません"},
       {lanes({"A,a,S,__,0,0,0,1", "B,b,S,__,0,0,0,99"}),
        pre + "6 行目と 5 行目のチャンネル名「S」の行は「S」の行として読まれるため読み戻せません"},
+      // "-" is written "-:01", which "-" followed by the separator begins: the reader tries the
+      // group lane's "-:" (never written itself) first.
+      {"#SSYMBOL :-\n#OSYMBOL -\n#GT G,1,C\n" + lanes({"A,a,__,__,0,0,0,1", "B,b,__,__,0,0,0,1", "C,c,-:,__,0,0,0,1",
+                                                       "D,d,__,__,0,0,0,1", "E,e,__,-,0,0,0,99"}),
+       pre + "12 行目と 10 行目のチャンネル名「-」の行は「-:」の行として読まれるため読み戻せません"},
       // Accepted: a stack sharing its channels, a group's fourth lane starting a stack, a group of
       // BGA lanes whose numbers the WAV mode codes, modes 2 and 3 together, names a symbol keeps.
       {lanes({"A,a,S,T,0,0,0,99", "B,b,S,T,0,0,0,99", "C,c,s,t,0,0,0,99"}), ""},
