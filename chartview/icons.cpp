@@ -1,10 +1,15 @@
 // The program's own icons, drawn in code at each size so that small sizes stay sharp.
 #include "chartview/icons.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 #include <algorithm>
+#include <map>
 
 namespace mk {
 
@@ -76,23 +81,53 @@ QPixmap ApplicationPixmap(int size) {
   return pm;
 }
 
+// An icon drawn at the size asked for, when it is first asked for: start-up draws none of them,
+// and each size drawn once is kept.
+class DrawnIconEngine : public QIconEngine {
+ public:
+  DrawnIconEngine(QPixmap (*draw)(int), QList<QSize> sizes) : draw_(draw), sizes_(std::move(sizes)) {}
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+    const int side = std::max(1, std::min(size.width(), size.height()));
+    auto it = drawn_.find(side);
+    if (it == drawn_.end()) it = drawn_.emplace(side, draw_(side)).first;
+    if (mode != QIcon::Disabled || !qApp) return it->second;
+    QStyleOption opt;
+    opt.palette = QApplication::palette();
+    return QApplication::style()->generatedIconPixmap(mode, it->second, &opt);
+  }
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+  }
+  QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+    const int side = std::min(size.width(), size.height());
+    return {side, side};
+  }
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return sizes_; }
+  QIconEngine* clone() const override { return new DrawnIconEngine(*this); }
+  QString key() const override { return QStringLiteral("MirkanDrawnIcon"); }
+
+ private:
+  QPixmap (*draw_)(int);
+  QList<QSize> sizes_;
+  std::map<int, QPixmap> drawn_;
+};
+
+QIcon DrawnIcon(QPixmap (*draw)(int), std::initializer_list<int> sides) {
+  QList<QSize> sizes;
+  for (int s : sides) sizes.push_back(QSize(s, s));
+  return QIcon(new DrawnIconEngine(draw, std::move(sizes)));
+}
+
 }  // namespace
 
 QIcon ChartWindowIcon() {
-  static const QIcon icon = [] {
-    QIcon i;
-    for (int s : {16, 32, 48}) i.addPixmap(ChartPixmap(s));
-    return i;
-  }();
+  static const QIcon icon = DrawnIcon(ChartPixmap, {16, 32, 48});
   return icon;
 }
 
 QIcon ApplicationIcon() {
-  static const QIcon icon = [] {
-    QIcon i;
-    for (int s : {16, 32, 48, 64, 128, 256}) i.addPixmap(ApplicationPixmap(s));
-    return i;
-  }();
+  static const QIcon icon = DrawnIcon(ApplicationPixmap, {16, 32, 48, 64, 128, 256});
   return icon;
 }
 

@@ -45,7 +45,7 @@ QFont LabelFont(const char* family, int pixels, QFont::Weight weight) {
   return f;
 }
 
-// The picture is drawn when it is first shown (ShowPicture): only one of the two ever is.
+// The picture is drawn by Form_Load, and only the one that shows.
 QLabel* Picture(QWidget* parent, const char* name) {
   auto* l = new QLabel(parent);
   l->setObjectName(name);
