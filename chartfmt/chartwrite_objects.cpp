@@ -1,6 +1,7 @@
 // Object sections of a written chart: one section per lane group, then one per run of lanes
 // with one part number.
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstring>
 
@@ -25,8 +26,6 @@ const LaneInfo* LaneAt(const DocData& doc, int lane) {
   if (lane < 1 || lane > doc.LaneCount || lane >= static_cast<int>(doc.Lane.size())) return nullptr;
   return &doc.Lane[lane];
 }
-
-int16_t FrontAt(const MesData* cell, int tick) { return cell ? cell->Obj[tick] : 0; }
 
 // One run of lanes with one part number.
 struct Run {
@@ -187,10 +186,17 @@ void WriteGroupSection(Ctx& c, const GtEntry& gt, DigitLines& lines) {
     }
     if (n > 0) {
       lines.Prepare(n);
+      // The three front layers laid out by tick, read slot by slot.
+      int16_t front[3][kTicksPerMeasure] = {};
+      for (int i = 0; i < 3; ++i) {
+        if (!cells[i]) continue;
+        for (const CellLayer::Entry& e : cells[i]->Obj.Entries())
+          if (e.Tick < kTicksPerMeasure) front[i][e.Tick] = e.Value;
+      }
       const int step = kTicksPerMeasure / n;
       for (int k = 0; k < n; ++k) {
         const int t = k * step;
-        const int16_t v[3] = {FrontAt(cells[0], t), FrontAt(cells[1], t), FrontAt(cells[2], t)};
+        const int16_t v[3] = {front[0][t], front[1][t], front[2][t]};
         lines.Slot(k, v);
       }
       lines.Finish();
@@ -335,31 +341,46 @@ bool AppendSlots(std::string& text, const CellLayer& layer, int n,
                  const CodeTable& codes) {
   const int step = kTicksPerMeasure / n;
   const size_t start = text.size();
+  const uint16_t none = codes.Pair(0);
   text.resize(start + 2 * static_cast<size_t>(n));
   char* p = text.data() + start;
+  for (int k = 0; k < n; ++k) std::memcpy(p + 2 * k, &none, 2);
+  // A step is 2^twos, or 3 times that: a tick lies on a slot when its low bits are clear and,
+  // for a step of three, what is left divides by 3.
+  const int twos = std::countr_zero(static_cast<unsigned>(step));
+  const unsigned mask = (1u << twos) - 1;
+  const bool three = (step >> twos) == 3;
+  const uint16_t* pairs = codes.Pairs();
   int used = 0;
-  // The slots are read in tick order: one walk along the layer's entries.
+  bool slow = none == 0;
+  for (const CellLayer::Entry& e : layer.Entries()) {
+    if (e.Tick >= kTicksPerMeasure) break;  // entries are in tick order
+    if (e.Tick & mask) continue;
+    unsigned k = e.Tick >> twos;
+    if (three) {
+      if (k % 3 != 0) continue;
+      k /= 3;
+    }
+    const uint16_t pair = pairs[static_cast<uint16_t>(e.Value)];
+    if (pair == 0) {  // a value without a two-character code
+      slow = true;
+      break;
+    }
+    used |= e.Value > 0;
+    std::memcpy(p + 2 * k, &pair, 2);
+  }
+  if (!slow) return used != 0;
+  // Values without a two-character code: every slot the slow way.
+  text.resize(start);
+  used = 0;
   const CellLayer::EntryList& es = layer.Entries();
   size_t i = 0;
-  const auto at = [&es, &i](int tick) -> int16_t {
-    while (i < es.size() && es[i].Tick < tick) ++i;
-    return i < es.size() && es[i].Tick == tick ? es[i].Value : int16_t{0};
-  };
   for (int k = 0; k < n; ++k) {
-    const int16_t v = at(k * step);
+    const int tick = k * step;
+    while (i < es.size() && es[i].Tick < tick) ++i;
+    const int16_t v = i < es.size() && es[i].Tick == tick ? es[i].Value : int16_t{0};
     used |= v > 0;
-    const uint16_t pair = codes.Pair(v);
-    if (pair == 0) {  // a value without a two-character code: the rest the slow way
-      text.resize(start + 2 * static_cast<size_t>(k));
-      for (; k < n; ++k) {
-        const int16_t w = at(k * step);
-        used |= w > 0;
-        codes.Append(text, w);
-      }
-      return used != 0;
-    }
-    std::memcpy(p, &pair, 2);
-    p += 2;
+    codes.Append(text, v);
   }
   return used != 0;
 }

@@ -21,6 +21,8 @@ class CodeTable {
   // The two characters of the code of a cell value, packed as they lie in memory; 0 when the
   // table has none (left to DefNumToText).
   uint16_t Pair(int16_t value) const { return pairs_[static_cast<uint16_t>(value)]; }
+  // The same by cell value as 16 bits, for loops that write text as they read it.
+  const uint16_t* Pairs() const { return pairs_.data(); }
 
  private:
   int16_t mode_;

@@ -115,8 +115,10 @@ constexpr std::array<uint16_t, kTicksPerMeasure> kTickBits = [] {
 int16_t CellDivision(const MesData& cell) {
   uint16_t acc = 0;
   for (const CellLayer* layer : {&cell.Obj, &cell.BackObj})
-    for (const CellLayer::Entry& e : layer->Entries())
+    for (const CellLayer::Entry& e : layer->Entries()) {
       if (e.Tick < kTicksPerMeasure && e.Value > 0) acc |= kTickBits[e.Tick];
+      if (acc == 0xFF) return kTicksPerMeasure;  // every slot already needed
+    }
   if (!(acc & 0x80)) return 0;
   const int twos = std::popcount(static_cast<unsigned>(acc & 0x3F));
   return static_cast<int16_t>((1 << twos) * ((acc & 0x40) ? 3 : 1));

@@ -343,3 +343,47 @@ TEST(ChartGroups, LayoutsThatUsedToChangeOnEverySaveReadBack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ChartParts, SlotsOfALine) {
+  // One lane in hex numbering: where each tick lands in its line, and what is left out.
+  struct Put1 {
+    int tick;
+    int16_t value;
+  };
+  const struct {
+    const char* name;
+    std::vector<Put1> puts;
+    const char* line;  // nullptr: no line
+  } cases[] = {
+      {"halves", {{0, 1}, {96, 2}}, "#00011:0102"},
+      {"thirds", {{0, 1}, {64, 2}, {128, 3}}, "#00011:010203"},
+      {"a sixth alone", {{32, 1}}, "#00011:000100000000"},
+      {"every tick", {{0, 1}, {1, 2}, {191, 3}}, nullptr},  // checked below by length
+      {"a value past the code table, mid-line", {{0, 5}, {96, 4660}}, "#00011:0534"},
+      {"a negative value is an empty slot", {{0, -3}, {96, 3}}, "#00011:0003"},
+      {"a negative value between slots is left out", {{0, 1}, {32, -1}, {96, 2}}, "#00011:0102"},
+      {"only a negative value: no line", {{0, -3}}, nullptr},
+      {"an open object writes its number", {{48, 10005}}, "#00011:00050000"},
+  };
+  for (const auto& c : cases) {
+    mk::DocData d = MakeDoc({{"11", "__", 1}}, 0);
+    for (const Put1& p : c.puts) Put(d, 1, 0, p.tick, p.value);
+    const Strings section = SectionLines(mk::ChartText(d, 0), ";Part 1");
+    if (std::string(c.name) == "every tick") {
+      ASSERT_EQ(section.size(), 2u) << c.name;
+      const std::string& l = section[1];
+      ASSERT_EQ(l.size(), std::string("#00011:").size() + 2 * 192) << c.name;
+      EXPECT_EQ(l.substr(7, 4), "0102") << c.name;
+      EXPECT_EQ(l.substr(l.size() - 2), "03") << c.name;
+      EXPECT_EQ(l.substr(11, 2 * 189), std::string(2 * 189, '0')) << c.name;
+    } else if (c.line) {
+      EXPECT_EQ(section, (Strings{";Part 1", c.line})) << c.name;
+    } else {
+      EXPECT_TRUE(section.empty() || section == Strings{";Part 1"}) << c.name;
+    }
+  }
+}
+
+}  // namespace
