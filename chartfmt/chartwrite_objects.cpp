@@ -324,7 +324,11 @@ void CodeTable::Append(std::string& out, int value) const {
   } else if (value < 1) {
     out += "00";
   } else {
-    out += DefNumToText(static_cast<int16_t>(value > kOpenObjectBase ? value - kOpenObjectBase : value), mode_);
+    // A slot is always two characters: a value that has no code in this numbering (one read
+    // from a code of other characters) is left out rather than shifting the rest of the line.
+    const std::string code =
+        DefNumToText(static_cast<int16_t>(value > kOpenObjectBase ? value - kOpenObjectBase : value), mode_);
+    out += code.size() == 2 ? code : "00";
   }
 }
 

@@ -386,4 +386,21 @@ TEST(ChartParts, SlotsOfALine) {
   }
 }
 
+// A value that base 36 cannot write in two characters (read from a code such as "_A" where
+// the script lists "_" as a symbol) is left out of its slot; the other objects of the line keep
+// their ticks.
+TEST(ChartParts, AValueWithoutACodeKeepsTheLineInStep) {
+  mk::DocData d = MakeDoc({{"X1", "__", 1}, {"A1", "__", 2}, {"A2", "__", 2}, {"A3", "__", 2}, {"A4", "__", 2}}, 0, 3);
+  AddGroup(d, "G", 2, "1");
+  d.Keys.OSymbol = {"", "_"};
+  ASSERT_TRUE(mk::ReadChartLines(d, {"#000X1:_A01", "#00014:_A01"}, false).ok);
+  for (int lane : {1, 2}) {
+    ASSERT_EQ(d.Obj[lane].Mes[0].Obj[0], 1450) << lane;
+    ASSERT_EQ(d.Obj[lane].Mes[0].Obj[96], 1) << lane;
+  }
+  const std::string text = mk::ChartText(d, 0);
+  EXPECT_EQ(SectionLines(text, ";Part 1"), (Strings{";Part 1", "#000X1:0001"}));
+  EXPECT_EQ(SectionLines(text, ";G(Part 2)"), (Strings{";G(Part 2)", "#00014:0001"}));
+}
+
 }  // namespace
