@@ -247,9 +247,20 @@ std::string DecodeAnsi(std::string_view cp932) {
       continue;
     }
     if (IsAnsiLeadByte(b) && i + 1 < n) {
-      char16_t cp = t.dbcs[(b << 8) | p[i + 1]];
+      const unsigned char trail = p[i + 1];
+      char16_t cp = t.dbcs[(b << 8) | trail];
       if (cp != 0) {
         AppendUtf8(out, cp);
+        i += 2;
+        continue;
+      }
+      // A pair the code page leaves unassigned is one undecodable character, as the system's
+      // own conversion takes it: both bytes are kept. Starting again at a non-ASCII second
+      // byte would pair it with the next one, and writing that character back (as its
+      // preferred code) could pair the kept first byte with something else.
+      if (trail >= 0x80 && trail <= 0xFC) {
+        AppendUtf8(out, kRawBase + b);
+        AppendUtf8(out, kRawBase + trail);
         i += 2;
         continue;
       }

@@ -51,6 +51,8 @@ TEST(AnsiText, UndecodableBytesRoundTrip) {
       "ok\x82\xA0\xFF\x82",         // mixed with valid characters
       std::string("\x81\x00", 2),   // lead byte before NUL
       "\xEF\xBD\x9E",               // UTF-8 bytes read as if they were CP932
+      "\xEE\xEE\xD9",               // unassigned pair, then what would pair as an NEC-selected code
+      "\x85\x81\x40",               // unassigned pair whose second byte could lead
   };
   for (const std::string& bytes : cases) {
     SCOPED_TRACE(testing::PrintToString(bytes));
@@ -108,6 +110,7 @@ TEST(AnsiText, RandomBytesKeepTheInvariants) {
     const std::string again = EncodeAnsi(text);
     ASSERT_EQ(static_cast<size_t>(plat::AnsiByteLen(text)), again.size()) << testing::PrintToString(bytes);
     ASSERT_EQ(again.size(), bytes.size()) << testing::PrintToString(bytes);
+    ASSERT_EQ(DecodeAnsi(again), text) << testing::PrintToString(bytes);
     const size_t cut = rng() % 50;
     ASSERT_LE(static_cast<size_t>(plat::AnsiByteLen(plat::AnsiLeft(text, cut))), cut);
   }
