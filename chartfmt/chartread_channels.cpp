@@ -321,7 +321,9 @@ struct TickRule {
   int operator()(size_t i) const {
     const int t = rounded ? static_cast<int>(std::nearbyint(width * static_cast<double>(i)))
                           : whole * static_cast<int>(i);
-    return std::min(t, kCellSlots - 1);
+    // Codes of an overlong line that round past the measure's last tick land on it: the end
+    // of the measure is the next measure's start, where a save could not write them.
+    return std::min(t, kTicksPerMeasure - 1);
   }
 };
 

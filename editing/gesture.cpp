@@ -86,7 +86,9 @@ int GestureController::StepHeight() {
 int GestureController::ClickTick() {
   const DocData& d = Doc();
   const int t = (kTicksPerMeasure / std::max<int>(1, d.GridDiv)) * d.CurStep;
-  return std::clamp(t, 0, kCellSlots - 1);
+  // Where the steps do not divide the measure's pixels evenly the last step can reach past
+  // the measure: such a click takes its last tick, the last one a save writes.
+  return std::clamp(t, 0, kTicksPerMeasure - 1);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -373,6 +373,19 @@ TEST(DrawGesture, AClickPastTheLastMeasureGrowsTheChartWithinTheLimit) {
   EXPECT_EQ(v.doc.Dirty, 0);
 }
 
+// At a zoom where the grid steps do not fit the measure's pixels evenly, the last pixels of a
+// measure still place on its last tick, which a save writes, never past it.
+TEST(DrawGesture, AClickAtAMeasuresEndPlacesOnItsLastTick) {
+  FakeWorld w;
+  w.selectMode = false;
+  w.doc.Zoom = 1.25;   // 240 pixels a measure
+  w.doc.GridDiv = 192;  // a step a tick, some 1.25 pixels each
+  w.gc.CanvasPress(L, 0, FakeWorld::X(1), 239);
+  w.gc.CanvasRelease(L, 0, FakeWorld::X(1), 239);
+  EXPECT_EQ(Front(w.doc, 1, 0, 191), 1);
+  EXPECT_EQ(Front(w.doc, 1, 0, 192), 0);
+}
+
 TEST(DrawGesture, TempoEntryStoresWholeValuesOneTo255) {
   struct Case {
     std::optional<std::string> answer;

@@ -63,8 +63,8 @@ struct ChannelCase {
 
 TEST(ReaderChannels, DataToTicksAndLayers) {
   std::vector<Cell> fill = Front(1, 1, {});
-  for (int t = 0; t < 192; ++t) fill.push_back({1, 1, t, false, 1});
-  fill.push_back({1, 1, 192, false, 2});
+  for (int t = 0; t < 191; ++t) fill.push_back({1, 1, t, false, 1});
+  fill.push_back({1, 1, 191, false, 2});
 
   const std::vector<ChannelCase> cases = {
       {"front rule rounds (5 codes)", {"#00111:0102030405"},
@@ -74,7 +74,7 @@ TEST(ReaderChannels, DataToTicksAndLayers) {
       {"3 characters read as 2 codes, the last single", {"#00111:01Z"}, Front(1, 1, {{0, 1}, {128, 35}}), ""},
       {"blanks dropped, letters upper-cased", {"#00111: 01 02 0a"},
        Front(1, 1, {{0, 1}, {64, 2}, {128, 10}}), ""},
-      {"384 codes: the last lands on the spare slot", {"#00111:" + Codes("01", 383) + "02"}, fill, ""},
+      {"384 codes: the last rounds to the measure's end and lands on its last tick", {"#00111:" + Codes("01", 383) + "02"}, fill, ""},
       {"back line of 200 codes: all on tick 0", {"#00121:" + Codes("02", 199) + "03"}, Back(1, 1, {{0, 3}}), ""},
       {"lines without data change nothing", {"#00111:", "#001TM:", "#00134:", "#0013W", "#001LN:"}, {}, ""},
       {"empty codes leave the cell", {"#00111:05", "#00111:0000"}, Front(1, 1, {{0, 5}}), ""},

@@ -127,7 +127,8 @@ TEST(ReaderMends, VeryLongLinesRead) {
   std::string codes = "#00111:" + std::string(2 * 40000 - 2, '0') + "01";  // 40000 codes
   ASSERT_TRUE(mk::ReadChartLines(d, {free, codes}, false).ok);
   EXPECT_EQ(d.FreeText, free + "\r\n");
-  EXPECT_EQ(d.Obj[1].Mes[1].Obj[192], 1);
+  EXPECT_EQ(d.Obj[1].Mes[1].Obj[191], 1);  // the last code on the last tick, which a save writes
+  EXPECT_EQ(d.Obj[1].Mes[1].Obj[192], 0);
 }
 
 TEST(ReaderMends, LargeChartsReadAndOversizedOnesFailClearly) {
