@@ -103,14 +103,19 @@ void LengthSection(Ctx& c) {
   if (d.Keys.Mesc.empty() || d.Obj.empty()) return;
   const auto& mes = d.Obj[0].Mes;
   const int last = std::min<int>(d.MesCount, static_cast<int>(mes.size()) - 1);
-  bool any = false;
-  for (int m = 0; m <= last && !any; ++m) any = mes[m].Length != 0;
-  if (!any) return;
-  Line(c.out, ";Custom Long Measure");
+  // A factor so small that its text is 0 reads back as the normal length: it is not written,
+  // so that the file stays the same from one save to the next.
+  std::vector<std::pair<int, std::string>> lengths;
   for (int m = 0; m <= last; ++m) {
     if (mes[m].Length == 0) continue;
+    std::string text = FormatNumberShort(mes[m].Length);
+    if (text != "0" && text != "-0") lengths.emplace_back(m, std::move(text));
+  }
+  if (lengths.empty()) return;
+  Line(c.out, ";Custom Long Measure");
+  for (const auto& [m, text] : lengths) {
     c.LineStart(m, key);
-    c.out += FormatNumberShort(mes[m].Length);
+    c.out += text;
     c.LineEnd();
   }
   c.out += "\r\n\r\n";

@@ -120,6 +120,15 @@ TEST(ChartHead, MeasureLengthAndTempoSections) {
             (std::vector<std::string>{";Custom Long Measure", "#00002:1", "#00102:0.75"}));
   EXPECT_EQ(SectionLines(text, ";BPM"), (std::vector<std::string>{";BPM", "#00003:9678", "#00103:00009600"}));
   EXPECT_NE(text.find("0.75\r\n\r\n\r\n;BPM\r\n"), std::string::npos);
+
+  // A factor whose text would be 0 (read back as the normal length) is left out, and with it a
+  // section that would have nothing else.
+  d.Obj[0].Mes.Write(1).Length = 3e-16;
+  EXPECT_EQ(SectionLines(mk::ChartText(d, 0), ";Custom Long Measure"),
+            (std::vector<std::string>{";Custom Long Measure", "#00002:1"}));
+  mk::DocData tiny = HeaderDoc();
+  tiny.Obj[0].Mes.Write(0).Length = 4e-16;
+  EXPECT_EQ(mk::ChartText(tiny, 0).find(";Custom Long Measure"), std::string::npos);
 }
 
 TEST(ChartHead, NoLaneZeroContentMeansNoSections) {
