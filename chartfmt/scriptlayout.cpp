@@ -179,6 +179,11 @@ class Check {
     if (lanes && b.key == e.key && doc_.Lane[b.index].Part == kPartStacked &&
         doc_.Lane[e.index].Part == kPartStacked)
       return true;
+    return ReadAs(e, b);
+  }
+
+  // Lines of e are read as lines of b: a fault.
+  bool ReadAs(const Entry& e, const Entry& b) {
     return !Fail(e.line, b.line, "のチャンネル名「" + e.name + "」の行は「" + b.name + "」の行として読まれるため読み戻せません");
   }
 
@@ -188,11 +193,11 @@ class Check {
   bool CaughtWithSeparator(const Entry& e) {
     const ScrKeys& k = doc_.Keys;
     const std::string lead = e.key + Upper(k.SSymbol.empty() ? ":" : k.SSymbol[0]);
+    if (lead.size() == e.key.size()) return true;  // no separator symbol to go on with
     const auto self = static_cast<size_t>(&e - entries_.data());
     for (size_t j = 0; j < self; ++j) {
       const Entry& b = entries_[j];
-      if (lead.size() > e.key.size() && b.key.size() >= lead.size() && b.key.compare(0, lead.size(), lead) == 0)
-        return !Fail(e.line, b.line, "のチャンネル名「" + e.name + "」の行は「" + b.name + "」の行として読まれるため読み戻せません");
+      if (b.key.size() >= lead.size() && b.key.compare(0, lead.size(), lead) == 0) return ReadAs(e, b);
     }
     return true;
   }
