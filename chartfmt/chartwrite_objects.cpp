@@ -377,12 +377,8 @@ bool AppendSlots(std::string& text, const CellLayer& layer, int n,
   // Values without a two-character code: every slot the slow way.
   text.resize(start);
   used = 0;
-  const CellLayer::EntryList& es = layer.Entries();
-  size_t i = 0;
   for (int k = 0; k < n; ++k) {
-    const int tick = k * step;
-    while (i < es.size() && es[i].Tick < tick) ++i;
-    const int16_t v = i < es.size() && es[i].Tick == tick ? es[i].Value : int16_t{0};
+    const int16_t v = layer[static_cast<size_t>(k * step)];
     used |= v > 0;
     codes.Append(text, v);
   }
