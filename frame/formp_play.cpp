@@ -17,6 +17,23 @@ namespace {
 void Error(const std::string& text) {
   plat::TheDesktop().MessageBox(text, "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
 }
+
+// How long a test play waits for the player's load command to end before it starts the play
+// command. The two would otherwise run side by side, and the play could take the chart an
+// earlier load handed over. A player whose load takes longer is left running; the window is
+// blocked for this long at most.
+constexpr int kLoadWaitMs = 1500;
+
+bool Start(const PlayerStart& start, int waitMs) {
+  if (plat::TheDesktop().StartProgramAndWait(start.program, start.args, waitMs)) return true;
+  Error(PlayerStartFailure(start.program));
+  return false;
+}
+
+// Loads the scratch chart into the player, then plays it.
+void LoadAndPlay(const PlayerStart& load, const PlayerStart& play) {
+  if (Start(load, kLoadWaitMs)) Start(play, 0);
+}
 }  // namespace
 
 // Writes the current chart as the player's scratch file. A chart that could not be written
@@ -36,17 +53,13 @@ bool FormP::WriteTestChart(std::string& scratch) {
   return written;
 }
 
-bool FormP::StartPlayer(const PlayerStart& start) {
-  if (plat::TheDesktop().StartProgram(start.program, start.args)) return true;
-  Error(PlayerStartFailure(start.program));
-  return false;
-}
+bool FormP::StartPlayer(const PlayerStart& start) { return Start(start, 0); }
 
 void FormP::Menu_Play_PlayAll_Click() {
   std::string scratch;
   if (!WriteTestChart(scratch)) return;
   const ScrFormat& fmt = g_Docs[g_CurWin].Fmt;
-  if (StartPlayer(LoadStart(fmt, g_InstallDir, scratch))) StartPlayer(PlayAllStart(fmt, g_InstallDir));
+  LoadAndPlay(LoadStart(fmt, g_InstallDir, scratch), PlayAllStart(fmt, g_InstallDir));
 }
 
 void FormP::Menu_Play_PlayHere_Click() {
@@ -55,7 +68,7 @@ void FormP::Menu_Play_PlayHere_Click() {
   std::string scratch;
   if (!WriteTestChart(scratch)) return;
   const ScrFormat& fmt = g_Docs[g_CurWin].Fmt;
-  if (StartPlayer(LoadStart(fmt, g_InstallDir, scratch))) StartPlayer(PlayHereStart(fmt, g_InstallDir, measure));
+  LoadAndPlay(LoadStart(fmt, g_InstallDir, scratch), PlayHereStart(fmt, g_InstallDir, measure));
 }
 
 void FormP::Menu_Play_Stop_Click() {

@@ -50,6 +50,11 @@ class Desktop {
   virtual bool ShowFileProperties(const std::string& path) = 0;
   // Starts a program with an argument list, without waiting for it.
   virtual bool StartProgram(const std::string& program, const std::vector<std::string>& args) = 0;
+  // Starts a program like StartProgram, then waits up to waitMs milliseconds for it to end; one
+  // that takes longer is left running. For a command whose work a following start relies on.
+  virtual bool StartProgramAndWait(const std::string& program, const std::vector<std::string>& args, int /*waitMs*/) {
+    return StartProgram(program, args);
+  }
 };
 
 // The desktop the program talks to. Until one is installed every call fails loudly by throwing

@@ -1,5 +1,9 @@
 #include "qt_desktop.h"
 
+#include <poll.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDateTime>
 #include <QDesktopServices>
@@ -13,12 +17,43 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <cerrno>
+#include <chrono>
+#include <fstream>
+#include <thread>
+
 namespace plat {
 
 namespace {
 
 QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 std::string S(const QString& s) { return s.toUtf8().toStdString(); }
+
+// The process has ended: gone, or a zombie that nobody has reaped yet.
+bool ProcessEnded(qint64 pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string text;
+  if (!std::getline(in, text)) return true;
+  const size_t close = text.rfind(')');
+  return close == std::string::npos || close + 2 >= text.size() || text[close + 2] == 'Z' || text[close + 2] == 'X';
+}
+
+// Waits up to waitMs for a process that is not our child (a detached start) to end.
+void AwaitEnd(qint64 pid, int waitMs) {
+  const int fd = static_cast<int>(syscall(SYS_pidfd_open, static_cast<pid_t>(pid), 0));
+  if (fd >= 0) {
+    pollfd p{fd, POLLIN, 0};
+    while (poll(&p, 1, waitMs) < 0 && errno == EINTR) {
+    }
+    close(fd);
+    return;
+  }
+  if (errno == ESRCH) return;
+  // No process handles here: look at the process now and then.
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+  while (!ProcessEnded(pid) && std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
 
 struct ButtonSpec {
   QMessageBox::StandardButton button;
@@ -203,9 +238,18 @@ bool QtDesktop::ShowFileProperties(const std::string& path) {
 }
 
 bool QtDesktop::StartProgram(const std::string& program, const std::vector<std::string>& args) {
+  return StartProgramAndWait(program, args, 0);
+}
+
+// The wait blocks the window for at most waitMs; the caller keeps that short.
+bool QtDesktop::StartProgramAndWait(const std::string& program, const std::vector<std::string>& args,
+                                    int waitMs) {
   QStringList list;
   for (const std::string& a : args) list << Q(a);
-  return QProcess::startDetached(Q(program), list);
+  qint64 pid = 0;
+  if (!QProcess::startDetached(Q(program), list, QString(), &pid)) return false;
+  if (pid > 0 && waitMs > 0) AwaitEnd(pid, waitMs);
+  return true;
 }
 
 }  // namespace plat

@@ -27,6 +27,7 @@ class QtDesktop : public Desktop {
   bool OpenDocument(const std::string& path) override;
   bool ShowFileProperties(const std::string& path) override;
   bool StartProgram(const std::string& program, const std::vector<std::string>& args) override;
+  bool StartProgramAndWait(const std::string& program, const std::vector<std::string>& args, int waitMs) override;
 
  private:
   QWidget* Parent() const;

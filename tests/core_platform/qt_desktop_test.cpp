@@ -2,6 +2,7 @@
 #include "platform/qtui/qt_desktop.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QApplication>
 #include <QFileDialog>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
+#include <chrono>
 #include <functional>
 
 #include "temp_dir.h"
@@ -210,6 +212,27 @@ TEST_F(QtDesktopTest, FilePropertiesAndStartProgram) {
   for (int i = 0; i < 200 && !dir.Exists("started"); ++i) QThread::msleep(10);
   EXPECT_TRUE(dir.Exists("started"));
   EXPECT_FALSE(desk_.StartProgram(dir.Path("no-such-program"), {}));
+}
+
+// A start that waits: it returns once the program has ended, or after the wait with the program
+// still running; a program that cannot start is said so at once.
+TEST_F(QtDesktopTest, StartProgramAndWaitReturnsWhenTheProgramHasEndedOrTheWaitIsOver) {
+  testsupport::TempDir dir;
+  const std::string marker = dir.Path("done");
+  ASSERT_TRUE(desk_.StartProgramAndWait("/bin/sh", {"-c", "sleep 0.2; echo ok > \"$0\"", marker}, 60000));
+  EXPECT_EQ(dir.Read("done"), "ok\n") << "the program had ended";
+
+  // One that runs on is left running once the wait is over.
+  const std::string pidFile = dir.Path("pid");
+  const auto before = std::chrono::steady_clock::now();
+  ASSERT_TRUE(desk_.StartProgramAndWait("/bin/sh", {"-c", "echo $$ > \"$0\"; exec sleep 600", pidFile}, 300));
+  EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(300));
+  std::string pid;
+  for (int i = 0; i < 2000 && (pid = dir.Read("pid")).empty(); ++i) QThread::msleep(10);
+  ASSERT_FALSE(pid.empty());
+  EXPECT_EQ(kill(std::stoi(pid), SIGKILL), 0) << "still running";
+
+  EXPECT_FALSE(desk_.StartProgramAndWait(dir.Path("no-such-program"), {}, 60000));
 }
 
 }  // namespace
