@@ -5,7 +5,9 @@
 #include <QThread>
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "chartfmt/chartwrite.h"
 #include "chartfmt/globals.h"
@@ -187,16 +189,41 @@ TEST_F(FrameTest, APlayerThatCannotStartOrAScratchChartThatCannotBeWrittenIsRepo
   EXPECT_FALSE(Frame().Tool("TB1_PlayAll")->isEnabled());
 }
 
-// The scripted desktop that starts programs for real, as the program's own desktop does.
+// The scripted desktop that starts programs for real, as the program's own desktop does, and
+// notes how long each start waits for its program to end.
 class StartingDesktop : public testsupport::ScopedDesktop {
  public:
   bool StartProgram(const std::string& program, const std::vector<std::string>& args) override {
-    ScriptedDesktop::StartProgram(program, args);
-    return real_.StartProgram(program, args);
+    return StartProgramAndWait(program, args, 0);
   }
+  bool StartProgramAndWait(const std::string& program, const std::vector<std::string>& args, int waitMs) override {
+    ScriptedDesktop::StartProgram(program, args);
+    waits.push_back(waitMs);
+    return real_.StartProgramAndWait(program, args, waitMs);
+  }
+  std::vector<int> waits;
 
  private:
   plat::QtDesktop real_;
+};
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() {
+    if (old_)
+      setenv(name_, old_->c_str(), 1);
+    else
+      unsetenv(name_);
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
 };
 
 TEST_F(FrameTest, TheFakePlayerIsStartedWithItsArgumentsAlsoFromAnInstallFolderWithBlanks) {
@@ -243,6 +270,80 @@ TEST_F(FrameTest, TheFakePlayerIsStartedWithItsArgumentsAlsoFromAnInstallFolderW
   EXPECT_FALSE(fs::exists(log));
   frame_->close();
   frame_.reset();
+}
+
+// The lines of a log as they stand once it has n of them, in the order they were written.
+std::string AwaitLog(const std::string& log, size_t n) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  std::string text = testsupport::ReadAll(log);
+  while (Lines(text).size() < n && std::chrono::steady_clock::now() < end) {
+    QThread::msleep(20);
+    text = testsupport::ReadAll(log);
+  }
+  return text;
+}
+
+// The play command is started only once the load command has ended (within a bound), so that
+// the play finds the chart handed over.
+TEST_F(FrameTest, ThePlayCommandStartsOnceTheLoadCommandHasEnded) {
+  const std::string program = Install() + "nxview.sh";
+  testsupport::WriteAll(program,
+                        "#!/bin/sh\n"
+                        "log=\"$(dirname \"$0\")/calls.log\"\n"
+                        "case \"$1\" in -load) sleep 0.2; echo load >> \"$log\" ;; *) echo \"$1\" >> \"$log\" ;; esac\n");
+  fs::permissions(program, fs::perms::owner_all);
+  const std::string log = Install() + "calls.log";
+  StartingDesktop desk;
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  Frame().Menu("Menu_Play_PlayAll")->trigger();
+  EXPECT_EQ(AwaitLog(log, 2), "load\n-play\n");
+  g_Docs[1].ScrollPos = 192 * 2;
+  Frame().Menu("Menu_Play_PlayHere")->trigger();
+  EXPECT_EQ(AwaitLog(log, 4), "load\n-play\nload\n-measure2\n");
+  Frame().Menu("Menu_Play_Stop")->trigger();
+  EXPECT_EQ(AwaitLog(log, 5), "load\n-play\nload\n-measure2\n-stop\n");
+  EXPECT_EQ(desk.waits, (std::vector<int>{desk.waits[0], 0, desk.waits[0], 0, 0}));
+  EXPECT_GT(desk.waits[0], 0);
+  EXPECT_EQ(desk.CountOf(CallKind::MessageBox), 0u);
+}
+
+// The shipped wrapper between the program and the user's player: Play all, Play from here and
+// Stop reach the player with the chart and the measure.
+TEST_F(FrameTest, PlayAllPlayHereAndStopReachTheUsersPlayerThroughTheShippedWrapper) {
+  fs::remove(Install() + "nxview.sh");
+  fs::copy_file(std::string(MIRKAN_BIN_DIR) + "/nxview.sh", Install() + "nxview.sh");
+  const std::string player = dir_.Write("the player.sh",
+                                        "#!/bin/sh\n"
+                                        "at=\"$(dirname \"$0\")\"\n"
+                                        "trap 'echo stopped >> \"$at/stops.log\"; exit 0' TERM\n"
+                                        "echo \"[$1][$2]\" >> \"$at/starts.log\"\n"
+                                        "while :; do sleep 0.05; done\n");
+  fs::permissions(player, fs::perms::owner_all);
+  fs::create_directory(dir_.Path("run"));
+  fs::permissions(dir_.Path("run"), fs::perms::owner_all);
+  ScopedEnv runtime("XDG_RUNTIME_DIR", dir_.Path("run"));
+  ScopedEnv chosen("MIRKAN_PLAYER", "\"" + player + "\" {measure} {chart}");
+  StartingDesktop desk;
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  const std::string scratch = ScratchFilePath("temp.tmp");
+  const std::string starts = dir_.Path("starts.log"), stops = dir_.Path("stops.log");
+
+  Frame().Menu("Menu_Play_PlayAll")->trigger();
+  EXPECT_EQ(AwaitLog(starts, 1), "[0][" + scratch + "]\n");
+  g_Docs[1].ScrollPos = 192 * 3 + 5;
+  Frame().Menu("Menu_Play_PlayHere")->trigger();
+  EXPECT_EQ(AwaitLog(starts, 2), "[0][" + scratch + "]\n[3][" + scratch + "]\n");
+  EXPECT_EQ(AwaitLog(stops, 1), "stopped\n") << "the play before it stopped";
+  Frame().Menu("Menu_Play_Stop")->trigger();
+  EXPECT_EQ(AwaitLog(stops, 2), "stopped\nstopped\n");
+  const auto calls = desk.CallsOf(CallKind::StartProgram);
+  ASSERT_EQ(calls.size(), 5u);
+  EXPECT_EQ(ArgsOf(calls[0]), (Args{"-load", scratch}));
+  EXPECT_EQ(ArgsOf(calls[1]), (Args{"-play"}));
+  EXPECT_EQ(ArgsOf(calls[3]), (Args{"-measure3"}));
+  EXPECT_EQ(ArgsOf(calls[4]), (Args{"-stop"}));
+  EXPECT_EQ(desk.CountOf(CallKind::MessageBox), 0u);
+  EXPECT_EQ(AwaitLog(starts, 2), "[0][" + scratch + "]\n[3][" + scratch + "]\n") << "nothing else was played";
 }
 
 TEST_F(FrameTest, TheObjectSoundSwitchTurnsWithItsCheckMarkAndIsSavedAtExit) {
