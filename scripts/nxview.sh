@@ -13,12 +13,12 @@
 # chart file and {measure} for the measure to start from (0 for -play). Without {chart} the
 # chart is added as the last argument. Example:
 #   player=/opt/myplayer/run --from {measure} {chart}
+#
 # What this script keeps (the chart to play, the player it started) lives in a folder that is the
 # user's alone: $XDG_RUNTIME_DIR/mirkan-nxview-<uid> when that folder is the user's own, else
 # ${TMPDIR:-/tmp}/mirkan-nxview-<uid>. A folder there that is a link, belongs to someone else or
 # can be written by others is refused. Files in it are written to a fresh name and renamed.
 set -u
-umask 077
 case "$0" in */*) here="${0%/*}" ;; *) here=. ;; esac
 here="$(cd "$here" && pwd)"
 uid="$EUID"
