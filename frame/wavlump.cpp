@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "deftables/lump.h"
+#include "frame/formfont.h"
 
 namespace mk {
 
@@ -20,9 +21,6 @@ WavLump::WavLump(QWidget* parent, DocData& doc, DefKind kind, int number)
   setObjectName("WavLump");
   setWindowTitle(QStringLiteral("WAV一括読み込み"));
   setModal(true);
-  QFont mono(QStringLiteral("ＭＳ ゴシック"));
-  mono.setStyleHint(QFont::Monospace);
-  mono.setPointSize(9);
 
   drive1_ = new QComboBox(this);
   drive1_->setObjectName("Drive1");
@@ -42,7 +40,7 @@ WavLump::WavLump(QWidget* parent, DocData& doc, DefKind kind, int number)
   label1->setObjectName("Label1");
   list1_ = new QListWidget(this);
   list1_->setObjectName("List1");
-  list1_->setFont(mono);
+  list1_->setFont(FixedListFont());
   ok_ = new QPushButton(QStringLiteral("OK"), this);
   ok_->setObjectName("OKButton");
   ok_->setDefault(true);
@@ -85,9 +83,10 @@ WavLump::WavLump(QWidget* parent, DocData& doc, DefKind kind, int number)
   connect(dir1_, &QListWidget::itemActivated, this, [this](QListWidgetItem* it) {
     Dir1_Change(QDir(QString::fromStdString(folder_)).absoluteFilePath(it->text()).toStdString());
   });
-  connect(file1_, &QListWidget::itemClicked, this, [this] { File1_Click(); });
-  connect(file1_, &QListWidget::itemSelectionChanged, this, [this] { File1_Click(); });
-  connect(list1_, &QListWidget::itemClicked, this, [this](QListWidgetItem* it) { List1_Click(list1_->row(it)); });
+  // Both lists follow their current row whether the mouse or the keyboard moves it: the start
+  // slot is always the slot row the list shows as current.
+  connect(file1_, &QListWidget::currentItemChanged, this, [this] { File1_Click(); });
+  connect(list1_, &QListWidget::currentRowChanged, this, [this](int row) { List1_Click(row); });
   connect(ok_, &QPushButton::clicked, this, [this] { OKButton_Click(); });
   connect(cancel_, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
 }
