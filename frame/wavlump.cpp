@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -80,9 +81,8 @@ WavLump::WavLump(QWidget* parent, DocData& doc, DefKind kind, int number)
       drive1_->setCurrentIndex(i);
 
   connect(drive1_, &QComboBox::activated, this, [this](int i) { Drive1_Change(i); });
-  connect(dir1_, &QListWidget::itemActivated, this, [this](QListWidgetItem* it) {
-    Dir1_Change(QDir(QString::fromStdString(folder_)).absoluteFilePath(it->text()).toStdString());
-  });
+  connect(dir1_, &QListWidget::itemActivated, this, [this](QListWidgetItem* it) { OpenFolderItem(it); });
+  dir1_->installEventFilter(this);
   // Both lists follow their current row whether the mouse or the keyboard moves it: the start
   // slot is always the slot row the list shows as current.
   connect(file1_, &QListWidget::currentItemChanged, this, [this] { File1_Click(); });
@@ -111,6 +111,21 @@ void WavLump::Dir1_Change(const std::string& folder) {
     if (MatchesFilePattern(f.toStdString(), pattern_)) file1_->addItem(f);
   file1_->setCurrentItem(nullptr);
   ok_->setEnabled(false);
+}
+
+void WavLump::OpenFolderItem(QListWidgetItem* item) {
+  Dir1_Change(QDir(QString::fromStdString(folder_)).absoluteFilePath(item->text()).toStdString());
+}
+
+bool WavLump::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == dir1_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && dir1_->currentItem()) {
+      OpenFolderItem(dir1_->currentItem());
+      return true;  // Enter opens the folder and nothing else, even one that cannot be opened
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void WavLump::File1_Click() { ok_->setEnabled(file1_->currentItem() != nullptr); }

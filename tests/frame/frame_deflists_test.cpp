@@ -288,13 +288,13 @@ TEST_F(FrameTest, DefinitionPanelTextsFontAndFreeBox) {
 }
 
 // Keyboard only, on the sample chart: WAV row 01 current, one file picked, Down to slot 07, Enter.
-// Definition 01 stays; 07 takes the file. Then the BGA mode: End reaches the last slot FF, and of
+// Definition 01 stays; 07 takes the file. Enter in the folder list only opens folders. Then the BGA mode: End reaches the last slot FF, and of
 // two files only the first fits.
 TEST_F(FrameTest, BatchLoadFillsTheSlotTheKeysMovedTo) {
   ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
   DocData& d = g_Docs[g_CurWin];
   const std::string folder = dir_.path() + "/keys";
-  std::filesystem::create_directories(folder);
+  std::filesystem::create_directories(folder + "/gone");
   for (const char* f : {"new.wav", "p1.bmp", "p2.bmp"}) std::ofstream(folder + "/" + f) << "x";
   Frame().SelectListRow(DefList::Grid1, 1);
   bool seen = false;
@@ -307,6 +307,14 @@ TEST_F(FrameTest, BatchLoadFillsTheSlotTheKeysMovedTo) {
     QTest::keyClick(dlg->File1(), Qt::Key_Down);
     EXPECT_TRUE(dlg->OKButton()->isEnabled());
     EXPECT_EQ(dlg->StartSlot(), 1);
+    // Enter on a folder that has gone meanwhile opens nothing, and loads nothing either.
+    std::filesystem::remove(folder + "/gone");
+    QTest::keyClick(dlg->Dir1(), Qt::Key_Home);  // "..", the first key makes a row current
+    QTest::keyClick(dlg->Dir1(), Qt::Key_End);
+    EXPECT_EQ(dlg->Dir1()->currentRow(), 1);
+    QTest::keyClick(dlg->Dir1(), Qt::Key_Return);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(d.Wav[1], (DefEntry{"kick.wav", "バスドラム"}));
     for (int i = 0; i < 6; ++i) QTest::keyClick(dlg->List1(), Qt::Key_Down);
     EXPECT_EQ(dlg->List1()->currentItem()->text().toStdString(), "07");
     EXPECT_EQ(dlg->StartSlot(), 7);
