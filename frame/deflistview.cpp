@@ -13,6 +13,14 @@ int DefListView::SelectedRow() const {
   return sel.isEmpty() ? 0 : indexOfTopLevelItem(sel.first()) + 1;
 }
 
+void DefListView::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::RightButton) {
+    e->accept();
+    return;
+  }
+  QTreeWidget::mousePressEvent(e);
+}
+
 void DefListView::mouseReleaseEvent(QMouseEvent* e) {
   QTreeWidget::mouseReleaseEvent(e);  // emits the item click first
   const int button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2

@@ -22,6 +22,9 @@ class DefListView : public QTreeWidget {
   int SelectedRow() const;
 
  protected:
+  // A right press leaves the selection alone: the context menu acts on the current definition,
+  // which stays the row shown selected.
+  void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   void keyReleaseEvent(QKeyEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;

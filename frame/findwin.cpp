@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -101,6 +102,7 @@ FindWin::FindWin(Form1* win, QWidget* parent) : QDialog(parent), win_(win) {
       listView1_->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
   });
   connect(listView1_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { ListView1_ItemClick(item); });
+  listView1_->installEventFilter(this);
   for (int k = 0; k < 4; ++k)
     connect(texts_[k], &QLineEdit::editingFinished, this, [this, k] { TextValidate(k + 1); });
   connect(ok_, &QPushButton::clicked, this, [this] { OKButton_Click(); });
@@ -150,6 +152,18 @@ void FindWin::CheckClick() {
 
 void FindWin::ListView1_ItemClick(QTreeWidgetItem* item) {
   item->setCheckState(0, item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+}
+
+bool FindWin::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == listView1_ && event->type() == QEvent::KeyPress) {
+    const auto* k = static_cast<QKeyEvent*>(event);
+    if ((k->key() == Qt::Key_Space || k->key() == Qt::Key_Select) &&
+        (k->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && listView1_->currentItem()) {
+      if (!k->isAutoRepeat()) ListView1_ItemClick(listView1_->currentItem());
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void FindWin::TextValidate(int k) {

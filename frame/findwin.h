@@ -38,6 +38,11 @@ class FindWin : public QDialog {
   void TextValidate(int k);
   void OKButton_Click();
 
+ protected:
+  // Space on the lane list inverts the current row's mark, as a click on the row does; moving
+  // through the rows with the keys leaves the marks alone.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void Form_Load();
   void CheckClick();

@@ -34,8 +34,16 @@ QMenu* FormP::BGAM() const { return qobject_cast<QMenu*>(menus_.at("BGAM_Cmt")->
 void FormP::ConnectDefPanel() {
   for (DefList l : {DefList::Grid1, DefList::Grid2}) {
     auto* v = static_cast<DefListView*>(List(l));
-    connect(v, &QTreeWidget::itemClicked, this,
-            [this, l, v](QTreeWidgetItem* it) { Grid_ItemClick(l, v->indexOfTopLevelItem(it) + 1); });
+    // The selected row is the current definition however it moved: click, arrow, page or home
+    // keys, or the frame selecting it. A click on the row that is already selected still makes
+    // it current (the number may have been changed on the canvas meanwhile); a click that also
+    // moved the selection has been handled by then and does nothing more.
+    connect(v, &QTreeWidget::itemSelectionChanged, this, [this, l, v] { Grid_ItemClick(l, v->SelectedRow()); });
+    connect(v, &QTreeWidget::itemClicked, this, [this, l, v](QTreeWidgetItem* it) {
+      const DocData* d = CurDoc();
+      const int row = v->indexOfTopLevelItem(it) + 1;
+      if (d && d->CurDef != DefNumberOfRow(KindOf(l), row)) Grid_ItemClick(l, row);
+    });
     connect(v, &QTreeWidget::itemDoubleClicked, this, [this, l] { Grid_DblClick(l); });
     v->mouseUp = [this, l](int button, QPoint global) { Grid_MouseUp(l, button, global); };
     v->keyUp = [this, l](int key, int shift) { Grid_KeyUp(l, key, shift); };

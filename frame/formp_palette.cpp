@@ -24,6 +24,7 @@
 #include "chartview/picturebox.h"
 #include "deftables/header.h"
 #include "frame/deflistview.h"
+#include "frame/formfont.h"
 #include "frame/formp.h"
 #include "platform/core/vbnum.h"
 #include "platform/gfx/picture.h"
@@ -39,7 +40,8 @@ QTreeWidget* MakeList(QWidget* parent, const char* name) {
   auto* t = new DefListView(parent);
   t->setObjectName(name);
   t->setColumnCount(3);
-  t->setHeaderLabels({QStringLiteral("No"), QStringLiteral("ファイル名"), QStringLiteral("コメント")});
+  t->setHeaderLabels({QString(), QStringLiteral("ファイル名"), QStringLiteral("コメント")});  // the code has no heading
+  t->setFont(FixedListFont());
   t->setRootIsDecorated(false);
   t->setUniformRowHeights(true);
   t->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -106,6 +108,10 @@ void FormP::BuildPalette() {
   grid2_->hide();
   text6_ = new QPlainTextEdit(palette_);
   text6_->setObjectName("Text6");
+  // Free statements are chart lines: each stays on one line, the box scrolls both ways.
+  text6_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  text6_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  text6_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   text6_->hide();
 
   toolbar2_ = new QToolBar(palette_);
@@ -116,7 +122,8 @@ void FormP::BuildPalette() {
       {DefTool::TB2_Play, {"TB2_Play", QStyle::SP_MediaPlay}},   {DefTool::TB2_Stop, {"TB2_Stop", QStyle::SP_MediaStop}},
       {DefTool::TB2_Up, {"TB2_Up", QStyle::SP_ArrowUp}},         {DefTool::TB2_Down, {"TB2_Down", QStyle::SP_ArrowDown}},
       {DefTool::TB2_Prev, {"TB2_Prev", QStyle::SP_DesktopIcon}}};
-  const char* tips[] = {"プレビューを再生", "停止", "上へ移動", "下へ移動", "プレビューのON/OFF"};
+  // The play button's tooltip names the tab's action once a chart is shown.
+  const char* tips[] = {"プレビューを再生/BGAを表示", "プレビューを停止", "上へ", "下へ", "プレビューのON/OFF"};
   int i = 0;
   for (const auto& [t, d] : defs) {
     auto* b = new MixedToolButton(toolbar2_);

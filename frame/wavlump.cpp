@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <algorithm>
 
 #include "deftables/lump.h"
+#include "frame/formfont.h"
 
 namespace mk {
 
@@ -20,9 +22,6 @@ WavLump::WavLump(QWidget* parent, DocData& doc, DefKind kind, int number)
   setObjectName("WavLump");
   setWindowTitle(QStringLiteral("WAV一括読み込み"));
   setModal(true);
-  QFont mono(QStringLiteral("ＭＳ ゴシック"));
-  mono.setStyleHint(QFont::Monospace);
-  mono.setPointSize(9);
 
   drive1_ = new QComboBox(this);
   drive1_->setObjectName("Drive1");
@@ -42,7 +41,7 @@ WavLump::WavLump(QWidget* parent, DocData& doc, DefKind kind, int number)
   label1->setObjectName("Label1");
   list1_ = new QListWidget(this);
   list1_->setObjectName("List1");
-  list1_->setFont(mono);
+  list1_->setFont(FixedListFont());
   ok_ = new QPushButton(QStringLiteral("OK"), this);
   ok_->setObjectName("OKButton");
   ok_->setDefault(true);
@@ -82,12 +81,12 @@ WavLump::WavLump(QWidget* parent, DocData& doc, DefKind kind, int number)
       drive1_->setCurrentIndex(i);
 
   connect(drive1_, &QComboBox::activated, this, [this](int i) { Drive1_Change(i); });
-  connect(dir1_, &QListWidget::itemActivated, this, [this](QListWidgetItem* it) {
-    Dir1_Change(QDir(QString::fromStdString(folder_)).absoluteFilePath(it->text()).toStdString());
-  });
-  connect(file1_, &QListWidget::itemClicked, this, [this] { File1_Click(); });
-  connect(file1_, &QListWidget::itemSelectionChanged, this, [this] { File1_Click(); });
-  connect(list1_, &QListWidget::itemClicked, this, [this](QListWidgetItem* it) { List1_Click(list1_->row(it)); });
+  connect(dir1_, &QListWidget::itemActivated, this, [this](QListWidgetItem* it) { OpenFolderItem(it); });
+  dir1_->installEventFilter(this);
+  // Both lists follow their current row whether the mouse or the keyboard moves it: the start
+  // slot is always the slot row the list shows as current.
+  connect(file1_, &QListWidget::currentItemChanged, this, [this] { File1_Click(); });
+  connect(list1_, &QListWidget::currentRowChanged, this, [this](int row) { List1_Click(row); });
   connect(ok_, &QPushButton::clicked, this, [this] { OKButton_Click(); });
   connect(cancel_, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
 }
@@ -112,6 +111,21 @@ void WavLump::Dir1_Change(const std::string& folder) {
     if (MatchesFilePattern(f.toStdString(), pattern_)) file1_->addItem(f);
   file1_->setCurrentItem(nullptr);
   ok_->setEnabled(false);
+}
+
+void WavLump::OpenFolderItem(QListWidgetItem* item) {
+  Dir1_Change(QDir(QString::fromStdString(folder_)).absoluteFilePath(item->text()).toStdString());
+}
+
+bool WavLump::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == dir1_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && dir1_->currentItem()) {
+      OpenFolderItem(dir1_->currentItem());
+      return true;  // Enter opens the folder and nothing else, even one that cannot be opened
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void WavLump::File1_Click() { ok_->setEnabled(file1_->currentItem() != nullptr); }

@@ -10,6 +10,7 @@
 class QComboBox;
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 
 namespace mk {
@@ -37,7 +38,13 @@ class WavLump : public QDialog {
   QListWidget* List1() const { return list1_; }
   QPushButton* OKButton() const { return ok_; }
 
+ protected:
+  // Enter in the folder list opens the current folder; it never reaches the OK button.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  void OpenFolderItem(QListWidgetItem* item);
+
   DocData& doc_;
   DefKind kind_;
   std::string pattern_;

@@ -2,7 +2,6 @@
 #include "frame/wizard2.h"
 
 #include <QBoxLayout>
-#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -11,6 +10,7 @@
 
 #include "chartview/formglobals.h"
 #include "frame/convertchart.h"
+#include "frame/formfont.h"
 #include "frame/wizard1.h"
 
 namespace mk {
@@ -31,7 +31,7 @@ Wizard2::Wizard2(const DocData& src, const DocData& dst, QWidget* parent) : QDia
   label2->setWordWrap(true);
   lay->addWidget(label2);
   auto* lists = new QHBoxLayout;
-  const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  const QFont fixed = FixedListFont();
   listView1_ = new QTreeWidget(this);
   listView1_->setObjectName("ListView1");
   listView1_->setHeaderLabels({QStringLiteral("変換前"), QStringLiteral("変換後")});
@@ -61,8 +61,10 @@ Wizard2::Wizard2(const DocData& src, const DocData& dst, QWidget* parent) : QDia
   currentRow_ = 1;
   if (listView1_->topLevelItemCount() > 0) listView1_->setCurrentItem(listView1_->topLevelItem(0));
 
-  connect(listView1_, &QTreeWidget::itemClicked, this,
-          [this](QTreeWidgetItem* item) { ListView1_ItemClick(listView1_->indexOfTopLevelItem(item) + 1); });
+  // The row the right list edits is the lane table's current row, moved by mouse or keyboard.
+  connect(listView1_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+    if (item) ListView1_ItemClick(listView1_->indexOfTopLevelItem(item) + 1);
+  });
   connect(list1_, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
   connect(command1_, &QPushButton::clicked, this, [this] {
     g_WizState = -2;
@@ -76,7 +78,12 @@ Wizard2::Wizard2(const DocData& src, const DocData& dst, QWidget* parent) : QDia
 }
 
 void Wizard2::ListView1_ItemClick(int row) {
-  if (row < 1 || row > static_cast<int>(g_WizLaneMap.size())) return;
+  if (row < 1 || row > static_cast<int>(g_WizLaneMap.size()) || row > listView1_->topLevelItemCount()) return;
+  QTreeWidgetItem* item = listView1_->topLevelItem(row - 1);
+  if (listView1_->currentItem() != item) {  // the table shows the row it edits
+    listView1_->setCurrentItem(item);       // and comes back here through its current-row change
+    return;
+  }
   suppress_ = true;
   list1_->setCurrentRow(g_WizLaneMap[row - 1] + 1);
   suppress_ = false;

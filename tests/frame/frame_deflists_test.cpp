@@ -5,8 +5,13 @@
 #include <QAction>
 #include <QListWidget>
 #include <QMenu>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
@@ -14,6 +19,7 @@
 
 #include "chartfmt/globals.h"
 #include "chartview/mixedbutton.h"
+#include "frame/deflistview.h"
 #include "frame/wavlump.h"
 #include "frame_fixture.h"
 
@@ -208,6 +214,139 @@ TEST_F(FrameTest, BatchLoadDialogFillsSlotsInListOrderFromAScratchFolder) {
   Frame().Menu("GridM_WavA")->trigger();
   EXPECT_EQ(d.Dirty, 0);
   EXPECT_EQ(d.Folder, folder + "/");
+}
+
+// The forms' fixed-pitch Japanese font at 9 points, or the installed gothic that stands in for it.
+void ExpectFixedJapaneseFont(QWidget* w) {
+  const QFontInfo info(w->font());
+  EXPECT_TRUE(info.family() == "ＭＳ ゴシック" || info.family() == "IPAGothic") << info.family().toStdString();
+  EXPECT_EQ(info.pointSize(), 9);
+  const QFontMetrics m(w->font());
+  EXPECT_EQ(m.horizontalAdvance('i'), m.horizontalAdvance('W'));  // fixed pitch
+}
+
+TEST_F(FrameTest, DefinitionListsFollowTheSelectedRowAsSoonAsAKeyMovesIt) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  DocData& d = g_Docs[g_CurWin];
+  auto* g1 = static_cast<DefListView*>(Frame().List(DefList::Grid1));
+  Frame().SelectListRow(DefList::Grid1, 1);
+  ASSERT_EQ(d.CurDef, 1);
+  QTest::keyPress(g1, Qt::Key_Down);  // a held key: the row is current before the release
+  EXPECT_EQ(d.CurDef, 2);
+  QTest::keyPress(g1, Qt::Key_End);
+  EXPECT_EQ(d.CurDef, 1295);
+  QTest::keyRelease(g1, Qt::Key_End);
+  QTest::keyClick(g1, Qt::Key_PageUp);
+  EXPECT_LT(d.CurDef, 1295);
+  EXPECT_EQ(d.CurDef, g1->SelectedRow());
+  // The canvas made another number current: a click on the selected row takes it back.
+  const int row = g1->SelectedRow();
+  d.CurDef = 5;
+  Click(g1, row);
+  EXPECT_EQ(d.CurDef, row);
+
+  Frame().Tab1_Switch(2);
+  auto* g2 = static_cast<DefListView*>(Frame().List(DefList::Grid2));
+  QTest::keyPress(g2, Qt::Key_Home);
+  EXPECT_EQ(d.CurDef, 0);  // the BGA row "00"
+  QTest::keyRelease(g2, Qt::Key_Home);
+  QTest::keyClick(g2, Qt::Key_Down);
+  QTest::keyClick(g2, Qt::Key_Down);
+  EXPECT_EQ(d.CurDef, 2);
+  Click(g2, 5, Qt::RightButton);  // the menu acts on the row still shown selected
+  EXPECT_EQ(d.CurDef, 2);
+  EXPECT_EQ(g2->SelectedRow(), 3);
+  Frame().BGAM()->hide();
+  EXPECT_EQ(d.Dirty, 0);
+}
+
+TEST_F(FrameTest, DefinitionPanelTextsFontAndFreeBox) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  const std::pair<DefTool, const char*> tips[] = {
+      {DefTool::TB2_Stop, "プレビューを停止"}, {DefTool::TB2_Up, "上へ"}, {DefTool::TB2_Down, "下へ"},
+      {DefTool::TB2_Prev, "プレビューのON/OFF"}};
+  for (const auto& [t, tip] : tips) EXPECT_EQ(Frame().DefToolButton(t)->toolTip().toStdString(), tip);
+  for (DefList l : {DefList::Grid1, DefList::Grid2}) {
+    QTreeWidget* t = Frame().List(l);
+    QTreeWidgetItem* head = t->headerItem();
+    EXPECT_EQ(head->text(0), "");  // the code column has no heading
+    EXPECT_EQ(head->text(1), "ファイル名");
+    EXPECT_EQ(head->text(2), "コメント");
+    ExpectFixedJapaneseFont(t);
+  }
+  // A long free statement stays on one line; the box scrolls sideways to it.
+  auto* text6 = Frame().findChild<QPlainTextEdit*>("Text6");
+  ASSERT_NE(text6, nullptr);
+  Frame().Tab1_Switch(3);
+  text6->setPlainText(QString("#LONGLINE ") + QString(400, 'x'));
+  QApplication::processEvents();
+  EXPECT_EQ(text6->lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_EQ(text6->document()->lineCount(), 1);
+  EXPECT_EQ(text6->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_EQ(text6->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_GT(text6->horizontalScrollBar()->maximum(), 0);
+}
+
+// Keyboard only, on the sample chart: WAV row 01 current, one file picked, Down to slot 07, Enter.
+// Definition 01 stays; 07 takes the file. Enter in the folder list only opens folders. Then the BGA mode: End reaches the last slot FF, and of
+// two files only the first fits.
+TEST_F(FrameTest, BatchLoadFillsTheSlotTheKeysMovedTo) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  DocData& d = g_Docs[g_CurWin];
+  const std::string folder = dir_.path() + "/keys";
+  std::filesystem::create_directories(folder + "/gone");
+  for (const char* f : {"new.wav", "p1.bmp", "p2.bmp"}) std::ofstream(folder + "/" + f) << "x";
+  Frame().SelectListRow(DefList::Grid1, 1);
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* dlg = Frame().findChild<WavLump*>("WavLump");
+    ASSERT_NE(dlg, nullptr);
+    seen = true;
+    ExpectFixedJapaneseFont(dlg->List1());
+    dlg->Dir1_Change(folder);
+    QTest::keyClick(dlg->File1(), Qt::Key_Down);
+    EXPECT_TRUE(dlg->OKButton()->isEnabled());
+    EXPECT_EQ(dlg->StartSlot(), 1);
+    // Enter on a folder that has gone meanwhile opens nothing, and loads nothing either.
+    std::filesystem::remove(folder + "/gone");
+    QTest::keyClick(dlg->Dir1(), Qt::Key_Home);  // "..", the first key makes a row current
+    QTest::keyClick(dlg->Dir1(), Qt::Key_End);
+    EXPECT_EQ(dlg->Dir1()->currentRow(), 1);
+    QTest::keyClick(dlg->Dir1(), Qt::Key_Return);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(d.Wav[1], (DefEntry{"kick.wav", "バスドラム"}));
+    for (int i = 0; i < 6; ++i) QTest::keyClick(dlg->List1(), Qt::Key_Down);
+    EXPECT_EQ(dlg->List1()->currentItem()->text().toStdString(), "07");
+    EXPECT_EQ(dlg->StartSlot(), 7);
+    QTest::keyClick(dlg->List1(), Qt::Key_Return);  // the default button
+  });
+  Frame().Menu("GridM_WavA")->trigger();
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(d.Wav[1], (DefEntry{"kick.wav", "バスドラム"}));
+  EXPECT_EQ(d.Wav[7], (DefEntry{"new.wav", ""}));
+  EXPECT_EQ(Cell(Frame().List(DefList::Grid1), 7, 1), "new.wav");
+
+  Frame().Tab1_Switch(2);
+  Frame().SelectListRow(DefList::Grid2, 3);
+  const std::vector<DefEntry> bgaBefore = d.Bga;
+  seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* dlg = Frame().findChild<WavLump*>("WavLump");
+    ASSERT_NE(dlg, nullptr);
+    seen = true;
+    EXPECT_EQ(dlg->StartSlot(), 2);
+    dlg->Dir1_Change(folder);
+    QTest::keyClick(dlg->File1(), Qt::Key_Down);
+    QTest::keyClick(dlg->File1(), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(dlg->File1()->selectedItems().size(), 2);
+    QTest::keyClick(dlg->List1(), Qt::Key_End);
+    EXPECT_EQ(dlg->StartSlot(), 255);
+    QTest::keyClick(dlg->List1(), Qt::Key_Return);
+  });
+  Frame().Menu("BGAM_BGAA")->trigger();
+  ASSERT_TRUE(seen);
+  for (int n = 0; n < 255; ++n) EXPECT_EQ(d.Bga[n], bgaBefore[n]) << n;
+  EXPECT_EQ(d.Bga[255], (DefEntry{"p1.bmp", ""}));
 }
 
 }  // namespace

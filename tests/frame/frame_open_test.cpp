@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QTest>
 
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
@@ -239,6 +240,15 @@ TEST_F(FrameTest, TheScriptChoiceDialogOffersTheCandidatesAndClosesOnlyByItsButt
   dlg.SendData(script, skipped);
   EXPECT_EQ(script, 2);
   EXPECT_EQ(skipped, -1);
+  // By keyboard: Down to the second candidate, Enter for "開く".
+  dlg.GetData("/a.nxl", {2, 4}, 1);
+  dlg.show();
+  QTest::keyClick(dlg.List1(), Qt::Key_Down);
+  QTest::keyClick(dlg.List1(), Qt::Key_Return);
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  dlg.SendData(script, skipped);
+  EXPECT_EQ(script, 4);
+  EXPECT_EQ(skipped, 0);
 }
 
 }  // namespace

@@ -5,12 +5,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <deque>
 
 #include "chartfmt/defcode.h"
 #include "chartfmt/globals.h"
+#include "editing/notecount.h"
 #include "frame/datainfo.h"
 #include "frame/findwin.h"
 #include "frame/replacewin.h"
@@ -303,6 +305,53 @@ TEST_F(SearchDialogTest, NoteCountThroughTheViewMenu) {
   });
   frame_->Menu("Menu_View_Data")->trigger();
   EXPECT_EQ(shown, "1");
+}
+
+// The lane lists by keyboard: the keys move through the rows leaving the marks alone, Space inverts
+// the current row's mark once (the search) or ticks it (the count).
+TEST_F(SearchDialogTest, LaneListsByKeyboard) {
+  mk::Form1* w = OpenEmpty("nexal_sample.nxl");
+  mk::DocData& d = w->Doc();
+  Put(d, 1, 0, 0, 5);
+  Put(d, 2, 0, 0, 5);
+  Put(d, 2, 1, 96, 6);
+  WorkDialog([](QDialog* dlg) {
+    auto* f = qobject_cast<mk::FindWin*>(dlg);
+    ASSERT_NE(f, nullptr);
+    QTreeWidget* list = f->ListView1();
+    QTest::keyClick(list, Qt::Key_Home);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down);
+    for (int i = 0; i < list->topLevelItemCount(); ++i) EXPECT_EQ(list->topLevelItem(i)->checkState(0), Qt::Checked) << i;
+    QTest::keyClick(list, Qt::Key_Space);  // lane 2
+    EXPECT_EQ(list->topLevelItem(2)->checkState(0), Qt::Unchecked);
+    QTest::keyClick(list, Qt::Key_Up);
+    QTest::keyClick(list, Qt::Key_Space);  // lane 1, twice: marked again
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_EQ(list->topLevelItem(1)->checkState(0), Qt::Checked);
+    EXPECT_EQ(list->topLevelItem(2)->checkState(0), Qt::Unchecked);
+    f->OKButton()->click();
+  });
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, MsgMatch{.text = "1個のオブジェを選択しました"});
+  frame_->Menu("Menu_Edit_Find")->trigger();
+  desk_.Verify();
+  ASSERT_EQ(d.SelCount, 1);
+  EXPECT_EQ(d.Sel[1].Lane, 1);
+  w->ObjDeSel();
+
+  mk::DataInfo info(d);
+  const mk::NoteCounts counts = mk::CountNotes(d);
+  QTreeWidget* list = info.ListView1();
+  QTest::keyClick(list, Qt::Key_Home);
+  QTest::keyClick(list, Qt::Key_Down);
+  QTest::keyClick(list, Qt::Key_Down);
+  EXPECT_EQ(info.Label2()->text(), "0");
+  QTest::keyClick(list, Qt::Key_Space);
+  EXPECT_EQ(list->topLevelItem(2)->checkState(0), Qt::Checked);
+  EXPECT_EQ(info.Label2()->text(), QString::number(counts.front[2] + counts.back[2]));
+  EXPECT_EQ(info.Label2()->text(), "2");
+  QTest::keyClick(list, Qt::Key_Space);
+  EXPECT_EQ(info.Label2()->text(), "0");
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The conversion wizard through the frame, offscreen (pages worked as they open), and the copy of
 // one chart record into another.
 #include <QListWidget>
+#include <QFontInfo>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <deque>
@@ -138,6 +140,66 @@ TEST_F(WizardTest, PageTwoRowsAndPicks) {
   EXPECT_EQ(list[5], "4:F");
   const std::vector<int16_t> want = {2, 1, -1, 3, 4, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
   EXPECT_EQ(mapSeen, want);
+}
+
+// Both pages by keyboard only: page 1's script list, page 2's lane table and target list, Enter
+// for Next. Moving down the lane table brings the target list along, and a pick changes the row the
+// table shows, never the tempo lane's.
+TEST_F(WizardTest, BothPagesFollowTheirListsByKeyboard) {
+  ASSERT_TRUE(Start());
+  mk::Form1* src = Open(Sample("nexal_sample.nxl"));
+  ASSERT_NE(src, nullptr);
+  const int target = mk::CandidateScripts("tpl").at(0);
+  std::vector<int16_t> mapSeen;
+  Pages({[target](QDialog* d) {
+           auto* p = qobject_cast<mk::Wizard1*>(d);
+           ASSERT_NE(p, nullptr);
+           QTest::keyClick(p->List1(), Qt::Key_Home);
+           for (int k = 1; k < target; ++k) QTest::keyClick(p->List1(), Qt::Key_Down);
+           EXPECT_EQ(mk::g_WizScript, target);
+           QTest::keyClick(p->List1(), Qt::Key_Return);
+         },
+         [&](QDialog* d) {
+           auto* p = qobject_cast<mk::Wizard2*>(d);
+           ASSERT_NE(p, nullptr);
+           for (QWidget* w : {static_cast<QWidget*>(p->ListView1()), static_cast<QWidget*>(p->List1())}) {
+             const QFontInfo info(w->font());
+             EXPECT_TRUE(info.family() == "ＭＳ ゴシック" || info.family() == "IPAGothic");
+             EXPECT_EQ(info.pointSize(), 9);
+           }
+           const std::vector<int16_t> defaults = mk::g_WizLaneMap;
+           const QString tempoRow = p->ListView1()->topLevelItem(0)->text(1);
+           for (int k = 0; k < 5; ++k) QTest::keyClick(p->ListView1(), Qt::Key_Down);
+           EXPECT_TRUE(p->ListView1()->currentItem()->text(0).startsWith("05:"));
+           EXPECT_EQ(p->List1()->currentRow(), defaults[5] + 1);  // following, not picking
+           EXPECT_EQ(mk::g_WizLaneMap, defaults);
+           QTest::keyClick(p->List1(), Qt::Key_Home);  // "-削除"
+           EXPECT_EQ(p->ListView1()->topLevelItem(5)->text(1), p->List1()->item(0)->text());
+           EXPECT_EQ(p->ListView1()->topLevelItem(0)->text(1), tempoRow);
+           QTest::keyClick(p->ListView1(), Qt::Key_Home);
+           EXPECT_EQ(p->List1()->currentRow(), 1);
+           mapSeen = mk::g_WizLaneMap;
+           QTest::keyClick(p->ListView1(), Qt::Key_Return);
+         }});
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, MsgMatch{.textContains = "変換元のWAV定義を詰めます。", .title = "警告"});
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, MsgMatch{.textContains = "変換先のレーンに置けないオブジェ"});
+  frame_->Menu("Menu_File_Wiz")->trigger();
+  desk_.Verify();
+  Pump();
+  ASSERT_GE(mapSeen.size(), 6u);
+  EXPECT_EQ(mapSeen[0], 0);
+  EXPECT_EQ(mapSeen[5], -1);
+  const mk::DocData& a = src->Doc();
+  const mk::DocData& b = mk::g_Docs[mk::g_WizDst];
+  ASSERT_NE(mk::WinAt(mk::g_WizDst), nullptr);
+  int tempo = 0;
+  for (int m = 0; m <= a.MesCount; ++m)
+    for (int t = 0; t < 192; ++t)
+      if (a.Obj[0].Mes[m].Obj[t] > 0) {
+        ++tempo;
+        EXPECT_EQ(b.Obj[0].Mes[m].Obj[t], a.Obj[0].Mes[m].Obj[t]) << "measure " << m << " tick " << t;
+      }
+  EXPECT_GT(tempo, 0);
 }
 
 TEST_F(WizardTest, TheLastFreeSlotWorksAndTheLimitWarns) {
