@@ -52,7 +52,7 @@ bool RemapSelection(std::vector<SelEntry>& sel, int32_t& count, const DocData& d
   int32_t kept = 0;
   for (int32_t i = 1; i <= n; ++i) {
     SelEntry e = sel[i];
-    if (e.Value != 0 && DefLaneOf(doc, e.Lane, bga)) {
+    if (e.Value != 0 && SelEntryTable(doc, e) == (bga ? kSelTableBga : kSelTableWav)) {
       const int16_t v = map(e.Value, e.Back != 0);
       changed = changed || v != e.Value;
       e.Value = v;

@@ -80,7 +80,10 @@ bool WAVDelUnused(DocData& doc, int maxMeasure) {
     doc.Wav[i] = DefEntry{};
     changed = true;
   }
-  if (changed) doc.UndoOn = 0;
+  if (changed) {
+    doc.UndoOn = 0;
+    doc.UndoDirty = doc.UndoDirty2 = -1;
+  }
   return changed;
 }
 

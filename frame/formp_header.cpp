@@ -253,6 +253,7 @@ void FormP::ApplyFreeText() {
   Form1* w = WinAt(g_CurWin);
   if (!d || !w) return;
   // Read from memory into a copy: all or nothing. Lines for measures past the limit stay text.
+  const std::string before = d->FreeText;
   const ChartReadResult r = ChartReadStatements(g_CurWin, d->FreeText, g_MaxMeasure);
   if (!r) {
     plat::TheDesktop().MessageBox(ChartReadMessage(r), "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
@@ -261,6 +262,9 @@ void FormP::ApplyFreeText() {
   w->Mes_Change(0);
   w->ObjDraw();
   w->SetThisWin();
+  // Applied lines left the free text for the header, tables or grid: the file written now
+  // differs from the one saved before, whatever the box held when it was saved.
+  if (d->FreeText != before) SetDirty();
 }
 
 }  // namespace mk

@@ -11,6 +11,7 @@
 #include "chartview/form1.h"
 #include "chartview/form1_calc.h"
 #include "chartview/formglobals.h"
+#include "editing/undo.h"
 #include "frame/cascade.h"
 #include "frame/formp.h"
 #include "frame/frmscrsel.h"
@@ -185,7 +186,7 @@ void FormP::QuerySave(int16_t win) {
     return;
   }
   g_SaveCancel = 0;
-  d.Dirty = 0;
+  MarkSaved(d);
   form->CheckDirty();
 }
 
@@ -204,14 +205,16 @@ void FormP::QuerySaveAs() {
     plat::TheDesktop().MessageBox(path + "\r\n" + error, "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
     return;
   }
-  d.Dirty = 0;
+  MarkSaved(d);
   form->CheckDirty();
 }
 
 void FormP::SetDirty() {
   Form1* form = WinAt(g_CurWin);
   if (!form) return;
-  g_Docs[g_CurWin].Dirty = -1;
+  // Every caller changes what Undo does not take back; the grid's own edits mark the chart
+  // through ObjBackup instead.
+  MarkChangedBeyondUndo(g_Docs[g_CurWin]);
   form->CheckDirty();
 }
 
