@@ -20,7 +20,9 @@ int16_t SelEntryTable(const DocData& d, const SelEntry& e) {
 
 void SetSelLane(const DocData& d, SelEntry& e, int16_t lane, int16_t table) {
   e.Lane = lane;
-  e.Table = LaneTable(d, lane) == kSelTableNone ? table : kSelTableLane;
+  // Off the definition lanes an entry without a table holds kSelTableLane as well.
+  const bool off = LaneTable(d, lane) == kSelTableNone;
+  e.Table = off && (table == kSelTableWav || table == kSelTableBga) ? table : kSelTableLane;
 }
 
 }  // namespace mk

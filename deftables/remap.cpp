@@ -67,13 +67,14 @@ bool RemapSelection(std::vector<SelEntry>& sel, int32_t& count, const DocData& d
   return changed;
 }
 
-bool RemapEverywhere(DocData& doc, bool bga, const ValueMap& map) {
+bool RemapEverywhere(DocData& doc, bool bga, const ValueMap& map, bool* levelsChanged) {
   bool changed = RemapGrid(doc.Obj, doc, bga, map);
   changed = RemapSelection(doc.Sel, doc.SelCount, doc, bga, map) || changed;
-  RemapGrid(doc.UndoObj, doc, bga, map, &doc.Obj);
-  RemapGrid(doc.UndoObj2, doc, bga, map, &doc.UndoObj);
-  RemapSelection(doc.UndoSel, doc.UndoSelCount, doc, bga, map);
-  RemapSelection(doc.UndoSel2, doc.UndoSelCount2, doc, bga, map);
+  bool levels = RemapGrid(doc.UndoObj, doc, bga, map, &doc.Obj);
+  levels = RemapGrid(doc.UndoObj2, doc, bga, map, &doc.UndoObj) || levels;
+  levels = RemapSelection(doc.UndoSel, doc.UndoSelCount, doc, bga, map) || levels;
+  levels = RemapSelection(doc.UndoSel2, doc.UndoSelCount2, doc, bga, map) || levels;
+  if (levelsChanged) *levelsChanged = levels;
   return changed;
 }
 

@@ -54,6 +54,8 @@ bool RemapGrid(std::vector<LaneMes>& grid, const DocData& doc, bool bga, const V
 bool RemapSelection(std::vector<SelEntry>& sel, int32_t& count, const DocData& doc, bool bga, const ValueMap& map);
 
 // The same map on the live grid, the selection and both undo levels (grid and selection).
-bool RemapEverywhere(DocData& doc, bool bga, const ValueMap& map);
+// Returns whether the live grid or selection changed; levelsChanged (when given) receives
+// whether an undo level did.
+bool RemapEverywhere(DocData& doc, bool bga, const ValueMap& map, bool* levelsChanged = nullptr);
 
 }  // namespace mk

@@ -16,6 +16,7 @@
 #include "chartview/formglobals.h"
 #include "chartview/picturebox.h"
 #include "deftables/header.h"
+#include "frame/fieldwarn.h"
 #include "frame/formp.h"
 #include "frame/settings.h"
 #include "platform/core/desktop.h"
@@ -202,6 +203,7 @@ void FormP::Command_Click(int k) {
   const std::string caption = ApplyHeaderFile(*d, k, r.cancelled, r.path, r.fileTitle);
   SetFileButton(k, caption, true);
   SetDirty();
+  WarnFieldLoss(*d, k == 3 ? ChartField::Wall : ChartField::Pre);
 }
 
 void FormP::Label10_DblClick() {

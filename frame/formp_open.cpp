@@ -13,6 +13,7 @@
 #include "chartview/formglobals.h"
 #include "editing/undo.h"
 #include "frame/cascade.h"
+#include "frame/fieldwarn.h"
 #include "frame/formp.h"
 #include "frame/frmscrsel.h"
 #include "frame/queryopen.h"
@@ -178,6 +179,7 @@ void FormP::QuerySave(int16_t win) {
   }
   g_CommonDialogFile = r.path;
   const std::string path = ChartPathCanonical(r.path);
+  WarnFieldLosses(d);
   std::string error;
   if (!ChartWrite(path, FileTitle(path), w, s, 0, &error)) {
     // Not written: the chart stays modified and whoever asked for the save does not go on.
@@ -200,6 +202,7 @@ void FormP::QuerySaveAs() {
     QuerySave(-1);
     return;
   }
+  WarnFieldLosses(d);
   std::string error;
   if (!ChartWrite(path, d.FileName, w, d.ScriptNo, 0, &error)) {
     plat::TheDesktop().MessageBox(path + "\r\n" + error, "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
