@@ -67,27 +67,31 @@ std::vector<FieldLoss> FieldsNotReadBack(const DocData& doc) {
   // what the lines before the failure set: every field it lacks is reported.
   ReadChartText(back, ChartBytes(written, 0), ChartCoding::Ansi, false);
 
+  // A field whose keyword the script lacks is neither shown in the header panel nor written:
+  // the window already shows it as the file will hold it.
+  const ScrKeys& keys = doc.Keys;
   std::vector<FieldLoss> out;
-  auto text = [&out](ChartField f, const char* name, const std::string& held, const std::string& read) {
-    if (held != read) out.push_back({f, 0, name, read});
+  auto text = [&out](const std::string& key, ChartField f, const char* name, const std::string& held,
+                     const std::string& read) {
+    if (!key.empty() && held != read) out.push_back({f, 0, name, read});
   };
-  auto number = [&out](ChartField f, const char* name, double held, double read) {
-    if (!(held == read)) out.push_back({f, 0, name, FormatNumberShort(read)});
+  auto number = [&out](const std::string& key, ChartField f, const char* name, double held, double read) {
+    if (!key.empty() && !(held == read)) out.push_back({f, 0, name, FormatNumberShort(read)});
   };
-  text(ChartField::Title, "曲名", doc.Title, back.Title);
-  text(ChartField::Artist, "制作者", doc.Artist, back.Artist);
-  text(ChartField::Genre, "ジャンル", doc.Genre, back.Genre);
-  number(ChartField::Bpm, "BPM", doc.Bpm, back.Bpm);
-  number(ChartField::BaseBpm, "基本BPM", doc.BaseBpm, back.BaseBpm);
+  text(keys.Title, ChartField::Title, "曲名", doc.Title, back.Title);
+  text(keys.Artist, ChartField::Artist, "制作者", doc.Artist, back.Artist);
+  text(keys.Genre, ChartField::Genre, "ジャンル", doc.Genre, back.Genre);
+  number(keys.Bpm, ChartField::Bpm, "BPM", doc.Bpm, back.Bpm);
+  number(keys.BaseBpm, ChartField::BaseBpm, "基本BPM", doc.BaseBpm, back.BaseBpm);
   for (int k = 0; k < 3; ++k) {
-    if (doc.Level[k] == back.Level[k]) continue;
+    if (keys.Level[k].empty() || doc.Level[k] == back.Level[k]) continue;
     const std::string name = doc.Fmt.Lvn[k].empty() ? "難度" + std::to_string(k + 1) : doc.Fmt.Lvn[k];
     out.push_back({ChartField::Level, k, name, std::to_string(back.Level[k])});
   }
-  text(ChartField::Wall, "壁紙", doc.Wall, back.Wall);
-  text(ChartField::Pre, "プレビュー", doc.Pre, back.Pre);
-  CompareTable(doc.Wav, back.Wav, 1, false, doc.Fmt.WNum, out);
-  CompareTable(doc.Bga, back.Bga, 0, true, doc.Fmt.BNum, out);
+  text(keys.Wall, ChartField::Wall, "壁紙", doc.Wall, back.Wall);
+  text(keys.Pre, ChartField::Pre, "プレビュー", doc.Pre, back.Pre);
+  if (!keys.Wav.empty()) CompareTable(doc.Wav, back.Wav, 1, false, doc.Fmt.WNum, out);
+  if (!keys.Bga.empty()) CompareTable(doc.Bga, back.Bga, 0, true, doc.Fmt.BNum, out);
   return out;
 }
 

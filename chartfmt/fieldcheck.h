@@ -21,7 +21,8 @@ struct FieldLoss {
   std::string readBack;  // what a read of the saved file gives
 };
 
-// Every field of doc that a save followed by a read would not give back as it is held. Found by
+// Every field of doc that a save followed by a read would not give back as it is held (fields
+// whose keyword the script lacks are not shown and not written, and are left out). Found by
 // printing the header and definitions with the writer, encoding them as the file is encoded and
 // reading them with the reader, script head, foot, echo lines and free statements included, so
 // the answer follows whatever the writer and reader do.

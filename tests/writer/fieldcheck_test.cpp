@@ -84,13 +84,16 @@ TEST(FieldCheck, NamesEachFieldThatReadsBackOtherwise) {
        [](DocData& d) { d.Bpm = 120.12345678901234; },
        {{"BPM", "120.123456789012"}}},
       {"a number the text cannot hold", [](DocData& d) { d.BaseBpm = INFINITY; }, {{"基本BPM", "0"}}},
-      {"a value without a keyword is not written",
+      {"a field the script has no keyword for is neither shown nor written",
        [](DocData& d) {
          d.Level[2] = 5;
          d.Keys.Genre.clear();
          d.Genre = "rock";
+         d.Keys.Wav.clear();
+         d.Wav[3].File = "a;b.wav";
        },
-       {{"ジャンル", ""}, {"難度3", "0"}}},
+       {}},
+      {"a level that a keyword writes", [](DocData& d) { d.Level[1] = -7; }, {}},
       {"a script foot that sets the title wins over the field",
        [](DocData& d) { d.Fmt.Foot = "#TITLE footer"; },
        {{"曲名", "footer"}}},
