@@ -62,21 +62,47 @@ void CrLfText(std::string& out, std::string_view text) {
   }
 }
 
+}  // namespace
+
+std::string OneLineText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char ch = text[i];
+    if (ch != '\r' && ch != '\n') {
+      out += ch;
+      continue;
+    }
+    out += ' ';
+    if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+  }
+  return out;
+}
+
+std::string DefinitionFileText(std::string_view file) {
+  std::string out = OneLineText(file);
+  for (char& ch : out)
+    if (ch == ';') ch = '?';
+  return out;
+}
+
+namespace {
+
 void HeaderLines(Ctx& c) {
   const DocData& d = c.doc;
   const ScrKeys& k = d.Keys;
   const ScrKeys& pk = c.scratch ? d.PKeys : d.Keys;
   std::string& out = c.out;
-  if (!k.Title.empty()) Line(out, c.h + k.Title + " " + d.Title);
-  if (!k.Artist.empty()) Line(out, c.h + k.Artist + " " + d.Artist);
-  if (!k.Genre.empty()) Line(out, c.h + k.Genre + " " + d.Genre);
+  if (!k.Title.empty()) Line(out, c.h + k.Title + " " + OneLineText(d.Title));
+  if (!k.Artist.empty()) Line(out, c.h + k.Artist + " " + OneLineText(d.Artist));
+  if (!k.Genre.empty()) Line(out, c.h + k.Genre + " " + OneLineText(d.Genre));
   if (!k.Bpm.empty()) Line(out, c.h + pk.Bpm + " " + FormatNumberShort(d.Bpm));
   if (!k.BaseBpm.empty()) Line(out, c.h + pk.BaseBpm + " " + FormatNumberShort(d.BaseBpm));
   for (int i = 0; i < 3; ++i) {
     if (!k.Level[i].empty()) Line(out, c.h + k.Level[i] + " " + std::to_string(d.Level[i]));
   }
-  if (!k.Pre.empty() && !d.Pre.empty()) Line(out, c.h + k.Pre + " " + d.Pre);
-  if (!k.Wall.empty() && !d.Wall.empty()) Line(out, c.h + k.Wall + " " + d.Wall);
+  if (!k.Pre.empty() && !d.Pre.empty()) Line(out, c.h + k.Pre + " " + OneLineText(d.Pre));
+  if (!k.Wall.empty() && !d.Wall.empty()) Line(out, c.h + k.Wall + " " + OneLineText(d.Wall));
   if (c.scratch && !k.Path.empty()) Line(out, c.h + k.Path + " " + d.Folder);
   for (int i = 1; i <= k.EchoCount && i < static_cast<int>(k.Echo.size()); ++i) Line(out, k.Echo[i]);
 }
@@ -92,8 +118,8 @@ void DefinitionBlock(Ctx& c, const std::vector<DefEntry>& table, int16_t mode, i
     const DefEntry& e = table[n];
     if (e.File.empty() && e.Comment.empty()) continue;
     const std::string code = DefNumToText(static_cast<int16_t>(n), mode);
-    if (!e.File.empty()) Line(c.out, c.h + key + code + " " + (prefix ? d.Folder : "") + e.File);
-    if (!e.Comment.empty()) Line(c.out, ";" + key + code + " " + e.Comment);
+    if (!e.File.empty()) Line(c.out, c.h + key + code + " " + (prefix ? d.Folder : "") + DefinitionFileText(e.File));
+    if (!e.Comment.empty()) Line(c.out, ";" + key + code + " " + OneLineText(e.Comment));
   }
 }
 
@@ -261,6 +287,12 @@ std::string ChartText(const DocData& doc, int16_t scratch) {
   Ctx c(doc, scratch != 0, out);
   PrintChart(c);
   return out;
+}
+
+std::string ChartBytes(const DocData& doc, int16_t scratch) {
+  std::string text = ChartText(doc, scratch);
+  ToAnsiInPlace(text);
+  return text;
 }
 
 bool CheckMeasureDigits(const DocData& doc, std::string& error) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "chartfmt/docdata.h"
 
@@ -15,6 +16,16 @@ inline constexpr const char* kChartBanner = ";Created by Tovel Ver.0.24";
 // value the player's scratch file (player keywords and channels, the path line or folder
 // prefixes taken from doc.Folder, which the caller has made end in "/").
 std::string ChartText(const DocData& doc, int16_t scratch);
+
+// The chart file's bytes: ChartText encoded as the file holds it (CP932).
+std::string ChartBytes(const DocData& doc, int16_t scratch);
+
+// A header value or comment as its one line holds it: each line break (CR LF, CR or LF) becomes
+// a blank, so that no value can start a line of its own.
+std::string OneLineText(std::string_view text);
+// A definition's file name as its line holds it: one line, and each ";" (which would start the
+// comment on reading) written as "?".
+std::string DefinitionFileText(std::string_view file);
 
 // The measure number padded with "0" to ml digits.
 std::string MeasureText(int measure, int ml);

@@ -7,4 +7,22 @@ void ResizeMeasures(DocData& d, int16_t mesCount) {
   for (LaneMes& lane : d.Obj) lane.Mes.resize(n);
 }
 
+int16_t LaneTable(const DocData& d, int lane) {
+  if (lane < 1 || lane > d.LaneCount || lane >= static_cast<int>(d.Lane.size())) return kSelTableNone;
+  return d.Lane[lane].Part == kPartBga ? kSelTableBga : kSelTableWav;
+}
+
+int16_t SelEntryTable(const DocData& d, const SelEntry& e) {
+  const int16_t own = LaneTable(d, e.Lane);
+  if (own != kSelTableNone) return own;
+  return e.Table == kSelTableLane ? kSelTableNone : e.Table;
+}
+
+void SetSelLane(const DocData& d, SelEntry& e, int16_t lane, int16_t table) {
+  e.Lane = lane;
+  // Off the definition lanes an entry without a table holds kSelTableLane as well.
+  const bool off = LaneTable(d, lane) == kSelTableNone;
+  e.Table = off && (table == kSelTableWav || table == kSelTableBga) ? table : kSelTableLane;
+}
+
 }  // namespace mk

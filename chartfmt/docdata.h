@@ -63,6 +63,12 @@ struct GtEntry {
   bool operator==(const GtEntry&) const = default;
 };
 
+// The table a selected object's number counts from (SelEntry.Table).
+constexpr int16_t kSelTableLane = 0;  // the definition lane it lies on decides
+constexpr int16_t kSelTableWav = 1;
+constexpr int16_t kSelTableBga = 2;
+constexpr int16_t kSelTableNone = 3;  // a tempo value, or not known: no table
+
 // One selected object.
 struct SelEntry {
   int16_t Lane = 0;
@@ -70,6 +76,10 @@ struct SelEntry {
   int16_t Tick = 0;
   int16_t Value = 0;
   int16_t Back = 0;  // 0 front layer, -1 back layer
+  // kSelTableLane while the entry lies on a definition lane (1..LaneCount). Off them (the tempo
+  // lane, left of lane 1, right of the last lane) the table of the last definition lane it lay
+  // on, so that renumbering a definition reaches it and it lands back with the same file.
+  int16_t Table = kSelTableLane;
   bool operator==(const SelEntry&) const = default;
 };
 
@@ -190,5 +200,16 @@ inline bool HasCell(const DocData& d, int lane, int mes) {
   return lane >= 0 && lane < static_cast<int>(d.Obj.size()) && mes >= 0 &&
          mes < static_cast<int>(d.Obj[lane].Mes.size());
 }
+
+// The table a lane's numbers count from: kSelTableWav or kSelTableBga for lanes 1..LaneCount
+// (BGA for part 88), kSelTableNone for the tempo lane and any lane outside the chart.
+int16_t LaneTable(const DocData& d, int lane);
+
+// The table e's number counts from: its lane's on a definition lane, else the one it carries.
+int16_t SelEntryTable(const DocData& d, const SelEntry& e);
+
+// Puts e on lane. table is the table its number counted from before (SelEntryTable of the entry
+// where it was); an entry that lands off the definition lanes keeps it.
+void SetSelLane(const DocData& d, SelEntry& e, int16_t lane, int16_t table);
 
 }  // namespace mk

@@ -388,9 +388,9 @@ void Form1::ObjDraw() {
 }
 
 void Form1::ObjBackup() {
-  mk::ObjBackup(Doc());
+  mk::ObjBackup(Doc());  // marks this chart modified, keeping the flag Undo gives back
   frame_->SetMenuEnabled(FrameMenu::Menu_Edit_Undo, true);
-  frame_->SetDirty();
+  CheckDirty();
 }
 
 void Form1::Undo() {

@@ -43,6 +43,8 @@ bool MoveDefinition(DocData& doc, DefMove move) {
     return v;
   });
   RemapEverywhere(doc, bga, swap);
+  // The undo levels now go with the moved table, which is not the one on disk.
+  doc.UndoDirty = doc.UndoDirty2 = -1;
   doc.CurDef = b;
   return true;
 }

@@ -17,8 +17,9 @@ int DefMoveNeighbour(const DocData& doc, DefMove move);
 // naming either number in the lanes of the table's kind (WAV: every lane but the tempo lane and
 // those of part 88; BGA: the lanes of part 88), front, back and open objects (front only), on
 // every tick. The floating selection and both undo levels are renumbered the same way, so a
-// move is its own inverse everywhere a number lives. CurDef becomes N. Nothing is marked
-// modified or drawn. False, changing nothing, when the move is refused.
+// move is its own inverse everywhere a number lives. CurDef becomes N. The undo levels are
+// marked modified (they go with the moved table); the chart's own mark and the drawing are left
+// to the caller. False, changing nothing, when the move is refused.
 bool MoveDefinition(DocData& doc, DefMove move);
 
 }  // namespace mk

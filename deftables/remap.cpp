@@ -52,7 +52,7 @@ bool RemapSelection(std::vector<SelEntry>& sel, int32_t& count, const DocData& d
   int32_t kept = 0;
   for (int32_t i = 1; i <= n; ++i) {
     SelEntry e = sel[i];
-    if (e.Value != 0 && DefLaneOf(doc, e.Lane, bga)) {
+    if (e.Value != 0 && SelEntryTable(doc, e) == (bga ? kSelTableBga : kSelTableWav)) {
       const int16_t v = map(e.Value, e.Back != 0);
       changed = changed || v != e.Value;
       e.Value = v;
@@ -67,13 +67,14 @@ bool RemapSelection(std::vector<SelEntry>& sel, int32_t& count, const DocData& d
   return changed;
 }
 
-bool RemapEverywhere(DocData& doc, bool bga, const ValueMap& map) {
+bool RemapEverywhere(DocData& doc, bool bga, const ValueMap& map, bool* levelsChanged) {
   bool changed = RemapGrid(doc.Obj, doc, bga, map);
   changed = RemapSelection(doc.Sel, doc.SelCount, doc, bga, map) || changed;
-  RemapGrid(doc.UndoObj, doc, bga, map, &doc.Obj);
-  RemapGrid(doc.UndoObj2, doc, bga, map, &doc.UndoObj);
-  RemapSelection(doc.UndoSel, doc.UndoSelCount, doc, bga, map);
-  RemapSelection(doc.UndoSel2, doc.UndoSelCount2, doc, bga, map);
+  bool levels = RemapGrid(doc.UndoObj, doc, bga, map, &doc.Obj);
+  levels = RemapGrid(doc.UndoObj2, doc, bga, map, &doc.UndoObj) || levels;
+  levels = RemapSelection(doc.UndoSel, doc.UndoSelCount, doc, bga, map) || levels;
+  levels = RemapSelection(doc.UndoSel2, doc.UndoSelCount2, doc, bga, map) || levels;
+  if (levelsChanged) *levelsChanged = levels;
   return changed;
 }
 

@@ -48,11 +48,14 @@ bool DefLaneOf(const DocData& doc, int lane, bool bga);
 bool RemapGrid(std::vector<LaneMes>& grid, const DocData& doc, bool bga, const ValueMap& map,
                const std::vector<LaneMes>* done = nullptr);
 
-// Applies map to the values of entries 1..count of a selection list whose lanes are of the kind
-// asked for. Entries whose value becomes 0 leave the list (count follows). True when changed.
+// Applies map to the values of entries 1..count of a selection list whose numbers count from
+// the table asked for (SelEntryTable: on the lanes the lane's, off them the one they carry, so
+// entries dragged off the lanes are renumbered too and land back on their file). Entries whose value becomes 0 leave the list (count follows). True when changed.
 bool RemapSelection(std::vector<SelEntry>& sel, int32_t& count, const DocData& doc, bool bga, const ValueMap& map);
 
 // The same map on the live grid, the selection and both undo levels (grid and selection).
-bool RemapEverywhere(DocData& doc, bool bga, const ValueMap& map);
+// Returns whether the live grid or selection changed; levelsChanged (when given) receives
+// whether an undo level did.
+bool RemapEverywhere(DocData& doc, bool bga, const ValueMap& map, bool* levelsChanged = nullptr);
 
 }  // namespace mk

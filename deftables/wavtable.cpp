@@ -49,10 +49,11 @@ bool WAVCompact(DocData& doc, int maxMeasure) {
     }
     return v;
   });
-  changed = RemapEverywhere(doc, false, remap) || changed;
-  // The undo levels now go with a table that is not the one on disk: taking one back must leave
-  // the chart marked modified.
-  if (changed) doc.UndoDirty = doc.UndoDirty2 = -1;
+  bool levels = false;
+  changed = RemapEverywhere(doc, false, remap, &levels) || changed;
+  // The undo levels now go with a table that is not the one on disk, or hold objects other than
+  // they did: taking one back must leave the chart marked modified.
+  if (changed || levels) doc.UndoDirty = doc.UndoDirty2 = -1;
   return changed;
 }
 
@@ -80,7 +81,10 @@ bool WAVDelUnused(DocData& doc, int maxMeasure) {
     doc.Wav[i] = DefEntry{};
     changed = true;
   }
-  if (changed) doc.UndoOn = 0;
+  if (changed) {
+    doc.UndoOn = 0;
+    doc.UndoDirty = doc.UndoDirty2 = -1;
+  }
   return changed;
 }
 

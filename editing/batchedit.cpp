@@ -46,7 +46,7 @@ void NumberStep(SelEntry& e, const BatchParams& p, int max, RandomSource& random
   e.Value = Clamp16(v);
 }
 
-void LaneStep(SelEntry& e, const BatchParams& p, RandomSource& random) {
+void LaneStep(const DocData& d, SelEntry& e, const BatchParams& p, RandomSource& random) {
   int lane = e.Lane;
   switch (p.laneOp) {
     case kOpConstant: lane = p.laneLo; break;
@@ -55,7 +55,7 @@ void LaneStep(SelEntry& e, const BatchParams& p, RandomSource& random) {
     case kOpRandom: lane = random.Draw(p.laneLo, p.laneHi); break;
     default: break;
   }
-  e.Lane = Clamp16(lane);
+  SetSelLane(d, e, Clamp16(lane), SelEntryTable(d, e));
 }
 
 void KindStep(SelEntry& e, const BatchParams& p) {
@@ -90,7 +90,7 @@ void BatchEdit(DocData& d, const BatchParams& p, RandomSource& random) {
   for (int i = 1; i <= n; ++i) {
     SelEntry& e = d.Sel[i];
     NumberStep(e, p, LaneNumberMax(d, e.Lane), random);
-    LaneStep(e, p, random);
+    LaneStep(d, e, p, random);
     KindStep(e, p);
   }
 }

@@ -57,6 +57,7 @@ bool EditCopy(const DocData& d) {
     c.Pos = static_cast<int32_t>(s.Mes) * kTicksPerMeasure + s.Tick - originPos;
     c.Value = s.Value;
     c.Back = s.Back;
+    c.Table = SelEntryTable(d, s);
   }
   g_ClipLane = static_cast<int16_t>(originLane);
   g_ClipTick = originPos % kTicksPerMeasure;
@@ -106,7 +107,7 @@ bool EditPaste(DocData& d, EditHost& host, PasteAt where) {
     int64_t mes = p / kTicksPerMeasure, tick = p % kTicksPerMeasure;
     if (tick < 0) tick += kTicksPerMeasure, --mes;
     SelEntry& s = d.Sel[i];
-    s.Lane = Clamp16(static_cast<int64_t>(laneBase) + c.Lane);
+    SetSelLane(d, s, Clamp16(static_cast<int64_t>(laneBase) + c.Lane), c.Table);
     s.Mes = Clamp16(mes);
     s.Tick = static_cast<int16_t>(tick);
     s.Value = c.Value;

@@ -26,7 +26,7 @@ void MoveSelection(DocData& d, int fromLane, int fromMes, int fromStep, int toLa
   if (n < 1 || (laneDelta == 0 && tickDelta == 0)) return;
   for (int32_t i = 1; i <= n; ++i) {
     SelEntry& e = d.Sel[i];
-    e.Lane = Clamp16(e.Lane + laneDelta);
+    SetSelLane(d, e, Clamp16(e.Lane + laneDelta), SelEntryTable(d, e));
     const int64_t pos = static_cast<int64_t>(e.Mes) * kTicksPerMeasure + e.Tick + tickDelta;
     // Floor division: a position before the chart's start gives a negative measure and a tick
     // that is still 0..191.

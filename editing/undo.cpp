@@ -47,4 +47,14 @@ void DropLastBackup(DocData& d) {
   d.UndoOn2 = 0;
 }
 
+void MarkChangedBeyondUndo(DocData& d) {
+  d.Dirty = -1;
+  d.UndoDirty = d.UndoDirty2 = -1;
+}
+
+void MarkSaved(DocData& d) {
+  d.Dirty = 0;
+  d.UndoDirty = d.UndoDirty2 = -1;
+}
+
 }  // namespace mk

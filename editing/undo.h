@@ -18,4 +18,14 @@ bool Undo(DocData& d);
 // again and UndoOn is what it was before that snapshot. The modified flag stays set.
 void DropLastBackup(DocData& d);
 
+// A change that Undo does not take back (definition tables, header, free statements, a move or
+// tidying of definitions, measures cut by the count dialog): the chart differs from its file,
+// and so does whatever an undo level would give back, since that level goes with the changed
+// tables. Marks the chart and both levels modified.
+void MarkChangedBeyondUndo(DocData& d);
+
+// The chart was written to its file: it is no longer modified, but every undo level now holds
+// a state that differs from the file, so taking one back marks the chart modified again.
+void MarkSaved(DocData& d);
+
 }  // namespace mk

@@ -12,6 +12,7 @@
 #include "chartview/mixedbutton.h"
 #include "deftables/deflists.h"
 #include "frame/deflistview.h"
+#include "frame/fieldwarn.h"
 #include "frame/formp.h"
 #include "frame/wavlump.h"
 #include "platform/core/desktop.h"
@@ -91,6 +92,7 @@ void FormP::Grid_DblClick(DefList l) {
   if (QTreeWidgetItem* it = List(l)->topLevelItem(DefRowOfNumber(k, d->CurDef) - 1))
     it->setText(1, QString::fromStdString(r.fileTitle));
   SetDirty();
+  WarnFieldLoss(*d, k == DefKind::Wav ? ChartField::WavFile : ChartField::BgaFile, d->CurDef);
 }
 
 void FormP::DefComment(DefList l) {
@@ -105,6 +107,7 @@ void FormP::DefComment(DefList l) {
   if (QTreeWidgetItem* it = List(l)->topLevelItem(DefRowOfNumber(k, d->CurDef) - 1))
     it->setText(2, QString::fromStdString(a.text));
   SetDirty();
+  WarnFieldLoss(*d, k == DefKind::Wav ? ChartField::WavComment : ChartField::BgaComment, d->CurDef);
 }
 
 void FormP::DefErase(DefList l) {

@@ -16,6 +16,7 @@
 #include "chartview/formglobals.h"
 #include "chartview/picturebox.h"
 #include "deftables/header.h"
+#include "frame/fieldwarn.h"
 #include "frame/formp.h"
 #include "frame/settings.h"
 #include "platform/core/desktop.h"
@@ -202,6 +203,7 @@ void FormP::Command_Click(int k) {
   const std::string caption = ApplyHeaderFile(*d, k, r.cancelled, r.path, r.fileTitle);
   SetFileButton(k, caption, true);
   SetDirty();
+  WarnFieldLoss(*d, k == 3 ? ChartField::Wall : ChartField::Pre);
 }
 
 void FormP::Label10_DblClick() {
@@ -253,6 +255,7 @@ void FormP::ApplyFreeText() {
   Form1* w = WinAt(g_CurWin);
   if (!d || !w) return;
   // Read from memory into a copy: all or nothing. Lines for measures past the limit stay text.
+  const std::string before = d->FreeText;
   const ChartReadResult r = ChartReadStatements(g_CurWin, d->FreeText, g_MaxMeasure);
   if (!r) {
     plat::TheDesktop().MessageBox(ChartReadMessage(r), "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
@@ -261,6 +264,9 @@ void FormP::ApplyFreeText() {
   w->Mes_Change(0);
   w->ObjDraw();
   w->SetThisWin();
+  // Applied lines left the free text for the header, tables or grid: the file written now
+  // differs from the one saved before, whatever the box held when it was saved.
+  if (d->FreeText != before) SetDirty();
 }
 
 }  // namespace mk

@@ -11,7 +11,9 @@
 #include "chartview/form1.h"
 #include "chartview/form1_calc.h"
 #include "chartview/formglobals.h"
+#include "editing/undo.h"
 #include "frame/cascade.h"
+#include "frame/fieldwarn.h"
 #include "frame/formp.h"
 #include "frame/frmscrsel.h"
 #include "frame/queryopen.h"
@@ -177,6 +179,7 @@ void FormP::QuerySave(int16_t win) {
   }
   g_CommonDialogFile = r.path;
   const std::string path = ChartPathCanonical(r.path);
+  WarnFieldLosses(d);
   std::string error;
   if (!ChartWrite(path, FileTitle(path), w, s, 0, &error)) {
     // Not written: the chart stays modified and whoever asked for the save does not go on.
@@ -185,7 +188,7 @@ void FormP::QuerySave(int16_t win) {
     return;
   }
   g_SaveCancel = 0;
-  d.Dirty = 0;
+  MarkSaved(d);
   form->CheckDirty();
 }
 
@@ -199,19 +202,22 @@ void FormP::QuerySaveAs() {
     QuerySave(-1);
     return;
   }
+  WarnFieldLosses(d);
   std::string error;
   if (!ChartWrite(path, d.FileName, w, d.ScriptNo, 0, &error)) {
     plat::TheDesktop().MessageBox(path + "\r\n" + error, "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
     return;
   }
-  d.Dirty = 0;
+  MarkSaved(d);
   form->CheckDirty();
 }
 
 void FormP::SetDirty() {
   Form1* form = WinAt(g_CurWin);
   if (!form) return;
-  g_Docs[g_CurWin].Dirty = -1;
+  // Every caller changes what Undo does not take back; the grid's own edits mark the chart
+  // through ObjBackup instead.
+  MarkChangedBeyondUndo(g_Docs[g_CurWin]);
   form->CheckDirty();
 }
 

@@ -39,8 +39,8 @@ TEST_F(ClipboardTest, CopyStoresTheBlockRelativeToItsOriginAndLeavesTheChartAlon
   EXPECT_EQ(g_ClipMode, 2);
   EXPECT_EQ(g_ClipBMode, 3);
   ASSERT_EQ(g_Clip.size(), 3u);
-  EXPECT_EQ(g_Clip[1], (ClipEntry{0, 0, 11, 0}));
-  EXPECT_EQ(g_Clip[2], (ClipEntry{2, 96, 12, -1}));
+  EXPECT_EQ(g_Clip[1], (ClipEntry{0, 0, 11, 0, kSelTableWav}));
+  EXPECT_EQ(g_Clip[2], (ClipEntry{2, 96, 12, -1, kSelTableWav}));
   EXPECT_EQ(d.Sel, before.Sel);
   EXPECT_EQ(d.SelCount, 2);
   EXPECT_EQ(d.Dirty, 0);
@@ -174,7 +174,7 @@ TEST_F(ClipboardTest, ABlockPastedPastTheRightEdgeOrTheEndFloatsUntilTheDrop) {
   d.CurStep = 0;
   RecordingHost host(d, 2);
   ASSERT_TRUE(EditPaste(d, host, PasteAt::Pointer));
-  EXPECT_EQ(Selected(d), (std::vector<SelEntry>{{3, 1, 0, 7, 0}, {14, 1, 0, 8, 0}, {3, 4, 0, 9, 0}}));
+  EXPECT_EQ(Selected(d), (std::vector<SelEntry>{{3, 1, 0, 7, 0}, {14, 1, 0, 8, 0, kSelTableWav}, {3, 4, 0, 9, 0}}));
   const DropResult r = ObjDeSel(d, 2);
   EXPECT_EQ(r.dropped, 2);  // off the lanes, and past the measure limit
   EXPECT_EQ(At(d, 3, 1, 0), 7);

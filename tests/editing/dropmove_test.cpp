@@ -35,7 +35,7 @@ TEST(MoveSelection, MovesByLanesAndGridSteps) {
       {"an object off the grid keeps its offset", {E(1, 0, 5, 5)}, 1, 0, 0, 1, 0, 1, {E(1, 0, 17, 5)}},
       {"-96 takes the first before measure 0",
        {E(1, 0, 48, 5), E(1, 0, 96, 6)}, 1, 0, 8, 1, 0, 0, {E(1, -1, 144, 5), E(1, 0, 0, 6)}},
-      {"lane -1 and back", {E(1, 2, 0, 5), E(2, 2, 0, 6, -1)}, 2, 2, 0, 0, 2, 0, {E(-1, 2, 0, 5), E(0, 2, 0, 6, -1)}},
+      {"lane -1 and back", {E(1, 2, 0, 5), E(2, 2, 0, 6, -1)}, 2, 2, 0, 0, 2, 0, {E(-1, 2, 0, 5, 0, mk::kSelTableWav), E(0, 2, 0, 6, -1, mk::kSelTableWav)}},
       {"measures", {E(3, 2, 12, 5)}, 3, 4, 1, 3, 1, 0, {E(3, -1, 0, 5)}},
       {"empty selection", {}, 1, 0, 0, 3, 5, 2, {}},
   };

@@ -61,9 +61,9 @@ inline std::vector<mk::SelEntry> Entries(const mk::DocData& d) {
   return std::vector<mk::SelEntry>(d.Sel.begin() + 1, d.Sel.begin() + 1 + d.SelCount);
 }
 
-inline mk::SelEntry E(int lane, int mes, int tick, int value, int back = 0) {
+inline mk::SelEntry E(int lane, int mes, int tick, int value, int back = 0, int16_t table = mk::kSelTableLane) {
   return mk::SelEntry{static_cast<int16_t>(lane), static_cast<int16_t>(mes), static_cast<int16_t>(tick),
-                      static_cast<int16_t>(value), static_cast<int16_t>(back)};
+                      static_cast<int16_t>(value), static_cast<int16_t>(back), table};
 }
 
 // Every object of the grid as (lane, mes, tick, value, layer), in grid order.

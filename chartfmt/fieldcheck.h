@@ -1,0 +1,39 @@
+// Header fields, definition file names and comments that a chart file cannot carry as they
+// stand (characters outside CP932, line breaks, ";" in a file name, numbers with more digits
+// than are written): which ones would read back otherwise after a save, and as what.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "chartfmt/docdata.h"
+
+namespace mk {
+
+enum class ChartField { Title, Artist, Genre, Bpm, BaseBpm, Level, Pre, Wall, WavFile, WavComment, BgaFile, BgaComment };
+
+// A field whose saved text reads back as something else. index: the level (0..2) or the
+// definition number; 0 for the others.
+struct FieldLoss {
+  ChartField field = ChartField::Title;
+  int index = 0;
+  std::string name;      // the field as the user knows it: "曲名", "WAV 01 のファイル名", ...
+  std::string readBack;  // what a read of the saved file gives
+};
+
+// Every field of doc that a save followed by a read would not give back as it is held (fields
+// whose keyword the script lacks are not shown and not written, and are left out). Found by
+// printing the header and definitions with the writer, encoding them as the file is encoded and
+// reading them with the reader, script head, foot, echo lines and free statements included, so
+// the answer follows whatever the writer and reader do.
+std::vector<FieldLoss> FieldsNotReadBack(const DocData& doc);
+
+// The same for one field (index as in FieldLoss); nothing when it reads back as held.
+std::optional<FieldLoss> FieldNotReadBack(const DocData& doc, ChartField field, int index = 0);
+
+// The warning for the user: each field by name with what it will read back as; at most
+// kFieldLossLines fields are listed, the rest counted.
+inline constexpr int kFieldLossLines = 20;
+std::string FieldLossMessage(const std::vector<FieldLoss>& losses);
+
+}  // namespace mk

@@ -1,0 +1,23 @@
+// Warnings for fields a chart file cannot hold as they stand.
+#include "frame/fieldwarn.h"
+
+#include "platform/core/desktop.h"
+
+namespace mk {
+
+namespace {
+
+void Warn(const std::vector<FieldLoss>& losses) {
+  if (losses.empty()) return;
+  plat::TheDesktop().MessageBox(FieldLossMessage(losses), "警告", plat::MsgButtons::Ok, plat::MsgIcon::Exclamation);
+}
+
+}  // namespace
+
+void WarnFieldLosses(const DocData& doc) { Warn(FieldsNotReadBack(doc)); }
+
+void WarnFieldLoss(const DocData& doc, ChartField field, int index) {
+  if (std::optional<FieldLoss> l = FieldNotReadBack(doc, field, index)) Warn({*l});
+}
+
+}  // namespace mk
