@@ -172,10 +172,13 @@ class StyleIconEngine : public QIconEngine {
     painter->drawPixmap(rect, scaledPixmap(rect.size() * dpr, mode, state, dpr));
   }
   QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-    if (size == QSize(16, 16) && !Small().isNull()) return small_.size();
+    // The style files its pictures under their nominal size (one is 15 pixels wide).
+    if (size == QSize(16, 16) && !Small().isNull()) return size;
     return Whole().actualSize(size, mode, state);
   }
-  QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override { return Whole().availableSizes(mode, state); }
+  QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+    return Whole().availableSizes(mode, state);
+  }
   bool isNull() override { return Small().isNull() && Whole().isNull(); }
   QIconEngine* clone() const override { return new StyleIconEngine(*this); }
   QString key() const override { return QStringLiteral("MirkanStyleIcon"); }

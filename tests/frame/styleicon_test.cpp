@@ -36,7 +36,8 @@ TEST_F(StyleIconTest, EverySizeAndModeMatchesTheStylesIcon) {
         EXPECT_FALSE(ours.isNull());
         EXPECT_EQ(ours.actualSize(QSize(size, size), mode), theirs.actualSize(QSize(size, size), mode));
         EXPECT_EQ(Pixels(ours.pixmap(size, mode)), Pixels(theirs.pixmap(size, mode)));
-        EXPECT_EQ(Pixels(ours.pixmap(QSize(size, size), 2.0, mode)), Pixels(theirs.pixmap(QSize(size, size), 2.0, mode)));
+        const QSize logical(size, size);
+        EXPECT_EQ(Pixels(ours.pixmap(logical, 2.0, mode)), Pixels(theirs.pixmap(logical, 2.0, mode)));
       }
     }
     const QIcon ours = StyleIcon(sp);
