@@ -2,7 +2,9 @@
 #include "chartview/icons.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QIconEngine>
+#include <QImageReader>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
@@ -10,6 +12,7 @@
 #include <QStyleOption>
 #include <algorithm>
 #include <map>
+#include <utility>
 
 namespace mk {
 
@@ -119,7 +122,95 @@ QIcon DrawnIcon(QPixmap (*draw)(int), std::initializer_list<int> sides) {
   return QIcon(new DrawnIconEngine(draw, std::move(sizes)));
 }
 
+// The style's 16-pixel picture of sp when the style takes its standard icons from its own pictures
+// (no icon theme): those the program shows on its toolbars; empty for any other.
+QString SmallStylePicture(QStyle::StandardPixmap sp) {
+  static const std::pair<QStyle::StandardPixmap, const char*> kPictures[] = {
+      {QStyle::SP_FileIcon, "file"},
+      {QStyle::SP_DialogOpenButton, "standardbutton-open"},
+      {QStyle::SP_DialogSaveButton, "standardbutton-save"},
+      {QStyle::SP_DialogApplyButton, "standardbutton-apply"},
+      {QStyle::SP_ArrowRight, "right"},
+      {QStyle::SP_ArrowUp, "up"},
+      {QStyle::SP_ArrowDown, "down"},
+      {QStyle::SP_MediaPlay, "media-play"},
+      {QStyle::SP_MediaSeekForward, "media-seek-forward"},
+      {QStyle::SP_MediaStop, "media-stop"},
+      {QStyle::SP_FileDialogContentsView, "filecontents"},
+      {QStyle::SP_DesktopIcon, "desktop"}};
+  const QStyle* style = QApplication::style();
+  if (!style || style->name() != QLatin1String("fusion")) return {};
+  if (QGuiApplication::desktopSettingsAware() && !QIcon::themeName().isEmpty()) return {};
+  for (const auto& [p, name] : kPictures)
+    if (p == sp) return QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-16.png").arg(QLatin1String(name));
+  return {};
+}
+
+// A standard icon of the style whose 16-pixel picture is read alone when only that is drawn; the
+// style's whole icon (every size read) is built the first time anything else is asked for.
+class StyleIconEngine : public QIconEngine {
+ public:
+  StyleIconEngine(QStyle::StandardPixmap sp, QString small) : sp_(sp), smallFile_(std::move(small)) {}
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    if (size == QSize(16, 16) && !Small().isNull()) {
+      if (mode == QIcon::Normal || !qApp) return small_;
+      // As the style's icon does for a mode it has no picture of.
+      QStyleOption opt;
+      opt.palette = QGuiApplication::palette();
+      return QApplication::style()->generatedIconPixmap(mode, small_, &opt);
+    }
+    return Whole().pixmap(size, mode, state);
+  }
+  QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+    if (scale <= 1.0) return pixmap(size, mode, state);
+    return Whole().pixmap(size / scale, scale, mode, state);
+  }
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    const QPaintDevice* device = painter->device();
+    const qreal dpr = device ? device->devicePixelRatio() : qApp->devicePixelRatio();
+    painter->drawPixmap(rect, scaledPixmap(rect.size() * dpr, mode, state, dpr));
+  }
+  QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    // The style files its pictures under their nominal size (one is 15 pixels wide).
+    if (size == QSize(16, 16) && !Small().isNull()) return size;
+    return Whole().actualSize(size, mode, state);
+  }
+  QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+    return Whole().availableSizes(mode, state);
+  }
+  bool isNull() override { return Small().isNull() && Whole().isNull(); }
+  QIconEngine* clone() const override { return new StyleIconEngine(*this); }
+  QString key() const override { return QStringLiteral("MirkanStyleIcon"); }
+
+ private:
+  const QPixmap& Small() {
+    if (small_.isNull() && !smallRead_) {
+      smallRead_ = true;
+      QImage picture;
+      if (QImageReader(smallFile_, "png").read(&picture)) small_ = QPixmap::fromImage(picture);
+    }
+    return small_;
+  }
+  const QIcon& Whole() {
+    if (whole_.isNull() && qApp) whole_ = QApplication::style()->standardIcon(sp_);
+    return whole_;
+  }
+
+  QStyle::StandardPixmap sp_;
+  QString smallFile_;
+  bool smallRead_ = false;
+  QPixmap small_;
+  QIcon whole_;
+};
+
 }  // namespace
+
+QIcon StyleIcon(QStyle::StandardPixmap sp) {
+  QString small = SmallStylePicture(sp);
+  if (small.isEmpty()) return QApplication::style()->standardIcon(sp);
+  return QIcon(new StyleIconEngine(sp, std::move(small)));
+}
 
 QIcon ChartWindowIcon() {
   static const QIcon icon = DrawnIcon(ChartPixmap, {16, 32, 48});

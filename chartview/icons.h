@@ -1,6 +1,7 @@
 // The program's own icons, drawn in code: the chart window's and the application's.
 #pragma once
 #include <QIcon>
+#include <QStyle>
 
 namespace mk {
 
@@ -8,5 +9,9 @@ namespace mk {
 QIcon ChartWindowIcon();
 // The application: a chart sheet on a rounded tile (16 to 256 pixels).
 QIcon ApplicationIcon();
+// The style's standard icon sp, reading its pictures only when they are drawn: at 16 pixels (a
+// toolbar's size) only the 16-pixel picture is read; any other size, and an icon theme or a style
+// of other pictures, take the style's own icon whole. The same pixels as the style's icon.
+QIcon StyleIcon(QStyle::StandardPixmap sp);
 
 }  // namespace mk

@@ -282,12 +282,11 @@ void FormP::BuildToolbar() {
   toolbar1_->setObjectName("Toolbar1");
   toolbar1_->setMovable(false);
   toolbar1_->setIconSize(QSize(16, 16));
-  QStyle* st = style();
   auto add = [&](const char* key, const char* tip, QStyle::StandardPixmap icon) {
     auto* b = new MixedToolButton(toolbar1_);
     b->setObjectName(key);
     b->setToolTip(QString::fromUtf8(tip));
-    b->setIcon(st->standardIcon(icon));
+    b->setIcon(StyleIcon(icon));
     b->setAutoRaise(true);
     toolbar1_->addWidget(b);
     tools_[key] = b;

@@ -20,6 +20,7 @@
 #include "chartfmt/globals.h"
 #include "chartview/form1.h"
 #include "chartview/formglobals.h"
+#include "chartview/icons.h"
 #include "chartview/mixedbutton.h"
 #include "chartview/picturebox.h"
 #include "deftables/header.h"
@@ -117,7 +118,6 @@ void FormP::BuildPalette() {
   toolbar2_ = new QToolBar(palette_);
   toolbar2_->setObjectName("Toolbar2");
   toolbar2_->setIconSize(QSize(16, 16));
-  QStyle* st = style();
   const std::pair<DefTool, std::pair<const char*, QStyle::StandardPixmap>> defs[] = {
       {DefTool::TB2_Play, {"TB2_Play", QStyle::SP_MediaPlay}},   {DefTool::TB2_Stop, {"TB2_Stop", QStyle::SP_MediaStop}},
       {DefTool::TB2_Up, {"TB2_Up", QStyle::SP_ArrowUp}},         {DefTool::TB2_Down, {"TB2_Down", QStyle::SP_ArrowDown}},
@@ -128,7 +128,7 @@ void FormP::BuildPalette() {
   for (const auto& [t, d] : defs) {
     auto* b = new MixedToolButton(toolbar2_);
     b->setObjectName(d.first);
-    b->setIcon(st->standardIcon(d.second));
+    b->setIcon(StyleIcon(d.second));
     b->setToolTip(QString::fromUtf8(tips[i++]));
     b->setAutoRaise(true);
     toolbar2_->addWidget(b);
