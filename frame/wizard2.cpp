@@ -10,7 +10,7 @@
 #include <QTreeWidget>
 
 #include "chartview/formglobals.h"
-#include "frame/convertchart.h"
+#include "convert/convertchart.h"
 #include "frame/wizard1.h"
 
 namespace mk {

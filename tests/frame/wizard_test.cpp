@@ -13,7 +13,7 @@
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
 #include "chartview/formglobals.h"
-#include "frame/convertchart.h"
+#include "convert/convertchart.h"
 #include "frame/queryopen.h"
 #include "frame/settings.h"
 #include "frame/wizard1.h"
