@@ -7,7 +7,7 @@ add_library(mirkan_chartview_formcore STATIC
   ${CMAKE_CURRENT_LIST_DIR}/form1_publish.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1_calc.cpp)
 target_include_directories(mirkan_chartview_formcore PUBLIC ${MIRKAN_SOURCE_DIR})
-target_link_libraries(mirkan_chartview_formcore PUBLIC mirkan_chartview_draw mirkan_framecore mirkan_editing mirkan_chartfmt)
+target_link_libraries(mirkan_chartview_formcore PUBLIC mirkan_chartview_draw mirkan_chartview_settings mirkan_editing mirkan_chartfmt)
 
 # The window itself on Qt Widgets.
 add_library(mirkan_chartview_form STATIC

@@ -29,10 +29,10 @@
 #include "chartview/mixedbutton.h"
 #include "chartview/picturebox.h"
 #include "chartview/sprites.h"
+#include "chartview/viewsettings.h"
 #include "editing/dropsel.h"
 #include "editing/gesture.h"
 #include "editing/undo.h"
-#include "frame/settings.h"
 #include "platform/core/desktop.h"
 
 namespace mk {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "chartview/viewsettings.h"
 #include "editing/mescount.h"
-#include "frame/settings.h"
 #include "platform/core/vbnum.h"
 
 namespace mk {

@@ -12,8 +12,8 @@
 #include "chartview/labels.h"
 #include "chartview/picturebox.h"
 #include "chartview/sprites.h"
+#include "chartview/viewsettings.h"
 #include "editing/gesture.h"
-#include "frame/settings.h"
 #include "platform/core/desktop.h"
 
 namespace mk {

@@ -9,7 +9,7 @@
 #include "chartview/form1.h"
 #include "chartview/form1_calc.h"
 #include "chartview/picturebox.h"
-#include "frame/settings.h"
+#include "chartview/viewsettings.h"
 #include "platform/core/desktop.h"
 #include "platform/core/vbnum.h"
 

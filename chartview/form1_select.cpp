@@ -4,10 +4,10 @@
 #include "chartview/canvasdraw.h"
 #include "chartview/form1.h"
 #include "chartview/picturebox.h"
+#include "chartview/viewsettings.h"
 #include "editing/cursorpos.h"
 #include "editing/movesel.h"
 #include "editing/selection.h"
-#include "frame/settings.h"
 
 #include <QScrollBar>
 

@@ -4,7 +4,7 @@
 #include "chartfmt/globals.h"
 #include "chartview/form1.h"
 #include "chartview/formglobals.h"
-#include "frame/convertchart.h"
+#include "convert/convertchart.h"
 #include "frame/formp.h"
 #include "frame/settings.h"
 #include "frame/wizard1.h"

@@ -14,40 +14,18 @@ namespace mk {
 namespace {
 
 constexpr int16_t kDefMaxWindows = 30;
-constexpr int32_t kDefScrollSpeed = 4;
-constexpr int16_t kDefScrollSkip = 6;
-constexpr int16_t kDefMaxMeasure = 499;
-constexpr int16_t kDefDefMeasure = 10;
 constexpr int16_t kDefSplash = 1200;
-constexpr int32_t kDefSelectColor = 0x80FF00;  // "00FF80": green 255, blue 128
-constexpr int16_t kDefDefGrid = 3;
-constexpr int16_t kDefDefMag = 0;
 constexpr int16_t kDefRecentNum = 4;
-constexpr int16_t kDefScrollSpeedXY = 80;
-constexpr int16_t kDefMesLargeChange = 8;
-constexpr int16_t kDefWheel = 2;
 
 }  // namespace
 
 int16_t g_MaxWindows = kDefMaxWindows;
-int32_t g_ScrollSpeed = kDefScrollSpeed;
-int16_t g_ScrollSkip = kDefScrollSkip;
-int16_t g_MaxMeasure = kDefMaxMeasure;
-int16_t g_DefMeasure = kDefDefMeasure;
 int16_t g_Splash = kDefSplash;
 int16_t g_SplashOn = -1;
-int32_t g_SelectColor = kDefSelectColor;
-int16_t g_DefGrid = kDefDefGrid;
-int16_t g_DefMag = kDefDefMag;
 int16_t g_Streaming = -1;
 int16_t g_RecentNum = kDefRecentNum;
-int16_t g_ScrollSpeedX = kDefScrollSpeedXY;
-int16_t g_ScrollSpeedY = kDefScrollSpeedXY;
 std::string g_DefExt = "NXL";
-int16_t g_MesLargeChange = kDefMesLargeChange;
-int16_t g_Wheel = kDefWheel;
 int16_t g_FirstOpen = -1;
-int16_t g_PlayObj = 0;
 std::vector<std::string> g_RecentFiles(kDefRecentNum + 1);
 std::vector<std::string> g_RecentScripts(kDefRecentNum + 1);
 

@@ -6,35 +6,25 @@
 #include <string>
 #include <vector>
 
+#include "chartview/viewsettings.h"
+
 namespace mk {
 
-// [Default] (read only; a value the program cannot use takes the default below).
+// [Default] (read only; a value the program cannot use takes the default below). The values the
+// chart window reads are declared in chartview/viewsettings.h.
 extern int16_t g_MaxWindows;      // 30; 1 .. kMaxWindowsLimit
-extern int32_t g_ScrollSpeed;     // 4; ticks per vertical scroll unit, 1 .. 383
-extern int16_t g_ScrollSkip;      // 6
-extern int16_t g_MaxMeasure;      // 499; highest measure index the editor grows a chart to
-extern int16_t g_DefMeasure;      // 10; 0 .. g_MaxMeasure
 extern int16_t g_Splash;          // 1200 ms
 extern int16_t g_SplashOn;        // -1 when a splash is shown
-extern int32_t g_SelectColor;     // red + 256 * green + 65536 * blue; default 00FF80
-extern int16_t g_DefGrid;         // 3; grid list index 0 .. 8
-extern int16_t g_DefMag;          // 0; zoom list index 0 .. 9
 extern int16_t g_Streaming;       // -1
 extern int16_t g_RecentNum;       // 4; last index of the recent lists, 0 .. 15
-extern int16_t g_ScrollSpeedX;    // 80; positive
-extern int16_t g_ScrollSpeedY;    // 80; positive
 extern std::string g_DefExt;      // "NXL"
-extern int16_t g_MesLargeChange;  // 8
 // [Etc]
-extern int16_t g_Wheel;           // 2; 1, 2 or 8 eighths of a measure per wheel notch
 extern int16_t g_FirstOpen;       // -1
-extern int16_t g_PlayObj;         // 0
 // [Recent], entries 0 .. g_RecentNum, newest first.
 extern std::vector<std::string> g_RecentFiles;
 extern std::vector<std::string> g_RecentScripts;
 
 constexpr int16_t kMaxWindowsLimit = 1000;
-constexpr int32_t kMaxScrollSpeed = 383;  // 192 / 383 still rounds to a page step of 1
 
 // The frame as the settings file sees it. Placement values are in twips.
 class FrameSettingsPort {

@@ -9,7 +9,7 @@
 
 #include "chartfmt/scriptreg.h"
 #include "chartview/formglobals.h"
-#include "frame/convertchart.h"
+#include "convert/convertchart.h"
 
 namespace mk {
 

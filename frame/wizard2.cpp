@@ -9,7 +9,7 @@
 #include <QTreeWidget>
 
 #include "chartview/formglobals.h"
-#include "frame/convertchart.h"
+#include "convert/convertchart.h"
 #include "frame/formfont.h"
 #include "frame/wizard1.h"
 

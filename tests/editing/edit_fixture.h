@@ -10,7 +10,7 @@ namespace edittest {
 
 struct ShippedPair {
   std::string script;  // file in scripts/
-  std::string sample;  // file in scripts/samples/
+  std::string sample;  // file in samples/
 };
 const std::vector<ShippedPair>& ShippedPairs();
 

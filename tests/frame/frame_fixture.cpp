@@ -35,9 +35,7 @@ void FrameTest::SetUp() {
   const fs::path src = fs::path(MIRKAN_SOURCE_DIR) / "scripts";
   for (const auto& e : fs::directory_iterator(src))
     if (e.path().extension() == ".dfn") fs::copy_file(e.path(), fs::path(dir_.path()) / e.path().filename());
-  fs::create_directories(fs::path(dir_.path()) / "samples");
-  for (const auto& e : fs::directory_iterator(src / "samples"))
-    fs::copy_file(e.path(), fs::path(dir_.path()) / "samples" / e.path().filename());
+  fs::copy(fs::path(MIRKAN_SOURCE_DIR) / "samples", fs::path(dir_.path()) / "samples", fs::copy_options::recursive);
 }
 
 void FrameTest::TearDown() {

@@ -84,7 +84,7 @@ TEST(ReaderScripts, EveryShippedScriptReadsItsSample) {
     // As a window prepares it: three measures before the chart is read.
     d.MesCount = 3;
     for (mk::LaneMes& lane : d.Obj) lane.Mes.resize(4);
-    const mk::ChartReadResult r = mk::ReadChartFile(d, root + "samples/" + c.sample, c.sample, false);
+    const mk::ChartReadResult r = mk::ReadChartFile(d, std::string(MIRKAN_SOURCE_DIR) + "/samples/" + c.sample, c.sample, false);
     ASSERT_TRUE(r.ok) << mk::ChartReadMessage(r);
     EXPECT_EQ(d.MesCount, c.mesCount);
     EXPECT_EQ(d.FreeText, c.freeText);

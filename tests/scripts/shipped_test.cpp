@@ -39,8 +39,10 @@ TEST_F(Shipped, InstalledCopiesAreTheSources) {
   for (const std::string& n : names) {
     EXPECT_EQ(testsupport::ReadAll(kInstall + n), testsupport::ReadAll(kSource + n)) << n;
   }
-  for (const auto& e : fs::directory_iterator(kSource + "samples")) {
-    const std::string n = e.path().filename().string();
+  const fs::path samples = std::string(MIRKAN_SOURCE_DIR) + "/samples";
+  for (const auto& e : fs::recursive_directory_iterator(samples)) {
+    if (!e.is_regular_file()) continue;
+    const std::string n = fs::relative(e.path(), samples).string();
     EXPECT_EQ(testsupport::ReadAll(kInstall + "samples/" + n), testsupport::ReadAll(e.path().string())) << n;
   }
 }
@@ -124,6 +126,7 @@ TEST_F(Shipped, SamplesAreFoundThroughTheFilterAndRead) {
   ASSERT_EQ(entries.size(), 4u);
   int samples = 0;
   for (const auto& e : fs::directory_iterator(kInstall + "samples")) {
+    if (!e.is_regular_file()) continue;  // samples/sounds/
     const std::string name = e.path().filename().string();
     const std::string pattern = "*" + plat::AsciiLower(e.path().extension().string());
     int16_t script = 0;

@@ -67,7 +67,7 @@ TEST(ChartGolden, ShippedSamplesByteForByte) {
   for (const Shipped& s : kShipped) {
     SCOPED_TRACE(s.script);
     mk::DocData d = LoadScript(s.script, 0);
-    const fs::path sample = ScriptDir() / "samples" / s.sample;
+    const fs::path sample = fs::path(MIRKAN_SOURCE_DIR) / "samples" / s.sample;
     mk::ChartReadResult r = mk::ReadChartFile(d, sample.string(), s.sample, false);
     ASSERT_TRUE(r.ok) << mk::ChartReadMessage(r);
     ExpectGolden(d, 0, std::string(s.golden) + ".chart.golden");

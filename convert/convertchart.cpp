@@ -1,5 +1,5 @@
 // The lane map of the conversion wizard and the copy of a chart into another script's record.
-#include "frame/convertchart.h"
+#include "convert/convertchart.h"
 
 #include <algorithm>
 
