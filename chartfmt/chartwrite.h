@@ -23,7 +23,13 @@ std::string MeasureText(int measure, int ml);
 // digits than the script's measure field holds (it would land in another measure on reading).
 bool CheckMeasureDigits(const DocData& doc, std::string& error);
 
-// Checks, prints, encodes and writes the chart to path without touching the document. The old
+// False, with a message for the user, when objects still float in the selection: the caller
+// has dropped it, so what is left cannot be written where it is, and a file without them would
+// not be what the window shows.
+bool CheckNothingFloating(const DocData& doc, std::string& error);
+
+// Checks, prints, encodes and writes the chart to path without touching the document. A chart
+// file (scratch 0) is refused while objects float. The old
 // file stays intact unless everything was written. False with a message on failure.
 bool WriteChartFile(const std::string& path, const DocData& doc, int16_t scratch, std::string& error);
 
