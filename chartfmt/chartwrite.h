@@ -47,7 +47,8 @@ ChartWriteHost* SetChartWriteHost(ChartWriteHost* host);
 
 // Writes g_Docs(window) to path (title: the file name that path ends with). scratch 0 saves the
 // chart: after success only, the document takes the file's folder and name and the file enters
-// the recent list. Any other scratch writes the player's file. Returns whether the file was
+// the recent list; it is refused when objects still float after the drop (the grid cannot hold
+// them where they are). Any other scratch writes the player's file. Returns whether the file was
 // written; error (when given) receives the reason otherwise. The modified flag is not touched.
 bool ChartWrite(const std::string& path, const std::string& title, int16_t window, int16_t script,
                 int16_t scratch, std::string* error = nullptr);
