@@ -303,8 +303,16 @@ bool CheckMeasureDigits(const DocData& doc, std::string& error) {
   return false;
 }
 
+bool CheckNothingFloating(const DocData& doc, std::string& error) {
+  if (doc.SelCount < 1) return true;
+  error = "選択中のオブジェ " + std::to_string(doc.SelCount) +
+          " 個は保存できない位置にあるため、保存しませんでした。移動するか削除してから保存してください。";
+  return false;
+}
+
 bool WriteChartFile(const std::string& path, const DocData& doc, int16_t scratch, std::string& error) {
   if (!CheckMeasureDigits(doc, error)) return false;
+  if (scratch == 0 && !CheckNothingFloating(doc, error)) return false;
   // The text goes to the temporary file in pieces as it is made, each encoded on its way; the
   // file replaces the old one only when all of it was written.
   plat::AtomicFileWriter file;

@@ -34,7 +34,13 @@ std::string MeasureText(int measure, int ml);
 // digits than the script's measure field holds (it would land in another measure on reading).
 bool CheckMeasureDigits(const DocData& doc, std::string& error);
 
-// Checks, prints, encodes and writes the chart to path without touching the document. The old
+// False, with a message for the user, when objects still float in the selection: the caller
+// has dropped it, so what is left cannot be written where it is, and a file without them would
+// not be what the window shows.
+bool CheckNothingFloating(const DocData& doc, std::string& error);
+
+// Checks, prints, encodes and writes the chart to path without touching the document. A chart
+// file (scratch 0) is refused while objects float. The old
 // file stays intact unless everything was written. False with a message on failure.
 bool WriteChartFile(const std::string& path, const DocData& doc, int16_t scratch, std::string& error);
 
@@ -52,7 +58,8 @@ ChartWriteHost* SetChartWriteHost(ChartWriteHost* host);
 
 // Writes g_Docs(window) to path (title: the file name that path ends with). scratch 0 saves the
 // chart: after success only, the document takes the file's folder and name and the file enters
-// the recent list. Any other scratch writes the player's file. Returns whether the file was
+// the recent list; it is refused when objects still float after the drop (the grid cannot hold
+// them where they are). Any other scratch writes the player's file. Returns whether the file was
 // written; error (when given) receives the reason otherwise. The modified flag is not touched.
 bool ChartWrite(const std::string& path, const std::string& title, int16_t window, int16_t script,
                 int16_t scratch, std::string* error = nullptr);

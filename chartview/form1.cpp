@@ -417,11 +417,16 @@ void Form1::ObjDeSel(bool keep) {
   const DropResult r = mk::ObjDeSel(d, g_MaxMeasure, keep);
   if (r.grew) Mes_Change(0);
   if (winNo_ == g_CurWin) frame_->SetPanelText("Info", SelectionInfoText(d.SelCount));
+  if (r.kept > 0) StatusNote(KeptFloatingText(r));
   frame_->SetWaitCursor(false);
   if (r.full)
     plat::TheDesktop().MessageBox("オブジェが多すぎるため、選択中のオブジェを " + std::to_string(r.dropped) +
                                       " 個配置できませんでした",
                                   "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
+}
+
+void Form1::StatusNote(const std::string& text) {
+  if (winNo_ == g_CurWin) frame_->SetPanelText("Note", text);
 }
 
 void Form1::Check1_Click() {

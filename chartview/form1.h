@@ -79,6 +79,8 @@ class Form1 : public QMdiSubWindow, public ScriptWindowSteps {
   void HeadObj();
   // Lands the floating selection in the grid; with keep (a copy drag) the list stays selected.
   void ObjDeSel(bool keep = false);
+  // The status bar's note line, for the current window only (empty: clear).
+  void StatusNote(const std::string& text);
   // Lifts the objects between the two corners into the selection (steps are grid steps, or
   // ticks with noGrid) and previews the sound of a single object taken when that setting is on.
   // The caller redraws.

@@ -117,6 +117,7 @@ class Form1Gestures : public ChartWindowPort,
   ScrollBarState VScroll() override { return Bar(w_->vscroll1_); }
   void SetHScroll(int value) override { w_->hscroll1_->setValue(value); }
   void SetVScroll(int value) override { w_->vscroll1_->setValue(value); }
+  void StatusNote(const std::string& text) override { w_->StatusNote(text); }
 
   // EditModeSource, EditMenuPopup
   bool SelectMode() override { return w_->frame_->SelectMode(); }

@@ -189,6 +189,7 @@ void PublishChart(const DocData& doc, int16_t window, const std::string& scriptI
   }
 
   frame.SetPanelText("Info", SelectionInfoText(doc.SelCount));
+  frame.SetPanelText("Note", "");
   frame.SetBgaTabCaption(keys.Bga.empty() ? "----" : "BGA");
 
   g_Filling = 0;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "chartfmt/defcode.h"
+#include "chartfmt/storable.h"
 #include "deftables/wavtable.h"
 #include "editing/dropsel.h"
 #include "editing/mescount.h"
@@ -66,7 +67,7 @@ ConvertResult ConvertChartCopy(const DocData& src, DocData& dst, const std::vect
   ConvertResult r;
   DocData s = src;  // shares the cells; what is written below is the copy's own
   const int limit = std::max<int>(maxMeasure, s.MesCount);
-  if (s.SelCount > 0) ObjDeSel(s, limit);
+  if (s.SelCount > 0) r.leftOut += ObjDeSel(s, limit).kept;  // what the source grid could not hold
   if (ConvertShrinksWav(s, dst)) {
     WAVCompact(s, limit);
     r.compacted = true;
@@ -78,9 +79,6 @@ ConvertResult ConvertChartCopy(const DocData& src, DocData& dst, const std::vect
   for (int l = 0; l <= lanes; ++l) {
     const int t = laneMap[l];
     if (t < 0 || t > dst.LaneCount || t >= static_cast<int>(dst.Obj.size())) continue;
-    const int tableMax = t == 0 ? INT16_MAX : LaneTableMax(dst, t);
-    // A lane without a back channel cannot keep back-layer objects: no chart line holds them.
-    const bool backLayer = t >= 1 && t < static_cast<int>(dst.Lane.size()) && dst.Lane[t].BackChannel != "__";
     const MesList& from = s.Obj[l].Mes;
     MesList& to = dst.Obj[t].Mes;
     const int mesLast = std::min<int>({s.MesCount, static_cast<int>(from.size()) - 1, static_cast<int>(to.size()) - 1});
@@ -97,12 +95,16 @@ ConvertResult ConvertChartCopy(const DocData& src, DocData& dst, const std::vect
         for (const CellLayer::Entry& e : (layer == 0 ? c.Obj : c.BackObj).Entries()) {
           const int16_t v = e.Value;
           if (e.Tick >= kTicksPerMeasure || v <= 0) continue;
-          const int number = v > kOpenObjectBase ? v - kOpenObjectBase : v;
-          if (number > tableMax || (layer == 1 && !backLayer)) {
+          // An open object stays open on a group's first lane only, as a drop lands it; then
+          // whatever the target's chart lines cannot carry (a number past the lane's numbering,
+          // a layer without a channel, a tempo above 255) is left out.
+          const int16_t to = layer == 0 && v > kOpenObjectBase && t != 0 ? LandedFrontValue(dst, t, v) : v;
+          const int number = to > kOpenObjectBase ? to - kOpenObjectBase : to;
+          if (!CanStoreObject(dst, t, layer == 1, to) || (t != 0 && number > LaneTableMax(dst, t))) {
             ++r.leftOut;
             continue;
           }
-          (layer == 0 ? w.Obj : w.BackObj)[e.Tick] = v;
+          (layer == 0 ? w.Obj : w.BackObj)[e.Tick] = to;
         }
       }
     }

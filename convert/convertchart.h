@@ -47,7 +47,10 @@ struct ConvertResult {
 // the WAV and BGA definitions numbered within both tables. The source is not changed: its
 // floating selection and its compaction are applied to a copy. Objects are taken as they are,
 // except that one the target lane cannot hold (a number above the lane's table, a back-layer
-// object on a lane without a back channel) is left out and counted.
+// object on a lane without a back channel, a tempo above 255, anything the target's chart lines
+// cannot carry) is left out and counted; an open object off a group's first lane lands as an
+// ordinary one, as a dropped selection does. Floating entries the source grid cannot hold are
+// counted as left out.
 // dst's file name, modified flag, view state and undo levels stay as they were.
 ConvertResult ConvertChartCopy(const DocData& src, DocData& dst, const std::vector<int16_t>& laneMap, int maxMeasure);
 

@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "chartfmt/defcode.h"
+#include "editing/dropsel.h"
 
 namespace mk {
 
@@ -32,18 +33,26 @@ namespace {
 
 int16_t Clamp16(int v) { return static_cast<int16_t>(std::clamp(v, -32768, 32767)); }
 
-void NumberStep(SelEntry& e, const BatchParams& p, int max, RandomSource& random) {
+// False (the entry untouched) when the operation has no number the lane's numbering holds.
+bool NumberStep(SelEntry& e, const BatchParams& p, int max, RandomSource& random) {
   const bool open = e.Value > kOpenObjectBase;
   const int base = open ? kOpenObjectBase : 0;
   int v = e.Value;
   switch (p.numOp) {
-    case kOpConstant: v = p.numLo + base; break;
+    case kOpConstant:
+      if (p.numLo > max) return false;
+      v = p.numLo + base;
+      break;
     case kOpAdd: v = std::min(v + p.numLo, max + base); break;
     case kOpSubtract: v = std::max(v - p.numLo, 1 + base); break;
-    case kOpRandom: v = random.Draw(p.numLo, p.numHi) + base; break;
+    case kOpRandom:
+      if (p.numLo > max) return false;
+      v = random.Draw(p.numLo, std::min(p.numHi, max)) + base;
+      break;
     default: break;
   }
   e.Value = Clamp16(v);
+  return true;
 }
 
 void LaneStep(const DocData& d, SelEntry& e, const BatchParams& p, RandomSource& random) {
@@ -84,15 +93,32 @@ void KindStep(SelEntry& e, const BatchParams& p) {
 
 }  // namespace
 
-void BatchEdit(DocData& d, const BatchParams& p, RandomSource& random) {
-  if (d.LaneCount < 1) return;
+int32_t BatchEdit(DocData& d, const BatchParams& p, RandomSource& random) {
+  if (d.LaneCount < 1) return 0;
   const int n = std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1);
+  int32_t unchanged = 0;
   for (int i = 1; i <= n; ++i) {
-    SelEntry& e = d.Sel[i];
-    NumberStep(e, p, LaneNumberMax(d, e.Lane), random);
+    SelEntry e = d.Sel[i];
+    if (!NumberStep(e, p, LaneNumberMax(d, e.Lane), random)) {
+      ++unchanged;
+      continue;
+    }
     LaneStep(d, e, p, random);
     KindStep(e, p);
+    // Off the lanes the drop discards the entry, as it always has; on them it must be savable.
+    const bool onLanes = e.Lane >= 0 && e.Lane <= d.LaneCount;
+    if (onLanes && SelEntryFault(d, e) != StoreFault::None) {
+      ++unchanged;
+      continue;
+    }
+    d.Sel[i] = e;
   }
+  return unchanged;
+}
+
+std::string BatchUnchangedText(int32_t unchanged) {
+  if (unchanged < 1) return {};
+  return std::to_string(unchanged) + "個のオブジェは、その番号や種類ではレーンに保存できないため変更しませんでした";
 }
 
 }  // namespace mk

@@ -2,6 +2,7 @@
 #include "editing/dropsel.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "chartfmt/chartread.h"
 #include "chartfmt/defcode.h"
@@ -26,22 +27,84 @@ int64_t StoredCells(const DocData& d) {
 
 int16_t LandedFrontValue(const DocData& d, int lane, int16_t value) {
   if (value > kOpenObjectBase) {
-    const int groups = std::min<int>(d.Fmt.GtCount + 1, static_cast<int>(d.Fmt.Gt.size()));
-    for (int g = 0; g < groups; ++g)
-      if (d.Fmt.Gt[g].Lane == lane) return value;
-    return static_cast<int16_t>(value - kOpenObjectBase);
+    if (GroupStartingAt(d, lane) >= 0) return value;
+    value = static_cast<int16_t>(value - kOpenObjectBase);
   }
+  // An open value that lands on the tempo lane is a tempo value like any other.
   if (lane == 0 && value > 255) return 255;
   return value;
+}
+
+namespace {
+
+// The value an on-grid entry lands as, and why the grid cannot hold it there (measure aside).
+StoreFault EntryFault(const DocData& d, const SelEntry& s, int16_t* landed) {
+  *landed = s.Back != 0 ? s.Value : LandedFrontValue(d, s.Lane, s.Value);
+  if (s.Tick >= kTicksPerMeasure) return StoreFault::Measure;  // the spare slot is never written
+  return ObjectStoreFault(d, s.Lane, s.Back != 0, *landed);
+}
+
+}  // namespace
+
+StoreFault SelEntryFault(const DocData& d, const SelEntry& s) {
+  int16_t landed = 0;
+  return EntryFault(d, s, &landed);
+}
+
+namespace {
+
+int SelectedCount(const DocData& d) { return std::max(0, std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1)); }
+
+}  // namespace
+
+int32_t UnstorableSelected(const DocData& d, int maxMeasure, StoreFault* first) {
+  const int n = SelectedCount(d);
+  const int lastMes = std::max<int>(maxMeasure, d.MesCount);
+  int32_t count = 0;
+  for (int i = 1; i <= n; ++i) {
+    const SelEntry& s = d.Sel[i];
+    if (!OnGrid(d, s)) continue;
+    int16_t landed = 0;
+    StoreFault f = EntryFault(d, s, &landed);
+    if (f == StoreFault::None && s.Mes > lastMes) f = StoreFault::Measure;
+    if (f == StoreFault::None) continue;
+    if (count++ == 0 && first) *first = f;
+  }
+  return count;
+}
+
+std::string KeptFloatingText(const DropResult& r) {
+  if (r.kept < 1) return {};
+  const std::string why = r.full ? "オブジェのある小節が多すぎます" : StoreFaultText(r.keptFault);
+  return std::to_string(r.kept) + "個のオブジェは保存できない位置にあるため選択のまま残しました（" + why + "）";
 }
 
 DropResult ObjDeSel(DocData& d, int maxMeasure, bool keep) {
   DropResult r;
   if (d.SelCount < 1) return r;
-  const int n = std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1);
+  const int n = SelectedCount(d);
+  // What each entry becomes: 0 dropped, 1 written, 2 kept floating.
+  std::vector<uint8_t> fate(static_cast<size_t>(n) + 1, 0);
+  std::vector<int16_t> landed(static_cast<size_t>(n) + 1, 0);
+  auto keepFloating = [&](int i, StoreFault f) {
+    fate[i] = 2;
+    if (r.kept++ == 0) r.keptFault = f;
+  };
   int furthest = -1;
-  for (int i = 1; i <= n; ++i)
-    if (OnGrid(d, d.Sel[i])) furthest = std::max<int>(furthest, d.Sel[i].Mes);
+  for (int i = 1; i <= n; ++i) {
+    const SelEntry& s = d.Sel[i];
+    if (!OnGrid(d, s)) {
+      ++r.dropped;
+      continue;
+    }
+    const StoreFault f = EntryFault(d, s, &landed[i]);
+    if (f != StoreFault::None) {
+      keepFloating(i, f);
+      continue;
+    }
+    fate[i] = 1;
+    furthest = std::max<int>(furthest, s.Mes);
+  }
   if (furthest > d.MesCount) {
     const int target = std::min(furthest, std::max<int>(maxMeasure, d.MesCount));
     r.grew = target > d.MesCount && Mes_Change(d, target - d.MesCount, maxMeasure);
@@ -49,33 +112,35 @@ DropResult ObjDeSel(DocData& d, int maxMeasure, bool keep) {
   int64_t cells = StoredCells(d);
   int lane1 = INT16_MAX, lane2 = -1, mes1 = INT16_MAX, mes2 = -1;
   for (int i = 1; i <= n; ++i) {
+    if (fate[i] != 1) continue;
     const SelEntry& s = d.Sel[i];
-    if (!OnGrid(d, s) || s.Mes > d.MesCount) {
-      ++r.dropped;
+    if (s.Mes > d.MesCount) {
+      keepFloating(i, StoreFault::Measure);
       continue;
     }
     MesList& list = d.Obj[s.Lane].Mes;
     if (!list.Stored(s.Mes)) {
       if (cells >= kMaxChartCells) {
-        ++r.dropped;
         r.full = true;
+        keepFloating(i, StoreFault::Measure);
         continue;
       }
       ++cells;
     }
     MesData& cell = list.Write(s.Mes);
-    if (s.Back != 0)
-      cell.BackObj[s.Tick] = s.Value;
-    else
-      cell.Obj[s.Tick] = LandedFrontValue(d, s.Lane, s.Value);
+    (s.Back != 0 ? cell.BackObj : cell.Obj)[s.Tick] = landed[i];
     lane1 = std::min<int>(lane1, s.Lane);
     lane2 = std::max<int>(lane2, s.Lane);
     mes1 = std::min<int>(mes1, s.Mes);
     mes2 = std::max<int>(mes2, s.Mes);
   }
   if (!keep) {
-    d.Sel.assign(1, SelEntry{});
-    d.SelCount = 0;
+    std::vector<SelEntry> rest(1);
+    rest.reserve(static_cast<size_t>(r.kept) + 1);
+    for (int i = 1; i <= n; ++i)
+      if (fate[i] == 2) rest.push_back(d.Sel[i]);
+    d.Sel = std::move(rest);
+    d.SelCount = r.kept;
   }
   if (lane2 >= 0) RecalcLaneResolution(d, lane1, lane2, mes1, mes2);
   return r;

@@ -2,6 +2,7 @@
 // snapshot, landing and redraw steps, each of which also updates what the window
 // shows (the Undo item, the caption mark, the scroll range, the status panel).
 #pragma once
+#include <string>
 
 namespace mk {
 
@@ -15,6 +16,8 @@ class EditHost {
   // The measure count changed: the scroll range and the measure-count label follow it.
   virtual void MesCountChanged() = 0;
   virtual void ObjDraw() = 0;
+  // A line for the status bar about what the command could not do (empty: clear).
+  virtual void StatusNote(const std::string& text) { (void)text; }
 };
 
 }  // namespace mk

@@ -41,6 +41,8 @@ FindResult PutBack(DocData& d, std::vector<SelEntry>&& kept, std::vector<SelEntr
     const DropResult dr = ObjDeSel(d, maxMeasure);
     r.grew = dr.grew;
     r.dropped = dr.dropped;
+    // Entries the grid cannot hold where they are stay selected, after the matches.
+    kept.insert(kept.end(), d.Sel.begin() + 1, d.Sel.begin() + 1 + d.SelCount);
   }
   d.Sel = std::move(kept);
   d.SelCount = static_cast<int32_t>(d.Sel.size() - 1);
@@ -62,6 +64,8 @@ FindResult FindObjects(DocData& d, const FindCriteria& c, int maxMeasure) {
 
   const DropResult dropped = ObjDeSel(d, maxMeasure);
   r.grew = dropped.grew;
+  // What the grid could not hold floats on: it goes through the put-back with the rest.
+  back.insert(back.end(), d.Sel.begin() + 1, d.Sel.begin() + 1 + d.SelCount);
   // Lifting every object and putting back those that do not match leaves the latter where they
   // are, except open values on lanes where no group starts: those go back as dropping a
   // selection writes them, so they are lifted and put back too.

@@ -29,7 +29,8 @@ bool FindMatches(const FindCriteria& c, const SelEntry& e);
 // New search: the selection is dropped into the grid, then every object of lanes 1..LaneCount
 // that matches is lifted into the selection, in lane, measure, tick order (front before back).
 // Narrowing: the entries of the selection that match stay selected in their order, the others
-// go back into the grid. Entries go back the way a dropped selection does (ObjDeSel). A chart
+// go back into the grid. Entries go back the way a dropped selection does (ObjDeSel); those the
+// grid cannot hold where they are stay selected after the matches. A chart
 // without lanes is left as it is. Takes no undo snapshot.
 FindResult FindObjects(DocData& d, const FindCriteria& c, int maxMeasure);
 

@@ -7,6 +7,8 @@
 #include <cstdio>
 
 #include "chartfmt/defcode.h"
+#include "chartfmt/storable.h"
+#include "editing/dropsel.h"
 #include "platform/core/vbnum.h"
 
 namespace mk {
@@ -96,6 +98,7 @@ int GestureController::ClickTick() {
 
 void GestureController::CanvasPress(MouseButton button, int shift, double x, double y) {
   st_.BtnDown = true;
+  s_.Window->StatusNote("");
   s_.Window->UpdateCursorPos(x, y);
   if (s_.Mode->SelectMode())
     SelectPress(button, shift);
@@ -287,6 +290,10 @@ void GestureController::SelectRelease(double x, double y) {
   } else if (st_.DragOn) {
     st_.DragOn = false;
     StopTimers();
+    StoreFault why = StoreFault::None;
+    const int32_t n = UnstorableSelected(Doc(), s_.Window->Settings().MaxMeasure, &why);
+    if (n > 0)
+      s_.Window->StatusNote(std::to_string(n) + "個のオブジェはこの位置では保存できません（" + StoreFaultText(why) + "）");
   }
 }
 
@@ -349,6 +356,10 @@ bool GestureController::Grow() {
 }
 
 void GestureController::TempoEntry(int tick) {
+  if (!LayerCodingOf(Doc(), 0, false).written) {
+    s_.Window->StatusNote("この形式にはテンポのチャンネルがないため、テンポを置けません");
+    return;
+  }
   const std::optional<std::string> answer =
       s_.Prompt->AskTempo(TempoPromptText(Doc().BaseBpm), "BPMの入力");
   const double v = answer ? plat::LeadingNumber(*answer) : 0;
@@ -361,24 +372,47 @@ void GestureController::TempoEntry(int tick) {
   CommonEnd();
 }
 
+// Whether the next save keeps value on lane in that layer; when not, the status bar says why.
+bool GestureController::Storable(int lane, bool back, int value) {
+  const StoreFault f = ObjectStoreFault(Doc(), lane, back, value);
+  if (f == StoreFault::None) return true;
+  s_.Window->StatusNote("番号 " + std::to_string(value > kOpenObjectBase ? value - kOpenObjectBase : value) +
+                        " のオブジェはここに保存できないため置きませんでした（" + StoreFaultText(f) + "）");
+  return false;
+}
+
 void GestureController::Place(int shift, int tick) {
-  if (Doc().CurMes > s_.Window->Settings().MaxMeasure) return;
+  if (Doc().CurMes > s_.Window->Settings().MaxMeasure) {
+    s_.Window->StatusNote("最大小節数を超えるため置けません");
+    return;
+  }
   if (shift == kAlt || shift == kAlt + kShift) {
     PlaceOpen(shift, tick);
     return;
   }
+  const DocData& c = Doc();
+  const LaneInfo& li = LaneOf(c, c.CurLane);
+  bool back = false;
+  int16_t value;
+  if (shift == 0 || shift == kShift) {
+    value = shift == 0 && li.Hdr > 0 ? li.Hdr : c.CurDef;
+  } else if (!HasBackChannel(c, c.CurLane)) {
+    value = shift == kCtrl && li.Hdr > 0 ? li.Hdr : c.CurDef;
+  } else {
+    back = true;
+    value = shift == kCtrl && li.Hdr2 > 0 ? li.Hdr2 : c.CurDef;
+  }
+  // A number the lane's line cannot write is not placed: the window would show what the file
+  // loses.
+  if (!Storable(c.CurLane, back, value)) return;
   s_.Window->ObjBackup();
   if (!Grow()) return;
   ClearGroupOpen(tick, nullptr);
   DocData& d = Doc();
-  const LaneInfo& li = LaneOf(d, d.CurLane);
-  if (shift == 0 || shift == kShift) {
-    SetFront(d, d.CurLane, d.CurMes, tick, shift == 0 && li.Hdr > 0 ? li.Hdr : d.CurDef);
-  } else if (!HasBackChannel(d, d.CurLane)) {
-    SetFront(d, d.CurLane, d.CurMes, tick, shift == kCtrl && li.Hdr > 0 ? li.Hdr : d.CurDef);
-  } else {
-    SetBack(d, d.CurLane, d.CurMes, tick, shift == kCtrl && li.Hdr2 > 0 ? li.Hdr2 : d.CurDef);
-  }
+  if (back)
+    SetBack(d, d.CurLane, d.CurMes, tick, value);
+  else
+    SetFront(d, d.CurLane, d.CurMes, tick, value);
   CommonEnd();
 }
 
@@ -390,6 +424,7 @@ void GestureController::PlaceOpen(int shift, int tick) {
   for (int g = 0; g < Groups(c) && first < 0; ++g) first = GroupFirst(c, g, c.CurLane);
   // Number 0 would be stored as 10000, which is neither empty nor an open object.
   if (first >= 0 && value <= 0) return;
+  if (!Storable(first >= 0 ? first : c.CurLane, false, first >= 0 ? value + kOpenObjectBase : value)) return;
   s_.Window->ObjBackup();
   if (!Grow()) return;
   DocData& d = Doc();

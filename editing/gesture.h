@@ -142,6 +142,8 @@ class ChartWindowPort {
   virtual ScrollBarState VScroll() = 0;
   virtual void SetHScroll(int value) = 0;
   virtual void SetVScroll(int value) = 0;
+  // A line for the status bar saying why a gesture did not do what it seemed to (empty: clear).
+  virtual void StatusNote(const std::string& text) { (void)text; }
 };
 
 struct GestureServices {
@@ -211,6 +213,7 @@ class GestureController {
   void PlaceOpen(int shift, int tick);
   void ClearGroupOpen(int tick, bool* erased);
   void CommonEnd();
+  bool Storable(int lane, bool back, int value);
 
   GestureServices s_;
   GestureState st_;

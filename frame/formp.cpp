@@ -328,13 +328,13 @@ void FormP::BuildStatusBar() {
   QStatusBar* sb = statusBar();
   sb->setObjectName("StatusBar1");
   for (auto [key, width] : {std::pair{"CursorLane", 90}, {"CursorPos", 110}, {"Level1", 90}, {"Level2", 90},
-                            {"Level3", 90}, {"Info", 160}}) {
+                            {"Level3", 90}, {"Info", 160}, {"Note", 200}}) {
     auto* l = new QLabel(sb);
     l->setObjectName(key);
     l->setMinimumWidth(width);
     l->setFrameShape(QFrame::Panel);
     l->setFrameShadow(QFrame::Sunken);
-    sb->addWidget(l, std::string_view(key) == "Info" ? 1 : 0);
+    sb->addWidget(l, std::string_view(key) == "Info" || std::string_view(key) == "Note" ? 1 : 0);
     panels_[key] = l;
   }
 }

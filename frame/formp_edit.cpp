@@ -37,6 +37,7 @@ class WindowEditHost final : public EditHost {
   void ObjDeSel() override { w_.ObjDeSel(); }
   void MesCountChanged() override { w_.Mes_Change(0); }
   void ObjDraw() override { w_.ObjDraw(); }
+  void StatusNote(const std::string& text) override { w_.StatusNote(text); }
 
  private:
   Form1& w_;

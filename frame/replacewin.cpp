@@ -178,7 +178,7 @@ void ReplaceWin::OKButton_Click() {
   DocData& d = win_->Doc();
   if (d.LaneCount >= 1) {  // a chart without lanes has nothing to edit
     win_->ObjBackup();
-    BatchEdit(d, p_, *random_);
+    win_->StatusNote(BatchUnchangedText(BatchEdit(d, p_, *random_)));
   }
   accept();
 }

@@ -4,6 +4,7 @@
 // Reports the median of five runs and the growth with the number of objects.
 #include <benchmark/benchmark.h>
 
+#include <string>
 #include <vector>
 
 #include "chartfmt/defcode.h"
@@ -22,7 +23,11 @@ mk::DocData Dense(int measures) {
   mk::DocData d;
   d.LaneCount = kLanes;
   d.Lane.resize(kLanes + 1);
-  for (int l = 1; l <= kLanes; ++l) d.Lane[l].BackChannel = l % 2 ? "__" : "51";
+  for (int l = 1; l <= kLanes; ++l) {
+    d.Lane[l].Channel = "1" + std::to_string(l);
+    d.Lane[l].BackChannel = l % 2 ? "__" : "5" + std::to_string(l);
+  }
+  d.Fmt.WNum = d.Fmt.BNum = 1;  // codes a save can write, so that the drop lands the objects
   d.Obj.resize(kLanes + 1);
   d.MesCount = static_cast<int16_t>(measures - 1);
   mk::ResizeMeasures(d, d.MesCount);
@@ -77,7 +82,9 @@ void BM_Drop(benchmark::State& state) {
   mk::DocData lifted = Dense(measures);
   mk::ObjBackup(lifted);
   mk::ObjSelect(lifted, 0, 0, 0, lifted.LaneCount, lifted.MesCount, 191);
-  mk::MoveSelection(lifted, 10, 3, 0, 11, 3, 0);  // one lane right: the last lane's objects go
+  // One lane right: the last lane's objects go, back objects reach lanes without a back channel
+  // and float on.
+  mk::MoveSelection(lifted, 10, 3, 0, 11, 3, 0);
   std::vector<mk::DocData> docs(kRuns, lifted);
   size_t i = 0;
   for (auto _ : state) {

@@ -23,6 +23,7 @@ mk::DocData Record(int lanes, int mesCount, int16_t wnum, int16_t bnum, int bgaL
   }
   d.Fmt.WNum = wnum;
   d.Fmt.BNum = bnum;
+  d.Keys.Tmpc = "T0";  // tempo values are saved
   d.Wav.assign(mk::DefNumMax(wnum) > 0 ? mk::DefNumMax(wnum) + 1 : 0, mk::DefEntry{});
   d.Bga.assign(mk::DefNumMax(bnum) > 0 ? mk::DefNumMax(bnum) + 1 : 0, mk::DefEntry{});
   d.Obj.assign(lanes + 1, mk::LaneMes{});
@@ -119,7 +120,7 @@ TEST(ConvertChartCopy, CompactsACopyAndLeavesOutWhatTheTargetCannotHold) {
   EXPECT_EQ(r.leftOut, 2);  // 699 compacted to 302, and the BGA number 1000
   EXPECT_EQ(dst.Wav[2].File, "b.wav");
   EXPECT_EQ(dst.Obj[1].Mes[0].Obj[0], 2);
-  EXPECT_EQ(dst.Obj[1].Mes[0].Obj[96], 10002);
+  EXPECT_EQ(dst.Obj[1].Mes[0].Obj[96], 2);  // the target has no group: it lands ordinary
   EXPECT_EQ(dst.Obj[1].Mes[1].Obj[0], 0);
   EXPECT_EQ(dst.Obj[2].Mes[0].BackObj[48], 1);
   EXPECT_EQ(dst.Obj[2].Mes[1].Obj[0], 2);

@@ -50,9 +50,10 @@ TEST(BatchEdit, Refusals) {
 }
 
 TEST(BatchEdit, NumberAndLaneOperations) {
-  // Lane 3 numbered from the BGA list (mode 3), the rest from the WAV list (mode 1).
-  mk::DocData d = MakeDoc(4, 2, true, 1, 1, 3);
-  d.Lane[3].Part = mk::kPartBga;
+  // Lane 6 numbered from the BGA list (mode 3), the rest from the WAV list (mode 1); lanes 1 to 4
+  // form a group (its lines code in the WAV mode, so a BGA lane of mode 3 cannot be one of them).
+  mk::DocData d = MakeDoc(6, 2, true, 1, 1, 3);
+  d.Lane[6].Part = mk::kPartBga;
   struct Case {
     mk::BatchParams p;
     mk::SelEntry in;
@@ -60,11 +61,11 @@ TEST(BatchEdit, NumberAndLaneOperations) {
     mk::SelEntry out;
   } cases[] = {
       {{}, {1, 0, 0, 300, 0}, {}, {1, 0, 0, 255, 0}},                       // defaults bound a WAV lane
-      {{}, {3, 0, 0, 300, 0}, {}, {3, 0, 0, 300, 0}},                       // a BGA lane by its own mode
-      {{}, {3, 0, 0, 1295, 0}, {}, {3, 0, 0, 1295, 0}},
+      {{}, {6, 0, 0, 300, 0}, {}, {6, 0, 0, 300, 0}},                       // a BGA lane by its own mode
+      {{}, {6, 0, 0, 1295, 0}, {}, {6, 0, 0, 1295, 0}},
       {{.numOp = mk::kOpAdd, .numLo = 250}, {1, 0, 0, 10, 0}, {}, {1, 0, 0, 255, 0}},
       {{.numOp = mk::kOpAdd, .numLo = 250}, {1, 0, 0, 10010, 0}, {}, {1, 0, 0, 10255, 0}},
-      {{.numOp = mk::kOpAdd, .numLo = 250}, {3, 0, 0, 10, 0}, {}, {3, 0, 0, 260, 0}},
+      {{.numOp = mk::kOpAdd, .numLo = 250}, {6, 0, 0, 10, 0}, {}, {6, 0, 0, 260, 0}},
       {{.numOp = mk::kOpSubtract, .numLo = 20}, {1, 0, 0, 10, -1}, {}, {1, 0, 0, 1, -1}},
       {{.numOp = mk::kOpSubtract, .numLo = 20}, {1, 0, 0, 10010, 0}, {}, {1, 0, 0, 10001, 0}},
       {{.numOp = mk::kOpSubtract, .numLo = 0}, {1, 0, 0, 10, 0}, {}, {1, 0, 0, 10, 0}},

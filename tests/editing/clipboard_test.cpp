@@ -176,7 +176,9 @@ TEST_F(ClipboardTest, ABlockPastedPastTheRightEdgeOrTheEndFloatsUntilTheDrop) {
   ASSERT_TRUE(EditPaste(d, host, PasteAt::Pointer));
   EXPECT_EQ(Selected(d), (std::vector<SelEntry>{{3, 1, 0, 7, 0}, {14, 1, 0, 8, 0, kSelTableWav}, {3, 4, 0, 9, 0}}));
   const DropResult r = ObjDeSel(d, 2);
-  EXPECT_EQ(r.dropped, 2);  // off the lanes, and past the measure limit
+  EXPECT_EQ(r.dropped, 1);  // off the lanes
+  EXPECT_EQ(r.kept, 1);     // past the measure limit: it floats on
+  EXPECT_EQ(Selected(d), (std::vector<SelEntry>{{3, 4, 0, 9, 0}}));
   EXPECT_EQ(At(d, 3, 1, 0), 7);
   EXPECT_EQ(d.MesCount, 2);  // grown as far as the limit lets it
 }

@@ -59,14 +59,15 @@ TEST(ObjDeSel, LandsEntriesAsTheTargetLaneHoldsThem) {
   const mk::DropResult r = mk::ObjDeSel(d, 499);
   EXPECT_EQ(Front(d, 4, 0, 0), 10005);  // the group's first lane keeps the open object
   EXPECT_EQ(Front(d, 5, 0, 0), 5);      // elsewhere it becomes an ordinary one
-  EXPECT_EQ(Front(d, 0, 0, 12), 255);   // tempo values are limited on the front layer only
-  EXPECT_EQ(Back(d, 0, 0, 24), 300);
-  EXPECT_EQ(Front(d, 0, 0, 36), 300);   // an open value loses its 10000 and is not limited
+  EXPECT_EQ(Front(d, 0, 0, 12), 255);   // tempo values are limited on the front layer
+  EXPECT_EQ(Back(d, 0, 0, 24), 0);      // the tempo lane has no back line: the entry floats on
+  EXPECT_EQ(Front(d, 0, 0, 36), 255);   // an open value loses its 10000 and is a tempo value
   EXPECT_EQ(Front(d, 2, 1, 0), 8);      // the later entry for a cell wins
   EXPECT_EQ(r.dropped, 3);
-  EXPECT_EQ(d.SelCount, 0);
+  EXPECT_EQ(r.kept, 1);
+  EXPECT_EQ(Entries(d), (std::vector<SelEntry>{E(0, 0, 24, 300, -1)}));
   EXPECT_EQ(d.Obj[2].Mes[1].Division, 1);
-  EXPECT_EQ(seltest::GridObjects(d).size(), 6u);
+  EXPECT_EQ(seltest::GridObjects(d).size(), 5u);
 }
 
 TEST(ObjDeSel, WithoutGroupsEveryOpenObjectLandsOrdinary) {
@@ -86,11 +87,14 @@ TEST(ObjDeSel, GrowsOnceToTheFurthestEntry) {
   for (const mk::LaneMes& lane : d.Obj) EXPECT_EQ(lane.Mes.size(), 13u);
   EXPECT_EQ(Front(d, 1, 12, 0), 5);
   EXPECT_EQ(Front(d, 2, 10, 96), 6);
-  // Past the measure limit: the chart grows to the limit and the entry beyond it is dropped.
+  // Past the measure limit: the chart grows to the limit and the entry beyond it floats on.
   Select(d, {E(1, 20, 0, 5), E(1, 14, 0, 6)});
   const mk::DropResult r2 = mk::ObjDeSel(d, 15);
   EXPECT_EQ(d.MesCount, 15);
-  EXPECT_EQ(r2.dropped, 1);
+  EXPECT_EQ(r2.dropped, 0);
+  EXPECT_EQ(r2.kept, 1);
+  EXPECT_EQ(r2.keptFault, mk::StoreFault::Measure);
+  EXPECT_EQ(Entries(d), (std::vector<SelEntry>{E(1, 20, 0, 5)}));
   EXPECT_EQ(Front(d, 1, 14, 0), 6);
 }
 

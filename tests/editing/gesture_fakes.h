@@ -102,6 +102,8 @@ struct FakeWorld : mk::ChartWindowPort,
   mk::ScrollBarState VScroll() override { return v; }
   void SetHScroll(int value) override { h.Value = value; }
   void SetVScroll(int value) override { v.Value = value; }
+  void StatusNote(const std::string& text) override { notes.push_back(text); }
+  std::vector<std::string> notes;  // status-bar notes, empty ones (clearing) included
 
   bool SelectMode() override { return selectMode; }
   bool ArrowDown(mk::Arrow a) override { return keys[static_cast<int>(a)]; }

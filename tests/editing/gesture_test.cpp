@@ -514,6 +514,7 @@ TEST(StripGesture, ClicksSetHeaderValuesOrSelectLanes) {
 
 TEST(StripGesture, SelectModeLeftTakesTheLaneRightDropsEverything) {
   FakeWorld w;
+  w.doc.Lane[5].BackChannel = "55";  // so that lane 5 can hold the back object
   Put(w.doc, 2, 0, 0, 3);
   Put(w.doc, 5, 1, 0, 4);
   Put(w.doc, 5, 9, 96, 5, true);

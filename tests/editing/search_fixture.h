@@ -23,6 +23,7 @@ inline mk::DocData MakeDoc(int laneCount, int mesCount, bool back = true, int gr
   }
   d.Fmt.WNum = wnum;
   d.Fmt.BNum = bnum;
+  d.Keys.Tmpc = "T0";  // tempo values are saved
   if (groupLane > 0) {
     d.Fmt.Gt.push_back(mk::GtEntry{"G", static_cast<int16_t>(groupLane), "", ""});
     d.Fmt.GtCount = 0;

@@ -17,7 +17,7 @@ inline void PrintTo(const SelEntry& e, std::ostream* os) {
 namespace seltest {
 
 // Lanes 0..lanes (lane L labelled "L<n>", part 1 + (L - 1) / 3, a back channel on even lanes),
-// measures 0..mesCount, grid 16, zoom 1, WAV table 1..255 without files.
+// measures 0..mesCount, grid 16, zoom 1, WAV table 1..255 without files, tempo channel "03".
 inline mk::DocData MakeDoc(int lanes, int mesCount = 9) {
   mk::DocData d;
   d.LaneCount = static_cast<int16_t>(lanes);
@@ -29,6 +29,7 @@ inline mk::DocData MakeDoc(int lanes, int mesCount = 9) {
     d.Lane[l].Part = static_cast<int16_t>(1 + (l - 1) / 3);
   }
   d.Fmt.WNum = d.Fmt.BNum = 1;
+  d.Keys.Tmpc = "03";  // a tempo channel, so that tempo values are saved
   d.Wav.resize(256);
   d.Bga.resize(256);
   d.Obj.resize(lanes + 1);
