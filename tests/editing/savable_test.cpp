@@ -14,7 +14,7 @@
 #include "editing/batchedit.h"
 #include "editing/clipboard.h"
 #include "editing/measures.h"
-#include "frame/convertchart.h"
+#include "convert/convertchart.h"
 #include "gesture_fakes.h"
 #include "chartgen.h"
 
