@@ -23,6 +23,7 @@ DocData MakeDoc(int16_t wavMode, int16_t bgaMode) {
   d.Obj.assign(5, LaneMes{});
   for (LaneMes& l : d.Obj) l.Mes.resize(4);
   d.Sel.assign(1, SelEntry{});
+  d.Keys.Tmpc = "03";  // a tempo channel, so that tempo values are saved
   d.Folder = "/charts/";
   return d;
 }

@@ -73,7 +73,8 @@ TEST(BatchEdit, NumberAndLaneOperations) {
       {{.numOp = mk::kOpConstant, .numLo = 5}, {0, 0, 0, 120, 0}, {}, {0, 0, 0, 5, 0}},
       {{.numOp = mk::kOpRandom, .numLo = 3, .numHi = 9}, {1, 0, 0, 10010, 0}, {7}, {1, 0, 0, 10007, 0}},
       {{.laneOp = mk::kOpConstant, .laneLo = 0}, {2, 1, 5, 10, 0}, {}, {0, 1, 5, 10, 0, mk::kSelTableWav}},
-      {{.laneOp = mk::kOpAdd, .laneLo = 3}, {2, 1, 5, 10, 0}, {}, {5, 1, 5, 10, 0, mk::kSelTableWav}},
+      {{.laneOp = mk::kOpAdd, .laneLo = 3}, {2, 1, 5, 10, 0}, {}, {5, 1, 5, 10, 0}},
+      {{.laneOp = mk::kOpAdd, .laneLo = 5}, {2, 1, 5, 10, 0}, {}, {7, 1, 5, 10, 0, mk::kSelTableWav}},
       {{.laneOp = mk::kOpSubtract, .laneLo = 2}, {1, 1, 5, 10, 0}, {}, {-1, 1, 5, 10, 0, mk::kSelTableWav}},
       {{.laneOp = mk::kOpRandom, .laneLo = 1, .laneHi = 4}, {1, 1, 5, 10, 0}, {3}, {3, 1, 5, 10, 0}},
       // One draw per entry for the number, then one for the lane.

@@ -224,7 +224,7 @@ TEST(Drop, ABackObjectDraggedOntoTheTempoLaneFloatsUntilDraggedBack) {
   EXPECT_NE(w.LastNote().find("1個"), std::string::npos) << w.LastNote();
   w.Press(mk::MouseButton::Left, 0, 3, 2, 0);  // a press elsewhere drops the selection
   EXPECT_EQ(w.doc.SelCount, 1);
-  EXPECT_EQ(w.doc.Sel[1], (SelEntry{0, 0, 0, 5, -1}));
+  EXPECT_EQ(w.doc.Sel[1], (SelEntry{0, 0, 0, 5, -1, mk::kSelTableWav}));  // still a sound off its lane
   w.Release(mk::MouseButton::Left, 0, 3, 2, 0);
   std::string why;
   EXPECT_FALSE(mk::CheckNothingFloating(w.doc, why));
