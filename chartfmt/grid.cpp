@@ -27,24 +27,9 @@ const Entry* FirstAtOrAfter(const Entry* b, const Entry* e, size_t t) {
 
 }  // namespace
 
-CellLayer::CellLayer(const CellLayer& o) {
-  if (o.n_ > kInline) {
-    heap_ = TakeEntries(o.n_);
-    cap_ = o.n_;
-  }
-  std::memcpy(Data(), o.Data(), o.n_ * sizeof(Entry));
-  n_ = o.n_;
-}
+CellLayer::CellLayer(const CellLayer& o) { *this = o; }
 
-CellLayer::CellLayer(CellLayer&& o) noexcept : n_(o.n_), cap_(o.cap_) {
-  if (o.Inline()) {
-    std::memcpy(in_, o.in_, sizeof(in_));
-  } else {
-    heap_ = o.heap_;
-    o.cap_ = kInline;
-  }
-  o.n_ = 0;
-}
+CellLayer::CellLayer(CellLayer&& o) noexcept { Steal(o); }
 
 CellLayer& CellLayer::operator=(const CellLayer& o) {
   if (this == &o) return *this;
@@ -61,6 +46,11 @@ CellLayer& CellLayer::operator=(const CellLayer& o) {
 CellLayer& CellLayer::operator=(CellLayer&& o) noexcept {
   if (this == &o) return *this;
   Release();
+  Steal(o);
+  return *this;
+}
+
+void CellLayer::Steal(CellLayer& o) noexcept {
   n_ = o.n_;
   cap_ = o.cap_;
   if (o.Inline()) {
@@ -70,7 +60,6 @@ CellLayer& CellLayer::operator=(CellLayer&& o) noexcept {
     o.cap_ = kInline;
   }
   o.n_ = 0;
-  return *this;
 }
 
 void CellLayer::Release() noexcept {

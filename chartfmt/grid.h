@@ -133,9 +133,11 @@ class CellLayer {
   // Moves the entries to room for exactly cap entries (cap >= n_).
   void Regrow(size_t cap);
   void Release() noexcept;
+  // Takes o's entries (this layer holding none); o is left empty.
+  void Steal(CellLayer& o) noexcept;
 
   union {
-    Entry in_[kInline];
+    Entry in_[kInline] = {};
     Entry* heap_;
   };
   uint8_t n_ = 0;
