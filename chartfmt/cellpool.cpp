@@ -34,9 +34,9 @@ void Poison(void*, std::size_t) {}
 void Unpoison(void*, std::size_t) {}
 #endif
 
-// 2 MiB, its pages present from the start: a chunk costs one call instead of a page fault for
-// every 4 KiB the cells fill.
-constexpr std::size_t kChunk = std::size_t{2} << 20;
+// 256 KiB, its pages present from the start: a chunk costs one call instead of a page fault for
+// every 4 KiB the cells fill, and each size in use leaves at most one chunk partly unused.
+constexpr std::size_t kChunk = std::size_t{256} << 10;
 constexpr std::size_t kMaxAlign = 64;
 
 struct FreeRecord {

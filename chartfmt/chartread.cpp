@@ -36,6 +36,9 @@ Reader::Reader(DocData& doc, bool scratch) : doc_(doc), scratch_(scratch) {
   for (LaneMes& lane : doc_.Obj)
     if (lane.Mes.size() < static_cast<size_t>(doc_.MesCount) + 1) lane.Mes.resize(doc_.MesCount + 1);
   for (const LaneMes& lane : doc_.Obj) cells_ += static_cast<int64_t>(lane.Mes.StoredCells());
+  // Each line settles the slot counts of the cells it writes from what they were: the cells
+  // already there must hold theirs.
+  if (cells_ > 0) RecalcLaneResolution(doc_, 0, lanes_, 0, doc_.MesCount);
   ml_ = std::max<int>(0, doc_.Fmt.Ml);
   if (!scratch_) doc_.ObjReadCount = 0;
   doc_.FreeText.clear();
@@ -263,7 +266,6 @@ ChartReadResult ReadChartText(DocData& doc, std::string_view text, ChartCoding c
     return r.Line(decoded, false);
   });
   if (!ok) return Failure(r);
-  r.Finish();
   return {};
 }
 
@@ -273,7 +275,6 @@ ChartReadResult ReadChartLines(DocData& doc, const std::vector<std::string>& lin
     ++r.lineNo;
     if (!r.Line(line, AllAscii(line.data(), line.size()))) return Failure(r);
   }
-  r.Finish();
   return {};
 }
 

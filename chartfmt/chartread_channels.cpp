@@ -285,6 +285,16 @@ MesData& Reader::Cell(int lane, int m) {
   return list.Write(m);
 }
 
+void Reader::Settle(int lane, int m, MesData& cell, uint16_t bits, bool recount) {
+  const int16_t div = recount ? int16_t{-1} : DivisionWith(cell.Division, bits);
+  cell.Division = div >= 0 ? div : CellDivision(cell);
+  // A cell the line left with nothing at all shares the empty record again.
+  if (cell.Division == 0 && cell.Length == 0 && !cell.Obj.Any() && !cell.BackObj.Any()) {
+    doc_.Obj[lane].Mes.Clear(m);
+    --cells_;
+  }
+}
+
 bool Reader::LayerFree(int lane, int m, bool back) {
   std::vector<uint8_t>& marks = marks_[lane];
   if (marks.size() <= static_cast<size_t>(m)) marks.resize(doc_.MesCount + 1);
@@ -345,6 +355,8 @@ bool Reader::StoreTempo(std::string_view data, int m) {
     ++stored;
   }
   Count(stored);
+  // A tempo value may read as 0 and so remove a tick: the count is taken afresh.
+  Settle(0, m, cell, 0, true);
   return true;
 }
 
@@ -363,43 +375,54 @@ bool Reader::StoreLane(const ChannelEntry& e, std::string_view data, int m) {
   }
   Mark(lane, m, back);
   MesData& cell = Cell(lane, m);
-  const int64_t stored = StoreCodes(back ? cell.BackObj : cell.Obj, data, LaneMode(e.index), !back);
+  uint16_t bits = 0;
+  const int64_t stored = StoreCodes(back ? cell.BackObj : cell.Obj, data, LaneMode(e.index), !back, bits);
   if (!back) Count(stored);
+  Settle(lane, m, cell, bits);
   return true;
 }
 
 // Stores the numbers of the non-empty codes of data into layer at their ticks (front rule when
-// rounded, else the back rule); returns how many were stored.
-int64_t Reader::StoreCodes(CellLayer& layer, std::string_view data, int16_t mode,
-                           bool rounded) const {
+// rounded, else the back rule), ORs the slot bits of their ticks into bits and returns how many
+// codes were stored. The line's entries are gathered first and written to the layer at once.
+int64_t Reader::StoreCodes(CellLayer& layer, std::string_view data, int16_t mode, bool rounded,
+                           uint16_t& bits) const {
   const int16_t* table = CodeTable(mode);
   const size_t d = data.size();
+  CellLayer::Entry line[kCellSlots];
+  size_t k = 0;
+  uint16_t acc = 0;
   int64_t stored = 0;
   if (table && d % 2 == 0 && d > 0 && d / 2 <= kTicksPerMeasure && kTicksPerMeasure % (d / 2) == 0) {
     // The usual line: whole codes whose count divides the measure, where both tick rules give
-    // code i the tick i * 192 / n.
+    // code i the tick i * 192 / n, a different one for each code.
     const int step = static_cast<int>(kTicksPerMeasure / (d / 2));
-    size_t codes = 0;
-    for (size_t i = 0; i < d; i += 2) codes += data[i] != '0' || data[i + 1] != '0';
-    layer.Reserve(layer.Entries().size() + codes);
     for (size_t i = 0, t = 0; i < d; i += 2, t += step) {
       const char a = data[i], b = data[i + 1];
       const int ia = kCodeIndex[static_cast<unsigned char>(a)], ib = kCodeIndex[static_cast<unsigned char>(b)];
       const int v = ia != kNoCode && ib != kNoCode ? table[ia * 36 + ib] : OtherCodeValue(a, b, mode);
       if (v < 1) continue;
-      layer[t] = static_cast<int16_t>(v);
+      line[k++] = CellLayer::Entry{static_cast<uint8_t>(t), static_cast<int16_t>(v)};
+      acc |= TickSlotBits(static_cast<int>(t));
+    }
+    stored = static_cast<int64_t>(k);
+  } else {
+    // Ticks rise with the code, but several codes may land on one tick: the last one stands.
+    const size_t n = CodeCount(d);
+    const TickRule tick(d, rounded);
+    for (size_t i = 0; i < n; ++i) {
+      const int v = CodeValue(data, i, mode, table);
+      if (v < 1) continue;
+      const int t = tick(i);
+      const CellLayer::Entry e{static_cast<uint8_t>(t), static_cast<int16_t>(v)};
+      if (k != 0 && line[k - 1].Tick == e.Tick) line[k - 1] = e;
+      else line[k++] = e;
+      acc |= TickSlotBits(t);
       ++stored;
     }
-    return stored;
   }
-  const size_t n = CodeCount(d);
-  const TickRule tick(d, rounded);
-  for (size_t i = 0; i < n; ++i) {
-    const int v = CodeValue(data, i, mode, table);
-    if (v < 1) continue;
-    layer[tick(i)] = static_cast<int16_t>(v);
-    ++stored;
-  }
+  layer.Merge(line, k);
+  bits |= acc;
   return stored;
 }
 
@@ -412,26 +435,36 @@ bool Reader::StoreGroup(const ChannelEntry& e, std::string_view data, int m) {
   if (e.kind == ChannelKind::GroupW) {
     const int lane = gt.Lane + 3;
     Mark(lane, m, false);
-    Count(StoreCodes(Cell(lane, m).Obj, data, mode, true));
+    MesData& cell = Cell(lane, m);
+    uint16_t bits = 0;
+    Count(StoreCodes(cell.Obj, data, mode, true, bits));
+    Settle(lane, m, cell, bits);
     return true;
   }
   const TickRule tick(data.size(), false);
   static constexpr int kWeights[3] = {4, 2, 1};
+  // The slot bits of what went into each of the group's first three lanes.
+  std::array<uint16_t, 3> bits{};
   for (size_t i = 0; i < n; ++i) {
     const int v = CodeValue(data, i, mode, table);
     if (v < 1) continue;
+    const int t = tick(i);
     if (e.digit == 0) {
       if (v + kOpenObjectBase > INT16_MAX) return Fail("定義番号が大きすぎて格納できません");
-      Cell(gt.Lane, m).Obj[tick(i)] = static_cast<int16_t>(v + kOpenObjectBase);
+      Cell(gt.Lane, m).Obj[t] = static_cast<int16_t>(v + kOpenObjectBase);
+      bits[0] |= TickSlotBits(t);
       continue;
     }
     int rest = e.digit;
     for (int j = 0; j < 3; ++j) {
       if (rest < kWeights[j]) continue;
-      Cell(gt.Lane + j, m).Obj[tick(i)] = static_cast<int16_t>(v);
+      Cell(gt.Lane + j, m).Obj[t] = static_cast<int16_t>(v);
+      bits[j] |= TickSlotBits(t);
       rest -= kWeights[j];
     }
   }
+  for (int j = 0; j < 3; ++j)
+    if (bits[j] != 0) Settle(gt.Lane + j, m, doc_.Obj[gt.Lane + j].Mes.Write(m), bits[j]);
   return true;
 }
 
@@ -483,8 +516,13 @@ LineOutcome Reader::ChannelLine(std::string_view line, size_t first, bool ascii)
     case ChannelKind::Tempo: ok = StoreTempo(data, m); break;
     case ChannelKind::Length: {
       const double v = plat::LeadingNumber(data);
-      if (!std::isfinite(v)) ok = Fail("数値が大きすぎます");
-      else Cell(0, m).Length = v;
+      if (!std::isfinite(v)) {
+        ok = Fail("数値が大きすぎます");
+      } else {
+        MesData& cell = Cell(0, m);
+        cell.Length = v;
+        Settle(0, m, cell, 0);
+      }
       break;
     }
     case ChannelKind::GroupDigit:

@@ -123,7 +123,8 @@ class Reader {
 
   // Interprets one line (UTF-8, no line end). ascii: the line has no byte above 0x7F.
   bool Line(std::string_view line, bool ascii);
-  // Recomputes the slot counts after the last line.
+  // Recomputes the slot counts of every cell. Each line settles the cells it writes; this is
+  // for a read stopped part way through a line.
   void Finish();
 
   int32_t lineNo = 0;
@@ -155,11 +156,14 @@ class Reader {
   int16_t LaneMode(int lane) const;
   bool StoreTempo(std::string_view data, int m);
   bool StoreLane(const ChannelEntry& e, std::string_view data, int m);
-  int64_t StoreCodes(CellLayer& layer, std::string_view data, int16_t mode,
-                     bool rounded) const;
+  int64_t StoreCodes(CellLayer& layer, std::string_view data, int16_t mode, bool rounded,
+                     uint16_t& bits) const;
   bool StoreGroup(const ChannelEntry& e, std::string_view data, int m);
   // The writable cell of lane and measure; counts the cells the chart stores.
   MesData& Cell(int lane, int m);
+  // After a line wrote cell (of lane and measure m): its slot count takes in the ticks of the
+  // ORed slot bits (is counted afresh when recount), and a cell left with nothing is cleared.
+  void Settle(int lane, int m, MesData& cell, uint16_t bits, bool recount = false);
   bool LayerFree(int lane, int m, bool back);
   void Mark(int lane, int m, bool back);
   void Count(int64_t stored) {

@@ -89,39 +89,29 @@ int16_t Lcm(int16_t a, int16_t b) {
   return m > 32767 ? int16_t{0} : static_cast<int16_t>(m);  // 0: no multiple within 16 bits
 }
 
-namespace {
-
-// What tick t asks of a measure's slot count, as bits: the slot count 192 / gcd(192, t) is
-// 2^x * 3^y (x 0..6, y 0..1); bits 0..5 hold x as that many low bits, bit 6 holds y and bit 7
-// marks an occupied tick. ORing the bits of several ticks takes the largest x and y, which is
-// their least common multiple, so a cell's count is one pass of ORs without a division.
-constexpr std::array<uint16_t, kTicksPerMeasure> kTickBits = [] {
-  std::array<uint16_t, kTicksPerMeasure> bits{};
-  for (int t = 0; t < kTicksPerMeasure; ++t) {
-    int slots = t == 0 ? 1 : kTicksPerMeasure / std::gcd(kTicksPerMeasure, t);
-    uint16_t b = 0x80;
-    if (slots % 3 == 0) {
-      b |= 0x40;
-      slots /= 3;
-    }
-    for (int x = 0; (1 << x) < slots; ++x) b |= static_cast<uint16_t>(1u << x);
-    bits[t] = b;
-  }
-  return bits;
-}();
-
-}  // namespace
-
 int16_t CellDivision(const MesData& cell) {
   uint16_t acc = 0;
   for (const CellLayer* layer : {&cell.Obj, &cell.BackObj})
     for (const CellLayer::Entry& e : layer->Entries()) {
-      if (e.Tick < kTicksPerMeasure && e.Value > 0) acc |= kTickBits[e.Tick];
+      if (e.Tick < kTicksPerMeasure && e.Value > 0) acc |= TickSlotBits(e.Tick);
       if (acc == 0xFF) return kTicksPerMeasure;  // every slot already needed
     }
-  if (!(acc & 0x80)) return 0;
-  const int twos = std::popcount(static_cast<unsigned>(acc & 0x3F));
-  return static_cast<int16_t>((1 << twos) * ((acc & 0x40) ? 3 : 1));
+  return DivisionOfBits(acc);
+}
+
+int16_t DivisionOfBits(uint16_t bits) {
+  if (!(bits & 0x80)) return 0;
+  const int twos = std::popcount(static_cast<unsigned>(bits & 0x3F));
+  return static_cast<int16_t>((1 << twos) * ((bits & 0x40) ? 3 : 1));
+}
+
+int16_t DivisionWith(int16_t division, uint16_t bits) {
+  if (division == 0) return DivisionOfBits(bits);
+  if (division < 0 || kTicksPerMeasure % division != 0) return -1;
+  const bool three = division % 3 == 0;
+  const int twos = std::countr_zero(static_cast<unsigned>(three ? division / 3 : division));
+  const auto held = static_cast<uint16_t>(0x80 | (three ? 0x40 : 0) | ((1u << twos) - 1));
+  return DivisionOfBits(held | bits);
 }
 
 bool AnyObject(const CellLayer& layer) {

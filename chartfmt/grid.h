@@ -4,9 +4,12 @@
 // cell is Write(), which first gives this list a cell of its own.
 #pragma once
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "chartfmt/cellpool.h"
@@ -18,7 +21,8 @@ constexpr int kCellSlots = 193;  // ticks 0..191 plus the spare slot 192
 
 // One layer of a cell: the values of ticks 0..192, read and written by tick like an array, but
 // holding only the ticks that are not 0 (in tick order), so that a cell costs what its objects
-// need. Writing 0 removes a tick's entry.
+// need. Writing 0 removes a tick's entry. Up to kInline entries are held in the layer itself;
+// more take one record of the cell pool, sized to them.
 class CellLayer {
  public:
   struct Entry {
@@ -45,6 +49,43 @@ class CellLayer {
     size_t t_;
   };
 
+  // The entries of a layer as they are now; valid until the layer is next written.
+  class EntryList {
+   public:
+    EntryList() = default;
+    EntryList(const Entry* first, size_t n) : b_(first), n_(n) {}
+    template <class A>
+    EntryList(const std::vector<Entry, A>& v) : b_(v.data()), n_(v.size()) {}
+    const Entry* begin() const { return b_; }
+    const Entry* end() const { return b_ + n_; }
+    const Entry* data() const { return b_; }
+    size_t size() const { return n_; }
+    bool empty() const { return n_ == 0; }
+    const Entry& operator[](size_t i) const { return b_[i]; }
+    const Entry& front() const { return b_[0]; }
+    const Entry& back() const { return b_[n_ - 1]; }
+    friend bool operator==(const EntryList& a, const EntryList& b) {
+      if (a.n_ != b.n_) return false;
+      for (size_t i = 0; i < a.n_; ++i)
+        if (!(a.b_[i] == b.b_[i])) return false;
+      return true;
+    }
+
+   private:
+    const Entry* b_ = nullptr;
+    size_t n_ = 0;
+  };
+
+  // Entries held without a record of their own.
+  static constexpr size_t kInline = 3;
+
+  CellLayer() {}
+  CellLayer(const CellLayer& o);
+  CellLayer(CellLayer&& o) noexcept;
+  CellLayer& operator=(const CellLayer& o);
+  CellLayer& operator=(CellLayer&& o) noexcept;
+  ~CellLayer() { Release(); }
+
   int16_t operator[](size_t t) const { return Get(t); }
   Ref operator[](size_t t) { return Ref(*this, t); }
   static constexpr size_t size() { return kCellSlots; }
@@ -52,33 +93,55 @@ class CellLayer {
   int16_t Get(size_t t) const;
   void Set(size_t t, int16_t v);
   // The ticks that hold a value, in tick order (no entry holds 0).
-  using EntryList = std::vector<Entry, PoolAllocator<Entry>>;
-  const EntryList& Entries() const { return e_; }
-  bool Any() const { return !e_.empty(); }
-  // Room for n entries in all, so that writing that many ticks allocates once.
-  void Reserve(size_t n) { e_.reserve(n); }
+  EntryList Entries() const { return {Data(), n_}; }
+  bool Any() const { return n_ != 0; }
+  // Room for n entries in all (at most one per slot), so that writing that many ticks
+  // allocates at most once.
+  void Reserve(size_t n);
+  // Writes n entries at once, as Set would one by one: their ticks strictly rising and below
+  // kCellSlots, their values not 0. Allocates at most once.
+  void Merge(const Entry* in, size_t n);
   // Replaces the value of every tick below 192 by f(value); a tick given 0 loses its entry.
   // True when one did.
   template <class F>
   bool Transform(F f) {
     bool erased = false;
     size_t out = 0;
-    for (Entry e : e_) {
-      if (e.Tick < kTicksPerMeasure) e.Value = f(e.Value);
-      if (e.Value == 0) {
+    Entry* e = Data();
+    for (size_t i = 0; i < n_; ++i) {
+      Entry x = e[i];
+      if (x.Tick < kTicksPerMeasure) x.Value = f(x.Value);
+      if (x.Value == 0) {
         erased = true;
         continue;
       }
-      e_[out++] = e;
+      e[out++] = x;
     }
-    e_.resize(out);
+    n_ = static_cast<uint8_t>(out);
     return erased;
   }
-  void Clear() { e_.clear(); }
-  bool operator==(const CellLayer&) const = default;
+  void Clear() { n_ = 0; }
+  bool operator==(const CellLayer& o) const { return Entries() == o.Entries(); }
+
+  // Bytes this layer holds outside itself (its record of the pool, if any).
+  size_t HeapBytes() const { return Inline() ? 0 : cap_ * sizeof(Entry); }
 
  private:
-  EntryList e_;
+  bool Inline() const { return cap_ <= kInline; }
+  Entry* Data() { return Inline() ? in_ : heap_; }
+  const Entry* Data() const { return Inline() ? in_ : heap_; }
+  // Moves the entries to room for exactly cap entries (cap >= n_).
+  void Regrow(size_t cap);
+  void Release() noexcept;
+  // Takes o's entries (this layer holding none); o is left empty.
+  void Steal(CellLayer& o) noexcept;
+
+  union {
+    Entry in_[kInline] = {};
+    Entry* heap_;
+  };
+  uint8_t n_ = 0;
+  uint8_t cap_ = kInline;  // at most kInline: the entries are in in_
 };
 
 // One lane in one measure.
@@ -130,6 +193,10 @@ class MesList {
 
   // Cells that hold a record of their own (not the shared empty one).
   size_t StoredCells() const;
+  // Bytes of the records of measures' cells (with their entries' records) and of the block
+  // arrays this list holds, each counted once however many lists share it: seen holds what was
+  // counted already.
+  size_t HeldBytes(std::unordered_set<const void*>& seen) const;
   // True when measure m holds a record of its own.
   bool Stored(size_t m) const;
   // True when the cell of measure m is the same record as that of other's measure m.
@@ -163,13 +230,42 @@ class MesList {
   bool operator==(const MesList& o) const;
 
  private:
-  using Block = std::array<std::shared_ptr<MesData>, kBlock>;
+  // A cell and its reference count, one record of the cell pool; CellRef shares it.
+  struct Record {
+    MesData cell;
+    std::atomic<uint32_t> refs{1};
+  };
+  class CellRef {
+   public:
+    CellRef() = default;
+    CellRef(const CellRef& o) noexcept : r_(o.r_) { Retain(); }
+    CellRef(CellRef&& o) noexcept : r_(o.r_) { o.r_ = nullptr; }
+    CellRef& operator=(CellRef o) noexcept {
+      std::swap(r_, o.r_);
+      return *this;
+    }
+    ~CellRef() { reset(); }
+    // A new record holding a copy of cell.
+    static CellRef Make(const MesData& cell);
+    MesData* get() const { return r_ ? &r_->cell : nullptr; }
+    MesData& operator*() const { return r_->cell; }
+    explicit operator bool() const { return r_ != nullptr; }
+    bool Shared() const { return r_ && r_->refs.load(std::memory_order_acquire) > 1; }
+    void reset() noexcept;
+
+   private:
+    void Retain() noexcept {
+      if (r_) r_->refs.fetch_add(1, std::memory_order_relaxed);
+    }
+    Record* r_ = nullptr;
+  };
+  using Block = std::array<CellRef, kBlock>;
   using Blocks = std::vector<std::shared_ptr<Block>>;
   // Measures below this may hold a record of their own.
   size_t StoredEnd() const;
   // The reference of measure m, and setting it (the block list and the block un-shared first).
-  std::shared_ptr<MesData> Ref(size_t m) const;
-  void SetRef(size_t m, std::shared_ptr<MesData> cell);
+  CellRef Ref(size_t m) const;
+  void SetRef(size_t m, CellRef cell);
   size_t size_ = 0;
   std::shared_ptr<Blocks> blocks_;  // blocks up to the last one written; null: all empty
 };

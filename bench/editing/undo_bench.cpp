@@ -103,22 +103,14 @@ void BM_DropLastBackup(benchmark::State& state) {
 }
 BENCHMARK(BM_DropLastBackup)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-// Bytes of distinct cell records and block arrays reachable from the three grids.
+// Bytes of distinct cell records (with their entries) and block arrays reachable from the
+// three grids.
 size_t HeldBytes(const mk::DocData& d) {
-  std::unordered_set<const void*> cells;
-  size_t lists = 0;
+  std::unordered_set<const void*> seen;
+  size_t n = 0;
   for (const auto* grid : {&d.Obj, &d.UndoObj, &d.UndoObj2})
-    for (const mk::LaneMes& lane : *grid) {
-      lists += sizeof(mk::LaneMes);
-      for (size_t m = 0; m < lane.Mes.size(); ++m)
-        if (lane.Mes.Stored(m)) cells.insert(&lane.Mes[m]);
-    }
-  // Each record carries a control block; each block of 64 references is 1 KB and is shared the
-  // same way as the cells, so count them at most once per 64 stored cells per grid.
-  const size_t perCell = sizeof(mk::MesData) + 16;
-  const size_t blocks = 3 * (static_cast<size_t>(kLanes) + 1) * ((kMeasures + 64) / 64) *
-                        (sizeof(void*) * 2 * mk::MesList::kBlock + 16);
-  return cells.size() * perCell + lists + blocks;
+    for (const mk::LaneMes& lane : *grid) n += sizeof(mk::LaneMes) + lane.Mes.HeldBytes(seen);
+  return n;
 }
 
 }  // namespace

@@ -46,8 +46,8 @@ std::vector<mk::DocData> Scripts() {
 
 // The entries of a layer that a save can write: a value without a two-character code in the
 // numbering is left out.
-mk::CellLayer::EntryList Writable(const mk::CellLayer& layer, int16_t mode) {
-  mk::CellLayer::EntryList out;
+std::vector<mk::CellLayer::Entry> Writable(const mk::CellLayer& layer, int16_t mode) {
+  std::vector<mk::CellLayer::Entry> out;
   for (const mk::CellLayer::Entry& e : layer.Entries()) {
     const int v = e.Value > mk::kOpenObjectBase ? e.Value - mk::kOpenObjectBase : e.Value;
     if (mk::DefNumToText(static_cast<int16_t>(v), mode).size() == 2) out.push_back(e);
@@ -85,9 +85,9 @@ void CheckSave(const mk::DocData& doc, const mk::DocData& script) {
     for (size_t m = 0; m < doc.Obj[l].Mes.size(); ++m) {
       const mk::MesData& a = doc.Obj[l].Mes[m];
       const mk::MesData& b = second.Obj[l].Mes[m];
-      const mk::CellLayer::EntryList front = Writable(a.Obj, doc.Fmt.WNum), back = Writable(a.BackObj, doc.Fmt.WNum);
+      const std::vector<mk::CellLayer::Entry> front = Writable(a.Obj, doc.Fmt.WNum), back = Writable(a.BackObj, doc.Fmt.WNum);
       dropped |= front.size() != a.Obj.Entries().size() || back.size() != a.BackObj.Entries().size();
-      if (front != b.Obj.Entries() || back != b.BackObj.Entries()) {
+      if (mk::CellLayer::EntryList(front) != b.Obj.Entries() || mk::CellLayer::EntryList(back) != b.BackObj.Entries()) {
         std::fprintf(stderr, "lane %zu measure %zu:", l, m);
         for (const auto& e : a.Obj.Entries()) std::fprintf(stderr, " %d:%d", e.Tick, e.Value);
         std::fprintf(stderr, " /");

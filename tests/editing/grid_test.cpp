@@ -4,6 +4,8 @@
 #include <array>
 #include <iterator>
 #include <random>
+#include <unordered_set>
+#include <vector>
 
 #include "chartfmt/grid.h"
 
@@ -127,4 +129,95 @@ TEST(CellLayer, EqualLayersCompareEqualWhateverTheWriteOrder) {
   b[192] = 5;  // the spare slot counts too
   EXPECT_NE(a, b);
   EXPECT_EQ(b.Entries().back(), (mk::CellLayer::Entry{192, 5}));
+}
+
+// Merge writes a run of entries as Set would one by one, whether it lands after the held ticks,
+// among them or over them, and whether the layer stays within its own room or grows past it.
+TEST(CellLayer, MergeWritesARunAsSetWouldOneByOne) {
+  std::mt19937 rng(11);
+  for (int round = 0; round < 300; ++round) {
+    mk::CellLayer merged, reference;
+    const int held = static_cast<int>(rng() % 40);
+    for (int i = 0; i < held; ++i) {
+      const size_t t = rng() % mk::kCellSlots;
+      const auto v = static_cast<int16_t>(1 + rng() % 1000);
+      merged[t] = v;
+      reference[t] = v;
+    }
+    // Rising ticks from a random start, spaced 1..8 apart.
+    std::vector<mk::CellLayer::Entry> run;
+    for (size_t t = rng() % mk::kCellSlots; t < mk::kCellSlots && run.size() < rng() % 50; t += 1 + rng() % 8)
+      run.push_back({static_cast<uint8_t>(t), static_cast<int16_t>((-500 + static_cast<int>(rng() % 1000)) | 1)});
+    merged.Merge(run.data(), run.size());
+    for (const mk::CellLayer::Entry& e : run) reference[e.Tick] = e.Value;
+    ASSERT_EQ(merged, reference) << "round " << round;
+    for (size_t t = 0; t < mk::kCellSlots; ++t) ASSERT_EQ(merged[t], reference[t]) << round << " " << t;
+  }
+  mk::CellLayer full;  // every slot at once, then once more over itself
+  std::vector<mk::CellLayer::Entry> all;
+  for (size_t t = 0; t < mk::kCellSlots; ++t) all.push_back({static_cast<uint8_t>(t), static_cast<int16_t>(t + 1)});
+  full.Merge(all.data(), all.size());
+  full.Merge(all.data(), all.size());
+  EXPECT_EQ(full.Entries().size(), mk::kCellSlots);
+  EXPECT_EQ(full[192], 193);
+}
+
+// Copies and moves of layers held inline and of layers past their own room are independent of
+// their source, and a layer moved from is empty and usable again.
+TEST(CellLayer, CopiesAndMovesAreIndependentOnBothSidesOfTheInlineRoom) {
+  for (const size_t n : {size_t{0}, size_t{1}, mk::CellLayer::kInline, mk::CellLayer::kInline + 1, size_t{64}, size_t{193}}) {
+    SCOPED_TRACE(n);
+    mk::CellLayer src;
+    for (size_t t = 0; t < n; ++t) src[t] = static_cast<int16_t>(t + 1);
+    EXPECT_EQ(src.HeapBytes() != 0, n > mk::CellLayer::kInline);
+    mk::CellLayer copy = src;
+    mk::CellLayer assigned;
+    assigned[5] = 9;
+    for (size_t t = 100; t < 120; ++t) assigned[t] = 4;  // a room of its own to reuse or give back
+    assigned = src;
+    ASSERT_EQ(copy, src);
+    ASSERT_EQ(assigned, src);
+    if (n > 0) src[0] = 77;
+    EXPECT_EQ(copy[0], n > 0 ? 1 : 0);
+    EXPECT_EQ(assigned[0], n > 0 ? 1 : 0);
+    mk::CellLayer moved = std::move(copy);
+    EXPECT_EQ(moved, assigned);
+    EXPECT_FALSE(copy.Any());  // NOLINT(bugprone-use-after-move): a moved-from layer is empty
+    copy[3] = 2;
+    EXPECT_EQ(copy.Entries().size(), 1u);
+    assigned = std::move(moved);
+    EXPECT_EQ(assigned.Entries().size(), n);
+    assigned = assigned;  // NOLINT: self-assignment keeps the layer
+    EXPECT_EQ(assigned.Entries().size(), n);
+  }
+}
+
+// A copied list shares every cell record, and the entries' records with them; a write takes a
+// record of its own for that cell alone. Records given back are taken again by later cells.
+TEST(MesList, SharedRecordsAreCountedOnceAndReused) {
+  MesList a(200);
+  for (size_t m = 0; m < 200; m += 2)
+    for (size_t t = 0; t < 40; ++t) a.Write(m).Obj[t] = static_cast<int16_t>(m + 1);  // past the inline room
+  std::unordered_set<const void*> seen;
+  const size_t alone = a.HeldBytes(seen);
+  EXPECT_GE(alone, 100 * (sizeof(MesData) + 40 * sizeof(mk::CellLayer::Entry)));
+  MesList b = a;
+  EXPECT_EQ(b.HeldBytes(seen), 0u);  // all of it counted with a already
+  b.Write(10).BackObj[3] = 1;
+  EXPECT_FALSE(b.SharesCell(a, 10));
+  EXPECT_TRUE(b.SharesCell(a, 12));
+  EXPECT_EQ(a[10].BackObj[3], 0);
+  EXPECT_EQ(b[10].Obj[39], 11);
+  std::unordered_set<const void*> seenB;
+  b.HeldBytes(seenB);
+  seen.clear();
+  const size_t both = a.HeldBytes(seen) + b.HeldBytes(seen);
+  EXPECT_LT(both, alone + alone / 4);  // one cell, one block and the block list more
+
+  // A record given back is the next one taken: clearing and writing again costs no new memory.
+  const MesData* before = &a[4];
+  b = MesList();
+  a.Clear(4);
+  a.Write(6 + 1).Obj[0] = 1;
+  EXPECT_EQ(&a[7], before);
 }

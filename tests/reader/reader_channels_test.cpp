@@ -180,3 +180,44 @@ TEST(ReaderChannels, OtherCommandAndSeparatorSymbolsAndKeptSymbols) {
 }
 
 }  // namespace
+
+namespace {
+
+// The slot counts a read leaves are those a recount of every cell gives, and a cell that a line
+// left with nothing is the shared empty record again, whatever the lines wrote and whatever the
+// grid held before the read (a stale count included).
+TEST(ReaderChannels, EachLineSettlesTheSlotCountsOfItsCells) {
+  std::string overlong = "#00211:";
+  for (int i = 0; i < 250; ++i) overlong += i % 3 ? "00" : "0Z";
+  const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
+      {"lanes, back layers and a group over its lanes' own lines",
+       {"#00111:0102", "#00121:00000300", "#00137:0A0B0C", "#00115:01", "#00116:000000000001", "#0013W:0102"}},
+      {"an overlong line, an odd one and a lone code", {overlong, "#00312:01020", "#00313:1"}},
+      {"a line of empty codes and a normal length", {"#00111:0000", "#001LN:0", "#00211:00", "#002LN:1"}},
+      {"tempo values, one reading as no number", {"#001TM:0A0B", "#001TM:0Z00", "#002TM:00"}},
+      {"stacked lanes and the group's digit-0 line", {"#00101:0101", "#00101:000002", "#00130:00000001"}},
+  };
+  for (const auto& [name, lines] : cases) {
+    SCOPED_TRACE(name);
+    for (const bool stale : {false, true}) {
+      DocData d = readerfix::StandardScript().Build();
+      if (stale) {  // cells already there, one of them counted wrongly
+        d.Obj[1].Mes.Write(1).Obj[96] = 5;
+        d.Obj[2].Mes.Write(3).BackObj[64] = 6;
+        d.Obj[2].Mes.Write(3).Division = 1;
+      }
+      ASSERT_TRUE(mk::ReadChartLines(d, lines, false).ok);
+      DocData recounted = d;
+      mk::RecalcLaneResolution(recounted, 0, recounted.LaneCount, 0, recounted.MesCount);
+      for (size_t l = 0; l < d.Obj.size(); ++l)
+        for (size_t m = 0; m < d.Obj[l].Mes.size(); ++m) {
+          const mk::MesData& cell = d.Obj[l].Mes[m];
+          EXPECT_EQ(cell.Division, mk::CellDivision(cell)) << "lane " << l << " measure " << m;
+          EXPECT_EQ(d.Obj[l].Mes.Stored(m), recounted.Obj[l].Mes.Stored(m)) << "lane " << l << " measure " << m;
+        }
+      EXPECT_EQ(d.Obj, recounted.Obj);
+    }
+  }
+}
+
+}  // namespace
