@@ -69,7 +69,7 @@ std::size_t Rounded(std::size_t size) {
 }  // namespace
 
 void* Take(std::size_t size, std::size_t align) {
-  if (align > kMaxAlign || size > kChunk / 8) return ::operator new(size, std::align_val_t{align});
+  if (align > kMaxAlign || size > kChunk / 8) return ::operator new (size, std::align_val_t{align});
   const std::size_t rounded = Rounded(std::max(size, align));
   Pools& p = Get();
   std::lock_guard lock(p.mu);
@@ -102,7 +102,7 @@ void* Take(std::size_t size, std::size_t align) {
 
 void Give(void* ptr, std::size_t size, std::size_t align) noexcept {
   if (!ptr) return;
-  if (align > kMaxAlign || size > kChunk / 8) return ::operator delete(ptr, std::align_val_t{align});
+  if (align > kMaxAlign || size > kChunk / 8) return ::operator delete (ptr, std::align_val_t{align});
   const std::size_t rounded = Rounded(std::max(size, align));
   Pools& p = Get();
   std::lock_guard lock(p.mu);

@@ -13,9 +13,7 @@ namespace {
 ChartReadHost* g_ReadHost = nullptr;
 uint64_t g_FilesRead = 0;
 
-bool ValidWindow(int16_t window) {
-  return window >= 1 && window < static_cast<int>(g_Docs.size());
-}
+bool ValidWindow(int16_t window) { return window >= 1 && window < static_cast<int>(g_Docs.size()); }
 
 ChartReadResult NoWindow() { return ChartReadResult{false, 0, "チャートのウィンドウがありません"}; }
 
@@ -64,8 +62,8 @@ ChartReadHost* SetChartReadHost(ChartReadHost* host) { return std::exchange(g_Re
 
 uint64_t ChartFilesRead() { return g_FilesRead; }
 
-ChartReadResult ChartRead(const std::string& path, const std::string& title, int16_t window,
-                          int16_t script, int16_t scratch) {
+ChartReadResult ChartRead(const std::string& path, const std::string& title, int16_t window, int16_t script,
+                          int16_t scratch) {
   if (!ValidWindow(window)) return NoWindow();
   // Read into a copy, so that a file that fails half-way leaves the window's chart untouched
   // and can never be saved under the file's name in part.
@@ -99,8 +97,8 @@ ChartReadResult ReadChartAhead(const std::string& path, const std::string& title
 ChartReadResult ChartRead(ChartReadAhead&& ahead, int16_t window, int16_t script) {
   if (!ValidWindow(window)) return NoWindow();
   std::string now, error;
-  const bool same = ahead.ok && SameReadInputs(ahead, g_Docs[window]) &&
-                    plat::ReadFileBytes(ahead.path, now, error) && now == ahead.bytes;
+  const bool same = ahead.ok && SameReadInputs(ahead, g_Docs[window]) && plat::ReadFileBytes(ahead.path, now, error) &&
+                    now == ahead.bytes;
   if (!same) return ChartRead(ahead.path, ahead.title, window, script, 0);
   // Nothing can fail from here on: the window's record takes the chart whole.
   ChartReadAhead taken = std::exchange(ahead, ChartReadAhead{});

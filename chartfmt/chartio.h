@@ -35,14 +35,14 @@ ChartReadHost* SetChartReadHost(ChartReadHost* host);
 // (script is only handed on to that list). Any other scratch reads the free-statement scratch
 // file into the open chart. On failure g_Docs(window) is left exactly as it was and nothing
 // else happens; the result names the line and the reason.
-ChartReadResult ChartRead(const std::string& path, const std::string& title, int16_t window,
-                          int16_t script, int16_t scratch);
+ChartReadResult ChartRead(const std::string& path, const std::string& title, int16_t window, int16_t script,
+                          int16_t scratch);
 
 // A chart file read before a window is given to it (see frame/chartprobe.h), with the script the
 // window will read: the bytes as they were read, the record they gave, and what of the record
 // the read depended on. ChartRead hands it to the window instead of reading the file again.
 struct ChartReadAhead {
-  bool ok = false;        // the read succeeded
+  bool ok = false;  // the read succeeded
   std::string path;
   std::string title;
   std::string bytes;      // the file as it was read

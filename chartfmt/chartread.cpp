@@ -16,9 +16,12 @@ namespace chartread {
 size_t CharBytes(std::string_view s, size_t i) {
   const auto b = static_cast<unsigned char>(s[i]);
   size_t n = 1;
-  if (b >= 0xF0) n = 4;
-  else if (b >= 0xE0) n = 3;
-  else if (b >= 0xC0) n = 2;
+  if (b >= 0xF0)
+    n = 4;
+  else if (b >= 0xE0)
+    n = 3;
+  else if (b >= 0xC0)
+    n = 2;
   if (i + n > s.size()) return 1;
   for (size_t k = 1; k < n; ++k)
     if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 1;
@@ -126,11 +129,26 @@ bool Reader::CommandLine(std::string_view line, size_t first) {
     return true;
   };
   std::string_view v;
-  if (value(k.Title, v)) { doc_.Title.assign(v); return true; }
-  if (value(k.Artist, v)) { doc_.Artist.assign(v); return true; }
-  if (value(k.Genre, v)) { doc_.Genre.assign(v); return true; }
-  if (value(k.Bpm, v)) { number(v, doc_.Bpm); return true; }
-  if (value(k.BaseBpm, v)) { number(v, doc_.BaseBpm); return true; }
+  if (value(k.Title, v)) {
+    doc_.Title.assign(v);
+    return true;
+  }
+  if (value(k.Artist, v)) {
+    doc_.Artist.assign(v);
+    return true;
+  }
+  if (value(k.Genre, v)) {
+    doc_.Genre.assign(v);
+    return true;
+  }
+  if (value(k.Bpm, v)) {
+    number(v, doc_.Bpm);
+    return true;
+  }
+  if (value(k.BaseBpm, v)) {
+    number(v, doc_.BaseBpm);
+    return true;
+  }
   for (int i = 0; i < 3; ++i) {
     if (!value(k.Level[i], v)) continue;
     const auto level = plat::ToInt16(plat::LeadingNumber(v));
@@ -145,8 +163,14 @@ bool Reader::CommandLine(std::string_view line, size_t first) {
   }
   if (!Definition(line, first, false, false, matched) || matched) return true;
   if (!Definition(line, first, false, true, matched) || matched) return true;
-  if (value(k.Pre, v)) { doc_.Pre.assign(v); return true; }
-  if (value(k.Wall, v)) { doc_.Wall.assign(v); return true; }
+  if (value(k.Pre, v)) {
+    doc_.Pre.assign(v);
+    return true;
+  }
+  if (value(k.Wall, v)) {
+    doc_.Wall.assign(v);
+    return true;
+  }
   return IsEcho(line);
 }
 
@@ -200,9 +224,7 @@ bool Reader::Definition(std::string_view line, size_t first, bool commentForm, b
   return true;
 }
 
-void Reader::Finish() {
-  RecalcLaneResolution(doc_, 0, lanes_, 0, doc_.MesCount);
-}
+void Reader::Finish() { RecalcLaneResolution(doc_, 0, lanes_, 0, doc_.MesCount); }
 
 }  // namespace chartread
 
@@ -235,8 +257,14 @@ bool ForEachLine(std::string_view text, F&& f) {
   size_t nextLf = 0, nextCr = 0, i = 0;
   bool lfValid = false, crValid = false;
   while (i < n) {
-    if (!lfValid || nextLf < i) { nextLf = find(i, '\n'); lfValid = true; }
-    if (!crValid || nextCr < i) { nextCr = find(i, '\r'); crValid = true; }
+    if (!lfValid || nextLf < i) {
+      nextLf = find(i, '\n');
+      lfValid = true;
+    }
+    if (!crValid || nextCr < i) {
+      nextCr = find(i, '\r');
+      crValid = true;
+    }
     const size_t end = std::min(nextLf, nextCr);
     if (!f(std::string_view(p + i, end - i), AllAscii(p + i, end - i))) return false;
     i = end + 1;
@@ -254,8 +282,7 @@ ChartReadResult Failure(chartread::Reader& r) {
 
 }  // namespace
 
-ChartReadResult ReadChartText(DocData& doc, std::string_view text, ChartCoding coding, bool scratch,
-                              int measureLimit) {
+ChartReadResult ReadChartText(DocData& doc, std::string_view text, ChartCoding coding, bool scratch, int measureLimit) {
   chartread::Reader r(doc, scratch);
   r.measureLimit = measureLimit;
   std::string decoded;
@@ -278,8 +305,7 @@ ChartReadResult ReadChartLines(DocData& doc, const std::vector<std::string>& lin
   return {};
 }
 
-ChartReadResult ReadChartFile(DocData& doc, const std::string& path, const std::string& title,
-                              bool scratch) {
+ChartReadResult ReadChartFile(DocData& doc, const std::string& path, const std::string& title, bool scratch) {
   std::string bytes, error;
   if (!plat::ReadFileBytes(path, bytes, error))
     return ChartReadResult{false, 0, "ファイルを読み込めません（" + error + "）"};
@@ -289,10 +315,8 @@ ChartReadResult ReadChartFile(DocData& doc, const std::string& path, const std::
 }
 
 void NameChartRecord(DocData& doc, const std::string& path, const std::string& title) {
-  const bool named = path.size() >= title.size() &&
-                     path.compare(path.size() - title.size(), title.size(), title) == 0;
-  std::string folder = named ? path.substr(0, path.size() - title.size())
-                             : path.substr(0, path.rfind('/') + 1);
+  const bool named = path.size() >= title.size() && path.compare(path.size() - title.size(), title.size(), title) == 0;
+  std::string folder = named ? path.substr(0, path.size() - title.size()) : path.substr(0, path.rfind('/') + 1);
   doc.Folder = std::move(folder);
   doc.FileName = named ? title : path.substr(path.rfind('/') + 1);
 }

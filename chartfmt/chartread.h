@@ -50,8 +50,7 @@ ChartReadResult ReadChartLines(DocData& doc, const std::vector<std::string>& lin
 // Reads the file at path. For a real file (scratch false) the document takes, after success
 // only, the folder (path without its last title characters, ending in "/") and title as its
 // file name.
-ChartReadResult ReadChartFile(DocData& doc, const std::string& path, const std::string& title,
-                              bool scratch);
+ChartReadResult ReadChartFile(DocData& doc, const std::string& path, const std::string& title, bool scratch);
 
 // Gives doc the folder and file name of the chart file at path, as ReadChartFile does after a
 // successful real read.

@@ -146,8 +146,10 @@ void Reader::BuildChannelIndex() {
   for (int c = 0; c < 256; ++c) {
     const auto u = static_cast<unsigned char>(Up(static_cast<char>(c)));
     bool kept;
-    if (u < 128) kept = IsAlnumUpper(static_cast<char>(u)) || osym_[u];
-    else kept = u - 0x80u < wideO_.size() && wideO_[u - 0x80u];
+    if (u < 128)
+      kept = IsAlnumUpper(static_cast<char>(u)) || osym_[u];
+    else
+      kept = u - 0x80u < wideO_.size() && wideO_[u - 0x80u];
     keep_[c] = kept ? u : 0;
     keepDot_[c] = c == '.' ? '.' : keep_[c];
   }
@@ -259,15 +261,15 @@ int Reader::OtherCodeValue(char a, char b, int16_t mode) const {
   std::string code;
   for (char c : {a, b}) {
     const auto u = static_cast<unsigned char>(c);
-    if (u < 128) code.push_back(c);
-    else if (u - 0x80u < wideSyms_.size()) code += wideSyms_[u - 0x80];
+    if (u < 128)
+      code.push_back(c);
+    else if (u - 0x80u < wideSyms_.size())
+      code += wideSyms_[u - 0x80];
   }
   return DefTextToNum(code, mode);
 }
 
-int16_t Reader::LaneMode(int lane) const {
-  return doc_.Lane[lane].Part == kPartBga ? doc_.Fmt.BNum : doc_.Fmt.WNum;
-}
+int16_t Reader::LaneMode(int lane) const { return doc_.Lane[lane].Part == kPartBga ? doc_.Fmt.BNum : doc_.Fmt.WNum; }
 
 bool Reader::GrowTo(int m) {
   if (m <= doc_.MesCount) return true;
@@ -313,9 +315,7 @@ void Reader::Mark(int lane, int m, bool back) {
 namespace {
 
 // Number of codes of a data text of d characters (d / 2 rounded, halves to even).
-inline size_t CodeCount(size_t d) {
-  return static_cast<size_t>(std::nearbyint(static_cast<double>(d) / 2.0));
-}
+inline size_t CodeCount(size_t d) { return static_cast<size_t>(std::nearbyint(static_cast<double>(d) / 2.0)); }
 
 // Ticks of code i: the front rule rounds 192 / (d / 2) * i, the back rule truncates the slot
 // width first. When d / 2 divides 192 both are exact. Neither passes 192 (the spare slot).
@@ -324,13 +324,12 @@ struct TickRule {
   int whole;
   bool rounded;
   explicit TickRule(size_t d, bool round)
-      : width(d == 0 ? 0.0 : 192.0 / (static_cast<double>(d) / 2.0)), whole(static_cast<int>(width)),
-        rounded(round) {
+      : width(d == 0 ? 0.0 : 192.0 / (static_cast<double>(d) / 2.0)), whole(static_cast<int>(width)), rounded(round) {
     if (d % 2 == 0 && d > 0 && d / 2 <= 192 && 192 % (d / 2) == 0) rounded = false;
   }
   int operator()(size_t i) const {
-    const int t = rounded ? static_cast<int>(std::nearbyint(width * static_cast<double>(i)))
-                          : whole * static_cast<int>(i);
+    const int t =
+        rounded ? static_cast<int>(std::nearbyint(width * static_cast<double>(i))) : whole * static_cast<int>(i);
     // Codes of an overlong line that round past the measure's last tick land on it: the end
     // of the measure is the next measure's start, where a save could not write them.
     return std::min(t, kTicksPerMeasure - 1);
@@ -385,8 +384,7 @@ bool Reader::StoreLane(const ChannelEntry& e, std::string_view data, int m) {
 // Stores the numbers of the non-empty codes of data into layer at their ticks (front rule when
 // rounded, else the back rule), ORs the slot bits of their ticks into bits and returns how many
 // codes were stored. The line's entries are gathered first and written to the layer at once.
-int64_t Reader::StoreCodes(CellLayer& layer, std::string_view data, int16_t mode, bool rounded,
-                           uint16_t& bits) const {
+int64_t Reader::StoreCodes(CellLayer& layer, std::string_view data, int16_t mode, bool rounded, uint16_t& bits) const {
   const int16_t* table = CodeTable(mode);
   const size_t d = data.size();
   CellLayer::Entry line[kCellSlots];
@@ -415,8 +413,10 @@ int64_t Reader::StoreCodes(CellLayer& layer, std::string_view data, int16_t mode
       if (v < 1) continue;
       const int t = tick(i);
       const CellLayer::Entry e{static_cast<uint8_t>(t), static_cast<int16_t>(v)};
-      if (k != 0 && line[k - 1].Tick == e.Tick) line[k - 1] = e;
-      else line[k++] = e;
+      if (k != 0 && line[k - 1].Tick == e.Tick)
+        line[k - 1] = e;
+      else
+        line[k++] = e;
       acc |= TickSlotBits(t);
       ++stored;
     }
@@ -495,7 +495,10 @@ LineOutcome Reader::ChannelLine(std::string_view line, size_t first, bool ascii)
   int m = 0;
   bool digits = true;
   for (char c : field) {
-    if (!IsDigit(c)) { digits = false; break; }
+    if (!IsDigit(c)) {
+      digits = false;
+      break;
+    }
     m = std::min(m * 10 + (c - '0'), 100000);
   }
   if (!digits) {
@@ -531,7 +534,8 @@ LineOutcome Reader::ChannelLine(std::string_view line, size_t first, bool ascii)
     case ChannelKind::LaneBack: ok = StoreLane(*best, data, m); break;
   }
   if (ok && cells_ > kMaxChartCells)
-    ok = Fail("オブジェのある小節が多すぎます（レーンと小節の組が " + std::to_string(kMaxChartCells) + " を超えました）");
+    ok = Fail("オブジェのある小節が多すぎます（レーンと小節の組が " + std::to_string(kMaxChartCells) +
+              " を超えました）");
   return ok ? LineOutcome::Done : LineOutcome::Failed;
 }
 

@@ -104,10 +104,10 @@ class NameIndex {
 enum class ChannelKind : uint8_t { Tempo, Length, GroupDigit, GroupW, LaneFront, LaneBack };
 
 struct ChannelEntry {
-  int order = 0;       // place in the order of trial; the lowest matching one decides
+  int order = 0;  // place in the order of trial; the lowest matching one decides
   ChannelKind kind = ChannelKind::Tempo;
-  int16_t index = 0;   // group index or lane number
-  int8_t digit = 0;    // group digit 0..7
+  int16_t index = 0;  // group index or lane number
+  int8_t digit = 0;   // group digit 0..7
   uint8_t pad = 0;
 };
 
@@ -141,7 +141,7 @@ class Reader {
 
   // chartread_channels.cpp
   void BuildChannelIndex();
-  int AddSymbol(std::string_view ch);          // cleaned byte of a non-ASCII symbol, or -1
+  int AddSymbol(std::string_view ch);  // cleaned byte of a non-ASCII symbol, or -1
   bool MapName(std::string_view name, std::string& out) const;
   void AddChannel(std::string_view name, ChannelEntry e);
   LineOutcome ChannelLine(std::string_view line, size_t firstBytes, bool ascii);
@@ -156,8 +156,7 @@ class Reader {
   int16_t LaneMode(int lane) const;
   bool StoreTempo(std::string_view data, int m);
   bool StoreLane(const ChannelEntry& e, std::string_view data, int m);
-  int64_t StoreCodes(CellLayer& layer, std::string_view data, int16_t mode, bool rounded,
-                     uint16_t& bits) const;
+  int64_t StoreCodes(CellLayer& layer, std::string_view data, int16_t mode, bool rounded, uint16_t& bits) const;
   bool StoreGroup(const ChannelEntry& e, std::string_view data, int m);
   // The writable cell of lane and measure; counts the cells the chart stores.
   MesData& Cell(int lane, int m);
@@ -172,13 +171,13 @@ class Reader {
 
   DocData& doc_;
   bool scratch_;
-  int lanes_ = 0;   // last lane number that exists in both the lane table and the grid
-  int ml_ = 3;      // digits of the measure field
+  int lanes_ = 0;  // last lane number that exists in both the lane table and the grid
+  int ml_ = 3;     // digits of the measure field
 
   // Command symbols, separators and kept symbols. ASCII ones by byte; the others are listed
   // and stand in the cleaned line as byte 0x80 + their place in wideSyms_.
   size_t echoMin_ = SIZE_MAX, echoMax_ = 0;  // lengths of the echo lines
-  std::array<bool, 256> kwFirst_{};  // first characters of the header and definition keywords
+  std::array<bool, 256> kwFirst_{};          // first characters of the header and definition keywords
   std::array<bool, 128> hsym_{};
   std::array<bool, 128> ssym_{};
   std::array<bool, 128> osym_{};

@@ -108,8 +108,7 @@ void HeaderLines(Ctx& c) {
 }
 
 // One definition block: definition and comment lines of numbers from..the mode's highest.
-void DefinitionBlock(Ctx& c, const std::vector<DefEntry>& table, int16_t mode, int from,
-                     const std::string& key) {
+void DefinitionBlock(Ctx& c, const std::vector<DefEntry>& table, int16_t mode, int from, const std::string& key) {
   const DocData& d = c.doc;
   const bool prefix = c.scratch && d.Keys.Path.empty();
   c.out += "\r\n";
@@ -282,8 +281,8 @@ std::string MeasureText(int measure, int ml) {
 
 std::string ChartText(const DocData& doc, int16_t scratch) {
   std::string out;
-  out.reserve(chartwrite::ObjectSectionsEstimate(doc) + 64 * (doc.Wav.size() + doc.Bga.size()) +
-              doc.FreeText.size() + 16 * static_cast<size_t>(doc.MesCount + 1) + 4096);
+  out.reserve(chartwrite::ObjectSectionsEstimate(doc) + 64 * (doc.Wav.size() + doc.Bga.size()) + doc.FreeText.size() +
+              16 * static_cast<size_t>(doc.MesCount + 1) + 4096);
   Ctx c(doc, scratch != 0, out);
   PrintChart(c);
   return out;
@@ -298,8 +297,8 @@ std::string ChartBytes(const DocData& doc, int16_t scratch) {
 bool CheckMeasureDigits(const DocData& doc, std::string& error) {
   const int last = LastWrittenMeasure(doc);
   if (last < 0 || DigitCount(last) <= doc.Fmt.Ml) return true;
-  error = "小節 " + std::to_string(last) + " の番号はこの形式の小節番号の桁数（" +
-          std::to_string(doc.Fmt.Ml) + "桁）に収まらないため、保存できません。";
+  error = "小節 " + std::to_string(last) + " の番号はこの形式の小節番号の桁数（" + std::to_string(doc.Fmt.Ml) +
+          "桁）に収まらないため、保存できません。";
   return false;
 }
 

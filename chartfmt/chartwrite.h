@@ -61,8 +61,8 @@ ChartWriteHost* SetChartWriteHost(ChartWriteHost* host);
 // the recent list; it is refused when objects still float after the drop (the grid cannot hold
 // them where they are). Any other scratch writes the player's file. Returns whether the file was
 // written; error (when given) receives the reason otherwise. The modified flag is not touched.
-bool ChartWrite(const std::string& path, const std::string& title, int16_t window, int16_t script,
-                int16_t scratch, std::string* error = nullptr);
+bool ChartWrite(const std::string& path, const std::string& title, int16_t window, int16_t script, int16_t scratch,
+                std::string* error = nullptr);
 
 // Where a scratch file ("temp.tmp", "ftemp.tmp") goes: the install folder when it can be
 // written, otherwise a private per-user runtime folder. Returns the file's real path; empty

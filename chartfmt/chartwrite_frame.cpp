@@ -56,8 +56,8 @@ ChartWriteHost* SetChartWriteHost(ChartWriteHost* host) {
   return previous;
 }
 
-bool ChartWrite(const std::string& path, const std::string& title, int16_t window, int16_t script,
-                int16_t scratch, std::string* error) {
+bool ChartWrite(const std::string& path, const std::string& title, int16_t window, int16_t script, int16_t scratch,
+                std::string* error) {
   std::string message;
   auto fail = [&](const std::string& why) {
     if (error) *error = why;

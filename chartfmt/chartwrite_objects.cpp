@@ -139,8 +139,7 @@ void AppendValues(std::string& out, const std::vector<int>& values, const CodeTa
 }
 
 // The channel line of one layer, printed when a slot holds an object; whether one did.
-bool LayerLine(Ctx& c, int m, const std::string& channel, const CellLayer& layer, int n,
-               const CodeTable& codes) {
+bool LayerLine(Ctx& c, int m, const std::string& channel, const CellLayer& layer, int n, const CodeTable& codes) {
   const size_t mark = c.out.size();
   c.LineStart(m, channel);
   if (!AppendSlots(c.out, layer, n, codes)) {
@@ -256,8 +255,7 @@ void WritePartSection(Ctx& c, int part, const std::vector<PartLane>& lanes) {
         if (!cell) continue;
         if (!lanes[i].frontByGroup && (c.scratch ? li.PChannel : li.Channel) != kNoChannel && AnyObject(cell->Obj))
           lastFront = i + 1;
-        if ((c.scratch ? li.PBackChannel : li.BackChannel) != kNoChannel && AnyObject(cell->BackObj))
-          lastBack = i + 1;
+        if ((c.scratch ? li.PBackChannel : li.BackChannel) != kNoChannel && AnyObject(cell->BackObj)) lastBack = i + 1;
       }
     }
     for (size_t i = 0; i < count; ++i) {
@@ -341,8 +339,7 @@ int CellSlots(const DocData& doc, int lane, int mes) {
   return cell ? CellDivision(*cell) : 0;
 }
 
-bool AppendSlots(std::string& text, const CellLayer& layer, int n,
-                 const CodeTable& codes) {
+bool AppendSlots(std::string& text, const CellLayer& layer, int n, const CodeTable& codes) {
   const int step = kTicksPerMeasure / n;
   const size_t start = text.size();
   const uint16_t none = codes.Pair(0);

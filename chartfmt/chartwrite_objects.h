@@ -62,8 +62,7 @@ const MesData* CellAt(const DocData& doc, int lane, int mes);
 // Slots the cell needs, recomputed from its objects (0 for a missing or empty cell).
 int CellSlots(const DocData& doc, int lane, int mes);
 // Appends the n-slot text of one layer; true when a slot held an object.
-bool AppendSlots(std::string& text, const CellLayer& layer, int n,
-                 const CodeTable& codes);
+bool AppendSlots(std::string& text, const CellLayer& layer, int n, const CodeTable& codes);
 
 // Bytes the object sections of doc take, roughly (to size the output once).
 size_t ObjectSectionsEstimate(const DocData& doc);

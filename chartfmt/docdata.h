@@ -15,8 +15,8 @@
 namespace mk {
 
 constexpr int16_t kOpenObjectBase = 10000;
-constexpr int16_t kPartBga = 88;         // lanes numbered with the BGA list
-constexpr int16_t kPartStacked = 99;     // lanes sharing one channel, filled in turn
+constexpr int16_t kPartBga = 88;      // lanes numbered with the BGA list
+constexpr int16_t kPartStacked = 99;  // lanes sharing one channel, filled in turn
 
 // One lane's measures (upper bound MesCount). Cells are read through Mes[m] and written only
 // through Mes.Write(m), which keeps the undo levels' cells as they were.
@@ -121,7 +121,7 @@ struct ScrKeys {
   std::string Tmpc;
   std::string Mesc;
   std::string Path;
-  std::vector<std::string> Echo;     // entries 1..EchoCount
+  std::vector<std::string> Echo;  // entries 1..EchoCount
   int16_t EchoCount = 0;
   std::vector<std::string> HSymbol;  // entries 0..n-1, one character each
   std::vector<std::string> SSymbol;  // entries 0..n-1
@@ -135,19 +135,19 @@ struct DocData {
   std::vector<LaneMes> Obj;
   std::vector<LaneMes> UndoObj;
   std::vector<LaneMes> UndoObj2;
-  std::vector<SelEntry> Sel;      // entries 1..SelCount
+  std::vector<SelEntry> Sel;  // entries 1..SelCount
   std::vector<SelEntry> UndoSel;
   std::vector<SelEntry> UndoSel2;
   int32_t UndoSelCount = 0;
   int32_t UndoSelCount2 = 0;
   int16_t UndoDirty = 0;
   int16_t UndoDirty2 = 0;
-  int16_t UndoMesCount = 0;       // the measure count each level's grid was taken with
+  int16_t UndoMesCount = 0;  // the measure count each level's grid was taken with
   int16_t UndoMesCount2 = 0;
-  int16_t UndoOn2 = 0;            // UndoOn before the newest snapshot was taken
-  std::vector<LaneInfo> Lane;     // entries 1..LaneCount
-  std::vector<DefEntry> Wav;      // 0..255/575/1295; entry 0 unused
-  std::vector<DefEntry> Bga;      // 0..255/575/1295; entry 0 is a real definition ("00")
+  int16_t UndoOn2 = 0;         // UndoOn before the newest snapshot was taken
+  std::vector<LaneInfo> Lane;  // entries 1..LaneCount
+  std::vector<DefEntry> Wav;   // 0..255/575/1295; entry 0 unused
+  std::vector<DefEntry> Bga;   // 0..255/575/1295; entry 0 is a real definition ("00")
   ScrFormat Fmt;
   ScrKeys Keys;
   ScrKeys PKeys;
@@ -170,7 +170,7 @@ struct DocData {
   std::array<int16_t, 3> Level{};
   int32_t ObjReadCount = 0;
   int16_t CurDef = 1;
-  std::string Folder;    // ends in the path separator
+  std::string Folder;  // ends in the path separator
   std::string FileName;
   int16_t Dirty = 0;
   int16_t CurMes = 0;

@@ -40,10 +40,11 @@ void CompareTable(const std::vector<DefEntry>& held, const std::vector<DefEntry>
   const char* table = bga ? "BGA" : "WAV";
   for (int n = from; n < static_cast<int>(held.size()) && n < static_cast<int>(back.size()); ++n) {
     if (held[n].File != back[n].File)
-      out.push_back({bga ? ChartField::BgaFile : ChartField::WavFile, n, DefName(table, n, mode, "ファイル名"), back[n].File});
-    if (held[n].Comment != back[n].Comment)
       out.push_back(
-          {bga ? ChartField::BgaComment : ChartField::WavComment, n, DefName(table, n, mode, "コメント"), back[n].Comment});
+          {bga ? ChartField::BgaFile : ChartField::WavFile, n, DefName(table, n, mode, "ファイル名"), back[n].File});
+    if (held[n].Comment != back[n].Comment)
+      out.push_back({bga ? ChartField::BgaComment : ChartField::WavComment, n, DefName(table, n, mode, "コメント"),
+                     back[n].Comment});
   }
 }
 

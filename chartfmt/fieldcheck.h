@@ -10,7 +10,20 @@
 
 namespace mk {
 
-enum class ChartField { Title, Artist, Genre, Bpm, BaseBpm, Level, Pre, Wall, WavFile, WavComment, BgaFile, BgaComment };
+enum class ChartField {
+  Title,
+  Artist,
+  Genre,
+  Bpm,
+  BaseBpm,
+  Level,
+  Pre,
+  Wall,
+  WavFile,
+  WavComment,
+  BgaFile,
+  BgaComment
+};
 
 // A field whose saved text reads back as something else. index: the level (0..2) or the
 // definition number; 0 for the others.

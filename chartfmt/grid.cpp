@@ -15,9 +15,7 @@ namespace {
 
 using Entry = CellLayer::Entry;
 
-Entry* TakeEntries(size_t cap) {
-  return static_cast<Entry*>(cellpool::Take(cap * sizeof(Entry), alignof(Entry)));
-}
+Entry* TakeEntries(size_t cap) { return static_cast<Entry*>(cellpool::Take(cap * sizeof(Entry), alignof(Entry))); }
 
 void GiveEntries(Entry* p, size_t cap) noexcept { cellpool::Give(p, cap * sizeof(Entry), alignof(Entry)); }
 
@@ -187,16 +185,22 @@ const MesData& MesList::Empty() {
 MesData& MesList::Write(size_t m) {
   assert(m < size_);
   const size_t bi = m / kBlock;
-  if (!blocks_) blocks_ = std::make_shared<Blocks>();
-  else if (blocks_.use_count() > 1) blocks_ = std::make_shared<Blocks>(*blocks_);
+  if (!blocks_)
+    blocks_ = std::make_shared<Blocks>();
+  else if (blocks_.use_count() > 1)
+    blocks_ = std::make_shared<Blocks>(*blocks_);
   Blocks& blocks = *blocks_;
   if (blocks.size() <= bi) blocks.resize(bi + 1);
   std::shared_ptr<Block>& block = blocks[bi];
-  if (!block) block = std::make_shared<Block>();
-  else if (block.use_count() > 1) block = std::make_shared<Block>(*block);
+  if (!block)
+    block = std::make_shared<Block>();
+  else if (block.use_count() > 1)
+    block = std::make_shared<Block>(*block);
   CellRef& cell = (*block)[m % kBlock];
-  if (!cell) cell = CellRef::Make(Empty());
-  else if (cell.Shared()) cell = CellRef::Make(*cell);
+  if (!cell)
+    cell = CellRef::Make(Empty());
+  else if (cell.Shared())
+    cell = CellRef::Make(*cell);
   return *cell;
 }
 
@@ -252,14 +256,18 @@ MesList::CellRef MesList::Ref(size_t m) const {
 
 void MesList::SetRef(size_t m, CellRef cell) {
   if (!cell && !Stored(m)) return;
-  if (!blocks_) blocks_ = std::make_shared<Blocks>();
-  else if (blocks_.use_count() > 1) blocks_ = std::make_shared<Blocks>(*blocks_);
+  if (!blocks_)
+    blocks_ = std::make_shared<Blocks>();
+  else if (blocks_.use_count() > 1)
+    blocks_ = std::make_shared<Blocks>(*blocks_);
   Blocks& blocks = *blocks_;
   const size_t bi = m / kBlock;
   if (blocks.size() <= bi) blocks.resize(bi + 1);
   std::shared_ptr<Block>& block = blocks[bi];
-  if (!block) block = std::make_shared<Block>();
-  else if (block.use_count() > 1) block = std::make_shared<Block>(*block);
+  if (!block)
+    block = std::make_shared<Block>();
+  else if (block.use_count() > 1)
+    block = std::make_shared<Block>(*block);
   (*block)[m % kBlock] = std::move(cell);
 }
 
@@ -301,7 +309,8 @@ size_t MesList::HeldBytes(std::unordered_set<const void*>& seen) const {
     if (!b || !seen.insert(b.get()).second) continue;
     n += sizeof(Block);
     for (const CellRef& c : *b)
-      if (c && seen.insert(c.get()).second) n += sizeof(Record) + c.get()->Obj.HeapBytes() + c.get()->BackObj.HeapBytes();
+      if (c && seen.insert(c.get()).second)
+        n += sizeof(Record) + c.get()->Obj.HeapBytes() + c.get()->BackObj.HeapBytes();
   }
   return n;
 }

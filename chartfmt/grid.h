@@ -146,10 +146,10 @@ class CellLayer {
 
 // One lane in one measure.
 struct MesData {
-  CellLayer Obj;      // front layer by tick
-  CellLayer BackObj;  // back layer by tick
-  double Length = 0;                          // measure length factor (lane 0); 0 = normal
-  int16_t Division = 0;                       // slots per measure when written; 0 = empty
+  CellLayer Obj;         // front layer by tick
+  CellLayer BackObj;     // back layer by tick
+  double Length = 0;     // measure length factor (lane 0); 0 = normal
+  int16_t Division = 0;  // slots per measure when written; 0 = empty
   bool operator==(const MesData&) const = default;
 };
 

@@ -50,9 +50,9 @@ struct Entry {
   std::string name;
   std::string key;  // letter case as the reader compares
   Kind kind;
-  int index;        // lane or group
+  int index;  // lane or group
   int line;
-  bool written;     // the chart writer prints lines of it
+  bool written;  // the chart writer prints lines of it
 };
 
 class Check {
@@ -73,9 +73,7 @@ class Check {
 
  private:
   int LaneLine(int lane) const { return lane < static_cast<int>(lines_.lanes.size()) ? lines_.lanes[lane] : 0; }
-  int GroupLine(int group) const {
-    return group < static_cast<int>(lines_.groups.size()) ? lines_.groups[group] : 0;
-  }
+  int GroupLine(int group) const { return group < static_cast<int>(lines_.groups.size()) ? lines_.groups[group] : 0; }
   const GtEntry& Group(int i) const { return doc_.Fmt.Gt[i]; }
   int GroupCount() const { return std::min<int>(doc_.Fmt.GtCount + 1, static_cast<int>(doc_.Fmt.Gt.size())); }
   bool Fail(int line1, int line2, std::string reason) {
@@ -105,8 +103,9 @@ class Check {
         const int lane = g.Lane + k;
         const bool inGroupLines = k < 3 || doc_.Lane[lane].Channel == kNoChannel;
         if (inGroupLines && doc_.Lane[lane].Part == kPartBga && !Codable(wnum, bnum))
-          return Fail(GroupLine(i), LaneLine(lane),
-                      "の #GT 定義のレーンは BGA の番号を使いますが、グループの行の #WNUM の形式ではその番号を書けません");
+          return Fail(
+              GroupLine(i), LaneLine(lane),
+              "の #GT 定義のレーンは BGA の番号を使いますが、グループの行の #WNUM の形式ではその番号を書けません");
       }
     }
     return false;
@@ -153,12 +152,15 @@ class Check {
       const char c = Upper(ch)[0];
       const bool alnum = n == 1 && ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'));
       if (!alnum && !Listed(k.OSymbol, 1, ch))
-        return !Fail(e.line, 0, "のチャンネル名「" + e.name + "」は譜面の行に残らない文字「" + std::string(ch) + "」を含んでいます");
+        return !Fail(e.line, 0,
+                     "のチャンネル名「" + e.name + "」は譜面の行に残らない文字「" + std::string(ch) +
+                         "」を含んでいます");
       if (i > 0 && Listed(k.SSymbol, 0, ch)) {
         const auto it = known_.find(e.key.substr(0, i));
         if (it != known_.end())
-          return !Fail(e.line, it->second, "のチャンネル名「" + e.name + "」は区切り記号「" + std::string(ch) +
-                                               "」の前が別のチャンネル名になるため読み戻せません");
+          return !Fail(e.line, it->second,
+                       "のチャンネル名「" + e.name + "」は区切り記号「" + std::string(ch) +
+                           "」の前が別のチャンネル名になるため読み戻せません");
       }
       i += n;
     }
@@ -176,15 +178,15 @@ class Check {
     if (&b == &e) return CaughtWithSeparator(e);
     // Lanes of part 99 share a channel: its lines fill them in turn.
     const bool lanes = (b.kind == Kind::Front || b.kind == Kind::Back) && b.kind == e.kind;
-    if (lanes && b.key == e.key && doc_.Lane[b.index].Part == kPartStacked &&
-        doc_.Lane[e.index].Part == kPartStacked)
+    if (lanes && b.key == e.key && doc_.Lane[b.index].Part == kPartStacked && doc_.Lane[e.index].Part == kPartStacked)
       return true;
     return ReadAs(e, b);
   }
 
   // Lines of e are read as lines of b: a fault.
   bool ReadAs(const Entry& e, const Entry& b) {
-    return !Fail(e.line, b.line, "のチャンネル名「" + e.name + "」の行は「" + b.name + "」の行として読まれるため読み戻せません");
+    return !Fail(e.line, b.line,
+                 "のチャンネル名「" + e.name + "」の行は「" + b.name + "」の行として読まれるため読み戻せません");
   }
 
   // A line of this name goes on with the separator the writer puts after it: a name tried

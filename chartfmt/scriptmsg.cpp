@@ -14,8 +14,7 @@ ScriptMessage ScriptError(std::string text, bool fatal) {
 }
 
 ScriptMessage ScriptLineError(const std::string& name, int lineNo, const std::string& reason) {
-  return ScriptError("スクリプトファイル " + name + " の " + std::to_string(lineNo) + " 行目" + reason,
-                     true);
+  return ScriptError("スクリプトファイル " + name + " の " + std::to_string(lineNo) + " 行目" + reason, true);
 }
 
 ScriptMessage ScriptLinesError(const std::string& name, int lineNo, int otherLine, const std::string& reason) {

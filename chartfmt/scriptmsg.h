@@ -8,10 +8,10 @@
 namespace mk {
 
 struct ScriptMessage {
-  std::string text;                           // empty: nothing to show
-  std::string title;                          // "エラー" or "警告"
+  std::string text;   // empty: nothing to show
+  std::string title;  // "エラー" or "警告"
   plat::MsgIcon icon = plat::MsgIcon::None;
-  bool fatal = false;                         // the program ends once the message is shown
+  bool fatal = false;  // the program ends once the message is shown
 
   bool empty() const { return text.empty(); }
 };

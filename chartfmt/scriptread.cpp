@@ -172,7 +172,12 @@ std::vector<Reader::Directive> Reader::Directives() {
   ScrFormat& f = doc_.Fmt;
   ScrKeys& k = doc_.Keys;
   ScrKeys& p = doc_.PKeys;
-  auto text = [](std::string& field) { return [&field](const std::string& v) { field = v; return true; }; };
+  auto text = [](std::string& field) {
+    return [&field](const std::string& v) {
+      field = v;
+      return true;
+    };
+  };
   auto number = [this](int16_t& field) { return [this, &field](const std::string& v) { return Number(v, field); }; };
   // "#LVNk name", "#LEVELk keyword": the value starts with the level digit k, and what follows
   // the character after it is stored. A digit other than 1 to 3 leaves the line without effect,
@@ -196,7 +201,11 @@ std::vector<Reader::Directive> Reader::Directives() {
     };
   };
   return {
-      {"#EXT ", [&f](const std::string& v) { f.Ext = SplitScriptList(v); return true; }},
+      {"#EXT ",
+       [&f](const std::string& v) {
+         f.Ext = SplitScriptList(v);
+         return true;
+       }},
       {"#HEAD ", text(f.Head)},
       {"#FOOT ", text(f.Foot)},
       {"#WNUM ", number(f.WNum)},
@@ -254,8 +263,18 @@ std::vector<Reader::Directive> Reader::Directives() {
       {"#BGA ", text(k.Bga)},
       {"#PRE ", text(k.Pre)},
       {"#WALL ", text(k.Wall)},
-      {"#TMPC ", [this, &k](const std::string& v) { k.Tmpc = v; numbers_.tmpc = static_cast<int>(pos_); return true; }},
-      {"#MESC ", [this, &k](const std::string& v) { k.Mesc = v; numbers_.mesc = static_cast<int>(pos_); return true; }},
+      {"#TMPC ",
+       [this, &k](const std::string& v) {
+         k.Tmpc = v;
+         numbers_.tmpc = static_cast<int>(pos_);
+         return true;
+       }},
+      {"#MESC ",
+       [this, &k](const std::string& v) {
+         k.Mesc = v;
+         numbers_.mesc = static_cast<int>(pos_);
+         return true;
+       }},
       {"#PATH ", text(k.Path)},
       {"#ECHO ",
        [this, &k](const std::string& v) {
@@ -337,9 +356,9 @@ void Reader::Finish() {
   }
   ScrKeys& k = doc_.Keys;
   ScrKeys& p = doc_.PKeys;
-  const std::pair<std::string*, const std::string*> fallBack[] = {
-      {&p.Bpm, &k.Bpm}, {&p.BaseBpm, &k.BaseBpm}, {&p.Wav, &k.Wav},
-      {&p.Bga, &k.Bga}, {&p.Tmpc, &k.Tmpc},       {&p.Mesc, &k.Mesc}};
+  const std::pair<std::string*, const std::string*> fallBack[] = {{&p.Bpm, &k.Bpm},   {&p.BaseBpm, &k.BaseBpm},
+                                                                  {&p.Wav, &k.Wav},   {&p.Bga, &k.Bga},
+                                                                  {&p.Tmpc, &k.Tmpc}, {&p.Mesc, &k.Mesc}};
   for (const auto& [player, chart] : fallBack) {
     if (player->empty()) *player = *chart;
   }
@@ -390,8 +409,8 @@ ScriptReadResult Reader::Run() {
 
 }  // namespace
 
-ScriptReadResult ReadScriptLines(const std::vector<std::string>& lines, const std::string& name,
-                                 DocData& doc, std::string& info) {
+ScriptReadResult ReadScriptLines(const std::vector<std::string>& lines, const std::string& name, DocData& doc,
+                                 std::string& info) {
   return Reader(lines, name, doc, info).Run();
 }
 
@@ -422,8 +441,7 @@ std::vector<std::string> RowCodes(int16_t mode) {
 }  // namespace
 
 ScriptReadResult ScrRead(int16_t scriptNo, DocData& doc, ScriptWindowSteps& window) {
-  if (scriptNo < 1 || scriptNo > g_ScriptCount ||
-      scriptNo >= static_cast<int>(g_ScriptTable.size())) {
+  if (scriptNo < 1 || scriptNo > g_ScriptCount || scriptNo >= static_cast<int>(g_ScriptTable.size())) {
     ScriptReadResult r;
     r.ok = false;
     r.message = ScriptError("スクリプト番号 " + std::to_string(scriptNo) + " は登録されていません", false);

@@ -33,8 +33,8 @@ struct ScriptReadResult {
 
 // Reads a script given as decoded lines (UTF-8). name is the file name that messages show.
 // info receives the help text (each line followed by CR LF).
-ScriptReadResult ReadScriptLines(const std::vector<std::string>& lines, const std::string& name,
-                                 DocData& doc, std::string& info);
+ScriptReadResult ReadScriptLines(const std::vector<std::string>& lines, const std::string& name, DocData& doc,
+                                 std::string& info);
 
 // Reads the script file at path (CP932). A file that cannot be read gives a non-fatal error:
 // the window that wanted it is not opened, the rest of the program goes on.

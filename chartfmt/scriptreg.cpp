@@ -47,8 +47,7 @@ std::vector<std::string> ListScriptFiles(const std::string& folder) {
   for (const fs::directory_entry& e : it) {
     std::error_code fec;
     // Folders are no scripts, and pipes or devices are never opened (reading them could block).
-    if (e.is_directory(fec) || e.is_fifo(fec) || e.is_socket(fec) || e.is_block_file(fec) ||
-        e.is_character_file(fec)) {
+    if (e.is_directory(fec) || e.is_fifo(fec) || e.is_socket(fec) || e.is_block_file(fec) || e.is_character_file(fec)) {
       continue;
     }
     std::string name = e.path().filename().string();
@@ -89,8 +88,7 @@ ScriptList ScanScripts(const std::string& folder, const std::string& defExt) {
   ScriptList list;
   const std::vector<std::string> names = ListScriptFiles(folder);
   if (names.empty()) {
-    list.message =
-        ScriptError("インストールフォルダ " + folder + " にスクリプトファイルが見つかりません", true);
+    list.message = ScriptError("インストールフォルダ " + folder + " にスクリプトファイルが見つかりません", true);
     return list;
   }
   const std::string wanted = plat::AsciiUpper(defExt);

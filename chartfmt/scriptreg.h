@@ -20,7 +20,7 @@ struct ScriptEntry {
 extern std::vector<ScriptEntry> g_ScriptTable;  // entries 0..g_ScriptCount, entry 0 unused
 extern int16_t g_ScriptCount;
 extern int16_t g_DefaultScript;
-extern std::string g_OpenFilter;                // "Title|*.a;*.b|Title|*.c", entry i = script i
+extern std::string g_OpenFilter;  // "Title|*.a;*.b|Title|*.c", entry i = script i
 
 struct ScriptList {
   std::vector<ScriptEntry> table{ScriptEntry{}};  // entry 0 unused

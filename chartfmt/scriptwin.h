@@ -15,8 +15,8 @@ class ScriptWindowSteps {
   // comment empty. codes[0] is the row of definition 1.
   virtual void AppendWavRows(const std::vector<std::string>& codes) = 0;
   virtual void AppendBgaRows(const std::vector<std::string>& codes) = 0;
-  virtual void ObjMake() = 0;   // object sprites
-  virtual void Scr_Chg() = 0;   // horizontal scroll range
+  virtual void ObjMake() = 0;  // object sprites
+  virtual void Scr_Chg() = 0;  // horizontal scroll range
   virtual void SetCaption(const std::string& caption) = 0;
   virtual void HeadDraw() = 0;
   virtual void HeadDraw2() = 0;

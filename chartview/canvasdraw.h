@@ -10,14 +10,14 @@ namespace mk {
 
 // The view frame of one repaint.
 struct ViewFrame {
-  int X0 = 0;     // horizontal scroll, pixels
+  int X0 = 0;  // horizontal scroll, pixels
   int W = 0, H = 0;
-  int XR = 0;     // right edge of the view in lane coordinates
-  int PPM = 0;    // pixels per measure
-  int First = 0;  // measure in the first row
-  int Off = 0;    // how far the first row is scrolled, pixels
-  int Rows = 0;   // rows 1 to Rows + 1 are laid out
-  bool Up = true; // measure 0 at the bottom
+  int XR = 0;      // right edge of the view in lane coordinates
+  int PPM = 0;     // pixels per measure
+  int First = 0;   // measure in the first row
+  int Off = 0;     // how far the first row is scrolled, pixels
+  int Rows = 0;    // rows 1 to Rows + 1 are laid out
+  bool Up = true;  // measure 0 at the bottom
 
   // Lower and upper edge of row k (1-based).
   int YL(int k) const { return Up ? H + Off - (k - 1) * PPM : k * PPM - Off; }

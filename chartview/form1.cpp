@@ -6,9 +6,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMenu>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -233,9 +233,7 @@ void Form1::ClearThisWin() {
   tbWall_->SetMixed(true);
 }
 
-void Form1::SetThisWin() {
-  PublishChart(Doc(), winNo_, frame_->ScriptInfo(Doc().ScriptNo), *frame_);
-}
+void Form1::SetThisWin() { PublishChart(Doc(), winNo_, frame_->ScriptInfo(Doc().ScriptNo), *frame_); }
 
 void Form1::Form_Activate() {
   if (g_SkipActivate != 0) {
@@ -331,9 +329,7 @@ void Form1::CloseWithoutQuestion() {
   close();
 }
 
-void Form1::CheckDirty() {
-  SetCaption(CaptionText(Doc(), frame_->ScriptTitle(Doc().ScriptNo)));
-}
+void Form1::CheckDirty() { SetCaption(CaptionText(Doc(), frame_->ScriptTitle(Doc().ScriptNo))); }
 
 bool Form1::RefleshScr() {
   sheets_.Head.Clear();
@@ -352,9 +348,13 @@ std::vector<DefRow> EmptyRows(const std::vector<std::string>& codes) {
 }
 }  // namespace
 
-void Form1::AppendWavRows(const std::vector<std::string>& codes) { frame_->AppendListRows(DefList::Grid1, EmptyRows(codes)); }
+void Form1::AppendWavRows(const std::vector<std::string>& codes) {
+  frame_->AppendListRows(DefList::Grid1, EmptyRows(codes));
+}
 
-void Form1::AppendBgaRows(const std::vector<std::string>& codes) { frame_->AppendListRows(DefList::Grid2, EmptyRows(codes)); }
+void Form1::AppendBgaRows(const std::vector<std::string>& codes) {
+  frame_->AppendListRows(DefList::Grid2, EmptyRows(codes));
+}
 
 ViewState Form1::View() const {
   ViewState v;

@@ -197,10 +197,10 @@ class Form1 : public QMdiSubWindow, public ScriptWindowSteps {
   QToolButton* tb3b_ = nullptr;
   MixedToolButton* tbWall_ = nullptr;
 
-  plat::Canvas canvas_;       // Picture1
-  plat::Picture strip_;       // Picture3
-  SpriteSheets sheets_;       // Picture2, Picture6
-  plat::Picture wall_;        // Picture4
+  plat::Canvas canvas_;          // Picture1
+  plat::Picture strip_;          // Picture3
+  SpriteSheets sheets_;          // Picture2, Picture6
+  plat::Picture wall_;           // Picture4
   plat::Picture wallStretched_;  // Picture5
 };
 

@@ -38,9 +38,7 @@ std::string ModifiedQuestion(const std::string& fileName) {
   return "ファイル [" + (fileName.empty() ? std::string("新規") : fileName) + "] は変更されています\r\n保存しますか？";
 }
 
-int VScrollMaxFor(int mesCount) {
-  return static_cast<int>(plat::RoundHalfEven(192.0 / g_ScrollSpeed * mesCount));
-}
+int VScrollMaxFor(int mesCount) { return static_cast<int>(plat::RoundHalfEven(192.0 / g_ScrollSpeed * mesCount)); }
 
 int VScrollPageStep() { return static_cast<int>(plat::RoundHalfEven(192.0 / g_ScrollSpeed)); }
 

@@ -10,16 +10,14 @@ namespace mk {
 
 // Design sizes the layout reads.
 constexpr int kForm1ToolbarHeight = 24;
-constexpr int kForm1StripHeight = 25;   // Frame1
+constexpr int kForm1StripHeight = 25;  // Frame1
 constexpr int kForm1HScrollHeight = 17;
 constexpr int kForm1VScrollWidth = 17;
 constexpr int kForm1ButtonHeight = 17;  // Command1, Command2
 constexpr int kForm1MinOuterWidth = 123;
 
 // Smallest outer height: toolbar, both buttons and 80 pixels.
-inline int Form1MinOuterHeight(int toolbarHeight) {
-  return toolbarHeight + 2 * kForm1ButtonHeight + 80;
-}
+inline int Form1MinOuterHeight(int toolbarHeight) { return toolbarHeight + 2 * kForm1ButtonHeight + 80; }
 
 // Control geometry for a client area of sw x sh with a toolbar of height tb (0 when hidden).
 struct Form1Layout {

@@ -96,9 +96,7 @@ class Form1Gestures : public ChartWindowPort,
   // ChartWindowPort
   DocData& Doc() override { return w_->Doc(); }
   GestureSettings Settings() override { return {g_MaxMeasure, g_ScrollSpeed, g_ScrollSpeedX, g_ScrollSpeedY}; }
-  CanvasGeom Canvas() override {
-    return {w_->picture1_->width(), w_->picture1_->height(), w_->hscroll1_->value()};
-  }
+  CanvasGeom Canvas() override { return {w_->picture1_->width(), w_->picture1_->height(), w_->hscroll1_->value()}; }
   void UpdateCursorPos(double x, double y) override { w_->UpdateCursorPos(x, y); }
   void ObjBackup() override { w_->ObjBackup(); }
   void DropLastBackup() override { w_->DropLastBackup(); }
@@ -235,8 +233,7 @@ bool Form1::CanvasEvent(QObject* watched, QEvent* e) {
     case QEvent::FocusOut:
       if (canvas) gesture_->GestureLost();
       return false;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -56,7 +56,6 @@ bool PlayerAvailable(const DocData& doc, const std::string& installDir) {
   return std::filesystem::is_regular_file(std::filesystem::path(PlayerProgram(doc.Fmt, installDir)), ec);
 }
 
-
 void ApplyDefTabView(const DocData& doc, FramePanels& frame) {
   frame.SetDefToolbarEnabled(true);
   for (DefTool t : kDefTools) frame.SetDefToolAvailable(t, true);
@@ -122,11 +121,11 @@ void PublishChart(const DocData& doc, int16_t window, const std::string& scriptI
   frame.SetToolAvailable(FrameTool::TB1_Find, true);
 
   frame.SetMenuEnabled(FrameMenu::Menu_Edit_Undo, doc.UndoOn != 0);
-  for (FrameMenu m : {FrameMenu::Menu_File_Save, FrameMenu::Menu_File_SaveAs, FrameMenu::Menu_File_Wiz,
-                      FrameMenu::Menu_File_Close, FrameMenu::Menu_Edit_Find, FrameMenu::Menu_Edit_WAVCmp,
-                      FrameMenu::Menu_Edit_SelectAll, FrameMenu::Menu_View_Data, FrameMenu::Menu_Edit_Mode,
-                      FrameMenu::Menu_Edit_WAVDel, FrameMenu::EditM_MesInsert, FrameMenu::EditM_MesDelete,
-                      FrameMenu::EditM_MesChange, FrameMenu::EditM_Sel})
+  for (FrameMenu m :
+       {FrameMenu::Menu_File_Save, FrameMenu::Menu_File_SaveAs, FrameMenu::Menu_File_Wiz, FrameMenu::Menu_File_Close,
+        FrameMenu::Menu_Edit_Find, FrameMenu::Menu_Edit_WAVCmp, FrameMenu::Menu_Edit_SelectAll,
+        FrameMenu::Menu_View_Data, FrameMenu::Menu_Edit_Mode, FrameMenu::Menu_Edit_WAVDel, FrameMenu::EditM_MesInsert,
+        FrameMenu::EditM_MesDelete, FrameMenu::EditM_MesChange, FrameMenu::EditM_Sel})
     frame.SetMenuEnabled(m, true);
 
   const bool sel = doc.SelCount >= 1;

@@ -25,14 +25,14 @@ void ResetDocument(DocData& doc) {
 }
 
 void ClearFramePanels(FramePanels& frame) {
-  for (FrameMenu m : {FrameMenu::Menu_Help_Info, FrameMenu::Menu_View_Parts, FrameMenu::Menu_Play_PlayAll,
-                      FrameMenu::Menu_Play_PlayHere, FrameMenu::Menu_Play_Stop, FrameMenu::Menu_Edit_Undo,
-                      FrameMenu::Menu_File_Save, FrameMenu::Menu_File_SaveAs, FrameMenu::Menu_File_Close,
-                      FrameMenu::Menu_File_Wiz, FrameMenu::Menu_Edit_Find, FrameMenu::Menu_Edit_WAVCmp,
-                      FrameMenu::Menu_Edit_SelectAll, FrameMenu::Menu_View_Data})
+  for (FrameMenu m :
+       {FrameMenu::Menu_Help_Info, FrameMenu::Menu_View_Parts, FrameMenu::Menu_Play_PlayAll,
+        FrameMenu::Menu_Play_PlayHere, FrameMenu::Menu_Play_Stop, FrameMenu::Menu_Edit_Undo, FrameMenu::Menu_File_Save,
+        FrameMenu::Menu_File_SaveAs, FrameMenu::Menu_File_Close, FrameMenu::Menu_File_Wiz, FrameMenu::Menu_Edit_Find,
+        FrameMenu::Menu_Edit_WAVCmp, FrameMenu::Menu_Edit_SelectAll, FrameMenu::Menu_View_Data})
     frame.SetMenuEnabled(m, false);
-  for (FrameTool t : {FrameTool::TB1_Save, FrameTool::TB1_PlayAll, FrameTool::TB1_PlayHere,
-                      FrameTool::TB1_PlayStop, FrameTool::TB1_Find})
+  for (FrameTool t : {FrameTool::TB1_Save, FrameTool::TB1_PlayAll, FrameTool::TB1_PlayHere, FrameTool::TB1_PlayStop,
+                      FrameTool::TB1_Find})
     frame.SetToolAvailable(t, false);
 
   frame.SetTabEnabled(false);
@@ -44,8 +44,8 @@ void ClearFramePanels(FramePanels& frame) {
   for (DefTool t : kDefTools) frame.SetDefToolMixed(t, true);
 
   g_Filling = -1;
-  for (HeaderText f : {HeaderText::Text6, HeaderText::Text1, HeaderText::Text2, HeaderText::Text5,
-                       HeaderText::Text3, HeaderText::Text4}) {
+  for (HeaderText f : {HeaderText::Text6, HeaderText::Text1, HeaderText::Text2, HeaderText::Text5, HeaderText::Text3,
+                       HeaderText::Text4}) {
     frame.SetHeaderText(f, "");
     frame.SetHeaderEnabled(f, false);
     frame.SetHeaderEditableLook(f, false);

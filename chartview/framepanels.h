@@ -45,8 +45,8 @@ enum class FrameMenu {
 enum class FrameTool { TB1_Save, TB1_PlayAll, TB1_PlayHere, TB1_PlayStop, TB1_Find };
 // Definition toolbar (Toolbar2) buttons.
 enum class DefTool { TB2_Play, TB2_Stop, TB2_Up, TB2_Down, TB2_Prev };
-constexpr DefTool kDefTools[] = {DefTool::TB2_Play, DefTool::TB2_Stop, DefTool::TB2_Up,
-                                 DefTool::TB2_Down, DefTool::TB2_Prev};
+constexpr DefTool kDefTools[] = {DefTool::TB2_Play, DefTool::TB2_Stop, DefTool::TB2_Up, DefTool::TB2_Down,
+                                 DefTool::TB2_Prev};
 enum class DefList { Grid1, Grid2 };
 // Header fields: Text1 title, Text2 artist, Text3 BPM, Text4 base BPM, Text5 genre, Text6 free
 // statements.
@@ -98,7 +98,7 @@ class FramePanels {
   // Command3 (wallpaper picture, k = 3) and Command4 (preview sound, k = 4).
   virtual void SetFileButton(int k, const std::string& caption, bool enabled) = 0;
   virtual void SetMesLabel(const std::string& caption, bool enabled) = 0;  // Label10
-  virtual void SetLevelCaption(int k, const std::string& caption) = 0;    // Label4..6 for k 1..3
+  virtual void SetLevelCaption(int k, const std::string& caption) = 0;     // Label4..6 for k 1..3
 
   // Status-bar panels by key ("Level1".."Level3", "Info", ...).
   virtual void SetPanelText(const std::string& key, const std::string& text) = 0;

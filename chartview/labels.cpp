@@ -15,8 +15,7 @@ int GlyphIndex(char ch) {
 }
 
 std::array<int, 2> CodeGlyphs(int value, int mode) {
-  const std::string text =
-      "00" + DefNumToText(static_cast<int16_t>(value), static_cast<int16_t>(mode));
+  const std::string text = "00" + DefNumToText(static_cast<int16_t>(value), static_cast<int16_t>(mode));
   return {GlyphIndex(text[text.size() - 2]), GlyphIndex(text[text.size() - 1])};
 }
 
@@ -24,8 +23,8 @@ int16_t LaneNumberingMode(const DocData& doc, int lane) {
   return LaneAt(doc, lane).Part == kPartBga ? doc.Fmt.BNum : doc.Fmt.WNum;
 }
 
-void DrawGlyphs(plat::Picture& target, const plat::Picture& objSheet, const int* xs, const int* glyphs,
-                int count, int y, bool lower) {
+void DrawGlyphs(plat::Picture& target, const plat::Picture& objSheet, const int* xs, const int* glyphs, int count,
+                int y, bool lower) {
   using namespace sheet;
   const int row = lower ? kLowerRow : 0;
   for (int i = 0; i < count; ++i)

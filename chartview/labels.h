@@ -22,8 +22,8 @@ int16_t LaneNumberingMode(const DocData& doc, int lane);
 
 // Shadowed glyphs at (xs[i], y): every mask first (AND), then every paint (OR); lower picks the
 // lower-case strips.
-void DrawGlyphs(plat::Picture& target, const plat::Picture& objSheet, const int* xs, const int* glyphs,
-                int count, int y, bool lower);
+void DrawGlyphs(plat::Picture& target, const plat::Picture& objSheet, const int* xs, const int* glyphs, int count,
+                int y, bool lower);
 
 // The label of an object whose front box has its top-left corner at (x, y): the two-character
 // code of a definition, or three decimal digits on lane 0. back = -1 spaces a back-layer label.

@@ -163,8 +163,7 @@ void HeadDraw(const DocData& doc, int stripHeight, Picture& p) {
       const int h = static_cast<int>(std::lrint(v * 1.5));
       const Color c = cell == 0 ? plat::Rgb(v, v, h) : cell == 1 ? plat::Rgb(h, v, v) : plat::Rgb(v, h, v);
       const double top = band * i;
-      p.FillRect(x, static_cast<int>(std::lrint(top)), x + kCellW - 1,
-                 static_cast<int>(std::lrint(top + band)), c);
+      p.FillRect(x, static_cast<int>(std::lrint(top)), x + kCellW - 1, static_cast<int>(std::lrint(top + band)), c);
     }
   }
   p.FillRect(90, 0, 91, stripHeight, kWhite);

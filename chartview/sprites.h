@@ -11,8 +11,8 @@ namespace mk {
 
 namespace sheet {
 // Object sheet places (x, y).
-constexpr int kBoxW = 28, kBoxH = 10;          // front box of lane L at (0, 10L)
-constexpr int kBackX = 31, kBackW = 22;        // back box of lane L at (31, 10L)
+constexpr int kBoxW = 28, kBoxH = 10;    // front box of lane L at (0, 10L)
+constexpr int kBackX = 31, kBackW = 22;  // back box of lane L at (31, 10L)
 constexpr int kOpenX = 310, kOpenY = 10, kOpenW = 88;
 constexpr int kSelX = 310, kSelY = 0;          // selection highlight, 28 x 10
 constexpr int kPointerX = 340, kPointerY = 0;  // pointer frame, 28 x 10
@@ -21,7 +21,7 @@ constexpr int kGridY = 110, kBeatY = 111, kMeasureY = 112;
 constexpr int kLaneLineY = 120, kHeavyX = 56, kThinX = 58;
 constexpr int kTileY = 120, kTileW = 6, kTileH = 100;
 constexpr int kGlyphX = 56, kGlyphW = 7, kGlyphH = 10;
-constexpr int kMaskRow = 20, kLowerRow = 10;   // paint rows at 0 / 10, masks at 20 / 30
+constexpr int kMaskRow = 20, kLowerRow = 10;  // paint rows at 0 / 10, masks at 20 / 30
 constexpr int kDigitX = 56, kDigitW = 35, kDigitY = 41, kDigitH = 67;
 // Lane-header sheet.
 constexpr int kCellW = 30, kCellH = 25, kCellsPerBand = 24;

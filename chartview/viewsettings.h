@@ -33,7 +33,7 @@ extern int16_t g_ScrollSpeedX;    // 80; positive
 extern int16_t g_ScrollSpeedY;    // 80; positive
 extern int16_t g_MesLargeChange;  // 8
 // [Etc]
-extern int16_t g_Wheel;           // 2; 1, 2 or 8 eighths of a measure per wheel notch
-extern int16_t g_PlayObj;         // 0
+extern int16_t g_Wheel;    // 2; 1, 2 or 8 eighths of a measure per wheel notch
+extern int16_t g_PlayObj;  // 0
 
 }  // namespace mk

@@ -21,12 +21,12 @@ struct PartsSwitches {
 };
 
 struct ViewState {
-  int CanvasWidth = 521;   // Picture1
+  int CanvasWidth = 521;  // Picture1
   int CanvasHeight = 337;
-  int StripHeight = 25;    // Picture3, the lane header strip
-  int HScrollValue = 0;    // HScroll1.Value; one unit is 5 pixels
+  int StripHeight = 25;  // Picture3, the lane header strip
+  int HScrollValue = 0;  // HScroll1.Value; one unit is 5 pixels
   PartsSwitches Parts;
-  const plat::Picture* Wall = nullptr;         // Picture4: the wallpaper as loaded
+  const plat::Picture* Wall = nullptr;           // Picture4: the wallpaper as loaded
   const plat::Picture* WallStretched = nullptr;  // Picture5: stretched to the canvas
 };
 

@@ -74,8 +74,8 @@ ConvertResult ConvertChartCopy(const DocData& src, DocData& dst, const std::vect
   }
   Mes_Change(dst, s.MesCount - dst.MesCount, std::max<int>(limit, s.MesCount));
 
-  const int lanes = std::min<int>({static_cast<int>(laneMap.size()) - 1, s.LaneCount,
-                                   static_cast<int>(s.Obj.size()) - 1});
+  const int lanes =
+      std::min<int>({static_cast<int>(laneMap.size()) - 1, s.LaneCount, static_cast<int>(s.Obj.size()) - 1});
   for (int l = 0; l <= lanes; ++l) {
     const int t = laneMap[l];
     if (t < 0 || t > dst.LaneCount || t >= static_cast<int>(dst.Obj.size())) continue;

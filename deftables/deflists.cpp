@@ -38,9 +38,7 @@ bool WildMatch(std::string_view s, std::string_view p) {
 
 int DefListFirst(DefKind k) { return k == DefKind::Wav ? 1 : 0; }
 
-int DefListLast(const DocData& doc, DefKind k) {
-  return DefNumMax(k == DefKind::Wav ? doc.Fmt.WNum : doc.Fmt.BNum);
-}
+int DefListLast(const DocData& doc, DefKind k) { return DefNumMax(k == DefKind::Wav ? doc.Fmt.WNum : doc.Fmt.BNum); }
 
 int DefListRows(const DocData& doc, DefKind k) {
   const int last = DefListLast(doc, k);

@@ -39,7 +39,8 @@ std::string HeaderFileFilter(int k) {
   return k == 3 ? "画像ファイル(*.bmp;*.jpg)|*.bmp;*.jpg|" : "音声ファイル(*.wav;*.zq)|*.wav;*.zq|";
 }
 
-std::string ApplyHeaderFile(DocData& doc, int k, bool cancelled, const std::string& path, const std::string& fileTitle) {
+std::string ApplyHeaderFile(DocData& doc, int k, bool cancelled, const std::string& path,
+                            const std::string& fileTitle) {
   std::string& field = k == 3 ? doc.Wall : doc.Pre;
   if (cancelled) {
     field.clear();
@@ -70,11 +71,8 @@ bool SwitchDefTab(DocData& doc, int tab) {
       doc.DefTab = 1;
       if (doc.CurDef > 255) doc.CurDef = 1;
       return true;
-    case 3:
-      doc.DefTab = 2;
-      return true;
-    default:
-      return false;
+    case 3: doc.DefTab = 2; return true;
+    default: return false;
   }
 }
 

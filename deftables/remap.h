@@ -50,7 +50,8 @@ bool RemapGrid(std::vector<LaneMes>& grid, const DocData& doc, bool bga, const V
 
 // Applies map to the values of entries 1..count of a selection list whose numbers count from
 // the table asked for (SelEntryTable: on the lanes the lane's, off them the one they carry, so
-// entries dragged off the lanes are renumbered too and land back on their file). Entries whose value becomes 0 leave the list (count follows). True when changed.
+// entries dragged off the lanes are renumbered too and land back on their file). Entries whose value becomes 0 leave
+// the list (count follows). True when changed.
 bool RemapSelection(std::vector<SelEntry>& sel, int32_t& count, const DocData& doc, bool bga, const ValueMap& map);
 
 // The same map on the live grid, the selection and both undo levels (grid and selection).

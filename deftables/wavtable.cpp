@@ -17,9 +17,7 @@ namespace {
 constexpr int kMaxDef = 1295;
 
 // The entries 1..N of the WAV table that exist (a short table has fewer).
-int WavLast(const DocData& doc) {
-  return std::min<int>(DefNumMax(doc.Fmt.WNum), static_cast<int>(doc.Wav.size()) - 1);
-}
+int WavLast(const DocData& doc) { return std::min<int>(DefNumMax(doc.Fmt.WNum), static_cast<int>(doc.Wav.size()) - 1); }
 
 }  // namespace
 
@@ -68,8 +66,10 @@ bool WAVDelUnused(DocData& doc, int maxMeasure) {
       for (const CellLayer::Entry& e : cell.Obj.Entries()) {
         const int16_t v = e.Value;
         if (e.Tick >= kTicksPerMeasure) continue;
-        if (v >= 1 && v <= kMaxDef) used[v] = true;
-        else if (v > kOpenObjectBase && v <= kOpenObjectBase + kMaxDef) used[v - kOpenObjectBase] = true;
+        if (v >= 1 && v <= kMaxDef)
+          used[v] = true;
+        else if (v > kOpenObjectBase && v <= kOpenObjectBase + kMaxDef)
+          used[v - kOpenObjectBase] = true;
       }
       for (const CellLayer::Entry& e : cell.BackObj.Entries())
         if (e.Tick < kTicksPerMeasure && e.Value >= 1 && e.Value <= kMaxDef) used[e.Value] = true;

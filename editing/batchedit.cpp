@@ -23,8 +23,8 @@ BatchRefusal CheckBatch(const BatchParams& p) {
 }
 
 int LaneNumberMax(const DocData& d, int lane) {
-  const bool bga = lane >= 1 && lane <= d.LaneCount && lane < static_cast<int>(d.Lane.size()) &&
-                   d.Lane[lane].Part == kPartBga;
+  const bool bga =
+      lane >= 1 && lane <= d.LaneCount && lane < static_cast<int>(d.Lane.size()) && d.Lane[lane].Part == kPartBga;
   const int max = DefNumMax(bga ? d.Fmt.BNum : d.Fmt.WNum);
   return max > 0 ? max : 1295;  // a mode without a table: the largest two-character code
 }

@@ -16,12 +16,12 @@ enum BatchKind : int { kKindFront = 1, kKindBack = 2, kKindOpen = 3 };
 
 struct BatchParams {
   int numOp = kOpAdd;
-  int numLo = 0, numHi = 0;    // operand, or the random range
+  int numLo = 0, numHi = 0;  // operand, or the random range
   int laneOp = kOpAdd;
   int laneLo = 0, laneHi = 0;
-  int frontTo = kKindFront;    // what front-layer objects become
-  int backTo = kKindBack;      // what back-layer objects become
-  int openTo = kKindOpen;      // what open objects become
+  int frontTo = kKindFront;  // what front-layer objects become
+  int backTo = kKindBack;    // what back-layer objects become
+  int openTo = kKindOpen;    // what open objects become
 };
 
 // Uniform whole numbers; the batch edit draws once per entry for a random number and then once

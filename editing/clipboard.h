@@ -12,10 +12,10 @@ namespace mk {
 
 // One copied object, relative to the block's origin.
 struct ClipEntry {
-  int16_t Lane = 0;   // lane minus the origin lane
-  int32_t Pos = 0;    // measure * 192 + tick minus the origin position
-  int16_t Value = 0;  // the cell value as the grid held it
-  int16_t Back = 0;   // -1 back layer, 0 front layer
+  int16_t Lane = 0;               // lane minus the origin lane
+  int32_t Pos = 0;                // measure * 192 + tick minus the origin position
+  int16_t Value = 0;              // the cell value as the grid held it
+  int16_t Back = 0;               // -1 back layer, 0 front layer
   int16_t Table = kSelTableNone;  // the table the value counted from (SelEntryTable)
   bool operator==(const ClipEntry&) const = default;
 };

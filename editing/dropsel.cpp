@@ -13,8 +13,8 @@ namespace mk {
 namespace {
 
 bool OnGrid(const DocData& d, const SelEntry& s) {
-  return s.Lane >= 0 && s.Lane <= d.LaneCount && s.Lane < static_cast<int>(d.Obj.size()) && s.Mes >= 0 &&
-         s.Tick >= 0 && s.Tick < kCellSlots;
+  return s.Lane >= 0 && s.Lane <= d.LaneCount && s.Lane < static_cast<int>(d.Obj.size()) && s.Mes >= 0 && s.Tick >= 0 &&
+         s.Tick < kCellSlots;
 }
 
 }  // namespace
@@ -53,7 +53,9 @@ StoreFault SelEntryFault(const DocData& d, const SelEntry& s) {
 
 namespace {
 
-int SelectedCount(const DocData& d) { return std::max(0, std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1)); }
+int SelectedCount(const DocData& d) {
+  return std::max(0, std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1));
+}
 
 }  // namespace
 

@@ -10,11 +10,11 @@
 namespace mk {
 
 struct DropResult {
-  bool grew = false;     // the measure count changed to hold the entries
-  int32_t dropped = 0;   // entries off the lanes or before measure 0: gone from the chart
-  int32_t kept = 0;      // entries left floating: the grid cannot hold them where they are
+  bool grew = false;                        // the measure count changed to hold the entries
+  int32_t dropped = 0;                      // entries off the lanes or before measure 0: gone from the chart
+  int32_t kept = 0;                         // entries left floating: the grid cannot hold them where they are
   StoreFault keptFault = StoreFault::None;  // why the first of them stays
-  bool full = false;     // some were kept because the chart holds as many cells as it may
+  bool full = false;                        // some were kept because the chart holds as many cells as it may
 };
 
 // Grows the chart once to the furthest measure the entries need (at most maxMeasure), writes

@@ -12,14 +12,14 @@ struct FindCriteria {
   std::vector<bool> lanes;  // by lane 0..LaneCount: the lane's row is ticked
   int mesFrom = 0, mesTo = 0;
   int numFrom = 1, numTo = 255;  // compared with the definition number (an open object's less 10000)
-  bool front = true;  // front-layer objects
-  bool back = true;   // back-layer objects
-  bool open = true;   // open objects (front layer; they need `front` too)
-  bool narrow = false;  // keep the matching part of the selection instead of searching the chart
+  bool front = true;             // front-layer objects
+  bool back = true;              // back-layer objects
+  bool open = true;              // open objects (front layer; they need `front` too)
+  bool narrow = false;           // keep the matching part of the selection instead of searching the chart
 };
 
 struct FindResult {
-  bool grew = false;  // putting entries back lengthened the chart
+  bool grew = false;    // putting entries back lengthened the chart
   int32_t dropped = 0;  // entries that could not go back (off the lanes or past the limits)
 };
 

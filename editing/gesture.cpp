@@ -293,7 +293,8 @@ void GestureController::SelectRelease(double x, double y) {
     StoreFault why = StoreFault::None;
     const int32_t n = UnstorableSelected(Doc(), s_.Window->Settings().MaxMeasure, &why);
     if (n > 0)
-      s_.Window->StatusNote(std::to_string(n) + "個のオブジェはこの位置では保存できません（" + StoreFaultText(why) + "）");
+      s_.Window->StatusNote(std::to_string(n) + "個のオブジェはこの位置では保存できません（" + StoreFaultText(why) +
+                            "）");
   }
 }
 
@@ -360,8 +361,7 @@ void GestureController::TempoEntry(int tick) {
     s_.Window->StatusNote("この形式にはテンポのチャンネルがないため、テンポを置けません");
     return;
   }
-  const std::optional<std::string> answer =
-      s_.Prompt->AskTempo(TempoPromptText(Doc().BaseBpm), "BPMの入力");
+  const std::optional<std::string> answer = s_.Prompt->AskTempo(TempoPromptText(Doc().BaseBpm), "BPMの入力");
   const double v = answer ? plat::LeadingNumber(*answer) : 0;
   if (!(v >= 1 && v <= 255)) return;
   if (Doc().CurMes > s_.Window->Settings().MaxMeasure) return;
@@ -508,8 +508,8 @@ void GestureController::XTimerTick() {
 void GestureController::YTimerTick() {
   const ScrollBarState bar = s_.Window->VScroll();
   const GestureSettings set = s_.Window->Settings();
-  const int v = AutoScrollValue(st_.Scroll.PointerY, s_.Window->Canvas().Height, bar.Value, bar.Min, bar.Max,
-                                set.ScrollSpeedY);
+  const int v =
+      AutoScrollValue(st_.Scroll.PointerY, s_.Window->Canvas().Height, bar.Value, bar.Min, bar.Max, set.ScrollSpeedY);
   if (v == bar.Value) return;
   st_.BandY += Nearest(static_cast<double>(bar.Value - v) * set.ScrollSpeed * Doc().Zoom);
   s_.Window->SetVScroll(v);

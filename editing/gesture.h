@@ -159,16 +159,16 @@ struct GestureServices {
 
 // The gesture state of one chart window.
 struct GestureState {
-  bool BtnDown = false;   // a press on the canvas or the strip awaits its release
-  bool BandOn = false;    // rubber band
+  bool BtnDown = false;  // a press on the canvas or the strip awaits its release
+  bool BandOn = false;   // rubber band
   int16_t BandLane = 0, BandMes = 0, BandStep = 0;
-  int32_t BandX = 0, BandY = 0;  // the band's fixed corner in canvas pixels
-  AutoScroll Scroll;      // the pointer the timers scroll toward
+  int32_t BandX = 0, BandY = 0;                     // the band's fixed corner in canvas pixels
+  AutoScroll Scroll;                                // the pointer the timers scroll toward
   int16_t DragLane = 0, DragMes = 0, DragStep = 0;  // the cell the selection was last moved from
-  bool DragOn = false;    // selection drag
-  bool SelKeep = false;   // the next drop keeps the selection (copy drag)
-  bool EraseOn = false;   // erase drag
-  bool EraseDone = false; // the erase drag erased something
+  bool DragOn = false;                              // selection drag
+  bool SelKeep = false;                             // the next drop keeps the selection (copy drag)
+  bool EraseOn = false;                             // erase drag
+  bool EraseDone = false;                           // the erase drag erased something
   int16_t HitTick = 0, HitMes = 0;
 };
 

@@ -21,7 +21,8 @@ int Interval(int d, int per) { return std::max(5, 50 - d / per); }
 void MoveSelection(DocData& d, int fromLane, int fromMes, int fromStep, int toLane, int toMes, int toStep) {
   const int64_t stepLen = kTicksPerMeasure / std::max<int>(1, d.GridDiv);
   const int64_t laneDelta = static_cast<int64_t>(toLane) - fromLane;
-  const int64_t tickDelta = (static_cast<int64_t>(toMes) - fromMes) * kTicksPerMeasure + stepLen * toStep - stepLen * fromStep;
+  const int64_t tickDelta =
+      (static_cast<int64_t>(toMes) - fromMes) * kTicksPerMeasure + stepLen * toStep - stepLen * fromStep;
   const int32_t n = std::min<int32_t>(d.SelCount, static_cast<int32_t>(d.Sel.size()) - 1);
   if (n < 1 || (laneDelta == 0 && tickDelta == 0)) return;
   for (int32_t i = 1; i <= n; ++i) {

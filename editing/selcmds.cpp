@@ -21,8 +21,7 @@ std::optional<SelRect> SelectionRect(const DocData& d, SelScope scope) {
     case SelScope::Measure:
       if (d.CurMes < 0 || d.CurMes > d.MesCount) return std::nullopt;
       return SelRect{1, d.CurMes, 0, d.LaneCount, d.CurMes, kLastStep};
-    case SelScope::Lane:
-      return SelRect{d.CurLane, 0, 0, d.CurLane, d.MesCount, kLastStep};
+    case SelScope::Lane: return SelRect{d.CurLane, 0, 0, d.CurLane, d.MesCount, kLastStep};
     case SelScope::Part: {
       // Part numbers never decrease along the lanes: the first and last lane of the pointer's
       // part bound exactly its lanes. The tempo lane has part 0.
@@ -35,8 +34,7 @@ std::optional<SelRect> SelectionRect(const DocData& d, SelScope scope) {
       }
       return SelRect{first, 0, 0, last, d.MesCount, kLastStep};
     }
-    case SelScope::All:
-      return SelRect{1, 0, 0, d.LaneCount, d.MesCount, kLastStep};
+    case SelScope::All: return SelRect{1, 0, 0, d.LaneCount, d.MesCount, kLastStep};
   }
   return std::nullopt;
 }

@@ -60,7 +60,8 @@ SelectResult ObjSelect(DocData& d, int x1, int m1, int s1, int x2, int m2, int s
   std::unordered_set<uint64_t> held;
   for (int32_t i = 1; i <= oldCount; ++i) {
     const SelEntry& e = d.Sel[i];
-    if (e.Lane >= laneLo && e.Lane <= laneHi && e.Mes >= mesLo && e.Mes <= mesHi) held.insert(PosKey(e.Lane, e.Mes, e.Tick));
+    if (e.Lane >= laneLo && e.Lane <= laneHi && e.Mes >= mesLo && e.Mes <= mesHi)
+      held.insert(PosKey(e.Lane, e.Mes, e.Tick));
   }
 
   std::vector<int> taken;

@@ -28,7 +28,7 @@ std::vector<PxRect> TileRects(int n, int areaWidth, int areaHeight, bool horizon
   if (n <= 0) return out;
   // Strips across the long way of the arrangement: rows when horizontal, columns otherwise.
   const int strips = n <= 3 ? n : static_cast<int>(std::sqrt(static_cast<double>(n)));
-  const int along = horizontal ? areaHeight : areaWidth;  // the strips divide this
+  const int along = horizontal ? areaHeight : areaWidth;   // the strips divide this
   const int across = horizontal ? areaWidth : areaHeight;  // each strip's windows divide this
   for (int s = 0; s < strips; ++s) {
     // The later strips take the windows that do not divide evenly.

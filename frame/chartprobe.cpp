@@ -30,8 +30,7 @@ ScriptMessage ChartFault(const std::string& path, const std::string& reason) {
 }
 }  // namespace
 
-ScriptMessage TryChartRead(const std::string& path, const std::string& title, int16_t script,
-                           ChartReadAhead* ahead) {
+ScriptMessage TryChartRead(const std::string& path, const std::string& title, int16_t script, ChartReadAhead* ahead) {
   std::string reason;
   if (!ChartFileReadable(path, reason)) return ChartFault(path, reason);
 

@@ -23,8 +23,10 @@ void DefListView::mousePressEvent(QMouseEvent* e) {
 
 void DefListView::mouseReleaseEvent(QMouseEvent* e) {
   QTreeWidget::mouseReleaseEvent(e);  // emits the item click first
-  const int button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2
-                     : e->button() == Qt::MiddleButton ? 4 : 0;
+  const int button = e->button() == Qt::LeftButton     ? 1
+                     : e->button() == Qt::RightButton  ? 2
+                     : e->button() == Qt::MiddleButton ? 4
+                                                       : 0;
   if (mouseUp) mouseUp(button, e->globalPosition().toPoint());
 }
 
@@ -52,7 +54,8 @@ int ClassicKeyCode(int qtKey) {
     case Qt::Key_PageDown: return 34;
     case Qt::Key_End: return 35;
     case Qt::Key_Home: return 36;
-    case Qt::Key_Return: case Qt::Key_Enter: return 13;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
     case Qt::Key_Escape: return 27;
     case Qt::Key_Space: return 32;
     default: return 0;

@@ -17,8 +17,8 @@
 #include "chartfmt/defcode.h"
 #include "chartview/form1.h"
 #include "editing/fieldrules.h"
-#include "frame/settings.h"
 #include "frame/dialogrows.h"
+#include "frame/settings.h"
 #include "platform/core/desktop.h"
 
 namespace mk {
@@ -95,7 +95,8 @@ FindWin::FindWin(Form1* win, QWidget* parent) : QDialog(parent), win_(win) {
   AddOkCancelRow(this, lay, ok_, cancel_);
 
   connect(command1_, &QPushButton::clicked, this, [this] {
-    for (int i = 0; i < listView1_->topLevelItemCount(); ++i) listView1_->topLevelItem(i)->setCheckState(0, Qt::Checked);
+    for (int i = 0; i < listView1_->topLevelItemCount(); ++i)
+      listView1_->topLevelItem(i)->setCheckState(0, Qt::Checked);
   });
   connect(command2_, &QPushButton::clicked, this, [this] {
     for (int i = 0; i < listView1_->topLevelItemCount(); ++i)
@@ -103,8 +104,7 @@ FindWin::FindWin(Form1* win, QWidget* parent) : QDialog(parent), win_(win) {
   });
   connect(listView1_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { ListView1_ItemClick(item); });
   listView1_->installEventFilter(this);
-  for (int k = 0; k < 4; ++k)
-    connect(texts_[k], &QLineEdit::editingFinished, this, [this, k] { TextValidate(k + 1); });
+  for (int k = 0; k < 4; ++k) connect(texts_[k], &QLineEdit::editingFinished, this, [this, k] { TextValidate(k + 1); });
   connect(ok_, &QPushButton::clicked, this, [this] { OKButton_Click(); });
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
   Form_Load();

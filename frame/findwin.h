@@ -29,7 +29,7 @@ class FindWin : public QDialog {
   QTreeWidget* ListView1() const { return listView1_; }
   QPushButton* Command1() const { return command1_; }
   QPushButton* Command2() const { return command2_; }
-  QLineEdit* Text(int k) const { return texts_[k - 1]; }  // Text1..Text4
+  QLineEdit* Text(int k) const { return texts_[k - 1]; }    // Text1..Text4
   QCheckBox* Check(int k) const { return checks_[k - 1]; }  // Check1..Check3
   QRadioButton* Option1(int index) const { return options_[index]; }
   QPushButton* OKButton() const { return ok_; }

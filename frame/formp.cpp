@@ -8,15 +8,15 @@
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
-#include <QMdiSubWindow>
-#include <QPlainTextEdit>
-#include <QVBoxLayout>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
@@ -34,20 +34,34 @@ struct MenuName {
   const char* name;
 };
 constexpr MenuName kFrameMenus[] = {
-    {FrameMenu::Menu_File_Save, "Menu_File_Save"},       {FrameMenu::Menu_File_SaveAs, "Menu_File_SaveAs"},
-    {FrameMenu::Menu_File_Close, "Menu_File_Close"},     {FrameMenu::Menu_File_Wiz, "Menu_File_Wiz"},
-    {FrameMenu::Menu_Edit_Undo, "Menu_Edit_Undo"},       {FrameMenu::Menu_Edit_Cut, "Menu_Edit_Cut"},
-    {FrameMenu::Menu_Edit_Copy, "Menu_Edit_Copy"},       {FrameMenu::Menu_Edit_Paste, "Menu_Edit_Paste"},
-    {FrameMenu::Menu_Edit_Delete, "Menu_Edit_Delete"},   {FrameMenu::Menu_Edit_Find, "Menu_Edit_Find"},
-    {FrameMenu::Menu_Edit_WAVCmp, "Menu_Edit_WAVCmp"},   {FrameMenu::Menu_Edit_SelectAll, "Menu_Edit_SelectAll"},
-    {FrameMenu::Menu_Edit_Mode, "Menu_Edit_Mode"},       {FrameMenu::Menu_Edit_WAVDel, "Menu_Edit_WAVDel"},
-    {FrameMenu::Menu_View_Parts, "Menu_View_Parts"},     {FrameMenu::Menu_View_Data, "Menu_View_Data"},
-    {FrameMenu::Menu_Play_PlayAll, "Menu_Play_PlayAll"}, {FrameMenu::Menu_Play_PlayHere, "Menu_Play_PlayHere"},
-    {FrameMenu::Menu_Play_Stop, "Menu_Play_Stop"},       {FrameMenu::Menu_Help_Info, "Menu_Help_Info"},
-    {FrameMenu::EditM_Cut, "EditM_Cut"},                 {FrameMenu::EditM_Copy, "EditM_Copy"},
-    {FrameMenu::EditM_Paste, "EditM_Paste"},             {FrameMenu::EditM_Delete, "EditM_Delete"},
-    {FrameMenu::EditM_Replace, "EditM_Replace"},         {FrameMenu::EditM_MesInsert, "EditM_MesInsert"},
-    {FrameMenu::EditM_MesDelete, "EditM_MesDelete"},     {FrameMenu::EditM_MesChange, "EditM_MesChange"},
+    {FrameMenu::Menu_File_Save, "Menu_File_Save"},
+    {FrameMenu::Menu_File_SaveAs, "Menu_File_SaveAs"},
+    {FrameMenu::Menu_File_Close, "Menu_File_Close"},
+    {FrameMenu::Menu_File_Wiz, "Menu_File_Wiz"},
+    {FrameMenu::Menu_Edit_Undo, "Menu_Edit_Undo"},
+    {FrameMenu::Menu_Edit_Cut, "Menu_Edit_Cut"},
+    {FrameMenu::Menu_Edit_Copy, "Menu_Edit_Copy"},
+    {FrameMenu::Menu_Edit_Paste, "Menu_Edit_Paste"},
+    {FrameMenu::Menu_Edit_Delete, "Menu_Edit_Delete"},
+    {FrameMenu::Menu_Edit_Find, "Menu_Edit_Find"},
+    {FrameMenu::Menu_Edit_WAVCmp, "Menu_Edit_WAVCmp"},
+    {FrameMenu::Menu_Edit_SelectAll, "Menu_Edit_SelectAll"},
+    {FrameMenu::Menu_Edit_Mode, "Menu_Edit_Mode"},
+    {FrameMenu::Menu_Edit_WAVDel, "Menu_Edit_WAVDel"},
+    {FrameMenu::Menu_View_Parts, "Menu_View_Parts"},
+    {FrameMenu::Menu_View_Data, "Menu_View_Data"},
+    {FrameMenu::Menu_Play_PlayAll, "Menu_Play_PlayAll"},
+    {FrameMenu::Menu_Play_PlayHere, "Menu_Play_PlayHere"},
+    {FrameMenu::Menu_Play_Stop, "Menu_Play_Stop"},
+    {FrameMenu::Menu_Help_Info, "Menu_Help_Info"},
+    {FrameMenu::EditM_Cut, "EditM_Cut"},
+    {FrameMenu::EditM_Copy, "EditM_Copy"},
+    {FrameMenu::EditM_Paste, "EditM_Paste"},
+    {FrameMenu::EditM_Delete, "EditM_Delete"},
+    {FrameMenu::EditM_Replace, "EditM_Replace"},
+    {FrameMenu::EditM_MesInsert, "EditM_MesInsert"},
+    {FrameMenu::EditM_MesDelete, "EditM_MesDelete"},
+    {FrameMenu::EditM_MesChange, "EditM_MesChange"},
     {FrameMenu::EditM_Sel, "EditM_Sel"},
 };
 
@@ -88,7 +102,7 @@ FormP::FormP(FrameOptions options) : options_(std::move(options)) {
 
 FormP::~FormP() {
   disconnect(qApp, nullptr, this, nullptr);  // no focus change may reach the palette while it goes
-  delete wheelHook_;  // no event may reach this frame while it goes
+  delete wheelHook_;                         // no event may reach this frame while it goes
   wheelHook_ = nullptr;
   if (formTool_) palette_->setParent(central_);  // the palette goes with the frame, not before it
   if (!ended_) {
@@ -121,9 +135,12 @@ void FormP::BuildMenus() {
   fileMenu_ = file;
   connect(AddItem(file, "Menu_File_Open", "開く(&O)...", "Ctrl+O"), &QAction::triggered, this,
           [this] { Menu_File_Open_Click(); });
-  connect(AddItem(file, "Menu_File_Save", "上書き保存(&S)", "Ctrl+S"), &QAction::triggered, this, [this] { QuerySaveAs(); });
-  connect(AddItem(file, "Menu_File_SaveAs", "名前を付けて保存(&V)..."), &QAction::triggered, this, [this] { QuerySave(-1); });
-  connect(AddItem(file, "Menu_File_Close", "閉じる(&C)"), &QAction::triggered, this, [this] { Menu_File_Close_Click(); });
+  connect(AddItem(file, "Menu_File_Save", "上書き保存(&S)", "Ctrl+S"), &QAction::triggered, this,
+          [this] { QuerySaveAs(); });
+  connect(AddItem(file, "Menu_File_SaveAs", "名前を付けて保存(&V)..."), &QAction::triggered, this,
+          [this] { QuerySave(-1); });
+  connect(AddItem(file, "Menu_File_Close", "閉じる(&C)"), &QAction::triggered, this,
+          [this] { Menu_File_Close_Click(); });
   file->addSeparator()->setObjectName("Menu_File_Split1");
   AddItem(file, "Menu_File_Wiz", "ファイル変換ウィザード(&W)...");
   QAction* recent0 = file->addSeparator();
@@ -156,8 +173,10 @@ void FormP::BuildMenus() {
   menus_["Menu_View"] = view->menuAction();
   QMenu* tbs = view->addMenu(QStringLiteral("バーの表示(&B)"));
   menus_["Menu_View_TBs"] = tbs->menuAction();
-  for (auto [name, caption] : {std::pair{"Menu_View_Toolbar", "ツールバー(&T)"}, {"Menu_View_EditTool", "編集ツールバー(&E)"},
-                               {"Menu_View_DefFrame", "定義入力領域(&D)"}, {"Menu_View_Status", "ステータスバー(&S)"}}) {
+  for (auto [name, caption] : {std::pair{"Menu_View_Toolbar", "ツールバー(&T)"},
+                               {"Menu_View_EditTool", "編集ツールバー(&E)"},
+                               {"Menu_View_DefFrame", "定義入力領域(&D)"},
+                               {"Menu_View_Status", "ステータスバー(&S)"}}) {
     QAction* a = AddItem(tbs, name, caption);
     a->setCheckable(true);
     a->setChecked(true);
@@ -169,8 +188,10 @@ void FormP::BuildMenus() {
   QMenu* parts = view->addMenu(QStringLiteral("パーツの表示(&P)"));
   parts->menuAction()->setObjectName("Menu_View_Parts");
   menus_["Menu_View_Parts"] = parts->menuAction();
-  for (auto [name, caption] : {std::pair{"Menu_View_Parts_Grid", "グリッド(&G)"}, {"Menu_View_Parts_Back", "背景(&B)"},
-                               {"Menu_View_Parts_Line", "ライン(&N)"}, {"Menu_View_Parts_Spell", "文字(&S)"}}) {
+  for (auto [name, caption] : {std::pair{"Menu_View_Parts_Grid", "グリッド(&G)"},
+                               {"Menu_View_Parts_Back", "背景(&B)"},
+                               {"Menu_View_Parts_Line", "ライン(&N)"},
+                               {"Menu_View_Parts_Spell", "文字(&S)"}}) {
     QAction* a = AddItem(parts, name, caption);
     a->setCheckable(true);
     a->setChecked(true);
@@ -220,9 +241,12 @@ void FormP::BuildMenus() {
   QMenu* win = bar->addMenu(QStringLiteral("ウインドウ(&W)"));
   menus_["Menu_Win"] = win->menuAction();
   connect(AddItem(win, "Menu_Win_Cas", "重ねて表示(&C)"), &QAction::triggered, this, [this] { Menu_Win_Cas_Click(); });
-  connect(AddItem(win, "Menu_Win_Hor", "上下に並べて表示(&E)"), &QAction::triggered, this, [this] { Menu_Win_Hor_Click(); });
-  connect(AddItem(win, "Menu_Win_Ver", "左右に並べて表示(&T)"), &QAction::triggered, this, [this] { Menu_Win_Ver_Click(); });
-  connect(AddItem(win, "Menu_Win_Ico", "アイコンの整列(&I)"), &QAction::triggered, this, [this] { Menu_Win_Ico_Click(); });
+  connect(AddItem(win, "Menu_Win_Hor", "上下に並べて表示(&E)"), &QAction::triggered, this,
+          [this] { Menu_Win_Hor_Click(); });
+  connect(AddItem(win, "Menu_Win_Ver", "左右に並べて表示(&T)"), &QAction::triggered, this,
+          [this] { Menu_Win_Ver_Click(); });
+  connect(AddItem(win, "Menu_Win_Ico", "アイコンの整列(&I)"), &QAction::triggered, this,
+          [this] { Menu_Win_Ico_Click(); });
   QAction* winListSep = win->addSeparator();
   connect(win, &QMenu::aboutToShow, this, [this, win, winListSep] {
     // Below the commands: the open chart windows, the active one marked.
@@ -248,22 +272,38 @@ void FormP::BuildMenus() {
 
   // Context menus, never in the menu bar.
   auto* gridM = new QMenu(QStringLiteral("グリッドメニュー"), this);
-  for (auto [n, c] : {std::pair{"GridM_Cmt", "コメント編集(&C)..."}, {"GridM_Wav", "ファイル指定(&O)..."},
-                      {"GridM_Erase", "ファイル削除(&E)"}, {"GridM_WavA", "一括読み込み(&A)..."}, {"", "-"},
-                      {"GridM_Play", "再生(&P)"}, {"GridM_Stop", "停止(&S)"}, {"", "-"}, {"GridM_Prop", "プロパティ(&R)..."}})
+  for (auto [n, c] : {std::pair{"GridM_Cmt", "コメント編集(&C)..."},
+                      {"GridM_Wav", "ファイル指定(&O)..."},
+                      {"GridM_Erase", "ファイル削除(&E)"},
+                      {"GridM_WavA", "一括読み込み(&A)..."},
+                      {"", "-"},
+                      {"GridM_Play", "再生(&P)"},
+                      {"GridM_Stop", "停止(&S)"},
+                      {"", "-"},
+                      {"GridM_Prop", "プロパティ(&R)..."}})
     *n ? (void)AddItem(gridM, n, c) : (void)gridM->addSeparator();
   auto* bgaM = new QMenu(QStringLiteral("BGAメニュー"), this);
-  for (auto [n, c] : {std::pair{"BGAM_Cmt", "コメント編集(&C)..."}, {"BGAM_BGA", "ファイル指定(&O)..."},
-                      {"BGAM_Erase", "ファイル削除(&E)"}, {"BGAM_BGAA", "一括読み込み(&A)..."}, {"", "-"},
+  for (auto [n, c] : {std::pair{"BGAM_Cmt", "コメント編集(&C)..."},
+                      {"BGAM_BGA", "ファイル指定(&O)..."},
+                      {"BGAM_Erase", "ファイル削除(&E)"},
+                      {"BGAM_BGAA", "一括読み込み(&A)..."},
+                      {"", "-"},
                       {"BGAM_Prop", "プロパティ(&R)..."}})
     *n ? (void)AddItem(bgaM, n, c) : (void)bgaM->addSeparator();
   auto* editM = new QMenu(QStringLiteral("譜面右クリック"), this);
   editM->setObjectName("EditM");
   editM_ = editM;
-  for (auto [n, c] : {std::pair{"EditM_Cut", "切り取り(&T)"}, {"EditM_Copy", "コピー(&C)"}, {"EditM_Paste", "貼り付け(&P)"},
-                      {"EditM_Delete", "削除(&E)"}, {"", "-"}, {"EditM_Replace", "一括編集(&R)..."}, {"", "-"},
-                      {"EditM_MesInsert", "小節挿入(&I)"}, {"EditM_MesDelete", "小節削除(&D)"},
-                      {"EditM_MesChange", "小節長変更(&B)"}, {"", "-"}})
+  for (auto [n, c] : {std::pair{"EditM_Cut", "切り取り(&T)"},
+                      {"EditM_Copy", "コピー(&C)"},
+                      {"EditM_Paste", "貼り付け(&P)"},
+                      {"EditM_Delete", "削除(&E)"},
+                      {"", "-"},
+                      {"EditM_Replace", "一括編集(&R)..."},
+                      {"", "-"},
+                      {"EditM_MesInsert", "小節挿入(&I)"},
+                      {"EditM_MesDelete", "小節削除(&D)"},
+                      {"EditM_MesChange", "小節長変更(&B)"},
+                      {"", "-"}})
     *n ? (void)AddItem(editM, n, c) : (void)editM->addSeparator();
   for (const char* n : {"EditM_Cut", "EditM_Copy", "EditM_Paste", "EditM_Delete", "EditM_Replace"})
     menus_[n]->setEnabled(false);
@@ -327,8 +367,13 @@ void FormP::BuildToolbar() {
 void FormP::BuildStatusBar() {
   QStatusBar* sb = statusBar();
   sb->setObjectName("StatusBar1");
-  for (auto [key, width] : {std::pair{"CursorLane", 90}, {"CursorPos", 110}, {"Level1", 90}, {"Level2", 90},
-                            {"Level3", 90}, {"Info", 160}, {"Note", 200}}) {
+  for (auto [key, width] : {std::pair{"CursorLane", 90},
+                            {"CursorPos", 110},
+                            {"Level1", 90},
+                            {"Level2", 90},
+                            {"Level3", 90},
+                            {"Info", 160},
+                            {"Note", 200}}) {
     auto* l = new QLabel(sb);
     l->setObjectName(key);
     l->setMinimumWidth(width);
@@ -397,10 +442,12 @@ void FormP::SetPanelEnabled(const std::string& key, bool enabled) {
 void FormP::SetWaitCursor(bool on) { plat::TheDesktop().SetWaitCursor(on); }
 
 std::string FormP::ScriptTitle(int16_t scriptNo) {
-  return scriptNo >= 1 && scriptNo < static_cast<int>(g_ScriptTable.size()) ? g_ScriptTable[scriptNo].Title : std::string();
+  return scriptNo >= 1 && scriptNo < static_cast<int>(g_ScriptTable.size()) ? g_ScriptTable[scriptNo].Title
+                                                                            : std::string();
 }
 std::string FormP::ScriptInfo(int16_t scriptNo) {
-  return scriptNo >= 1 && scriptNo < static_cast<int>(g_ScriptTable.size()) ? g_ScriptTable[scriptNo].Info : std::string();
+  return scriptNo >= 1 && scriptNo < static_cast<int>(g_ScriptTable.size()) ? g_ScriptTable[scriptNo].Info
+                                                                            : std::string();
 }
 
 // Settings port.
@@ -416,16 +463,31 @@ void FormP::ApplyPlacement(Placement which, double twips) {
   setGeometry(g);
 }
 void FormP::ApplyWindowState(int16_t state) {
-  if (state == 2) setWindowState(Qt::WindowMaximized);
-  else if (state == 1) setWindowState(Qt::WindowMinimized);
-  else setWindowState(Qt::WindowNoState);
+  if (state == 2)
+    setWindowState(Qt::WindowMaximized);
+  else if (state == 1)
+    setWindowState(Qt::WindowMinimized);
+  else
+    setWindowState(Qt::WindowNoState);
 }
 void FormP::ApplyBar(Bar bar, bool visible) {
   switch (bar) {
-    case Bar::FormToolbar: menus_["Menu_View_Toolbar"]->setChecked(visible); toolbar1_->setVisible(visible); break;
-    case Bar::EditToolbar: menus_["Menu_View_EditTool"]->setChecked(visible); palette_->setVisible(visible); break;
-    case Bar::DefFrame: menus_["Menu_View_DefFrame"]->setChecked(visible); defFrame_->setVisible(visible); break;
-    case Bar::Statusbar: menus_["Menu_View_Status"]->setChecked(visible); statusBar()->setVisible(visible); break;
+    case Bar::FormToolbar:
+      menus_["Menu_View_Toolbar"]->setChecked(visible);
+      toolbar1_->setVisible(visible);
+      break;
+    case Bar::EditToolbar:
+      menus_["Menu_View_EditTool"]->setChecked(visible);
+      palette_->setVisible(visible);
+      break;
+    case Bar::DefFrame:
+      menus_["Menu_View_DefFrame"]->setChecked(visible);
+      defFrame_->setVisible(visible);
+      break;
+    case Bar::Statusbar:
+      menus_["Menu_View_Status"]->setChecked(visible);
+      statusBar()->setVisible(visible);
+      break;
   }
 }
 void FormP::ApplyWheelCheck(int item) {

@@ -59,7 +59,7 @@ struct FrameOptions {
 // The script-choice dialog's answer.
 struct ScriptChoice {
   bool skipped = true;
-  int16_t script = 0;     // a candidate's script number
+  int16_t script = 0;      // a candidate's script number
   bool newWindow = false;  // "新規に開く" ticked
 };
 // Shows the choice among candidates for path (win: -1 for no window, else the drop target).
@@ -138,12 +138,12 @@ class FormP : public QMainWindow,
   // list, slider or the tab strip of the edit palette has the focus (g_TextFocus).
   void Menu_Edit_Cut_Click();
   void Menu_Edit_Copy_Click();
-  void Menu_Edit_Paste_Click();   // at the visible start of the chart
+  void Menu_Edit_Paste_Click();  // at the visible start of the chart
   void Menu_Edit_Delete_Click();
-  void Menu_Edit_Mode_Click();    // F8: the other edit mode; the selection stays
+  void Menu_Edit_Mode_Click();  // F8: the other edit mode; the selection stays
   void EditM_Cut_Click();
   void EditM_Copy_Click();
-  void EditM_Paste_Click();       // at the pressed position
+  void EditM_Paste_Click();  // at the pressed position
   void EditM_Delete_Click();
   void EditM_MesInsert_Click();
   void EditM_MesDelete_Click();
@@ -349,12 +349,12 @@ class FormP : public QMainWindow,
   // when no window could be had or the read failed.
   int16_t OpenChart(ChartReadAhead&& ahead, int16_t script, OpenTarget target, int16_t current);
   ScriptChoice ShowScriptChoice(const std::string& path, const std::vector<int16_t>& candidates, int16_t win);
-  bool WriteTestChart(std::string& scratch);  // false, after its message, when not written
+  bool WriteTestChart(std::string& scratch);   // false, after its message, when not written
   bool StartPlayer(const PlayerStart& start);  // false, after its message, when not started
   void ResizeBar_Mouse(QEvent* e);
   void Label1_Mouse(QEvent* e);
-  bool FormTool_Event(QEvent* e);  // true when the event was taken
-  void DockPalette(PaletteSide side);  // into the frame's layout at that side
+  bool FormTool_Event(QEvent* e);        // true when the event was taken
+  void DockPalette(PaletteSide side);    // into the frame's layout at that side
   void ArrangeWindows(int arrangement);  // 0 cascade, 1 rows, 2 columns, 3 icons
   bool WheelHookProc(QObject* watched, QEvent* e);
   QAction* AddItem(QMenu* menu, const char* name, const char* caption, const char* shortcut = nullptr);

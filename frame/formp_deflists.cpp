@@ -55,11 +55,12 @@ void FormP::ConnectDefPanel() {
     const char* name;
     DefList list;
     void (FormP::*fn)(DefList);
-  } items[] = {{"GridM_Cmt", DefList::Grid1, &FormP::DefComment},   {"GridM_Wav", DefList::Grid1, &FormP::Grid_DblClick},
-               {"GridM_Erase", DefList::Grid1, &FormP::DefErase},   {"GridM_WavA", DefList::Grid1, &FormP::DefLump},
-               {"GridM_Prop", DefList::Grid1, &FormP::DefProperties}, {"BGAM_Cmt", DefList::Grid2, &FormP::DefComment},
-               {"BGAM_BGA", DefList::Grid2, &FormP::Grid_DblClick}, {"BGAM_Erase", DefList::Grid2, &FormP::DefErase},
-               {"BGAM_BGAA", DefList::Grid2, &FormP::DefLump},      {"BGAM_Prop", DefList::Grid2, &FormP::DefProperties}};
+  } items[] = {
+      {"GridM_Cmt", DefList::Grid1, &FormP::DefComment},     {"GridM_Wav", DefList::Grid1, &FormP::Grid_DblClick},
+      {"GridM_Erase", DefList::Grid1, &FormP::DefErase},     {"GridM_WavA", DefList::Grid1, &FormP::DefLump},
+      {"GridM_Prop", DefList::Grid1, &FormP::DefProperties}, {"BGAM_Cmt", DefList::Grid2, &FormP::DefComment},
+      {"BGAM_BGA", DefList::Grid2, &FormP::Grid_DblClick},   {"BGAM_Erase", DefList::Grid2, &FormP::DefErase},
+      {"BGAM_BGAA", DefList::Grid2, &FormP::DefLump},        {"BGAM_Prop", DefList::Grid2, &FormP::DefProperties}};
   for (const auto& it : items)
     connect(menus_.at(it.name), &QAction::triggered, this, [this, it] { (this->*it.fn)(it.list); });
   connect(menus_.at("GridM_Play"), &QAction::triggered, this, [this] { PlayCurrentWav(); });
@@ -192,9 +193,7 @@ void FormP::Toolbar2_ButtonClick(DefTool t) {
       }
       break;
     case DefTool::TB2_Stop:
-    case DefTool::TB2_Prev:
-      PreviewStop();
-      break;
+    case DefTool::TB2_Prev: PreviewStop(); break;
     case DefTool::TB2_Up:
       if (tab == 0 || tab == 1) MoveDef(tab == 0 ? DefMove::WAVUp : DefMove::BGAUp);
       break;

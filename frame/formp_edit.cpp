@@ -61,24 +61,33 @@ void SelectScope(SelScope scope) {
 
 void FormP::ConnectEditCommands() {
   const std::pair<const char*, void (FormP::*)()> items[] = {
-      {"Menu_Edit_Cut", &FormP::Menu_Edit_Cut_Click},      {"Menu_Edit_Copy", &FormP::Menu_Edit_Copy_Click},
-      {"Menu_Edit_Paste", &FormP::Menu_Edit_Paste_Click},  {"Menu_Edit_Delete", &FormP::Menu_Edit_Delete_Click},
-      {"Menu_Edit_Mode", &FormP::Menu_Edit_Mode_Click},    {"EditM_Cut", &FormP::EditM_Cut_Click},
-      {"EditM_Copy", &FormP::EditM_Copy_Click},            {"EditM_Paste", &FormP::EditM_Paste_Click},
-      {"EditM_Delete", &FormP::EditM_Delete_Click},        {"EditM_MesInsert", &FormP::EditM_MesInsert_Click},
-      {"EditM_MesDelete", &FormP::EditM_MesDelete_Click},  {"EditM_MesChange", &FormP::EditM_MesChange_Click},
-      {"EditM_SelectMes", &FormP::EditM_SelectMes_Click},  {"EditM_SelectLane", &FormP::EditM_SelectLane_Click},
-      {"EditM_SelectPart", &FormP::EditM_SelectPart_Click}, {"EditM_SelectAll", &FormP::EditM_SelectAll_Click},
+      {"Menu_Edit_Cut", &FormP::Menu_Edit_Cut_Click},
+      {"Menu_Edit_Copy", &FormP::Menu_Edit_Copy_Click},
+      {"Menu_Edit_Paste", &FormP::Menu_Edit_Paste_Click},
+      {"Menu_Edit_Delete", &FormP::Menu_Edit_Delete_Click},
+      {"Menu_Edit_Mode", &FormP::Menu_Edit_Mode_Click},
+      {"EditM_Cut", &FormP::EditM_Cut_Click},
+      {"EditM_Copy", &FormP::EditM_Copy_Click},
+      {"EditM_Paste", &FormP::EditM_Paste_Click},
+      {"EditM_Delete", &FormP::EditM_Delete_Click},
+      {"EditM_MesInsert", &FormP::EditM_MesInsert_Click},
+      {"EditM_MesDelete", &FormP::EditM_MesDelete_Click},
+      {"EditM_MesChange", &FormP::EditM_MesChange_Click},
+      {"EditM_SelectMes", &FormP::EditM_SelectMes_Click},
+      {"EditM_SelectLane", &FormP::EditM_SelectLane_Click},
+      {"EditM_SelectPart", &FormP::EditM_SelectPart_Click},
+      {"EditM_SelectAll", &FormP::EditM_SelectAll_Click},
       {"Menu_Edit_SelectAll", &FormP::Menu_Edit_SelectAll_Click},
-      {"Menu_Edit_WAVCmp", &FormP::Menu_Edit_WAVCmp_Click}, {"Menu_Edit_WAVDel", &FormP::Menu_Edit_WAVDel_Click},
+      {"Menu_Edit_WAVCmp", &FormP::Menu_Edit_WAVCmp_Click},
+      {"Menu_Edit_WAVDel", &FormP::Menu_Edit_WAVDel_Click},
   };
   for (auto [name, fn] : items) connect(menus_.at(name), &QAction::triggered, this, [this, fn = fn] { (this->*fn)(); });
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { TextFocusChanged(now); });
   // Ctrl+A selects the chart's objects even from a header text box, which would take it as its
   // own select-all otherwise.
-  for (QWidget* t : {static_cast<QWidget*>(texts_[0]), static_cast<QWidget*>(texts_[1]),
-                     static_cast<QWidget*>(texts_[2]), static_cast<QWidget*>(texts_[3]),
-                     static_cast<QWidget*>(texts_[4]), static_cast<QWidget*>(text6_)})
+  for (QWidget* t :
+       {static_cast<QWidget*>(texts_[0]), static_cast<QWidget*>(texts_[1]), static_cast<QWidget*>(texts_[2]),
+        static_cast<QWidget*>(texts_[3]), static_cast<QWidget*>(texts_[4]), static_cast<QWidget*>(text6_)})
     t->installEventFilter(this);
 }
 
@@ -92,8 +101,8 @@ bool FormP::HeaderShortcut(QObject* watched, QEvent* e) {
 }
 
 void FormP::TextFocusChanged(QWidget* now) {
-  const QWidget* palette[] = {texts_[0], texts_[1], texts_[2], texts_[3], texts_[4], text6_, grid1_,
-                              grid2_,    sliders_[0], sliders_[1], sliders_[2], tab1_};
+  const QWidget* palette[] = {texts_[0], texts_[1], texts_[2],   texts_[3],   texts_[4],   text6_,
+                              grid1_,    grid2_,    sliders_[0], sliders_[1], sliders_[2], tab1_};
   bool typing = false;
   for (const QWidget* w : palette) typing = typing || (now && w && (now == w || w->isAncestorOf(now)));
   g_TextFocus = typing ? -1 : 0;

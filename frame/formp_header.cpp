@@ -136,7 +136,8 @@ void FormP::ConnectHeaderFields() {
   for (int k = 0; k < 3; ++k) {
     // A drag follows the thumb without marking; the change at its end (or a step by key or
     // click) marks the chart modified.
-    connect(sliders_[k], &QSlider::valueChanged, this, [this, k](int v) { Slider1_Change(k, v, !sliders_[k]->isSliderDown()); });
+    connect(sliders_[k], &QSlider::valueChanged, this,
+            [this, k](int v) { Slider1_Change(k, v, !sliders_[k]->isSliderDown()); });
     connect(sliders_[k], &QSlider::sliderReleased, this, [this, k] { Slider1_Change(k, sliders_[k]->value(), true); });
   }
 }
@@ -166,17 +167,11 @@ void FormP::ConnectHeaderPanel() {
   tab1_->setMouseTracking(true);
   new PanelHook(tab1_, [this](QEvent* e) {
     switch (e->type()) {
-      case QEvent::MouseMove:
-        Tab1_MouseMove(static_cast<QMouseEvent*>(e)->position().toPoint().x());
-        return false;
+      case QEvent::MouseMove: Tab1_MouseMove(static_cast<QMouseEvent*>(e)->position().toPoint().x()); return false;
       case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonDblClick:
-        return true;
-      case QEvent::MouseButtonRelease:
-        Tab1_MouseUp();
-        return true;
-      default:
-        return false;
+      case QEvent::MouseButtonDblClick: return true;
+      case QEvent::MouseButtonRelease: Tab1_MouseUp(); return true;
+      default: return false;
     }
   });
   connect(tab1_, &QTabBar::currentChanged, this, [this](int index) {
@@ -214,8 +209,7 @@ void FormP::Label10_DblClick() {
   const plat::InputResult a = plat::TheDesktop().InputBox(MesCountPrompt(n), "小節数変更", std::to_string(n));
   const MesCountDecision dec = DecideMesCount(a.cancelled, a.text, n, g_MaxMeasure);
   switch (dec.kind) {
-    case MesCountDecision::Nothing:
-      return;
+    case MesCountDecision::Nothing: return;
     case MesCountDecision::Invalid:
       plat::TheDesktop().MessageBox(kMesCountInvalid, "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
       return;
@@ -224,8 +218,7 @@ void FormP::Label10_DblClick() {
                                         plat::MsgIcon::None) != plat::MsgAnswer::Ok)
         return;
       break;
-    case MesCountDecision::Change:
-      break;
+    case MesCountDecision::Change: break;
   }
   w->Mes_Change(static_cast<int16_t>(dec.value - n));
   w->ObjDraw();
@@ -246,8 +239,10 @@ void FormP::Tab1_MouseUp() {
 void FormP::Tab1_Switch(int tab) {
   DocData* d = CurDoc();
   if (!d) return;
-  if (SwitchDefTab(*d, tab)) ApplyDefTabView(*d, *this);
-  else SelectTab(d->DefTab + 1);  // the BGA tab of a script without BGA: back to the tab shown
+  if (SwitchDefTab(*d, tab))
+    ApplyDefTabView(*d, *this);
+  else
+    SelectTab(d->DefTab + 1);  // the BGA tab of a script without BGA: back to the tab shown
 }
 
 void FormP::ApplyFreeText() {

@@ -98,9 +98,9 @@ int16_t FormP::QueryScriptOpen(const std::string& given, int16_t win) {
   if (candidates.size() == 1) {
     script = candidates[0];
     if (win != -1) {
-      const plat::MsgAnswer a = plat::TheDesktop().MessageBox(
-          "ドロップされたウインドウに読み込みますか？\r\n(いいえ で新規に開く)", "確認", plat::MsgButtons::YesNoCancel,
-          plat::MsgIcon::None);
+      const plat::MsgAnswer a =
+          plat::TheDesktop().MessageBox("ドロップされたウインドウに読み込みますか？\r\n(いいえ で新規に開く)", "確認",
+                                        plat::MsgButtons::YesNoCancel, plat::MsgIcon::None);
       if (a == plat::MsgAnswer::Cancel) return 0;
       newWindow = a == plat::MsgAnswer::No;
     }

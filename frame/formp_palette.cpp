@@ -119,8 +119,10 @@ void FormP::BuildPalette() {
   toolbar2_->setObjectName("Toolbar2");
   toolbar2_->setIconSize(QSize(16, 16));
   const std::pair<DefTool, std::pair<const char*, QStyle::StandardPixmap>> defs[] = {
-      {DefTool::TB2_Play, {"TB2_Play", QStyle::SP_MediaPlay}},   {DefTool::TB2_Stop, {"TB2_Stop", QStyle::SP_MediaStop}},
-      {DefTool::TB2_Up, {"TB2_Up", QStyle::SP_ArrowUp}},         {DefTool::TB2_Down, {"TB2_Down", QStyle::SP_ArrowDown}},
+      {DefTool::TB2_Play, {"TB2_Play", QStyle::SP_MediaPlay}},
+      {DefTool::TB2_Stop, {"TB2_Stop", QStyle::SP_MediaStop}},
+      {DefTool::TB2_Up, {"TB2_Up", QStyle::SP_ArrowUp}},
+      {DefTool::TB2_Down, {"TB2_Down", QStyle::SP_ArrowDown}},
       {DefTool::TB2_Prev, {"TB2_Prev", QStyle::SP_DesktopIcon}}};
   // The play button's tooltip names the tab's action once a chart is shown.
   const char* tips[] = {"プレビューを再生/BGAを表示", "プレビューを停止", "上へ", "下へ", "プレビューのON/OFF"};
@@ -182,8 +184,8 @@ void FormP::AppendListRows(DefList list, const std::vector<DefRow>& rows) {
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<qsizetype>(rows.size()));
   for (const DefRow& r : rows)
-    items << new QTreeWidgetItem({QString::fromStdString(r.code), QString::fromStdString(r.file),
-                                  QString::fromStdString(r.comment)});
+    items << new QTreeWidgetItem(
+        {QString::fromStdString(r.code), QString::fromStdString(r.file), QString::fromStdString(r.comment)});
   List(list)->addTopLevelItems(items);
 }
 void FormP::SetListEnabled(DefList list, bool enabled) { List(list)->setEnabled(enabled); }

@@ -56,8 +56,7 @@ void FormP::Menu_File_Open_Click() {
 
   Form1* cur = WinAt(g_CurWin);
   const bool untitled = cur && cur->windowTitle().startsWith(QStringLiteral("新規"));
-  const OpenTarget target =
-      FileOpenTarget(cur != nullptr, g_FirstOpen, untitled, cur && g_Docs[g_CurWin].Dirty != 0);
+  const OpenTarget target = FileOpenTarget(cur != nullptr, g_FirstOpen, untitled, cur && g_Docs[g_CurWin].Dirty != 0);
   // A modified chart is only replaced after the save question.
   if (target == OpenTarget::Current && !AskSaveBeforeReuse(g_CurWin)) return;
 

@@ -1,6 +1,7 @@
 // The frame's life: start-up, shutdown, the close paths, the wheel hook, window activation,
 // drops on the frame, the frame's minimum size, the stream timer and the sound preview.
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -9,7 +10,6 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QBoxLayout>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTimer>
@@ -66,7 +66,9 @@ bool FormP::MDIForm_Load() {
       firstPaintHook_->deleteLater();
       firstPaintHook_ = nullptr;
       // Once the paint pass that draws the frame and its windows is done.
-      QTimer::singleShot(0, this, [this] { if (!ended_) sound_.StartOpening(); });
+      QTimer::singleShot(0, this, [this] {
+        if (!ended_) sound_.StartOpening();
+      });
     }
     return false;
   });
@@ -187,11 +189,11 @@ void FormP::WindowClosed(int16_t win) {
     if (Form1* cur = WinAt(g_CurWin)) cur->SetThisWin();
   // With the last chart window gone the edit commands have nothing to act on.
   if (g_OpenCount == 0)
-    for (FrameMenu m : {FrameMenu::Menu_Edit_Cut, FrameMenu::Menu_Edit_Copy, FrameMenu::Menu_Edit_Paste,
-                        FrameMenu::Menu_Edit_Delete, FrameMenu::Menu_Edit_Mode, FrameMenu::Menu_Edit_WAVDel,
-                        FrameMenu::EditM_Cut, FrameMenu::EditM_Copy, FrameMenu::EditM_Paste, FrameMenu::EditM_Delete,
-                        FrameMenu::EditM_Replace, FrameMenu::EditM_MesInsert, FrameMenu::EditM_MesDelete,
-                        FrameMenu::EditM_MesChange, FrameMenu::EditM_Sel})
+    for (FrameMenu m :
+         {FrameMenu::Menu_Edit_Cut, FrameMenu::Menu_Edit_Copy, FrameMenu::Menu_Edit_Paste, FrameMenu::Menu_Edit_Delete,
+          FrameMenu::Menu_Edit_Mode, FrameMenu::Menu_Edit_WAVDel, FrameMenu::EditM_Cut, FrameMenu::EditM_Copy,
+          FrameMenu::EditM_Paste, FrameMenu::EditM_Delete, FrameMenu::EditM_Replace, FrameMenu::EditM_MesInsert,
+          FrameMenu::EditM_MesDelete, FrameMenu::EditM_MesChange, FrameMenu::EditM_Sel})
       SetMenuEnabled(m, false);
 }
 

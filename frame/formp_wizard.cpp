@@ -64,7 +64,8 @@ void FormP::ConvertChartCopy(int16_t s, int16_t d, const std::vector<int16_t>& l
   source->ObjDeSel();
   if (ConvertShrinksWav(source->Doc(), target->Doc()))
     plat::TheDesktop().MessageBox(
-        "変換元と変換先のWAV定義数が違うため、\r\n変換元のWAV定義を詰めます。\r\nその際BGAオブジェは番号か狂うので注意して下さい。",
+        "変換元と変換先のWAV定義数が違うため、\r\n変換元のWAV定義を詰めます。\r\nその際BGAオブジェは番号か狂うので注意"
+        "して下さい。",
         "警告", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
   const ConvertResult r = mk::ConvertChartCopy(source->Doc(), target->Doc(), laneMap, g_MaxMeasure);
   target->Mes_Change(0);

@@ -53,8 +53,9 @@ void FrmScrSel::GetData(const std::string& path, const std::vector<int16_t>& can
   skipped_ = 0;
   list1_->clear();
   for (int16_t s : candidates)
-    list1_->addItem(s >= 1 && s < static_cast<int>(g_ScriptTable.size()) ? QString::fromStdString(g_ScriptTable[s].Title)
-                                                                           : QString());
+    list1_->addItem(s >= 1 && s < static_cast<int>(g_ScriptTable.size())
+                        ? QString::fromStdString(g_ScriptTable[s].Title)
+                        : QString());
   if (list1_->count() > 0) list1_->setCurrentRow(0);
   label1_->setText(QString::fromStdString(ShortPathText(path)));
   check1_->setChecked(win == -1);

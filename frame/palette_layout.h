@@ -25,8 +25,8 @@ struct PaletteLayoutInput {
   int W = 0, H = 0;  // the palette's inner size
   bool floating = false;
   PaletteSide side = PaletteSide::Right;
-  int tabHeight = 25;       // T
-  int toolbarHeight = 22;   // B
+  int tabHeight = 25;      // T
+  int toolbarHeight = 22;  // B
   int defFrameHeight = 232;
   bool defFrameShown = true;  // View > 定義入力領域 checked
 };

@@ -23,7 +23,7 @@ std::string FileTitle(const std::string& path) {
 
 std::vector<int16_t> CandidateScripts(const std::string& ext) {
   std::vector<int16_t> out;
-  
+
   for (int i = 1; i <= g_ScriptCount && i < static_cast<int>(g_ScriptTable.size()); ++i) {
     const std::string& list = g_ScriptTable[i].Exts;
     size_t start = 0;

@@ -77,8 +77,9 @@ ReplaceWin::ReplaceWin(Form1* win, std::unique_ptr<RandomSource> random, QWidget
 
   // The three kind frames, options "表", "裏", "ｵｰﾌﾟﾝ" from left to right.
   auto* kinds = new QHBoxLayout;
-  const std::pair<const char*, std::array<int, 3>> kindFrames[] = {
-      {"表オブジェ→", {9, 10, 11}}, {"裏オブジェ→", {14, 13, 12}}, {"オープンオブジェ→", {15, 16, 17}}};
+  const std::pair<const char*, std::array<int, 3>> kindFrames[] = {{"表オブジェ→", {9, 10, 11}},
+                                                                   {"裏オブジェ→", {14, 13, 12}},
+                                                                   {"オープンオブジェ→", {15, 16, 17}}};
   for (const auto& [caption, ks] : kindFrames) {
     auto* box = new QGroupBox(QString::fromUtf8(caption), this);
     auto* row = new QHBoxLayout(box);
@@ -97,10 +98,8 @@ ReplaceWin::ReplaceWin(Form1* win, std::unique_ptr<RandomSource> random, QWidget
 
   AddOkCancelRow(this, lay, ok_, cancel_);
 
-  for (int k = 1; k <= 17; ++k)
-    connect(options_[k], &QRadioButton::clicked, this, [this, k] { OptionClick(k); });
-  for (int k = 0; k < 4; ++k)
-    connect(texts_[k], &QLineEdit::editingFinished, this, [this, k] { TextValidate(k + 1); });
+  for (int k = 1; k <= 17; ++k) connect(options_[k], &QRadioButton::clicked, this, [this, k] { OptionClick(k); });
+  for (int k = 0; k < 4; ++k) connect(texts_[k], &QLineEdit::editingFinished, this, [this, k] { TextValidate(k + 1); });
   connect(ok_, &QPushButton::clicked, this, [this] { OKButton_Click(); });
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
   Form_Load();
@@ -129,11 +128,17 @@ void ReplaceWin::Form_Load() {
 
 void ReplaceWin::OptionClick(int k) {
   switch (k) {
-    case 1: case 2: case 7: case 3:
+    case 1:
+    case 2:
+    case 7:
+    case 3:
       p_.numOp = k == 1 ? kOpConstant : k == 2 ? kOpAdd : k == 7 ? kOpSubtract : kOpRandom;
       texts_[1]->setEnabled(k == 3);
       break;
-    case 4: case 5: case 8: case 6:
+    case 4:
+    case 5:
+    case 8:
+    case 6:
       p_.laneOp = k == 4 ? kOpConstant : k == 5 ? kOpAdd : k == 8 ? kOpSubtract : kOpRandom;
       texts_[3]->setEnabled(k == 6);
       break;

@@ -34,7 +34,6 @@ namespace {
 constexpr size_t kValueBuffer = 10;    // [Default], [Window], [Visibility], [Etc]
 constexpr size_t kRecentBuffer = 255;  // [Recent]
 
-
 // Frame bounds written for a frame closed minimised or maximised.
 constexpr const char* kRestoreWidth = " 10200";
 constexpr const char* kRestoreHeight = " 8460";
@@ -56,9 +55,7 @@ int16_t Number16(const char* key, const char* def, int16_t fallback) {
   return Number16(NumberOf("Default", key, def), fallback);
 }
 
-int16_t Flag(const char* section, const char* key, const char* def) {
-  return TextToBool(Value(section, key, def));
-}
+int16_t Flag(const char* section, const char* key, const char* def) { return TextToBool(Value(section, key, def)); }
 
 // RRGGBB as red + 256 * green + 65536 * blue.
 int32_t Colour(const std::string& text) {
@@ -74,8 +71,7 @@ std::string ExtensionText(const std::string& value) {
   for (size_t i = 1; i <= n; ++i) {
     const std::string ch = plat::CharMid(value, i, 1);
     const std::string ansi = plat::EncodeAnsi(ch);
-    if (ansi.size() == 1 && ansi[0] != '\0' && !plat::IsAnsiLeadByte(static_cast<unsigned char>(ansi[0])))
-      out += ch;
+    if (ansi.size() == 1 && ansi[0] != '\0' && !plat::IsAnsiLeadByte(static_cast<unsigned char>(ansi[0]))) out += ch;
   }
   return out;
 }

@@ -12,14 +12,14 @@ namespace mk {
 
 // [Default] (read only; a value the program cannot use takes the default below). The values the
 // chart window reads are declared in chartview/viewsettings.h.
-extern int16_t g_MaxWindows;      // 30; 1 .. kMaxWindowsLimit
-extern int16_t g_Splash;          // 1200 ms
-extern int16_t g_SplashOn;        // -1 when a splash is shown
-extern int16_t g_Streaming;       // -1
-extern int16_t g_RecentNum;       // 4; last index of the recent lists, 0 .. 15
-extern std::string g_DefExt;      // "NXL"
+extern int16_t g_MaxWindows;  // 30; 1 .. kMaxWindowsLimit
+extern int16_t g_Splash;      // 1200 ms
+extern int16_t g_SplashOn;    // -1 when a splash is shown
+extern int16_t g_Streaming;   // -1
+extern int16_t g_RecentNum;   // 4; last index of the recent lists, 0 .. 15
+extern std::string g_DefExt;  // "NXL"
 // [Etc]
-extern int16_t g_FirstOpen;       // -1
+extern int16_t g_FirstOpen;  // -1
 // [Recent], entries 0 .. g_RecentNum, newest first.
 extern std::vector<std::string> g_RecentFiles;
 extern std::vector<std::string> g_RecentScripts;
@@ -61,7 +61,7 @@ void LoadSettings(FrameSettingsPort& port);
 // Writes [Window], [Visibility], [Recent] and [Etc] (never [Default]).
 void SaveSettings(const FrameSettingsPort& port);
 
-std::string BoolToText(int16_t flag);        // "True" for -1, else "False"
+std::string BoolToText(int16_t flag);         // "True" for -1, else "False"
 int16_t TextToBool(const std::string& text);  // -1 when the first four characters are "True"
 
 }  // namespace mk

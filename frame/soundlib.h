@@ -3,8 +3,8 @@
 // (failure), as the library itself does without a device.
 #pragma once
 #include <atomic>
-#include <string>
 #include <future>
+#include <string>
 
 #include "zq_tone2/zq_tone2.h"
 

@@ -59,9 +59,7 @@ PlayerStart PlayHereStart(const ScrFormat& fmt, const std::string& installDir, i
   return With(fmt, installDir, fmt.VPlayH + std::to_string(measure));
 }
 
-PlayerStart StopStart(const ScrFormat& fmt, const std::string& installDir) {
-  return With(fmt, installDir, fmt.VStop);
-}
+PlayerStart StopStart(const ScrFormat& fmt, const std::string& installDir) { return With(fmt, installDir, fmt.VStop); }
 
 std::string PlayerStartFailure(const std::string& program) {
   return "テストプレイ用のプレイヤー " + program + " を起動できませんでした";

@@ -17,8 +17,7 @@
 
 namespace mk {
 
-WavLump::WavLump(QWidget* parent, DocData& doc, DefKind kind, int number)
-    : QDialog(parent), doc_(doc), kind_(kind) {
+WavLump::WavLump(QWidget* parent, DocData& doc, DefKind kind, int number) : QDialog(parent), doc_(doc), kind_(kind) {
   setObjectName("WavLump");
   setWindowTitle(QStringLiteral("WAV一括読み込み"));
   setModal(true);

@@ -26,7 +26,10 @@ Wizard2::Wizard2(const DocData& src, const DocData& dst, QWidget* parent) : QDia
   bold.setBold(true);
   label1->setFont(bold);
   lay->addWidget(label1);
-  auto* label2 = new QLabel(QStringLiteral("左のリストから　　　変換前のレーンを、右のリストから　　　変換後のレーンを　選んでください。"), this);
+  auto* label2 =
+      new QLabel(QStringLiteral(
+                     "左のリストから　　　変換前のレーンを、右のリストから　　　変換後のレーンを　選んでください。"),
+                 this);
   label2->setObjectName("Label2");
   label2->setWordWrap(true);
   lay->addWidget(label2);

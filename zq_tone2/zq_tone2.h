@@ -4,8 +4,8 @@
  *
  * Every function returns a 32-bit int: 0 for success and 1 for failure, except DSLib_Init (the
  * failing step, 1 to 6) and DSLib_ChangeStreamSec (the previous threshold). Calls must not
- * overlap: they may come from different threads only one after the other. Details of failures go to the debug output only (standard error when
- * MIRKAN_AUDIO_DEBUG is set).
+ * overlap: they may come from different threads only one after the other. Details of failures go to the debug output
+ * only (standard error when MIRKAN_AUDIO_DEBUG is set).
  *
  * The host loads the library by name at run time (dlopen "libzq_tone2.so"); it needs
  * libzqdec.so beside it. */

@@ -12,8 +12,8 @@ constexpr unsigned kBlockSamples = ZQ_SAMPLES_PER_BLOCK;
 constexpr unsigned kMonoBlockPcmBytes = kBlockSamples * 2;  // 64 bytes of PCM per block
 
 struct History {
-    int16_t s1;  // last output sample
-    int16_t s2;  // the one before it
+  int16_t s1;  // last output sample
+  int16_t s2;  // the one before it
 };
 
 // Unpacks the 32 samples of one block into values; returns the block's header byte.
@@ -30,8 +30,8 @@ extern const int32_t zqFilterK1[16];
 
 // Runs the predictor over count values and writes output i as 16-bit little-endian PCM at
 // dst + 2 * i * step; reads and updates the channel's history.
-void zqFilterBlock(History &history, unsigned headerByte, const int16_t *values, uint8_t *dst,
-                   unsigned step, unsigned count);
+void zqFilterBlock(History &history, unsigned headerByte, const int16_t *values, uint8_t *dst, unsigned step,
+                   unsigned count);
 
 int zqDecodeMono(ZQDECODER *state, ZQSTREAMHEADER *stream);
 int zqDecodeStereo(ZQDECODER *state, ZQSTREAMHEADER *stream);
@@ -43,9 +43,9 @@ unsigned zqBlockSize(unsigned bitsPerSample);
 
 // The decoder state behind a handle.
 struct ZQDECODER {
-    ZQFILEHEADER hdr;
-    zq::History sHistory[2];
-    uint32_t cbBlock;
-    zq::UnpackFn pfnUnpack;
-    zq::ChannelFn pfnChannel;
+  ZQFILEHEADER hdr;
+  zq::History sHistory[2];
+  uint32_t cbBlock;
+  zq::UnpackFn pfnUnpack;
+  zq::ChannelFn pfnChannel;
 };

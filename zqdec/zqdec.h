@@ -32,37 +32,37 @@ extern "C" {
  * zqDecodeOpen takes the 32 bytes as they are on disk and reads each field little-endian;
  * zqReadFileHeader below does the same for callers that want the fields. */
 typedef struct ZQFILEHEADER {
-    uint32_t dwMagic;        /* ZQ_MAGIC */
-    uint32_t cbData;         /* bytes of block data after the header */
-    uint32_t dwSamples;      /* samples per channel */
-    uint16_t wSamplesPerSec; /* sample rate in Hz */
-    uint8_t bBitsPerSample;  /* 4, 6 or 8 */
-    uint8_t bChannels;       /* 1 or 2 */
-    uint8_t abReserved[16];  /* not interpreted */
+  uint32_t dwMagic;        /* ZQ_MAGIC */
+  uint32_t cbData;         /* bytes of block data after the header */
+  uint32_t dwSamples;      /* samples per channel */
+  uint16_t wSamplesPerSec; /* sample rate in Hz */
+  uint8_t bBitsPerSample;  /* 4, 6 or 8 */
+  uint8_t bChannels;       /* 1 or 2 */
+  uint8_t abReserved[16];  /* not interpreted */
 } ZQFILEHEADER;
 
 /* One conversion request. The original 32-bit layout held the two buffer addresses as 32-bit
  * fields; on a 64-bit system pbSrc and pbDst are real pointers, so the record is larger than
  * six 32-bit values. Only the *Used fields are written by the decoder. */
 typedef struct ZQSTREAMHEADER {
-    const uint8_t *pbSrc;     /* in: source blocks; whole blocks are taken from its start */
-    uint32_t cbSrcLength;     /* in: source bytes available */
-    uint32_t cbSrcLengthUsed; /* out: source bytes consumed (whole blocks, whole pairs in stereo) */
-    uint8_t *pbDst;           /* in: destination of the PCM */
-    uint32_t cbDstLength;     /* in: room at the destination in bytes */
-    uint32_t cbDstLengthUsed; /* out: PCM bytes written */
+  const uint8_t *pbSrc;     /* in: source blocks; whole blocks are taken from its start */
+  uint32_t cbSrcLength;     /* in: source bytes available */
+  uint32_t cbSrcLengthUsed; /* out: source bytes consumed (whole blocks, whole pairs in stereo) */
+  uint8_t *pbDst;           /* in: destination of the PCM */
+  uint32_t cbDstLength;     /* in: room at the destination in bytes */
+  uint32_t cbDstLengthUsed; /* out: PCM bytes written */
 } ZQSTREAMHEADER;
 
 /* The output format, laid out field for field like the classic WAVEFORMATEX (no packing is
  * implied: copy the fields, do not cast between the two records). */
 typedef struct ZQWAVEFORMATEX {
-    uint16_t wFormatTag; /* 1: PCM */
-    uint16_t nChannels;
-    uint32_t nSamplesPerSec;
-    uint32_t nAvgBytesPerSec;
-    uint16_t nBlockAlign;
-    uint16_t wBitsPerSample; /* 16 */
-    uint16_t cbSize;         /* 0 */
+  uint16_t wFormatTag; /* 1: PCM */
+  uint16_t nChannels;
+  uint32_t nSamplesPerSec;
+  uint32_t nAvgBytesPerSec;
+  uint16_t nBlockAlign;
+  uint16_t wBitsPerSample; /* 16 */
+  uint16_t cbSize;         /* 0 */
 } ZQWAVEFORMATEX;
 
 typedef struct ZQDECODER *HZQDECODER;
@@ -87,20 +87,15 @@ ZQDEC_API int zqDecodeConvert(HZQDECODER handle, ZQSTREAMHEADER *stream);
 ZQDEC_API int zqDecodeClose(HZQDECODER handle);
 
 /* Reads the 32 on-disk header bytes into the record (little-endian, field by field). */
-static inline void zqReadFileHeader(const uint8_t bytes[32], ZQFILEHEADER *out)
-{
-    int i;
-    out->dwMagic = (uint32_t)bytes[0] | (uint32_t)bytes[1] << 8 | (uint32_t)bytes[2] << 16 |
-                   (uint32_t)bytes[3] << 24;
-    out->cbData = (uint32_t)bytes[4] | (uint32_t)bytes[5] << 8 | (uint32_t)bytes[6] << 16 |
-                  (uint32_t)bytes[7] << 24;
-    out->dwSamples = (uint32_t)bytes[8] | (uint32_t)bytes[9] << 8 | (uint32_t)bytes[10] << 16 |
-                     (uint32_t)bytes[11] << 24;
-    out->wSamplesPerSec = (uint16_t)(bytes[12] | bytes[13] << 8);
-    out->bBitsPerSample = bytes[14];
-    out->bChannels = bytes[15];
-    for (i = 0; i < 16; ++i)
-        out->abReserved[i] = bytes[16 + i];
+static inline void zqReadFileHeader(const uint8_t bytes[32], ZQFILEHEADER *out) {
+  int i;
+  out->dwMagic = (uint32_t)bytes[0] | (uint32_t)bytes[1] << 8 | (uint32_t)bytes[2] << 16 | (uint32_t)bytes[3] << 24;
+  out->cbData = (uint32_t)bytes[4] | (uint32_t)bytes[5] << 8 | (uint32_t)bytes[6] << 16 | (uint32_t)bytes[7] << 24;
+  out->dwSamples = (uint32_t)bytes[8] | (uint32_t)bytes[9] << 8 | (uint32_t)bytes[10] << 16 | (uint32_t)bytes[11] << 24;
+  out->wSamplesPerSec = (uint16_t)(bytes[12] | bytes[13] << 8);
+  out->bBitsPerSample = bytes[14];
+  out->bChannels = bytes[15];
+  for (i = 0; i < 16; ++i) out->abReserved[i] = bytes[16 + i];
 }
 
 #ifdef __cplusplus

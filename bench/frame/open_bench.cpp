@@ -212,7 +212,8 @@ void BM_Part_WindowRead(benchmark::State& state) {
   mk::ChartReadHost* host = mk::SetChartReadHost(nullptr);  // the read alone, not the window's steps
   for (auto _ : state) {
     state.PauseTiming();
-    if (!w->RefleshScr()) state.SkipWithError("the window did not reload");  // as a reused window stands before its read
+    if (!w->RefleshScr())
+      state.SkipWithError("the window did not reload");  // as a reused window stands before its read
     mk::ChartReadAhead probe;
     if (!mk::TryChartRead(e.chart, e.title, e.script, &probe).empty()) state.SkipWithError("probe failed");
     state.ResumeTiming();

@@ -16,11 +16,11 @@
 
 #include <algorithm>
 #include <chrono>
-#include <memory>
-#include <map>
-#include <set>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <memory>
+#include <set>
 
 #include "chartfmt/chartread.h"
 #include "chartfmt/defcode.h"
@@ -141,9 +141,19 @@ void Fresh(benchmark::State& state, bool read) {
   }
 }
 void BM_SplitLinesFresh(benchmark::State& state) { Fresh(state, false); }
-BENCHMARK(BM_SplitLinesFresh)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_SplitLinesFresh)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 void BM_ReadChartFresh(benchmark::State& state) { Fresh(state, true); }
-BENCHMARK(BM_ReadChartFresh)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReadChartFresh)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
 // The first read of the process: every cell comes from fresh memory (later reads reuse the cells
 // the earlier ones gave back). Registered first, so that it runs first.
@@ -152,7 +162,11 @@ BENCHMARK(BM_ReadChartFirst)->Unit(benchmark::kMillisecond)->Iterations(1);
 void BM_ReadChart(benchmark::State& state) { Read(state, false); }
 BENCHMARK(BM_ReadChart)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->ReportAggregatesOnly(true);
 void BM_ReadChartPresized(benchmark::State& state) { Read(state, true); }
-BENCHMARK(BM_ReadChartPresized)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReadChartPresized)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_SplitLines(benchmark::State& state) {
   const Setup& s = Data();

@@ -95,8 +95,8 @@ void BM_BatchEdit(benchmark::State& state) {
   all.numTo = 1295;
   mk::FindObjects(selected, all, 999);
   mk::ClockRandom random;
-  const mk::BatchParams p{.numOp = mk::kOpRandom, .numLo = 1, .numHi = 1295, .laneOp = mk::kOpRandom, .laneLo = 1,
-                          .laneHi = kLanes};
+  const mk::BatchParams p{
+      .numOp = mk::kOpRandom, .numLo = 1, .numHi = 1295, .laneOp = mk::kOpRandom, .laneLo = 1, .laneHi = kLanes};
   for (auto _ : state) {
     state.PauseTiming();
     auto d = std::make_unique<mk::DocData>(selected);

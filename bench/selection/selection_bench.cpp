@@ -98,7 +98,11 @@ void BM_Drop(benchmark::State& state) {
 // 63 measures hold 10 080 objects, 625 hold 100 000, 999 hold 159 840.
 void Sizes(benchmark::internal::Benchmark* b) {
   for (int m : {63, 125, 250, 500, 625, 999}) b->Arg(m);
-  b->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(kRuns)->DisplayAggregatesOnly(true)->Complexity(benchmark::oN);
+  b->Unit(benchmark::kMillisecond)
+      ->Iterations(1)
+      ->Repetitions(kRuns)
+      ->DisplayAggregatesOnly(true)
+      ->Complexity(benchmark::oN);
 }
 
 BENCHMARK(BM_SelectAll)->Apply(Sizes);

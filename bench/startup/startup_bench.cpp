@@ -99,7 +99,13 @@ void BM_StartToFirstPaint(benchmark::State& state) {
   const double ce = Median(emptyCpu), cm = Median(oursCpu);
   state.counters["cpu_ratio"] = ce > 0 ? cm / ce : 0;
 }
-BENCHMARK(BM_StartToFirstPaint)->ArgName("sound_off")->Arg(0)->Arg(1)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartToFirstPaint)
+    ->ArgName("sound_off")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Iterations(20)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

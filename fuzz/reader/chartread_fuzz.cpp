@@ -85,7 +85,8 @@ void CheckSave(const mk::DocData& doc, const mk::DocData& script) {
     for (size_t m = 0; m < doc.Obj[l].Mes.size(); ++m) {
       const mk::MesData& a = doc.Obj[l].Mes[m];
       const mk::MesData& b = second.Obj[l].Mes[m];
-      const std::vector<mk::CellLayer::Entry> front = Writable(a.Obj, doc.Fmt.WNum), back = Writable(a.BackObj, doc.Fmt.WNum);
+      const std::vector<mk::CellLayer::Entry> front = Writable(a.Obj, doc.Fmt.WNum),
+                                              back = Writable(a.BackObj, doc.Fmt.WNum);
       dropped |= front.size() != a.Obj.Entries().size() || back.size() != a.BackObj.Entries().size();
       if (mk::CellLayer::EntryList(front) != b.Obj.Entries() || mk::CellLayer::EntryList(back) != b.BackObj.Entries()) {
         std::fprintf(stderr, "lane %zu measure %zu:", l, m);

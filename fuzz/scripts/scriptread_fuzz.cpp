@@ -30,8 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const mk::GtEntry& g : doc.Fmt.Gt) {
       if (g.Lane < 1 || g.Lane + 3 > doc.LaneCount) __builtin_trap();
     }
-    if (doc.Keys.HSymbol.empty() || doc.Keys.SSymbol.empty() || doc.Keys.OSymbol.empty() ||
-        doc.Fmt.BExt.empty()) {
+    if (doc.Keys.HSymbol.empty() || doc.Keys.SSymbol.empty() || doc.Keys.OSymbol.empty() || doc.Fmt.BExt.empty()) {
       __builtin_trap();
     }
     if (doc.Keys.Echo.size() != static_cast<size_t>(doc.Keys.EchoCount) + 1) __builtin_trap();

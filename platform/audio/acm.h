@@ -28,18 +28,18 @@ constexpr uint32_t ACMSTREAMHEADER_STATUSF_DONE = 0x00010000;
 constexpr uint32_t ACMSTREAMHEADER_STATUSF_PREPARED = 0x00020000;
 
 struct AcmStreamHeader {
-    uint32_t cbStruct = sizeof(AcmStreamHeader);  // must be sizeof(AcmStreamHeader)
-    uint32_t fdwStatus = 0;
-    uintptr_t dwUser = 0;
-    uint8_t* pbSrc = nullptr;
-    uint32_t cbSrcLength = 0;
-    uint32_t cbSrcLengthUsed = 0;  // set by AcmStreamConvert
-    uintptr_t dwSrcUser = 0;
-    uint8_t* pbDst = nullptr;
-    uint32_t cbDstLength = 0;
-    uint32_t cbDstLengthUsed = 0;  // set by AcmStreamConvert
-    uintptr_t dwDstUser = 0;
-    uint32_t dwReservedDriver[10] = {};
+  uint32_t cbStruct = sizeof(AcmStreamHeader);  // must be sizeof(AcmStreamHeader)
+  uint32_t fdwStatus = 0;
+  uintptr_t dwUser = 0;
+  uint8_t* pbSrc = nullptr;
+  uint32_t cbSrcLength = 0;
+  uint32_t cbSrcLengthUsed = 0;  // set by AcmStreamConvert
+  uintptr_t dwSrcUser = 0;
+  uint8_t* pbDst = nullptr;
+  uint32_t cbDstLength = 0;
+  uint32_t cbDstLengthUsed = 0;  // set by AcmStreamConvert
+  uintptr_t dwDstUser = 0;
+  uint32_t dwReservedDriver[10] = {};
 };
 
 class AcmStream;  // opaque converter
@@ -52,14 +52,13 @@ class AcmStream;  // opaque converter
 // ACMERR_NOTPOSSIBLE for a format that cannot be converted or is inconsistent (a hostile
 // cbSize, coefficient count, block size, channel count...), MMSYSERR_INVALPARAM for
 // null pointers or a short cbDst.
-MMRESULT AcmFormatSuggest(void* driver, const WAVEFORMATEX* src, uint32_t cbSrc,
-                          WAVEFORMATEX* dst, uint32_t cbDst, uint32_t flags);
+MMRESULT AcmFormatSuggest(void* driver, const WAVEFORMATEX* src, uint32_t cbSrc, WAVEFORMATEX* dst, uint32_t cbDst,
+                          uint32_t flags);
 
 // Opens a converter from src (cbSrc as above) to dst, which must be the suggested format.
 // driver, filter, callback and instance must be null/0. ACMERR_NOTPOSSIBLE otherwise.
-MMRESULT AcmStreamOpen(AcmStream** stream, void* driver, const WAVEFORMATEX* src,
-                       uint32_t cbSrc, const WAVEFORMATEX* dst, void* filter,
-                       uintptr_t callback, uintptr_t instance, uint32_t flags);
+MMRESULT AcmStreamOpen(AcmStream** stream, void* driver, const WAVEFORMATEX* src, uint32_t cbSrc,
+                       const WAVEFORMATEX* dst, void* filter, uintptr_t callback, uintptr_t instance, uint32_t flags);
 MMRESULT AcmStreamClose(AcmStream* stream, uint32_t flags = 0);
 
 // Exact sizes: ACM_STREAMSIZEF_SOURCE gives the destination bytes that `input` source
@@ -71,8 +70,7 @@ MMRESULT AcmStreamSize(AcmStream* stream, uint32_t input, uint32_t* output, uint
 // A header must be prepared before converting and unprepared afterwards
 // (ACMERR_UNPREPARED / ACMERR_BUSY for calls out of order).
 MMRESULT AcmStreamPrepareHeader(AcmStream* stream, AcmStreamHeader* header, uint32_t flags = 0);
-MMRESULT AcmStreamUnprepareHeader(AcmStream* stream, AcmStreamHeader* header,
-                                  uint32_t flags = 0);
+MMRESULT AcmStreamUnprepareHeader(AcmStream* stream, AcmStreamHeader* header, uint32_t flags = 0);
 // Converts as many whole source blocks as fit in the destination; sets cbSrcLengthUsed and
 // cbDstLengthUsed (both 0 when not even one block is there or fits). Flags as listed above;
 // every call behaves as with ACM_STREAMCONVERTF_BLOCKALIGN.

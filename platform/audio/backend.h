@@ -7,12 +7,12 @@
 namespace plat::audio::detail {
 
 class Backend {
-public:
-    virtual ~Backend() = default;
-    // Starts pulling frames in the core's current output format; false when no output.
-    virtual bool Open() = 0;
-    // Stops pulling; after it returns the core is no longer touched.
-    virtual void Close() = 0;
+ public:
+  virtual ~Backend() = default;
+  // Starts pulling frames in the core's current output format; false when no output.
+  virtual bool Open() = 0;
+  // Stops pulling; after it returns the core is no longer touched.
+  virtual void Close() = 0;
 };
 
 // By MIRKAN_AUDIO_BACKEND: "null" gives the null backend, anything else SDL2.

@@ -21,16 +21,16 @@ void DebugOutput(std::string_view text);
 // Collects every text given to DebugOutput while it lives (one capture at a time; a
 // second one replaces the first until it ends). Used by tests.
 class DebugCapture {
-public:
-    DebugCapture();
-    ~DebugCapture();
-    DebugCapture(const DebugCapture&) = delete;
-    DebugCapture& operator=(const DebugCapture&) = delete;
+ public:
+  DebugCapture();
+  ~DebugCapture();
+  DebugCapture(const DebugCapture&) = delete;
+  DebugCapture& operator=(const DebugCapture&) = delete;
 
-    std::string Text() const;                 // everything, concatenated
-    std::vector<std::string> Calls() const;   // one entry per DebugOutput call
-    std::vector<std::string> Lines() const;   // Text() split after each "\n" (line feeds kept)
-    void Clear();
+  std::string Text() const;                // everything, concatenated
+  std::vector<std::string> Calls() const;  // one entry per DebugOutput call
+  std::vector<std::string> Lines() const;  // Text() split after each "\n" (line feeds kept)
+  void Clear();
 };
 
 }  // namespace plat::audio

@@ -10,14 +10,14 @@ namespace plat::audio::detail {
 enum class SrcKind { Pcm8, Pcm16, Pcm24, Pcm32, Float32, Float64, MsAdpcm, ImaAdpcm, MuLaw, ALaw };
 
 struct SrcFormat {
-    SrcKind kind = SrcKind::Pcm16;
-    uint32_t channels = 0;
-    uint32_t rate = 0;
-    uint32_t srcBlock = 0;         // source bytes per block
-    uint32_t dstBlock = 0;         // PCM bytes per block
-    uint32_t samplesPerBlock = 1;  // per channel
-    uint32_t outBits = 16;         // 8 only for 8-bit PCM
-    std::vector<int16_t> coef1, coef2;  // MS ADPCM predictor pairs
+  SrcKind kind = SrcKind::Pcm16;
+  uint32_t channels = 0;
+  uint32_t rate = 0;
+  uint32_t srcBlock = 0;              // source bytes per block
+  uint32_t dstBlock = 0;              // PCM bytes per block
+  uint32_t samplesPerBlock = 1;       // per channel
+  uint32_t outBits = 16;              // 8 only for 8-bit PCM
+  std::vector<int16_t> coef1, coef2;  // MS ADPCM predictor pairs
 };
 
 // Reads a format of which `available` bytes are really there. False for a format that

@@ -21,10 +21,9 @@ constexpr MMRESULT MMIOERR_CHUNKNOTFOUND = 265;
 constexpr MMRESULT MMIOERR_CANNOTREAD = 259;
 
 constexpr uint32_t MakeFourCC(char a, char b, char c, char d) {
-    return static_cast<uint32_t>(static_cast<uint8_t>(a)) |
-           (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8) |
-           (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16) |
-           (static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24);
+  return static_cast<uint32_t>(static_cast<uint8_t>(a)) | (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8) |
+         (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16) |
+         (static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24);
 }
 constexpr uint32_t FOURCC_RIFF = MakeFourCC('R', 'I', 'F', 'F');
 constexpr uint32_t FOURCC_LIST = MakeFourCC('L', 'I', 'S', 'T');
@@ -37,11 +36,11 @@ constexpr uint32_t MMIO_FINDLIST = 0x40;   // find a "LIST" chunk with fccType
 constexpr uint32_t MMIO_ALLOCBUF = 0x10000;
 
 struct RiffChunk {
-    uint32_t ckid = 0;          // chunk identifier
-    uint32_t cksize = 0;        // data size, clamped to what the file and the parent hold
-    uint32_t fccType = 0;       // form type of a "RIFF" or "LIST" chunk
-    uint32_t dwDataOffset = 0;  // file offset of the data (of the form type for RIFF/LIST)
-    uint32_t dwFlags = 0;
+  uint32_t ckid = 0;          // chunk identifier
+  uint32_t cksize = 0;        // data size, clamped to what the file and the parent hold
+  uint32_t fccType = 0;       // form type of a "RIFF" or "LIST" chunk
+  uint32_t dwDataOffset = 0;  // file offset of the data (of the form type for RIFF/LIST)
+  uint32_t dwFlags = 0;
 };
 
 class RiffFile;  // opaque; one open file

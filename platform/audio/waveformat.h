@@ -12,24 +12,24 @@
 #define MIRKAN_WAVEFORMATEX_DEFINED
 #pragma pack(push, 1)
 typedef struct WAVEFORMATEX {
-    uint16_t wFormatTag;      /* WAVE_FORMAT_* */
-    uint16_t nChannels;
-    uint32_t nSamplesPerSec;
-    uint32_t nAvgBytesPerSec;
-    uint16_t nBlockAlign;
-    uint16_t wBitsPerSample;
-    uint16_t cbSize;          /* bytes of format-specific data that follow */
+  uint16_t wFormatTag; /* WAVE_FORMAT_* */
+  uint16_t nChannels;
+  uint32_t nSamplesPerSec;
+  uint32_t nAvgBytesPerSec;
+  uint16_t nBlockAlign;
+  uint16_t wBitsPerSample;
+  uint16_t cbSize; /* bytes of format-specific data that follow */
 } WAVEFORMATEX;
 #pragma pack(pop)
 #endif
 
-#define WAVE_FORMAT_PCM         0x0001
-#define WAVE_FORMAT_ADPCM       0x0002 /* MS ADPCM */
-#define WAVE_FORMAT_IEEE_FLOAT  0x0003
-#define WAVE_FORMAT_ALAW        0x0006
-#define WAVE_FORMAT_MULAW       0x0007
-#define WAVE_FORMAT_IMA_ADPCM   0x0011
-#define WAVE_FORMAT_EXTENSIBLE  0xFFFE
+#define WAVE_FORMAT_PCM 0x0001
+#define WAVE_FORMAT_ADPCM 0x0002 /* MS ADPCM */
+#define WAVE_FORMAT_IEEE_FLOAT 0x0003
+#define WAVE_FORMAT_ALAW 0x0006
+#define WAVE_FORMAT_MULAW 0x0007
+#define WAVE_FORMAT_IMA_ADPCM 0x0011
+#define WAVE_FORMAT_EXTENSIBLE 0xFFFE
 
 #ifdef __cplusplus
 static_assert(sizeof(WAVEFORMATEX) == 18, "WAVEFORMATEX must be 18 bytes");

@@ -59,8 +59,7 @@ char32_t NextCodePoint(std::string_view s, size_t& i) {
     cp = (cp << 6) | (t & 0x3F);
   }
   // Reject overlong forms, surrogates and values past U+10FFFF.
-  if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-      (cp >= 0xD800 && cp <= 0xDFFF)) {
+  if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF)) {
     ++i;
     return kBad;
   }

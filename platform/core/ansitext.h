@@ -11,8 +11,8 @@
 
 namespace plat {
 
-std::string DecodeAnsi(std::string_view cp932);   // CP932 bytes -> UTF-8
-std::string EncodeAnsi(std::string_view utf8);    // UTF-8 -> CP932 bytes
+std::string DecodeAnsi(std::string_view cp932);  // CP932 bytes -> UTF-8
+std::string EncodeAnsi(std::string_view utf8);   // UTF-8 -> CP932 bytes
 
 // Bytes of the text in CP932 (a double-byte character counts 2).
 int32_t AnsiByteLen(std::string_view utf8);

@@ -13,11 +13,8 @@ namespace {
 // reported by an exception naming the call, never answered with a made-up default.
 class NoDesktop final : public Desktop {
  public:
-  [[noreturn]] static void Fail(const std::string& what) {
-    throw std::logic_error("no desktop installed: " + what);
-  }
-  MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons,
-                       MsgIcon) override {
+  [[noreturn]] static void Fail(const std::string& what) { throw std::logic_error("no desktop installed: " + what); }
+  MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons, MsgIcon) override {
     Fail("MessageBox(\"" + title + "\", \"" + text + "\")");
   }
   InputResult InputBox(const std::string& prompt, const std::string&, const std::string&) override {
@@ -32,9 +29,7 @@ class NoDesktop final : public Desktop {
   void Beep() override { Fail("Beep"); }
   void SetWaitCursor(bool) override { Fail("SetWaitCursor"); }
   bool OpenDocument(const std::string& path) override { Fail("OpenDocument(" + path + ")"); }
-  bool ShowFileProperties(const std::string& path) override {
-    Fail("ShowFileProperties(" + path + ")");
-  }
+  bool ShowFileProperties(const std::string& path) override { Fail("ShowFileProperties(" + path + ")"); }
   bool StartProgram(const std::string& program, const std::vector<std::string>&) override {
     Fail("StartProgram(" + program + ")");
   }

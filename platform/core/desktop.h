@@ -37,10 +37,8 @@ struct InputResult {
 class Desktop {
  public:
   virtual ~Desktop() = default;
-  virtual MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
-                               MsgIcon icon) = 0;
-  virtual InputResult InputBox(const std::string& prompt, const std::string& title,
-                               const std::string& defaultText) = 0;
+  virtual MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons buttons, MsgIcon icon) = 0;
+  virtual InputResult InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) = 0;
   virtual FileDialogResult OpenFileDialog(const FileDialogRequest& req) = 0;
   virtual FileDialogResult SaveFileDialog(const FileDialogRequest& req) = 0;
   virtual void Beep() = 0;

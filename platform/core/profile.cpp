@@ -38,8 +38,7 @@ struct Located {
   std::string value;
 };
 
-Located Locate(const std::vector<std::string>& lines, const std::string& section,
-               const std::string& key) {
+Located Locate(const std::vector<std::string>& lines, const std::string& section, const std::string& key) {
   Located at;
   std::string wantSection = Trim(section), wantKey = Trim(key);
   bool inside = false;
@@ -73,8 +72,8 @@ ProfileSnapshot::ProfileSnapshot(const std::string& file) {
   if (ReadFileBytes(file, bytes, error)) lines_ = SplitLines(DecodeAnsi(bytes));
 }
 
-std::string ProfileSnapshot::Get(const std::string& section, const std::string& key,
-                                 const std::string& def, size_t bufSize) const {
+std::string ProfileSnapshot::Get(const std::string& section, const std::string& key, const std::string& def,
+                                 size_t bufSize) const {
   if (bufSize == 0) return std::string();
   std::string result;
   const Located at = Locate(lines_, section, key);
@@ -88,8 +87,8 @@ std::string ProfileSnapshot::Get(const std::string& section, const std::string& 
   return AnsiLeft(result, bufSize - 1);
 }
 
-std::string GetProfileString(const std::string& section, const std::string& key,
-                             const std::string& def, size_t bufSize, const std::string& file) {
+std::string GetProfileString(const std::string& section, const std::string& key, const std::string& def, size_t bufSize,
+                             const std::string& file) {
   if (bufSize == 0) return std::string();
   return ProfileSnapshot(file).Get(section, key, def, bufSize);
 }
@@ -100,8 +99,8 @@ namespace {
 bool Storable(const ProfileEntry& e) {
   const std::string key = Trim(e.key);
   return !HasLineBreak(e.section) && !HasLineBreak(e.key) && !HasLineBreak(e.value) &&
-         e.section.find(']') == std::string::npos && e.key.find('=') == std::string::npos &&
-         !key.empty() && key[0] != ';' && key[0] != '[';
+         e.section.find(']') == std::string::npos && e.key.find('=') == std::string::npos && !key.empty() &&
+         key[0] != ';' && key[0] != '[';
 }
 
 // One write into the lines: the value replaced where the key stands, or the key added after the
@@ -144,8 +143,8 @@ bool WriteProfileStrings(const std::vector<ProfileEntry>& entries, const std::st
   return WriteFileAtomic(file, EncodeAnsi(text), error) && storable.size() == entries.size();
 }
 
-bool WriteProfileString(const std::string& section, const std::string& key,
-                        const std::string& value, const std::string& file) {
+bool WriteProfileString(const std::string& section, const std::string& key, const std::string& value,
+                        const std::string& file) {
   return WriteProfileStrings({ProfileEntry{section, key, value}}, file);
 }
 

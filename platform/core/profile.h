@@ -14,20 +14,19 @@ namespace plat {
 class ProfileSnapshot {
  public:
   explicit ProfileSnapshot(const std::string& file);
-  std::string Get(const std::string& section, const std::string& key, const std::string& def,
-                  size_t bufSize) const;
+  std::string Get(const std::string& section, const std::string& key, const std::string& def, size_t bufSize) const;
 
  private:
   std::vector<std::string> lines_;  // empty when the file cannot be read
 };
 
 // Reads one value; at most bufSize-1 bytes (CP932) of it are returned, like a fixed buffer.
-std::string GetProfileString(const std::string& section, const std::string& key,
-                             const std::string& def, size_t bufSize, const std::string& file);
+std::string GetProfileString(const std::string& section, const std::string& key, const std::string& def, size_t bufSize,
+                             const std::string& file);
 
 // Writes one value; false when the file cannot be written (callers may ignore it).
-bool WriteProfileString(const std::string& section, const std::string& key,
-                        const std::string& value, const std::string& file);
+bool WriteProfileString(const std::string& section, const std::string& key, const std::string& value,
+                        const std::string& file);
 
 // Several writes, made in order as WriteProfileString would make them one by one, with one
 // replace of the file. An entry that cannot be stored (a line break in it, a "]" in the section,

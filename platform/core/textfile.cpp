@@ -160,8 +160,8 @@ bool AtomicFileWriter::Open(const std::string& path, std::string& error) {
   size_t slash = target_.rfind('/');
   dir_ = slash == std::string::npos ? "." : target_.substr(0, slash == 0 ? 1 : slash);
   std::string base = slash == std::string::npos ? target_ : target_.substr(slash + 1);
-  std::string tmpl = (slash == std::string::npos ? std::string() : target_.substr(0, slash + 1)) +
-                     "." + base + ".tmpXXXXXX";
+  std::string tmpl =
+      (slash == std::string::npos ? std::string() : target_.substr(0, slash + 1)) + "." + base + ".tmpXXXXXX";
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');
   int fd = ::mkostemp(name.data(), O_CLOEXEC);

@@ -55,7 +55,7 @@ class AtomicFileWriter {
   uint64_t sentToDisk_ = 0;  // bytes whose writing out has been started
 };
 
-bool PathExists(const std::string& path);      // file or folder
+bool PathExists(const std::string& path);  // file or folder
 bool IsRegularFile(const std::string& path);
 
 }  // namespace plat

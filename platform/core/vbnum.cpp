@@ -87,13 +87,14 @@ double LeadingNumber(std::string_view text) {
       exp.push_back(s[j++]);
     }
     if (negativeExponent) exponent = -exponent;
-    if (j > digitsAt) clean += "e" + exp;  // an exponent without digits is not part of it
-    else exponent = 0;
+    if (j > digitsAt)
+      clean += "e" + exp;  // an exponent without digits is not part of it
+    else
+      exponent = 0;
   }
 
   double v = 0;
-  auto [ptr, ec] = std::from_chars(clean.data(), clean.data() + clean.size(), v,
-                                   std::chars_format::general);
+  auto [ptr, ec] = std::from_chars(clean.data(), clean.data() + clean.size(), v, std::chars_format::general);
   (void)ptr;
   if (ec == std::errc::result_out_of_range) {
     // Too small for a double reads 0; too large reads as infinity (no 16-/32-bit store takes

@@ -46,8 +46,7 @@ bool SyntheticBold(const QFont& font) {
   return true;
 }
 
-void PaintText(QImage& img, int x, int y, const std::string& utf8, Color c, const Font& f,
-               const QRect* clip) {
+void PaintText(QImage& img, int x, int y, const std::string& utf8, Color c, const Font& f, const QRect* clip) {
   if (img.isNull() || utf8.empty()) return;
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing, false);
@@ -95,8 +94,8 @@ void Picture::DrawText(int x, int y, const std::string& utf8, Color c, const Fon
   PaintText(img_, x, y, utf8, c, font, nullptr);
 }
 
-void Picture::DrawText(int x, int y, const std::string& utf8, Color c, const Font& font, int clipX1,
-                       int clipY1, int clipX2, int clipY2) {
+void Picture::DrawText(int x, int y, const std::string& utf8, Color c, const Font& font, int clipX1, int clipY1,
+                       int clipX2, int clipY2) {
   const QRect clip(QPoint(clipX1, clipY1), QPoint(clipX2, clipY2));
   PaintText(img_, x, y, utf8, c, font, &clip);
 }

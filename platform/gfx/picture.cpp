@@ -45,8 +45,7 @@ void Picture::Resize(int width, int height) {
   if (!next.isNull() && !img_.isNull()) {
     const int w = std::min(width, Width());
     const int h = std::min(height, Height());
-    for (int y = 0; y < h; ++y)
-      std::memcpy(next.scanLine(y), img_.constScanLine(y), static_cast<size_t>(w) * 4);
+    for (int y = 0; y < h; ++y) std::memcpy(next.scanLine(y), img_.constScanLine(y), static_cast<size_t>(w) * 4);
   }
   img_ = std::move(next);
 }
@@ -156,14 +155,17 @@ void Picture::Blt(int dx, int dy, int w, int h, const Picture& src, int sx, int 
     uint32_t* d = reinterpret_cast<uint32_t*>(dbits + (dy + row) * dstride) + dx;
     switch (rop) {
       case Rop::Copy: std::memcpy(d, s, static_cast<size_t>(w) * 4); break;
-      case Rop::And: for (int i = 0; i < w; ++i) d[i] &= s[i]; break;
-      case Rop::Or: for (int i = 0; i < w; ++i) d[i] |= s[i]; break;
+      case Rop::And:
+        for (int i = 0; i < w; ++i) d[i] &= s[i];
+        break;
+      case Rop::Or:
+        for (int i = 0; i < w; ++i) d[i] |= s[i];
+        break;
     }
   }
 }
 
-void Picture::StretchBlt(int dx, int dy, int dw, int dh, const Picture& src, int sx, int sy, int sw,
-                         int sh) {
+void Picture::StretchBlt(int dx, int dy, int dw, int dh, const Picture& src, int sx, int sy, int sw, int sh) {
   if (img_.isNull() || src.img_.isNull() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
   QPainter p(&img_);
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);

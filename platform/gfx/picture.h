@@ -68,8 +68,8 @@ class Picture {
   // Text with a transparent background, (x, y) the top-left corner of its cell. With a clip
   // rectangle (inclusive corners) only pixels inside it change.
   void DrawText(int x, int y, const std::string& utf8, Color c, const Font& font);
-  void DrawText(int x, int y, const std::string& utf8, Color c, const Font& font, int clipX1,
-                int clipY1, int clipX2, int clipY2);
+  void DrawText(int x, int y, const std::string& utf8, Color c, const Font& font, int clipX1, int clipY1, int clipX2,
+                int clipY2);
 
   // Fills the rectangle (x, y, w, h) with a colour combined by the raster operation.
   void FillRop(int x, int y, int w, int h, Color c, Rop rop);
@@ -78,8 +78,7 @@ class Picture {
   // Copies the w x h rectangle at (sx, sy) of src to (dx, dy); src may be this picture.
   void Blt(int dx, int dy, int w, int h, const Picture& src, int sx, int sy, Rop rop);
   // Stretches src's (sx, sy, sw, sh) into (dx, dy, dw, dh), nearest pixel, replacing.
-  void StretchBlt(int dx, int dy, int dw, int dh, const Picture& src, int sx, int sy, int sw,
-                  int sh);
+  void StretchBlt(int dx, int dy, int dw, int dh, const Picture& src, int sx, int sy, int sw, int sh);
 
   // Loads a BMP, JPEG or GIF file (path UTF-8); the picture takes the file's size. False and
   // unchanged when the file cannot be read as a picture.

@@ -1,11 +1,11 @@
 // Ends the program right after a window's first paint: the start-up benchmark's stop mark.
 #pragma once
+#include <unistd.h>
 #include <QApplication>
 #include <QEvent>
 #include <QObject>
 #include <QTimer>
 #include <QWidget>
-#include <unistd.h>
 
 namespace plat {
 

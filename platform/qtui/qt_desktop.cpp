@@ -111,8 +111,7 @@ QWidget* QtDesktop::Parent() const {
   return w ? w : fallbackParent_;
 }
 
-MsgAnswer QtDesktop::MessageBox(const std::string& text, const std::string& title,
-                                MsgButtons buttons, MsgIcon icon) {
+MsgAnswer QtDesktop::MessageBox(const std::string& text, const std::string& title, MsgButtons buttons, MsgIcon icon) {
   QMessageBox box(Parent());
   box.setWindowTitle(Q(title));
   box.setText(Q(text));
@@ -147,8 +146,7 @@ MsgAnswer QtDesktop::MessageBox(const std::string& text, const std::string& titl
   }
 }
 
-InputResult QtDesktop::InputBox(const std::string& prompt, const std::string& title,
-                                const std::string& defaultText) {
+InputResult QtDesktop::InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) {
   QInputDialog dlg(Parent());
   dlg.setWindowTitle(Q(title));
   dlg.setLabelText(Q(prompt));
@@ -182,8 +180,7 @@ FileDialogResult QtDesktop::FileDialog(const FileDialogRequest& req, bool save) 
     if (idx < 1 || idx > filters.size()) idx = 1;
     dlg.selectNameFilter(filters[idx - 1]);
   }
-  if (!req.initialDir.empty() && QFileInfo(Q(req.initialDir)).isDir())
-    dlg.setDirectory(Q(req.initialDir));
+  if (!req.initialDir.empty() && QFileInfo(Q(req.initialDir)).isDir()) dlg.setDirectory(Q(req.initialDir));
   if (!req.initialName.empty()) dlg.selectFile(Q(req.initialName));
   FileDialogResult r;
   r.filterIndex = req.filterIndex;
@@ -226,12 +223,11 @@ bool QtDesktop::ShowFileProperties(const std::string& path) {
   QLocale loc(QLocale::Japanese, QLocale::Japan);
   QString kind = fi.isDir() ? QStringLiteral("フォルダー") : QStringLiteral("ファイル");
   QString text = QStringLiteral("名前: %1\n場所: %2\n種類: %3\n").arg(fi.fileName(), fi.absolutePath(), kind);
-  if (!fi.isDir())
-    text += QStringLiteral("サイズ: %1 バイト\n").arg(loc.toString(static_cast<qlonglong>(fi.size())));
+  if (!fi.isDir()) text += QStringLiteral("サイズ: %1 バイト\n").arg(loc.toString(static_cast<qlonglong>(fi.size())));
   text += QStringLiteral("更新日時: %1\n").arg(fi.lastModified().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
   text += QStringLiteral("読み取り専用: %1").arg(fi.isWritable() ? QStringLiteral("いいえ") : QStringLiteral("はい"));
-  QMessageBox box(QMessageBox::Information, fi.fileName() + QStringLiteral("のプロパティ"), text,
-                  QMessageBox::Ok, Parent());
+  QMessageBox box(QMessageBox::Information, fi.fileName() + QStringLiteral("のプロパティ"), text, QMessageBox::Ok,
+                  Parent());
   box.setTextFormat(Qt::PlainText);
   box.exec();
   return true;
@@ -242,8 +238,7 @@ bool QtDesktop::StartProgram(const std::string& program, const std::vector<std::
 }
 
 // The wait blocks the window for at most waitMs; the caller keeps that short.
-bool QtDesktop::StartProgramAndWait(const std::string& program, const std::vector<std::string>& args,
-                                    int waitMs) {
+bool QtDesktop::StartProgramAndWait(const std::string& program, const std::vector<std::string>& args, int waitMs) {
   QStringList list;
   for (const std::string& a : args) list << Q(a);
   qint64 pid = 0;

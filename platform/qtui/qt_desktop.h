@@ -16,10 +16,8 @@ class QtDesktop : public Desktop {
   explicit QtDesktop(QWidget* fallbackParent = nullptr) : fallbackParent_(fallbackParent) {}
   ~QtDesktop() override;
 
-  MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
-                       MsgIcon icon) override;
-  InputResult InputBox(const std::string& prompt, const std::string& title,
-                       const std::string& defaultText) override;
+  MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons buttons, MsgIcon icon) override;
+  InputResult InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) override;
   FileDialogResult OpenFileDialog(const FileDialogRequest& req) override;
   FileDialogResult SaveFileDialog(const FileDialogRequest& req) override;
   void Beep() override;

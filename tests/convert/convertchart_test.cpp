@@ -46,8 +46,8 @@ TEST(ConvertChartCopy, LanesLengthsAndTicks) {
   Put(src, 1, 1, 0, 7);
   Put(src, 1, 1, 48, 8, true);
   Put(src, 2, 4, 96, 9);
-  Put(src, 3, 6, 0, 10);      // lane 3 dropped
-  Put(src, 4, 20, 24, 11);    // the last measure
+  Put(src, 3, 6, 0, 10);                  // lane 3 dropped
+  Put(src, 4, 20, 24, 11);                // the last measure
   src.Obj[1].Mes.Write(7).Obj[192] = 12;  // the spare slot is not carried
   mk::DocData dst = Record(3, 10, 1, 1);
   const std::vector<int16_t> map = {0, 1, 3, -1, 3};
@@ -77,11 +77,9 @@ TEST(ConvertChartCopy, NumberingModes) {
     bool compacted;
     int wavCarried, bgaCarried;
   } cases[] = {
-      {1, 1, 1, 1, false, 255, 256},
-      {1, 3, 3, 1, false, 255, 256},
+      {1, 1, 1, 1, false, 255, 256}, {1, 3, 3, 1, false, 255, 256},
       {3, 1, 3, 3, true, 255, 1296},  // BGA definitions up to the smaller table: here both hold 1295
-      {2, 3, 1, 3, false, 575, 256},
-      {1, 7, 1, 9, true, 0, 0},       // a mode without a table gives no slots
+      {2, 3, 1, 3, false, 575, 256}, {1, 7, 1, 9, true, 0, 0},  // a mode without a table gives no slots
   };
   for (const Case& c : cases) {
     mk::DocData src = Record(2, 1, c.srcW, c.srcB, 2);
@@ -106,11 +104,11 @@ TEST(ConvertChartCopy, CompactsACopyAndLeavesOutWhatTheTargetCannotHold) {
   src.Wav[300].File = "b.wav";
   for (int n = 400; n < 700; ++n) src.Wav[n].File = "c" + std::to_string(n) + ".wav";
   Put(src, 1, 0, 0, 300);
-  Put(src, 1, 0, 96, 10300);     // open object of number 300
-  Put(src, 1, 1, 0, 699);        // compacted to 302: above 255
+  Put(src, 1, 0, 96, 10300);  // open object of number 300
+  Put(src, 1, 1, 0, 699);     // compacted to 302: above 255
   Put(src, 2, 0, 48, 1, true);
-  Put(src, 3, 0, 0, 200);        // a BGA lane: kept
-  Put(src, 3, 0, 24, 1000);      // above the target's BGA table: left out
+  Put(src, 3, 0, 0, 200);                // a BGA lane: kept
+  Put(src, 3, 0, 24, 1000);              // above the target's BGA table: left out
   src.Sel.push_back({2, 1, 0, 300, 0});  // floating: carried as well
   src.SelCount = 1;
   const mk::DocData before = src;

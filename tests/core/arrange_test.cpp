@@ -13,26 +13,28 @@ TEST(ArrangeTest, CascadeOffsetsEachWindowByOneStep) {
   EXPECT_EQ(CascadeRects(0, 800, 600, 24), Rects{});
   EXPECT_EQ(CascadeRects(1, 800, 600, 24), (Rects{{0, 0, 800, 600}}));
   EXPECT_EQ(CascadeRects(2, 800, 600, 24), (Rects{{0, 0, 776, 576}, {24, 24, 776, 576}}));
-  EXPECT_EQ(CascadeRects(5, 800, 600, 24), (Rects{{0, 0, 704, 504}, {24, 24, 704, 504}, {48, 48, 704, 504},
-                                                  {72, 72, 704, 504}, {96, 96, 704, 504}}));
+  EXPECT_EQ(CascadeRects(5, 800, 600, 24),
+            (Rects{{0, 0, 704, 504}, {24, 24, 704, 504}, {48, 48, 704, 504}, {72, 72, 704, 504}, {96, 96, 704, 504}}));
   // A small area: windows keep half of it and start again at the corner.
-  EXPECT_EQ(CascadeRects(5, 200, 100, 24), (Rects{{0, 0, 152, 52}, {24, 24, 152, 52}, {48, 48, 152, 52},
-                                                  {0, 0, 152, 52}, {24, 24, 152, 52}}));
+  EXPECT_EQ(CascadeRects(5, 200, 100, 24),
+            (Rects{{0, 0, 152, 52}, {24, 24, 152, 52}, {48, 48, 152, 52}, {0, 0, 152, 52}, {24, 24, 152, 52}}));
 }
 
 TEST(ArrangeTest, HorizontalTilingStacksTheWindowsOneAboveTheOther) {
   EXPECT_EQ(TileRects(1, 800, 600, true), (Rects{{0, 0, 800, 600}}));
   EXPECT_EQ(TileRects(2, 800, 601, true), (Rects{{0, 0, 800, 300}, {0, 300, 800, 301}}));
   // Five: two rows, the lower one taking the third window.
-  EXPECT_EQ(TileRects(5, 800, 600, true), (Rects{{0, 0, 400, 300}, {400, 0, 400, 300}, {0, 300, 266, 300},
-                                                 {266, 300, 267, 300}, {533, 300, 267, 300}}));
+  EXPECT_EQ(
+      TileRects(5, 800, 600, true),
+      (Rects{{0, 0, 400, 300}, {400, 0, 400, 300}, {0, 300, 266, 300}, {266, 300, 267, 300}, {533, 300, 267, 300}}));
 }
 
 TEST(ArrangeTest, VerticalTilingSetsTheWindowsSideBySide) {
   EXPECT_EQ(TileRects(1, 800, 600, false), (Rects{{0, 0, 800, 600}}));
   EXPECT_EQ(TileRects(2, 801, 600, false), (Rects{{0, 0, 400, 600}, {400, 0, 401, 600}}));
-  EXPECT_EQ(TileRects(5, 800, 600, false), (Rects{{0, 0, 400, 300}, {0, 300, 400, 300}, {400, 0, 400, 200},
-                                                  {400, 200, 400, 200}, {400, 400, 400, 200}}));
+  EXPECT_EQ(
+      TileRects(5, 800, 600, false),
+      (Rects{{0, 0, 400, 300}, {0, 300, 400, 300}, {400, 0, 400, 200}, {400, 200, 400, 200}, {400, 400, 400, 200}}));
 }
 
 TEST(ArrangeTest, TilesCoverTheAreaExactly) {
@@ -54,8 +56,8 @@ TEST(ArrangeTest, TilesCoverTheAreaExactly) {
 TEST(ArrangeTest, IconsLineUpAlongTheBottomAndWrapUpwards) {
   EXPECT_EQ(IconRects(1, 160, 30, 800, 600), (Rects{{0, 570, 160, 30}}));
   EXPECT_EQ(IconRects(2, 160, 30, 800, 600), (Rects{{0, 570, 160, 30}, {160, 570, 160, 30}}));
-  EXPECT_EQ(IconRects(5, 160, 30, 400, 600), (Rects{{0, 570, 160, 30}, {160, 570, 160, 30}, {0, 540, 160, 30},
-                                                    {160, 540, 160, 30}, {0, 510, 160, 30}}));
+  EXPECT_EQ(IconRects(5, 160, 30, 400, 600),
+            (Rects{{0, 570, 160, 30}, {160, 570, 160, 30}, {0, 540, 160, 30}, {160, 540, 160, 30}, {0, 510, 160, 30}}));
   EXPECT_EQ(IconRects(2, 160, 30, 100, 600), (Rects{{0, 570, 160, 30}, {0, 540, 160, 30}}));  // narrower than one
 }
 

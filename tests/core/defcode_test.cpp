@@ -12,10 +12,9 @@ TEST(DefNumToText, Table) {
     int16_t n, mode;
     const char* text;
   } cases[] = {
-      {0, 1, "00"},    {0, 3, "00"},   {10, 1, "0A"},   {255, 1, "FF"},  {35, 3, "0Z"},
-      {36, 3, "10"},   {576, 3, "G0"}, {1295, 3, "ZZ"}, {575, 2, "FZ"},  {255, 2, "73"},
-      {5, 4, ""},      {5, 0, ""},     {256, 1, "00"},  {4095, 1, "FF"}, {-1, 1, "FF"},
-      {1296, 3, ""},   {-1, 3, ""},    {32767, 2, ""},
+      {0, 1, "00"},   {0, 3, "00"},    {10, 1, "0A"},  {255, 1, "FF"}, {35, 3, "0Z"}, {36, 3, "10"},
+      {576, 3, "G0"}, {1295, 3, "ZZ"}, {575, 2, "FZ"}, {255, 2, "73"}, {5, 4, ""},    {5, 0, ""},
+      {256, 1, "00"}, {4095, 1, "FF"}, {-1, 1, "FF"},  {1296, 3, ""},  {-1, 3, ""},   {32767, 2, ""},
   };
   for (const Case& c : cases) EXPECT_EQ(DefNumToText(c.n, c.mode), c.text) << c.n << " mode " << c.mode;
 }
@@ -27,10 +26,10 @@ TEST(DefTextToNum, NormalisesAndConverts) {
     const char* normalised;
     int16_t value;
   } cases[] = {
-      {"z", 3, "0Z", 35},     {"zz", 3, "ZZ", 1295},  {"1", 1, "01", 1},     {"ff", 1, "FF", 255},
-      {"#1", 3, "#1", 1},     {"a1b", 3, "A1B", 371}, {"12", 4, "12", 0},    {"", 3, "00", 0},
-      {"", 1, "00", 0},       {"5", 2, "05", 5},      {"FZ", 2, "FZ", 575},  {"G0", 3, "G0", 576},
-      {"F F", 1, "F F", 255}, {"ZZ", 1, "ZZ", 0},     {"1Z", 1, "1Z", 1},    {"FFFF", 1, "FFFF", -1},
+      {"z", 3, "0Z", 35},        {"zz", 3, "ZZ", 1295},  {"1", 1, "01", 1},    {"ff", 1, "FF", 255},
+      {"#1", 3, "#1", 1},        {"a1b", 3, "A1B", 371}, {"12", 4, "12", 0},   {"", 3, "00", 0},
+      {"", 1, "00", 0},          {"5", 2, "05", 5},      {"FZ", 2, "FZ", 575}, {"G0", 3, "G0", 576},
+      {"F F", 1, "F F", 255},    {"ZZ", 1, "ZZ", 0},     {"1Z", 1, "1Z", 1},   {"FFFF", 1, "FFFF", -1},
       {"12345", 1, "12345", -1},  // does not fit 16 bits: outside every table
       {"[0", 3, "[0", 36 * 36},   // characters after "Z" go on counting
       {"あ1", 3, "あ1", 1},       // a double-byte character counts 0
@@ -68,8 +67,7 @@ TEST(GcdLcm, Table) {
   EXPECT_EQ(Lcm(16384, 2), 16384);
 }
 
-MesData CellWith(std::initializer_list<int> frontTicks, std::initializer_list<int> backTicks = {},
-                 int16_t value = 1) {
+MesData CellWith(std::initializer_list<int> frontTicks, std::initializer_list<int> backTicks = {}, int16_t value = 1) {
   MesData c;
   for (int t : frontTicks) c.Obj[t] = value;
   for (int t : backTicks) c.BackObj[t] = value;
@@ -90,10 +88,10 @@ TEST(CellDivision, Table) {
       {CellWith({3}), 64},
       {CellWith({1}), 192},
       {CellWith({191}), 192},
-      {CellWith({}, {96}), 2},       // the back layer counts too
+      {CellWith({}, {96}), 2},  // the back layer counts too
       {CellWith({0}, {64}), 3},
-      {CellWith({192}), 0},          // the spare slot is not part of the measure
-      {CellWith({96}, {}, -5), 0},   // negative values count as empty
+      {CellWith({192}), 0},         // the spare slot is not part of the measure
+      {CellWith({96}, {}, -5), 0},  // negative values count as empty
       {CellWith({96}, {}, 10005), 2},
   };
   for (size_t i = 0; i < std::size(cases); ++i)
@@ -104,7 +102,8 @@ TEST(CellDivision, Table) {
 TEST(CellDivision, AgreesWithGcdRuleForAllTickPairs) {
   auto byGcd = [](std::initializer_list<int> ticks) {
     int16_t g = 0;
-    for (int t : ticks) g = t == 0 ? (g == 0 ? int16_t{192} : g) : Gcd(g == 0 ? int16_t{192} : g, static_cast<int16_t>(t));
+    for (int t : ticks)
+      g = t == 0 ? (g == 0 ? int16_t{192} : g) : Gcd(g == 0 ? int16_t{192} : g, static_cast<int16_t>(t));
     return static_cast<int16_t>(192 / g);
   };
   int mismatches = 0;

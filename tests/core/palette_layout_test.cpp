@@ -16,27 +16,64 @@ TEST(PaletteLayoutTest, ChildrenFollowTheTitleTheInputAreaAndTheSide) {
     std::optional<PxRect> defFrame, tab, lists, toolbar;
   };
   const Case cases[] = {
-      {"docked right, input area shown", {.W = 240, .H = 600},
-       {0, 0, 240, 17}, std::nullopt, PxRect{4, 18, 234, 232}, PxRect{4, 251, 234, 25},
-       PxRect{4, 276, 234, 301}, PxRect{0, 578, 240, 22}},
-      {"docked left: the splitter at the right edge", {.W = 200, .H = 600, .side = PaletteSide::Left},
-       {0, 0, 200, 17}, 198, PxRect{4, 18, 194, 232}, PxRect{4, 251, 194, 25},
-       PxRect{4, 276, 194, 301}, PxRect{0, 578, 200, 22}},
-      {"input area hidden: the tabs right under the title", {.W = 240, .H = 600, .defFrameShown = false},
-       {0, 0, 240, 17}, std::nullopt, PxRect{4, 18, 234, 232}, PxRect{4, 19, 234, 25},
-       PxRect{4, 44, 234, 533}, PxRect{0, 578, 240, 22}},
-      {"floating, input area hidden: a one-pixel title", {.W = 240, .H = 600, .floating = true, .defFrameShown = false},
-       {0, 0, 240, 1}, std::nullopt, PxRect{4, 2, 234, 232}, PxRect{4, 3, 234, 25},
-       PxRect{4, 28, 234, 549}, PxRect{0, 578, 240, 22}},
+      {"docked right, input area shown",
+       {.W = 240, .H = 600},
+       {0, 0, 240, 17},
+       std::nullopt,
+       PxRect{4, 18, 234, 232},
+       PxRect{4, 251, 234, 25},
+       PxRect{4, 276, 234, 301},
+       PxRect{0, 578, 240, 22}},
+      {"docked left: the splitter at the right edge",
+       {.W = 200, .H = 600, .side = PaletteSide::Left},
+       {0, 0, 200, 17},
+       198,
+       PxRect{4, 18, 194, 232},
+       PxRect{4, 251, 194, 25},
+       PxRect{4, 276, 194, 301},
+       PxRect{0, 578, 200, 22}},
+      {"input area hidden: the tabs right under the title",
+       {.W = 240, .H = 600, .defFrameShown = false},
+       {0, 0, 240, 17},
+       std::nullopt,
+       PxRect{4, 18, 234, 232},
+       PxRect{4, 19, 234, 25},
+       PxRect{4, 44, 234, 533},
+       PxRect{0, 578, 240, 22}},
+      {"floating, input area hidden: a one-pixel title",
+       {.W = 240, .H = 600, .floating = true, .defFrameShown = false},
+       {0, 0, 240, 1},
+       std::nullopt,
+       PxRect{4, 2, 234, 232},
+       PxRect{4, 3, 234, 25},
+       PxRect{4, 28, 234, 549},
+       PxRect{0, 578, 240, 22}},
       // T + L + D + 2 + B = 25 + 17 + 232 + 2 + 22 = 298.
-      {"too short by nothing: the rest stays", {.W = 240, .H = 298},
-       {0, 0, 240, 17}, std::nullopt, PxRect{4, 18, 234, 232}, std::nullopt, std::nullopt, std::nullopt},
-      {"one pixel taller: an empty list", {.W = 240, .H = 299},
-       {0, 0, 240, 17}, std::nullopt, PxRect{4, 18, 234, 232}, PxRect{4, 251, 234, 25},
-       PxRect{4, 276, 234, 0}, PxRect{0, 277, 240, 22}},
+      {"too short by nothing: the rest stays",
+       {.W = 240, .H = 298},
+       {0, 0, 240, 17},
+       std::nullopt,
+       PxRect{4, 18, 234, 232},
+       std::nullopt,
+       std::nullopt,
+       std::nullopt},
+      {"one pixel taller: an empty list",
+       {.W = 240, .H = 299},
+       {0, 0, 240, 17},
+       std::nullopt,
+       PxRect{4, 18, 234, 232},
+       PxRect{4, 251, 234, 25},
+       PxRect{4, 276, 234, 0},
+       PxRect{0, 277, 240, 22}},
       // B + L + 1 = 40: not even the input area moves.
-      {"shorter than the title and the toolbar", {.W = 240, .H = 40},
-       {0, 0, 240, 17}, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt},
+      {"shorter than the title and the toolbar",
+       {.W = 240, .H = 40},
+       {0, 0, 240, 17},
+       std::nullopt,
+       std::nullopt,
+       std::nullopt,
+       std::nullopt,
+       std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -94,9 +131,9 @@ TEST(PaletteLayoutTest, ATitleDragUndocksOnlyBeyond24PixelsAwayFromTheEdge) {
   };
   // Pressed at x = 100.
   const Case cases[] = {
-      {PaletteSide::Right, 76, false}, {PaletteSide::Right, 76.5, false}, {PaletteSide::Right, 75, true},   {PaletteSide::Right, 75.9, true},
-      {PaletteSide::Right, 400, false}, {PaletteSide::Right, -5000, true}, {PaletteSide::Left, 124, false},
-      {PaletteSide::Left, 125, true},   {PaletteSide::Left, -400, false},
+      {PaletteSide::Right, 76, false},  {PaletteSide::Right, 76.5, false}, {PaletteSide::Right, 75, true},
+      {PaletteSide::Right, 75.9, true}, {PaletteSide::Right, 400, false},  {PaletteSide::Right, -5000, true},
+      {PaletteSide::Left, 124, false},  {PaletteSide::Left, 125, true},    {PaletteSide::Left, -400, false},
   };
   for (const Case& c : cases)
     EXPECT_EQ(TitleDragUndocks(100, c.x, c.side), c.undocks) << static_cast<int>(c.side) << " " << c.x;
@@ -108,7 +145,7 @@ TEST(PaletteLayoutTest, TheToolWindowStaysBetween140PixelsAndHalfTheFrame) {
   EXPECT_EQ(ToolWindowInnerWidth(300, 1000), 300);
   EXPECT_EQ(ToolWindowInnerWidth(500, 1000), 500);
   EXPECT_EQ(ToolWindowInnerWidth(501, 1000), 500);
-  EXPECT_EQ(ToolWindowInnerWidth(200, 200), 140);  // a frame too small: the lower limit wins
+  EXPECT_EQ(ToolWindowInnerWidth(200, 200), 140);                             // a frame too small: the lower limit wins
   EXPECT_EQ(ToolWindowInnerWidth(ToolWindowInnerWidth(200, 200), 200), 140);  // and stays
 }
 

@@ -24,8 +24,10 @@ struct FakeFrame : FrameSettingsPort {
   int wheelItem = 0;
   std::optional<bool> autoFocus, playObj;
 
-  std::map<Placement, double> current{
-      {Placement::Top, 300}, {Placement::Left, 450}, {Placement::Width, 9000}, {Placement::Height, 7500}};
+  std::map<Placement, double> current{{Placement::Top, 300},
+                                      {Placement::Left, 450},
+                                      {Placement::Width, 9000},
+                                      {Placement::Height, 7500}};
   int16_t state = 0;
 
   void ApplyPlacement(Placement which, double twips) override { applied[which] = twips; }
@@ -149,7 +151,7 @@ TEST_F(Settings, WheelKeepsOneTwoAndEight) {
     const char* value;
     int16_t wheel;
     int item;
-  } cases[] = {{"1", 1, 1}, {"2", 2, 2}, {"8", 8, 3}, {"3", 2, 2},  {"0", 2, 2},
+  } cases[] = {{"1", 1, 1},  {"2", 2, 2}, {"8", 8, 3},   {"3", 2, 2},    {"0", 2, 2},
                {"-8", 2, 2}, {"x", 2, 2}, {"7.6", 8, 3}, {"99999", 2, 2}};
   for (const Case& c : cases) {
     FakeFrame f = LoadFrom(std::string("[Etc]\r\nWheel=") + c.value + "\r\n");
@@ -176,16 +178,25 @@ TEST_F(Settings, NumbersTakeTheTableCorrections) {
     const int16_t* global;
     int16_t expected;
   } cases[] = {
-      {"RecentNum", "0", &g_RecentNum, 0},    {"RecentNum", "1", &g_RecentNum, 0},
-      {"RecentNum", "40", &g_RecentNum, 15},  {"RecentNum", "16", &g_RecentNum, 15},
-      {"RecentNum", "3.5", &g_RecentNum, 2},  {"RecentNum", "-9", &g_RecentNum, 0},
-      {"DefGrid", "9", &g_DefGrid, 3},        {"DefGrid", "8", &g_DefGrid, 8},
-      {"DefGrid", "0", &g_DefGrid, 0},        {"DefGrid", "x", &g_DefGrid, 0},
-      {"DefMag", "11", &g_DefMag, 0},         {"DefMag", "10", &g_DefMag, 9},
-      {"DefMag", "3", &g_DefMag, 2},          {"DefMag", "2.5", &g_DefMag, 2},  // 1.5 to even
-      {"DefMag", "3.5", &g_DefMag, 2},        {"ScrollSkip", "12", &g_ScrollSkip, 12},
+      {"RecentNum", "0", &g_RecentNum, 0},
+      {"RecentNum", "1", &g_RecentNum, 0},
+      {"RecentNum", "40", &g_RecentNum, 15},
+      {"RecentNum", "16", &g_RecentNum, 15},
+      {"RecentNum", "3.5", &g_RecentNum, 2},
+      {"RecentNum", "-9", &g_RecentNum, 0},
+      {"DefGrid", "9", &g_DefGrid, 3},
+      {"DefGrid", "8", &g_DefGrid, 8},
+      {"DefGrid", "0", &g_DefGrid, 0},
+      {"DefGrid", "x", &g_DefGrid, 0},
+      {"DefMag", "11", &g_DefMag, 0},
+      {"DefMag", "10", &g_DefMag, 9},
+      {"DefMag", "3", &g_DefMag, 2},
+      {"DefMag", "2.5", &g_DefMag, 2},  // 1.5 to even
+      {"DefMag", "3.5", &g_DefMag, 2},
+      {"ScrollSkip", "12", &g_ScrollSkip, 12},
       {"MesLargeChange", " 4", &g_MesLargeChange, 4},
-      {"MaxMeasure", "600", &g_MaxMeasure, 600},  {"DefMeasure", "1e1", &g_DefMeasure, 10},
+      {"MaxMeasure", "600", &g_MaxMeasure, 600},
+      {"DefMeasure", "1e1", &g_DefMeasure, 10},
       {"MaxWindows", "&H10", &g_MaxWindows, 16},
   };
   for (const Case& c : cases) {
@@ -207,10 +218,10 @@ TEST_F(Settings, SplashTime) {
     const char* value;
     int16_t splash, on;
   } cases[] = {
-      {"0", 0, 0},     {"2000", 2000, -1}, {"0.6", 1, -1}, {"-300", -300, 0}, {"x", 0, 0},
-      {"0.4", 0, 0},   // rounds to 0 ms: the splash would never close, so none is shown
-      {"0.5", 0, 0},   // half to even
-      {"99999", 1200, -1},  // outside 16 bits: the default
+      {"0", 0, 0},         {"2000", 2000, -1}, {"0.6", 1, -1}, {"-300", -300, 0},
+      {"x", 0, 0},         {"0.4", 0, 0},  // rounds to 0 ms: the splash would never close, so none is shown
+      {"0.5", 0, 0},                       // half to even
+      {"99999", 1200, -1},                 // outside 16 bits: the default
   };
   for (const Case& c : cases) {
     LoadDefault("Splash", c.value);
@@ -243,9 +254,14 @@ TEST_F(Settings, Colours) {
   struct Case {
     const char* value;
     int32_t colour;
-  } cases[] = {{"FF0000", 255},        {"00FF80", 65280 + 128 * 65536}, {"0000ff", 255 * 65536},
-               {"zz", 0},              {"F", 15},                      {"12G456", 0x12 + 0x56 * 65536},
-               {"FFFFFFFFF", 0xFFFFFF}, {"00 1FF", 255 * 65536}};  // a blank ends a pair's digits
+  } cases[] = {{"FF0000", 255},
+               {"00FF80", 65280 + 128 * 65536},
+               {"0000ff", 255 * 65536},
+               {"zz", 0},
+               {"F", 15},
+               {"12G456", 0x12 + 0x56 * 65536},
+               {"FFFFFFFFF", 0xFFFFFF},
+               {"00 1FF", 255 * 65536}};  // a blank ends a pair's digits
   for (const Case& c : cases) {
     LoadDefault("SelectColor", c.value);
     EXPECT_EQ(g_SelectColor, c.colour) << c.value;
@@ -266,14 +282,19 @@ TEST_F(Settings, DefaultExtension) {
 TEST_F(Settings, RecentValues) {
   const std::string longPath = "/" + std::string(253, 'a');  // 254 bytes: its "*" is cut off
   const std::string fitPath = "/" + std::string(252, 'b');   // 253 bytes + "*" still fits
-  LoadFrom("[Default]\r\nRecentNum=8\r\n[Recent]\r\n"
-           "0=/c/one.nxl*\r\n0S=Nexal*\r\n"
-           "1=*\r\n1S=*\r\n"
-           "2=/c/two.nxl*junk\r\n2S=Dual*\r\n"
-           "3=nostar\r\n3S=Nexal*\r\n"
-           "4=" + longPath + "*\r\n4S=Nexal*\r\n"
-           "5=" + fitPath + "*\r\n5S=Simple*\r\n"
-           "6=\r\n6S=\r\n");
+  LoadFrom(
+      "[Default]\r\nRecentNum=8\r\n[Recent]\r\n"
+      "0=/c/one.nxl*\r\n0S=Nexal*\r\n"
+      "1=*\r\n1S=*\r\n"
+      "2=/c/two.nxl*junk\r\n2S=Dual*\r\n"
+      "3=nostar\r\n3S=Nexal*\r\n"
+      "4=" +
+      longPath +
+      "*\r\n4S=Nexal*\r\n"
+      "5=" +
+      fitPath +
+      "*\r\n5S=Simple*\r\n"
+      "6=\r\n6S=\r\n");
   // Lost entries leave no gap: an empty entry ends the list.
   std::vector<std::string> files(8), scripts(8);
   files[0] = "/c/one.nxl", scripts[0] = "Nexal";
@@ -421,9 +442,7 @@ TEST_F(Settings, WindowTableFollowsMaxWindowsAndKeepsContents) {
   EXPECT_EQ(g_Docs[1].Title, "open chart");
 }
 
-TEST_F(Settings, SettingsPathIsInTheInstallFolder) {
-  EXPECT_EQ(SettingsPath(), dir.path() + "/Mirkan.ini");
-}
+TEST_F(Settings, SettingsPathIsInTheInstallFolder) { EXPECT_EQ(SettingsPath(), dir.path() + "/Mirkan.ini"); }
 
 }  // namespace
 }  // namespace mk

@@ -29,8 +29,8 @@ TEST(FormatNumberShort, Table) {
       {1e15, "1000000000000000"},
       {123456789012345678.0, "123456789012346000"},
       {1e-15, "0.000000000000001"},
-      {4e-16, "0"},       // below the 15th place
-      {-4e-16, "0"},      // and no "-0"
+      {4e-16, "0"},   // below the 15th place
+      {-4e-16, "0"},  // and no "-0"
       {6e-16, "0.000000000000001"},
       {0.9999999999999999, "1"},
       {-99.99999999999999, "-100"},
@@ -61,14 +61,14 @@ TEST(SplitCommandLine, Table) {
   } cases[] = {
       {"-x", -1, {"untouched"}},
       {"", -1, {"untouched"}},
-      {"a.nxl b.nxl", -1, {"untouched"}},       // no folder separator: names no file
-      {"C:\\a.nxl", -1, {"untouched"}},         // a backslash is a file name character here
+      {"a.nxl b.nxl", -1, {"untouched"}},  // no folder separator: names no file
+      {"C:\\a.nxl", -1, {"untouched"}},    // a backslash is a file name character here
       {"/c/a.nxl", 1, {"/c/a.nxl"}},
       {"/c/a.nxl /c/b.nxl", 2, {"/c/a.nxl", "/c/b.nxl"}},
       {"/c/a.nxl ", 2, {"/c/a.nxl", ""}},
       {"/c/My Charts/a.nxl", 2, {"/c/My", "Charts/a.nxl"}},
       {"/a  b", 3, {"/a", "", "b"}},
-      {"\"/c/x y\"", 2, {"\"/c/x", "y\""}},       // quotes are not special
+      {"\"/c/x y\"", 2, {"\"/c/x", "y\""}},  // quotes are not special
       {" /a", 2, {"", "/a"}},
   };
   for (const Case& c : cases) {
@@ -82,7 +82,7 @@ TEST(AnsiByteLen, CountsCodePageBytes) {
   EXPECT_EQ(AnsiByteLen("譜面表"), 6);
   EXPECT_EQ(AnsiByteLen("abc"), 3);
   EXPECT_EQ(AnsiByteLen(""), 0);
-  EXPECT_EQ(AnsiByteLen("ｱｲ"), 2);   // half-width katakana are single bytes
+  EXPECT_EQ(AnsiByteLen("ｱｲ"), 2);  // half-width katakana are single bytes
   EXPECT_EQ(AnsiByteLen("a\\b"), 3);
 }
 

@@ -24,11 +24,11 @@ TEST(AnsiText, CodecTable) {
       {"backslash stays a backslash", "C:\\dir\\x", "C:\\dir\\x"},
       {"tilde stays a tilde", "~", "~"},
       {"hiragana", "\x82\xA0\x82\xA2", "あい"},
-      {"wave dash as on Windows", "\x81\x60", "\xEF\xBD\x9E"},  // U+FF5E
+      {"wave dash as on Windows", "\x81\x60", "\xEF\xBD\x9E"},    // U+FF5E
       {"fullwidth reverse solidus", "\x81\x5F", "\xEF\xBC\xBC"},  // U+FF3C
-      {"minus sign", "\x81\x7C", "\xEF\xBC\x8D"},               // U+FF0D
-      {"halfwidth katakana", "\xB1", "\xEF\xBD\xB1"},            // U+FF71
-      {"NEC circled one", "\x87\x40", "\xE2\x91\xA0"},           // U+2460
+      {"minus sign", "\x81\x7C", "\xEF\xBC\x8D"},                 // U+FF0D
+      {"halfwidth katakana", "\xB1", "\xEF\xBD\xB1"},             // U+FF71
+      {"NEC circled one", "\x87\x40", "\xE2\x91\xA0"},            // U+2460
       {"trail byte 0x5C", "\x95\x5C", "表"},
       {"user-defined area", "\xF0\x40", "\xEE\x80\x80"},  // U+E000
       {"kanji in text", "\x83\x65\x83\x58\x83\x67 1", "テスト 1"},
@@ -43,16 +43,16 @@ TEST(AnsiText, CodecTable) {
 
 TEST(AnsiText, UndecodableBytesRoundTrip) {
   const std::string cases[] = {
-      "\x80",                       // no character at all
-      "\xA0\xFD\xFE\xFF",           // unused single bytes
-      "\x81",                       // lead byte at the end
-      "\x81\x20x",                  // lead byte before a byte that cannot trail
-      "\x85\x40",                   // unassigned double-byte code
-      "ok\x82\xA0\xFF\x82",         // mixed with valid characters
-      std::string("\x81\x00", 2),   // lead byte before NUL
-      "\xEF\xBD\x9E",               // UTF-8 bytes read as if they were CP932
-      "\xEE\xEE\xD9",               // unassigned pair, then what would pair as an NEC-selected code
-      "\x85\x81\x40",               // unassigned pair whose second byte could lead
+      "\x80",                      // no character at all
+      "\xA0\xFD\xFE\xFF",          // unused single bytes
+      "\x81",                      // lead byte at the end
+      "\x81\x20x",                 // lead byte before a byte that cannot trail
+      "\x85\x40",                  // unassigned double-byte code
+      "ok\x82\xA0\xFF\x82",        // mixed with valid characters
+      std::string("\x81\x00", 2),  // lead byte before NUL
+      "\xEF\xBD\x9E",              // UTF-8 bytes read as if they were CP932
+      "\xEE\xEE\xD9",              // unassigned pair, then what would pair as an NEC-selected code
+      "\x85\x81\x40",              // unassigned pair whose second byte could lead
   };
   for (const std::string& bytes : cases) {
     SCOPED_TRACE(testing::PrintToString(bytes));
@@ -82,7 +82,7 @@ TEST(AnsiText, EveryBytePairSurvives) {
   EXPECT_EQ(textChanged, 0);
   EXPECT_EQ(lengthChanged, 0);
   EXPECT_GT(canonicalised, 0);
-  EXPECT_LT(canonicalised, 800);  // only the duplicate codes
+  EXPECT_LT(canonicalised, 800);                              // only the duplicate codes
   EXPECT_EQ(EncodeAnsi(DecodeAnsi("\xFA\x4A")), "\x87\x54");  // IBM Roman numeral one -> NEC code
 }
 
@@ -117,12 +117,12 @@ TEST(AnsiText, RandomBytesKeepTheInvariants) {
 }
 
 TEST(AnsiText, UnmappableCharactersBecomeQuestionMarks) {
-  EXPECT_EQ(EncodeAnsi("a€b"), "a?b");              // euro sign
-  EXPECT_EQ(EncodeAnsi("😀"), "?");                 // outside the basic plane
-  EXPECT_EQ(EncodeAnsi("한"), "?");                 // Hangul
-  EXPECT_EQ(EncodeAnsi("x\xFFy"), "x?y");           // a byte that is no UTF-8
-  EXPECT_EQ(EncodeAnsi("\xE3\x81"), "??");          // cut-off sequence: one "?" per byte
-  EXPECT_EQ(EncodeAnsi("\xED\xA0\x80"), "???");     // encoded surrogate
+  EXPECT_EQ(EncodeAnsi("a€b"), "a?b");           // euro sign
+  EXPECT_EQ(EncodeAnsi("😀"), "?");               // outside the basic plane
+  EXPECT_EQ(EncodeAnsi("한"), "?");              // Hangul
+  EXPECT_EQ(EncodeAnsi("x\xFFy"), "x?y");        // a byte that is no UTF-8
+  EXPECT_EQ(EncodeAnsi("\xE3\x81"), "??");       // cut-off sequence: one "?" per byte
+  EXPECT_EQ(EncodeAnsi("\xED\xA0\x80"), "???");  // encoded surrogate
 }
 
 // Variants that the code page writes as its own character, though reading gives that character.

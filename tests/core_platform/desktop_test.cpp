@@ -21,12 +21,10 @@ TEST(Desktop, ParseFilterTable) {
     const char* filter;
     std::vector<plat::FilterEntry> want;
   } cases[] = {
-      {"画像ファイル(*.bmp;*.jpg)|*.bmp;*.jpg|",
-       {{"画像ファイル(*.bmp;*.jpg)", {"*.bmp", "*.jpg"}}}},
-      {"A|*.nxl|B|*.tpl;*.tpx|All|*.*",
-       {{"A", {"*.nxl"}}, {"B", {"*.tpl", "*.tpx"}}, {"All", {"*.*"}}}},
-      {"A|*.a|A|*.a|", {{"A", {"*.a"}}, {"A", {"*.a"}}}},     // repeated entries keep their places
-      {"Empty||B|*.b", {{"Empty", {}}, {"B", {"*.b"}}}},     // an empty list holds its place
+      {"画像ファイル(*.bmp;*.jpg)|*.bmp;*.jpg|", {{"画像ファイル(*.bmp;*.jpg)", {"*.bmp", "*.jpg"}}}},
+      {"A|*.nxl|B|*.tpl;*.tpx|All|*.*", {{"A", {"*.nxl"}}, {"B", {"*.tpl", "*.tpx"}}, {"All", {"*.*"}}}},
+      {"A|*.a|A|*.a|", {{"A", {"*.a"}}, {"A", {"*.a"}}}},  // repeated entries keep their places
+      {"Empty||B|*.b", {{"Empty", {}}, {"B", {"*.b"}}}},   // an empty list holds its place
       {"A| *.a ; ;*.b", {{"A", {"*.a", "*.b"}}}},
       {"Lone", {{"Lone", {}}}},
       {"", {}},
@@ -44,8 +42,7 @@ TEST(Desktop, ParseFilterTable) {
 
 TEST(Desktop, NoDesktopInstalledFailsLoudly) {
   plat::Desktop* prev = plat::SetDesktop(nullptr);
-  EXPECT_THROW(plat::TheDesktop().MessageBox("x", "エラー", MsgButtons::Ok, MsgIcon::Critical),
-               std::logic_error);
+  EXPECT_THROW(plat::TheDesktop().MessageBox("x", "エラー", MsgButtons::Ok, MsgIcon::Critical), std::logic_error);
   EXPECT_THROW(plat::TheDesktop().Beep(), std::logic_error);
   plat::SetDesktop(prev);
 }
@@ -53,8 +50,7 @@ TEST(Desktop, NoDesktopInstalledFailsLoudly) {
 TEST(ScriptedDesktop, AnswersExpectedDialogsInOrderAndRecords) {
   ScopedDesktop desk;
   EXPECT_EQ(&plat::TheDesktop(), &desk);
-  desk.ExpectMessageBox(MsgAnswer::Yes, {.textContains = "保存", .title = "確認",
-                                         .buttons = MsgButtons::YesNoCancel});
+  desk.ExpectMessageBox(MsgAnswer::Yes, {.textContains = "保存", .title = "確認", .buttons = MsgButtons::YesNoCancel});
   desk.ExpectInputBox("12", {.title = "小節数"});
   desk.ExpectInputBox(std::nullopt);
   desk.ExpectSaveFile(testsupport::Chosen("/tmp/songs/a.nxl", 2), {.filterIndex = 1});
@@ -62,8 +58,7 @@ TEST(ScriptedDesktop, AnswersExpectedDialogsInOrderAndRecords) {
   desk.SetActionResult(CallKind::StartProgram, false);
 
   plat::Desktop& d = plat::TheDesktop();
-  EXPECT_EQ(d.MessageBox("変更を保存しますか?", "確認", MsgButtons::YesNoCancel, MsgIcon::Question),
-            MsgAnswer::Yes);
+  EXPECT_EQ(d.MessageBox("変更を保存しますか?", "確認", MsgButtons::YesNoCancel, MsgIcon::Question), MsgAnswer::Yes);
   d.SetWaitCursor(true);
   auto in = d.InputBox("小節数を入力", "小節数", "10");
   EXPECT_FALSE(in.cancelled);
@@ -119,9 +114,9 @@ TEST(ScriptedDesktop, DetailsThatDifferFailButStillAnswer) {
   ScopedDesktop desk;
   desk.ExpectMessageBox(MsgAnswer::Retry, {.title = "警告", .icon = MsgIcon::Exclamation});
   MsgAnswer a = MsgAnswer::Ok;
-  EXPECT_NONFATAL_FAILURE(
-      a = plat::TheDesktop().MessageBox("m", "エラー", MsgButtons::RetryCancel, MsgIcon::Exclamation),
-      "title differs");
+  EXPECT_NONFATAL_FAILURE(a = plat::TheDesktop().MessageBox("m", "エラー", MsgButtons::RetryCancel,
+                                                            MsgIcon::Exclamation),
+                          "title differs");
   EXPECT_EQ(a, MsgAnswer::Retry);
   desk.ExpectSaveFile(testsupport::Cancelled(), {.filter = "A|*.a|"});
   plat::FileDialogRequest req;

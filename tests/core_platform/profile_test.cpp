@@ -14,8 +14,7 @@ using plat::WriteProfileString;
 
 class Profile : public testing::Test {
  protected:
-  std::string Get(const std::string& section, const std::string& key, const std::string& def = "*",
-                  size_t buf = 255) {
+  std::string Get(const std::string& section, const std::string& key, const std::string& def = "*", size_t buf = 255) {
     return GetProfileString(section, key, def, buf, file_);
   }
   testsupport::TempDir dir_;
@@ -48,19 +47,19 @@ TEST_F(Profile, ReadSemanticsTable) {
     const char* want;
   } cases[] = {
       {"Default", "MaxWindows", "12"},
-      {"DEFAULT", "maxwindows", "12"},          // names without regard to case
-      {"Default", "ScrollSpeed", "7"},          // key and value trimmed
-      {"Default", "Empty", ""},                 // present but empty is not the default
-      {"Default", "Twice", "first"},            // the first of duplicates
-      {"Default", "Commented", "*"},            // comments are no keys
+      {"DEFAULT", "maxwindows", "12"},  // names without regard to case
+      {"Default", "ScrollSpeed", "7"},  // key and value trimmed
+      {"Default", "Empty", ""},         // present but empty is not the default
+      {"Default", "Twice", "first"},    // the first of duplicates
+      {"Default", "Commented", "*"},    // comments are no keys
       {"Default", "no equals sign", "*"},
-      {"Default", "Path", "C:\\a=b"},           // value runs to the line end
+      {"Default", "Path", "C:\\a=b"},  // value runs to the line end
       {"Default", "Title", "テスト"},
-      {"Window", "Top", "100"},                 // section header with blanks, LF line end
-      {"Other", "Top", "5"},                    // CR line end
-      {"Default", "Missing", "*"},              // missing key gives the default
-      {"Nowhere", "Top", "*"},                  // missing section too
-      {"Default", "Late", "*"},                 // only the first matching section is read
+      {"Window", "Top", "100"},     // section header with blanks, LF line end
+      {"Other", "Top", "5"},        // CR line end
+      {"Default", "Missing", "*"},  // missing key gives the default
+      {"Nowhere", "Top", "*"},      // missing section too
+      {"Default", "Late", "*"},     // only the first matching section is read
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.section) + "/" + c.key);
@@ -71,7 +70,7 @@ TEST_F(Profile, ReadSemanticsTable) {
 TEST_F(Profile, MissingFileGivesDefault) {
   EXPECT_EQ(Get("Default", "MaxWindows", "30", 10), "30");
   EXPECT_EQ(Get("Default", "X", "ab  ", 10), "ab");  // trailing blanks of the default dropped
-  EXPECT_FALSE(dir_.Exists("Mirkan.ini"));          // reading never creates the file
+  EXPECT_FALSE(dir_.Exists("Mirkan.ini"));           // reading never creates the file
 }
 
 TEST_F(Profile, BufferSizeTruncatesInCp932Bytes) {
@@ -101,7 +100,7 @@ TEST_F(Profile, WriteReplacesInPlaceOrAppends) {
              "\r\n"
              "[Recent]\r\n"
              "0=a*\r\n");
-  ASSERT_TRUE(WriteProfileString("WINDOW", "Top", " 300", file_));    // replaced where it stood
+  ASSERT_TRUE(WriteProfileString("WINDOW", "Top", " 300", file_));      // replaced where it stood
   ASSERT_TRUE(WriteProfileString("Window", "Height", " 8460", file_));  // after the last key
   ASSERT_TRUE(WriteProfileString("Etc", "Wheel", " 2", file_));         // new section at the end
   ASSERT_TRUE(WriteProfileString("Recent", "0S", "", file_));           // empty value
@@ -143,10 +142,10 @@ TEST_F(Profile, RefusesValuesThatWouldBreakTheFile) {
 // entry that cannot be stored is left out and reported, the others are still made.
 TEST_F(Profile, BatchWritesMatchSingleWrites) {
   const std::string start = "; keep me\r\n[Window]\r\ntop = 1\r\n\r\n[Recent]\r\n0=a*\r\n";
-  const std::vector<plat::ProfileEntry> entries = {
-      {"WINDOW", "Top", " 300"}, {"Window", "Height", " 8460"}, {"Etc", "Wheel", " 2"},
-      {"Recent", "0S", ""},      {"Etc", "Wheel", " 8"},        {"Recent", "1", "x\ny"},
-      {"etc", "PlayObj", "False"}};
+  const std::vector<plat::ProfileEntry> entries = {{"WINDOW", "Top", " 300"},  {"Window", "Height", " 8460"},
+                                                   {"Etc", "Wheel", " 2"},     {"Recent", "0S", ""},
+                                                   {"Etc", "Wheel", " 8"},     {"Recent", "1", "x\ny"},
+                                                   {"etc", "PlayObj", "False"}};
   dir_.Write("Mirkan.ini", start);
   for (const plat::ProfileEntry& e : entries)
     EXPECT_EQ(WriteProfileString(e.section, e.key, e.value, file_), e.key != "1") << e.key;

@@ -69,8 +69,8 @@ TEST_F(QtDesktopTest, MessageBoxShowsJapaneseAndMapsTheAnswer) {
     buttons = static_cast<int>(box->buttons().size());
     ClickButton(w, QStringLiteral("いいえ(&N)"));
   });
-  plat::MsgAnswer a = desk_.MessageBox("変更を保存しますか?", "確認", plat::MsgButtons::YesNoCancel,
-                                       plat::MsgIcon::Question);
+  plat::MsgAnswer a =
+      desk_.MessageBox("変更を保存しますか?", "確認", plat::MsgButtons::YesNoCancel, plat::MsgIcon::Question);
   EXPECT_EQ(a, plat::MsgAnswer::No);
   EXPECT_EQ(seenTitle, QStringLiteral("確認"));
   EXPECT_EQ(seenText, QStringLiteral("変更を保存しますか?"));
@@ -170,7 +170,8 @@ TEST_F(QtDesktopTest, SaveDialogKeepsTheFilterIndex) {
 }
 
 TEST_F(QtDesktopTest, NameFiltersFromClassicFilter) {
-  QStringList f = plat::QtNameFilters("画像ファイル(*.bmp;*.jpg)|*.bmp;*.jpg|空||画像ファイル(*.bmp;*.jpg)|*.bmp;*.jpg|");
+  QStringList f =
+      plat::QtNameFilters("画像ファイル(*.bmp;*.jpg)|*.bmp;*.jpg|空||画像ファイル(*.bmp;*.jpg)|*.bmp;*.jpg|");
   ASSERT_EQ(f.size(), 3);
   EXPECT_EQ(f[0], QStringLiteral("画像ファイル(*.bmp;*.jpg) (*.bmp *.jpg)"));
   EXPECT_EQ(f[1], QStringLiteral("空 (*)"));

@@ -30,7 +30,7 @@ TEST(VbNum, LeadingNumberTable) {
       {"1D2", 100},
       {"1d-2", 0.01},
       {"2.5E+1x", 25},
-      {"1E", 1},     // an exponent without digits is not part of the number
+      {"1E", 1},  // an exponent without digits is not part of the number
       {"1E+", 1},
       {"&H1F", 31},
       {"&h1f", 31},
@@ -74,9 +74,8 @@ TEST(VbNum, LeadingNumberExtremes) {
 
 // The panels' number fields: the same reading, and a value that is not finite reads 0.
 TEST(VbNum, FieldNumberReadsLikeLeadingNumberAndOverflowAsZero) {
-  const NumCase cases[] = {{"1 5 0", 150}, {"150.5", 150.5}, {"1,5", 1},    {"120abc", 120},
-                           {"", 0},        {"abc", 0},       {"&H1F", 31},  {"1D2", 100},
-                           {"9E99999", 0}, {"-9E99999", 0},  {"12.9", 12.9}};
+  const NumCase cases[] = {{"1 5 0", 150}, {"150.5", 150.5}, {"1,5", 1},     {"120abc", 120}, {"", 0},       {"abc", 0},
+                           {"&H1F", 31},   {"1D2", 100},     {"9E99999", 0}, {"-9E99999", 0}, {"12.9", 12.9}};
   for (const NumCase& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_DOUBLE_EQ(plat::FieldNumber(c.text), c.value);
@@ -88,10 +87,10 @@ TEST(VbNum, ColourPairs) {
     const char* text;
     std::array<int, 3> rgb;
   } cases[] = {
-      {"FF8000", {255, 128, 0}},    {"00ff80", {0, 255, 128}},  {"1G2H3I", {1, 2, 3}},
-      {"G12345", {0, 0x23, 0x45}},  {"F", {15, 0, 0}},          {"", {0, 0, 0}},
-      {"0A0B0C0D", {10, 11, 12}},   {"00 1FF", {0, 0, 255}},    // a blank ends the digits
-      {"あ1FFFF", {0, 255, 255}},  // a double-byte character is one character, no digit
+      {"FF8000", {255, 128, 0}},   {"00ff80", {0, 255, 128}}, {"1G2H3I", {1, 2, 3}},
+      {"G12345", {0, 0x23, 0x45}}, {"F", {15, 0, 0}},         {"", {0, 0, 0}},
+      {"0A0B0C0D", {10, 11, 12}},  {"00 1FF", {0, 0, 255}},  // a blank ends the digits
+      {"あ1FFFF", {0, 255, 255}},                            // a double-byte character is one character, no digit
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -101,7 +100,7 @@ TEST(VbNum, ColourPairs) {
 
 TEST(VbNum, RoundHalfEven) {
   const NumCase cases[] = {
-      {"0.5", 0}, {"1.5", 2},   {"2.5", 2},   {"3.5", 4},   {"-0.5", 0},  {"-1.5", -2},
+      {"0.5", 0},   {"1.5", 2},    {"2.5", 2},    {"3.5", 4},   {"-0.5", 0}, {"-1.5", -2},
       {"-2.5", -2}, {"2.4999", 2}, {"2.5001", 3}, {"-2.6", -3}, {"7", 7},
   };
   for (const NumCase& c : cases) {
@@ -135,10 +134,20 @@ TEST(VbNum, NumberToText) {
     double x;
     const char* text;
   } cases[] = {
-      {0, " 0"},       {-0.0, " 0"},      {10200, " 10200"},   {8460, " 8460"},
-      {2, " 2"},       {-5, "-5"},        {0.5, " .5"},        {-0.25, "-.25"},
-      {12.75, " 12.75"}, {0.0001, " .0001"}, {0.00001, " 1E-05"}, {1e15, " 1E+15"},
-      {123456789012345.0, " 123456789012345"}, {0.1, " .1"},
+      {0, " 0"},
+      {-0.0, " 0"},
+      {10200, " 10200"},
+      {8460, " 8460"},
+      {2, " 2"},
+      {-5, "-5"},
+      {0.5, " .5"},
+      {-0.25, "-.25"},
+      {12.75, " 12.75"},
+      {0.0001, " .0001"},
+      {0.00001, " 1E-05"},
+      {1e15, " 1E+15"},
+      {123456789012345.0, " 123456789012345"},
+      {0.1, " .1"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

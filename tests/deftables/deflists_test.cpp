@@ -53,9 +53,15 @@ TEST(DefLists, PatternsAndFilters) {
     const char* name;
     const char* patterns;
     bool match;
-  } cases[] = {{"KICK.WAV", "*.wav;*.zq", true}, {"kick.wav", "*.wav;*.zq", true}, {"a.Zq", "*.wav;*.zq", true},
-               {"a.wav.bak", "*.wav;*.zq", false}, {"wav", "*.wav", false},         {"x", "*.*", false},
-               {"x.y", "*.*", true},               {"a.bmp", "", false},            {"ab.jpg", "a?.JPG", true}};
+  } cases[] = {{"KICK.WAV", "*.wav;*.zq", true},
+               {"kick.wav", "*.wav;*.zq", true},
+               {"a.Zq", "*.wav;*.zq", true},
+               {"a.wav.bak", "*.wav;*.zq", false},
+               {"wav", "*.wav", false},
+               {"x", "*.*", false},
+               {"x.y", "*.*", true},
+               {"a.bmp", "", false},
+               {"ab.jpg", "a?.JPG", true}};
   for (const auto& c : cases) EXPECT_EQ(MatchesFilePattern(c.name, c.patterns), c.match) << c.name << " " << c.patterns;
 }
 

@@ -23,17 +23,27 @@ TEST(DefMove, GuardTable) {
       int cur;
       int neighbour;  // -1: refused
     } cases[] = {
-        {DefMove::WAVUp, 1, -1},          {DefMove::WAVUp, 2, 1},
-        {DefMove::WAVUp, last - 1, last - 2}, {DefMove::WAVUp, last, last - 1},
-        {DefMove::WAVDown, 1, 2},         {DefMove::WAVDown, 2, 3},
-        {DefMove::WAVDown, last - 1, last}, {DefMove::WAVDown, last, -1},
-        {DefMove::BGAUp, 0, -1},          {DefMove::BGAUp, 1, -1},
-        {DefMove::BGAUp, last - 1, last - 2}, {DefMove::BGAUp, last, last - 1},
-        {DefMove::BGADown, 0, -1},        {DefMove::BGADown, 1, 2},
-        {DefMove::BGADown, last - 1, last}, {DefMove::BGADown, last, -1},
+        {DefMove::WAVUp, 1, -1},
+        {DefMove::WAVUp, 2, 1},
+        {DefMove::WAVUp, last - 1, last - 2},
+        {DefMove::WAVUp, last, last - 1},
+        {DefMove::WAVDown, 1, 2},
+        {DefMove::WAVDown, 2, 3},
+        {DefMove::WAVDown, last - 1, last},
+        {DefMove::WAVDown, last, -1},
+        {DefMove::BGAUp, 0, -1},
+        {DefMove::BGAUp, 1, -1},
+        {DefMove::BGAUp, last - 1, last - 2},
+        {DefMove::BGAUp, last, last - 1},
+        {DefMove::BGADown, 0, -1},
+        {DefMove::BGADown, 1, 2},
+        {DefMove::BGADown, last - 1, last},
+        {DefMove::BGADown, last, -1},
         // A number without a row in the list is refused.
-        {DefMove::WAVUp, 0, -1},          {DefMove::WAVDown, 0, -1},
-        {DefMove::WAVDown, last + 1, -1}, {DefMove::BGAUp, last + 1, -1},
+        {DefMove::WAVUp, 0, -1},
+        {DefMove::WAVDown, 0, -1},
+        {DefMove::WAVDown, last + 1, -1},
+        {DefMove::BGAUp, last + 1, -1},
     };
     for (const Case& c : cases) {
       SCOPED_TRACE(testing::Message() << "mode " << mode << " move " << static_cast<int>(c.move) << " cur " << c.cur);
@@ -63,13 +73,13 @@ TEST(DefMove, SwapRulesAcrossLayersLanesAndTicks) {
   Put(d, 1, 0, 0, 1);
   Put(d, 1, 0, 48, 2);
   Put(d, 1, 0, 96, 1, true);
-  Put(d, 2, 1, 0, 10001);          // open object of 1
-  Put(d, 2, 1, 96, 10002);         // open object of 2
-  Put(d, 2, 1, 48, 10001, true);   // back layer: an open value is not an object there
-  Put(d, 0, 0, 0, 1);              // tempo values are never definition numbers
+  Put(d, 2, 1, 0, 10001);         // open object of 1
+  Put(d, 2, 1, 96, 10002);        // open object of 2
+  Put(d, 2, 1, 48, 10001, true);  // back layer: an open value is not an object there
+  Put(d, 0, 0, 0, 1);             // tempo values are never definition numbers
   Put(d, 0, 0, 48, 2);
-  Put(d, 3, 0, 0, 1);              // a BGA lane keeps its numbers on a WAV move
-  Put(d, 4, 2, 0, 3);              // other numbers stay
+  Put(d, 3, 0, 0, 1);  // a BGA lane keeps its numbers on a WAV move
+  Put(d, 4, 2, 0, 3);  // other numbers stay
   // An object off the cell's Division grid (a stale Division) is renumbered too.
   Put(d, 4, 3, 0, 2);
   d.Obj[4].Mes.Write(3).Obj[7] = 1;
@@ -174,8 +184,10 @@ void ReferenceSwap(std::vector<LaneMes>& grid, const DocData& doc, bool bga, int
       MesData c = grid[l].Mes[m];
       for (int t = 0; t < 192; ++t) {
         CellLayer::Ref f = c.Obj[t];
-        if (f == a || f == b) f = f == a ? b : a;
-        else if (f == a + 10000 || f == b + 10000) f = static_cast<int16_t>((f == a + 10000 ? b : a) + 10000);
+        if (f == a || f == b)
+          f = f == a ? b : a;
+        else if (f == a + 10000 || f == b + 10000)
+          f = static_cast<int16_t>((f == a + 10000 ? b : a) + 10000);
         CellLayer::Ref k = c.BackObj[t];
         if (k == a || k == b) k = k == a ? b : a;
       }

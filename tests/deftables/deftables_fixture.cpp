@@ -47,10 +47,9 @@ void NameEntries(DocData& d, int n) {
 }
 
 bool SameNumbers(const DocData& a, const DocData& b) {
-  return a.Wav == b.Wav && a.Bga == b.Bga && a.Obj == b.Obj && a.UndoObj == b.UndoObj &&
-         a.UndoObj2 == b.UndoObj2 && a.Sel == b.Sel && a.SelCount == b.SelCount && a.UndoSel == b.UndoSel &&
-         a.UndoSelCount == b.UndoSelCount && a.UndoSel2 == b.UndoSel2 && a.UndoSelCount2 == b.UndoSelCount2 &&
-         a.CurDef == b.CurDef;
+  return a.Wav == b.Wav && a.Bga == b.Bga && a.Obj == b.Obj && a.UndoObj == b.UndoObj && a.UndoObj2 == b.UndoObj2 &&
+         a.Sel == b.Sel && a.SelCount == b.SelCount && a.UndoSel == b.UndoSel && a.UndoSelCount == b.UndoSelCount &&
+         a.UndoSel2 == b.UndoSel2 && a.UndoSelCount2 == b.UndoSelCount2 && a.CurDef == b.CurDef;
 }
 
 std::string WavFileAt(const DocData& d, int lane, int mes, int tick, bool back) {

@@ -74,7 +74,7 @@ TEST(FloatingOffLanes, UndoLevelsAndCompactionReachThem) {
   ObjDeSel(d, kMax);
   d.CurDef = 5;
   ASSERT_TRUE(MoveDefinition(d, DefMove::WAVUp));  // kick.wav is now 4, snare.wav stays 6
-  ASSERT_TRUE(WAVCompact(d, kMax));                 // kick.wav 1, snare.wav 2
+  ASSERT_TRUE(WAVCompact(d, kMax));                // kick.wav 1, snare.wav 2
   ASSERT_TRUE(Undo(d));
   Drag(d, 1);
   ObjDeSel(d, kMax);
@@ -121,8 +121,8 @@ TEST(ModifiedMark, UndoAfterChangesItDoesNotTakeBack) {
          d.Wav[5] = d.Wav[6] = DefEntry{};
          Put(d, 1, 0, 0, 0);
          d.Dirty = 0;
-         ObjBackup(d);        // the level holds the object of number 9, which has no file
-         Put(d, 2, 3, 0, 0);  // erased
+         ObjBackup(d);                       // the level holds the object of number 9, which has no file
+         Put(d, 2, 3, 0, 0);                 // erased
          EXPECT_FALSE(WAVCompact(d, kMax));  // erases it in the level only
          Undo(d);
        }},

@@ -20,11 +20,11 @@ TEST(Header, MeasureCountDecisions) {
     K::Kind kind;
     int value;
   } cases[] = {
-      {true, "5", K::Nothing, 0},      {false, "", K::Nothing, 0},       {false, "20", K::Nothing, 0},
-      {false, "-1", K::Invalid, 0},    {false, "500", K::Invalid, 0},    {false, "40000", K::Invalid, 0},
+      {true, "5", K::Nothing, 0},       {false, "", K::Nothing, 0},     {false, "20", K::Nothing, 0},
+      {false, "-1", K::Invalid, 0},     {false, "500", K::Invalid, 0},  {false, "40000", K::Invalid, 0},
       {false, "9E99999", K::AskCut, 0},  // no finite value reads 0
-      {false, "12.9", K::AskCut, 12},  {false, "abc", K::AskCut, 0},     {false, "499", K::Change, 499},
-      {false, "2 1", K::Change, 21},   {false, "&H20", K::Change, 32},
+      {false, "12.9", K::AskCut, 12},   {false, "abc", K::AskCut, 0},   {false, "499", K::Change, 499},
+      {false, "2 1", K::Change, 21},    {false, "&H20", K::Change, 32},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -104,7 +104,8 @@ TEST(Header, PreviewPath) {
   const struct {
     const char* file;
     bool shown;
-  } cases[] = {{"a.Bmp", true}, {"b.jpeg", false}, {"c.png", false}, {"d.GIF", true}, {"missing.bmp", false}, {"", false}};
+  } cases[] = {{"a.Bmp", true}, {"b.jpeg", false},      {"c.png", false},
+               {"d.GIF", true}, {"missing.bmp", false}, {"", false}};
   for (const auto& c : cases) {
     d.Bga[4].File = c.file;
     d.CurDef = 4;

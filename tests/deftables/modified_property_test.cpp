@@ -51,14 +51,17 @@ View FilesOf(const DocData& d, const std::vector<LaneMes>& grid, const std::vect
       for (int layer = 0; layer < 2; ++layer)
         for (const CellLayer::Entry& e : (layer ? c.BackObj : c.Obj).Entries())
           v.emplace(std::make_tuple(l, static_cast<int>(m), e.Tick, layer),
-                    table == kSelTableNone ? std::to_string(e.Value) : FileOf(d, table, e.Value) + "/" + std::to_string(e.Value > kOpenObjectBase));
+                    table == kSelTableNone
+                        ? std::to_string(e.Value)
+                        : FileOf(d, table, e.Value) + "/" + std::to_string(e.Value > kOpenObjectBase));
     }
   }
   for (int32_t i = 1; i <= count && i < static_cast<int32_t>(sel.size()); ++i) {
     const SelEntry& e = sel[i];
     const int16_t table = SelEntryTable(d, e);
     v.emplace(std::make_tuple(1000 + e.Lane, e.Mes, e.Tick, e.Back != 0),
-              table == kSelTableNone ? std::to_string(e.Value) : FileOf(d, table, e.Value) + "/" + std::to_string(e.Value > kOpenObjectBase));
+              table == kSelTableNone ? std::to_string(e.Value)
+                                     : FileOf(d, table, e.Value) + "/" + std::to_string(e.Value > kOpenObjectBase));
   }
   return v;
 }
@@ -106,8 +109,10 @@ TEST(ModifiedProperty, RandomEditsKeepTheMarkTrueAndMovesKeepFiles) {
           ObjDeSel(d, kMax);
           ObjBackup(d);
           const int l = ch.Between(0, lanes), m = ch.Between(0, d.MesCount);
-          if (ch.OneIn(2)) ObjSelect(d, 0, 0, 0, lanes, d.MesCount, 191, true);
-          else ObjSelect(d, l, m, 0, std::min(lanes, l + 2), m, 191, true);
+          if (ch.OneIn(2))
+            ObjSelect(d, 0, 0, 0, lanes, d.MesCount, 191, true);
+          else
+            ObjSelect(d, l, m, 0, std::min(lanes, l + 2), m, 191, true);
           MoveSelection(d, 0, 0, 0, ch.Between(-lanes - 1, lanes + 1), 0, 0);
           if (ch.OneIn(4)) ObjDeSel(d, kMax);
           break;
@@ -141,9 +146,7 @@ TEST(ModifiedProperty, RandomEditsKeepTheMarkTrueAndMovesKeepFiles) {
           MarkChangedBeyondUndo(d);
           break;
         case 6:
-        case 7:
-          Undo(d);
-          break;
+        case 7: Undo(d); break;
         case 8:  // a save: the writer lands the selection, then the flag is cleared
           ObjDeSel(d, kMax);
           saved = ChartBytes(d, 0);

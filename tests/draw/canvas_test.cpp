@@ -72,18 +72,18 @@ TEST(CanvasGeometry, LinesTilesAndLaneEdgesBottomUp) {
   EXPECT_EQ(c.Pixel(45, 15), kWhite);
   EXPECT_EQ(c.Pixel(45, 220), plat::Rgb(64, 64, 64));  // grid 16: every 12 pixels
   EXPECT_EQ(c.Pixel(45, 232), plat::Rgb(64, 64, 64));
-  EXPECT_EQ(c.Pixel(45, 256), kGrey);                  // beats over the grid
+  EXPECT_EQ(c.Pixel(45, 256), kGrey);  // beats over the grid
   EXPECT_EQ(c.Pixel(45, 352), kGrey);
   EXPECT_EQ(c.Pixel(45, 221), Tile(d, 1));
-  const int y = 101;  // no horizontal line on this row
-  EXPECT_EQ(c.Pixel(0, y), kWhite);                      // left edge of lane 0
-  EXPECT_EQ(c.Pixel(15, y), kBlack);                     // lane 0 has no tile
-  EXPECT_EQ(c.Pixel(29, y), kWhite);                     // lanes 0 and 1 differ in part
+  const int y = 101;                  // no horizontal line on this row
+  EXPECT_EQ(c.Pixel(0, y), kWhite);   // left edge of lane 0
+  EXPECT_EQ(c.Pixel(15, y), kBlack);  // lane 0 has no tile
+  EXPECT_EQ(c.Pixel(29, y), kWhite);  // lanes 0 and 1 differ in part
   EXPECT_EQ(c.Pixel(30, y), kWhite);
-  EXPECT_EQ(c.Pixel(59, y), Tile(d, 1) | kGrey);         // same part: thin line ORed
+  EXPECT_EQ(c.Pixel(59, y), Tile(d, 1) | kGrey);  // same part: thin line ORed
   EXPECT_EQ(c.Pixel(60, y), Tile(d, 2) | kGrey);
-  EXPECT_EQ(c.Pixel(119, y), kWhite);                    // part boundary
-  EXPECT_EQ(c.Pixel(209, y), kWhite);                    // right edge of the last lane
+  EXPECT_EQ(c.Pixel(119, y), kWhite);  // part boundary
+  EXPECT_EQ(c.Pixel(209, y), kWhite);  // right edge of the last lane
   EXPECT_EQ(c.Pixel(210, y), kWhite);
   EXPECT_EQ(CountColor(c, kBlack, 211, y, 299, y), 89);  // nothing right of it
 }
@@ -157,8 +157,8 @@ TEST(CanvasGeometry, FrontBackAndOpenObjectsInBothDirections) {
   for (int up : {-1, 0}) {
     d.ScrlUp = static_cast<int16_t>(up);
     const Picture c = Render(d, View(300, 400));
-    const int y1 = up ? 390 : 0;              // tick 0 of measure 0
-    const int y2 = up ? 400 - 96 - 10 : 96;   // tick 96 of measure 0
+    const int y1 = up ? 390 : 0;                   // tick 0 of measure 0
+    const int y2 = up ? 400 - 96 - 10 : 96;        // tick 96 of measure 0
     const int y3 = up ? 208 - 48 - 10 : 192 + 48;  // tick 48 of measure 1
     EXPECT_EQ(c.Pixel(31, y1), Light(d.Lane[1].Color2)) << up;
     EXPECT_EQ(c.Pixel(58, y1 + 9), Dark(d.Lane[1].Color2)) << up;
@@ -267,10 +267,10 @@ TEST(CanvasSelection, HighlightedBoxesAndPublishingForTheCurrentWindowOnly) {
     Recorder rec;
     const Picture c = Render(d, View(300, 400), &rec);
     const int y = up ? 400 - 48 - 9 : 48 + 1 - 2;
-    EXPECT_EQ(c.Pixel(61, y), kWhite) << up;       // highlight ORed over the front box
+    EXPECT_EQ(c.Pixel(61, y), kWhite) << up;  // highlight ORed over the front box
     EXPECT_EQ(c.Pixel(88, y + 9), kWhite) << up;
     EXPECT_EQ(c.Pixel(62, y + 1), mk::ScaleColor(d.Lane[2].Color2, 128)) << up;
-    const int y3 = up ? 400 - 9 : -1;              // a back-layer entry shows as a front box
+    const int y3 = up ? 400 - 9 : -1;  // a back-layer entry shows as a front box
     EXPECT_EQ(c.Pixel(92, y3 + 1), mk::ScaleColor(d.Lane[3].Color2, 128)) << up;
     ASSERT_EQ(rec.calls.size(), 1u);
     EXPECT_EQ(rec.calls[0].first, "3個のオブジェを選択");
@@ -378,8 +378,8 @@ TEST(CanvasDraw, FastRepaintEqualsThePiecewiseOne) {
     Picture fast;
     mk::ObjDraw(d, v, s, fast, nullptr, true);
     EXPECT_EQ(FirstDifference(fast, ReferenceObjDraw(d, v, s)), "")
-        << "up " << c.up << " zoom " << c.zoom << " grid " << c.grid << " scroll " << c.scroll << " h "
-        << c.hscroll << " size " << c.w << "x" << c.h;
+        << "up " << c.up << " zoom " << c.zoom << " grid " << c.grid << " scroll " << c.scroll << " h " << c.hscroll
+        << " size " << c.w << "x" << c.h;
   }
 
   // The View > Parts switches and the wallpaper modes.
@@ -410,11 +410,11 @@ TEST(CanvasDraw, OddRecordsDrawWithoutReadingOutsideTheirTables) {
   d.Obj[1].Mes.Write(0).Division = 500;  // not a resolution
   d.Obj[1].Mes.Write(0).Obj[0] = 5;
   d.Obj[2].Mes.Write(1).Division = -3;
-  d.Obj[3].Mes.resize(1);          // fewer cells than measures
+  d.Obj[3].Mes.resize(1);  // fewer cells than measures
   d.Obj[3].Mes.Write(0).Obj[0] = 1;
   d.Obj[3].Mes.Write(0).Division = 1;
-  AddSel(d, 9, 0, 0, 1, 0);        // lane beyond the table
-  d.SelCount = 5;                  // more than the list holds
+  AddSel(d, 9, 0, 0, 1, 0);  // lane beyond the table
+  d.SelCount = 5;            // more than the list holds
   d.GridDiv = 0;
   d.ScrlUp = 0;
   const Picture c = Render(d, View(200, 400));

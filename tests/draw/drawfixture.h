@@ -73,8 +73,7 @@ inline std::string FirstDifference(const plat::Picture& a, const plat::Picture& 
            std::to_string(b.Width()) + "x" + std::to_string(b.Height());
   for (int y = 0; y < a.Height(); ++y)
     for (int x = 0; x < a.Width(); ++x)
-      if (a.Pixel(x, y) != b.Pixel(x, y))
-        return "pixel (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+      if (a.Pixel(x, y) != b.Pixel(x, y)) return "pixel (" + std::to_string(x) + ", " + std::to_string(y) + ")";
   return {};
 }
 

@@ -212,8 +212,8 @@ TEST(PictureFiles, BmpRoundTripAndJpegAndGifLoad) {
   EXPECT_GT(jpeg.Pixel(8, 8) & 0xFF, 0xF0u);
 
   // A 1 x 1 GIF whose one pixel is red.
-  const unsigned char gif[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0, 0, 0,
-                               ',', 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, ';'};
+  const unsigned char gif[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0,    0, 0,  0,
+                               0,   ',', 0,   0,   0,   0,   1, 0, 1, 0, 0,    2, 2, 0x44, 0x01, 0, ';'};
   std::ofstream(base + "c.gif", std::ios::binary).write(reinterpret_cast<const char*>(gif), sizeof gif);
   Picture g;
   ASSERT_TRUE(g.Load(base + "c.gif"));

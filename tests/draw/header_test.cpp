@@ -68,10 +68,10 @@ TEST(LaneHeaderStrip, LaneLinesHeavyAtPartEdgesAndNothingRightOfTheLastLane) {
   s.view.Parts.Line = true;
   s.Draw();
   for (int y : {0, 12, 24}) {
-    EXPECT_EQ(s.pic.Pixel(0, y), kWhite);    // left edge of lane 0
-    EXPECT_EQ(s.pic.Pixel(29, y), kWhite);   // part 0 to part 1
+    EXPECT_EQ(s.pic.Pixel(0, y), kWhite);   // left edge of lane 0
+    EXPECT_EQ(s.pic.Pixel(29, y), kWhite);  // part 0 to part 1
     EXPECT_EQ(s.pic.Pixel(30, y), kWhite);
-    EXPECT_EQ(s.pic.Pixel(59, y), kGrey);    // same part: plain grey, copied
+    EXPECT_EQ(s.pic.Pixel(59, y), kGrey);  // same part: plain grey, copied
     EXPECT_EQ(s.pic.Pixel(60, y), kGrey);
     EXPECT_EQ(s.pic.Pixel(119, y), kWhite);  // part 1 to part 2
     EXPECT_EQ(s.pic.Pixel(209, y), kWhite);  // right edge of lane 6
@@ -85,11 +85,11 @@ TEST(LaneHeaderStrip, HeaderValuesInBothModesAndLowerCase) {
   d.Fmt.WNum = 3;
   d.Fmt.BNum = 1;
   d.Lane[1].Part = 88;
-  d.Lane[1].Hdr = 10;     // BGA mode 1: 0A
-  d.Lane[2].Hdr = 1295;   // WAV mode 3: ZZ
-  d.Lane[2].Hdr2 = 37;    // 11
-  d.Lane[3].Hdr2 = 46;    // 1A, alone in the second half
-  d.Lane[4].Hdr = -4;     // not above 0: nothing
+  d.Lane[1].Hdr = 10;    // BGA mode 1: 0A
+  d.Lane[2].Hdr = 1295;  // WAV mode 3: ZZ
+  d.Lane[2].Hdr2 = 37;   // 11
+  d.Lane[3].Hdr2 = 46;   // 1A, alone in the second half
+  d.Lane[4].Hdr = -4;    // not above 0: nothing
   for (bool lower : {false, true}) {
     Strip s(d);
     s.view.Parts.Lower = lower;

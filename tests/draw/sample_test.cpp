@@ -27,7 +27,8 @@ TEST(ShippedSamples, ReadAndDrawnLikeThePiecewiseRepaint) {
     std::string info;
     ASSERT_TRUE(mk::ReadScript(dir + p.script, doc, info).ok) << p.script;
     doc.Sel.resize(1);
-    ASSERT_TRUE(mk::ReadChartFile(doc, std::string(MIRKAN_SOURCE_DIR) + "/samples/" + p.sample, p.sample, false).ok) << p.sample;
+    ASSERT_TRUE(mk::ReadChartFile(doc, std::string(MIRKAN_SOURCE_DIR) + "/samples/" + p.sample, p.sample, false).ok)
+        << p.sample;
     ASSERT_GT(doc.LaneCount, 0) << p.script;
     const mk::SpriteSheets sheets = MakeSheets(doc);
 

@@ -43,9 +43,9 @@ void ExpectBevel(const Picture& p, int a, int t, int w, plat::Color dark, plat::
 TEST(ObjectSheet, SizesFollowTheLaneCount) {
   const struct {
     int lanes, objW, objH, headW, headH;
-  } cases[] = {{0, 410, 220, 94, 75},   {2, 410, 220, 94, 75},   {3, 410, 220, 720, 75},
-               {21, 410, 220, 720, 75}, {22, 410, 230, 720, 75}, {23, 410, 240, 720, 75},
-               {24, 410, 250, 720, 125}, {58, 410, 590, 720, 175}, {60, 422, 610, 720, 175},
+  } cases[] = {{0, 410, 220, 94, 75},      {2, 410, 220, 94, 75},     {3, 410, 220, 720, 75},
+               {21, 410, 220, 720, 75},    {22, 410, 230, 720, 75},   {23, 410, 240, 720, 75},
+               {24, 410, 250, 720, 125},   {58, 410, 590, 720, 175},  {60, 422, 610, 720, 175},
                {116, 758, 1170, 720, 275}, {300, 758, 3010, 720, 675}};
   for (const auto& c : cases) {
     const mk::SpriteSheets s = MakeSheets(MakeDoc(c.lanes));
@@ -70,7 +70,7 @@ TEST(ObjectSheet, BoxesTilesFramesAndPieces) {
   EXPECT_TRUE(AllOf(s, plat::Rgb(12, 12, 12), 66, 120, 71, 219));  // tile of lane 2
   EXPECT_EQ(s.Pixel(65, 150), plat::Rgb(1, 9, 18));
   EXPECT_EQ(s.Pixel(72, 150), plat::Rgb(5, 9, 18));
-  EXPECT_TRUE(AllOf(s, kBlack, 31, 0, 52, 9));   // lane 0 has no back box
+  EXPECT_TRUE(AllOf(s, kBlack, 31, 0, 52, 9));    // lane 0 has no back box
   EXPECT_TRUE(AllOf(s, kBlack, 0, 40, 30, 219));  // nothing below the last lane's box
 
   EXPECT_EQ(s.Pixel(310, 0), kWhite);
@@ -101,9 +101,7 @@ TEST(ObjectSheet, ShadingRoundsDownAndBrightnessOnlyActsOnTiles) {
     d.Fmt.Bright = static_cast<int16_t>(bright);
     d.Lane[1].Color1 = {255, 155, 0};
     const Picture s = MakeSheets(d).Obj;
-    const plat::Color want = bright == 51    ? plat::Rgb(51, 30, 0)
-                             : bright == 300 ? plat::Rgb(255, 182, 0)
-                                             : kBlack;
+    const plat::Color want = bright == 51 ? plat::Rgb(51, 30, 0) : bright == 300 ? plat::Rgb(255, 182, 0) : kBlack;
     EXPECT_TRUE(AllOf(s, want, 60, 120, 65, 219)) << bright;
     ExpectBevel(s, 0, 10, 28, plat::Rgb(50, 2, 12), plat::Rgb(200, 10, 50), plat::Rgb(100, 5, 25));
   }
@@ -154,7 +152,7 @@ TEST(ObjectSheet, GlyphCellsPaintAndMaskMakeAShadowedCharacterInsideTheirCell) {
   bool differs = false;
   for (int y = 0; y < 10; ++y)
     for (int dx = 0; dx < 7; ++dx) differs |= s.Pixel(56 + 70 + dx, y) != s.Pixel(56 + 70 + dx, 10 + y);
-  EXPECT_TRUE(differs);  // A and a
+  EXPECT_TRUE(differs);                            // A and a
   EXPECT_TRUE(AllOf(s, kBlack, 308, 0, 309, 39));  // nothing right of the Z cell (301-307)
 }
 
@@ -182,8 +180,8 @@ TEST(HeaderSheet, BackgroundsColumnsAndTheTempoLabel) {
   EXPECT_TRUE(AllOf(h, kWhite, 90, 0, 91, 25));
   EXPECT_TRUE(AllOf(h, kGrey, 92, 0, 93, 25));
 
-  EXPECT_GT(FirstColumnWith(h, kWhite, 0, 27, 29, 49), -1);   // "BPM" in the text cell
-  EXPECT_GT(FirstColumnWith(h, kBlack, 0, 50, 29, 74), -1);   // and in black in its mask cell
+  EXPECT_GT(FirstColumnWith(h, kWhite, 0, 27, 29, 49), -1);  // "BPM" in the text cell
+  EXPECT_GT(FirstColumnWith(h, kBlack, 0, 50, 29, 74), -1);  // and in black in its mask cell
   EXPECT_EQ(h.Pixel(0, 50), kWhite);
   EXPECT_EQ(h.Pixel(29, 74), kWhite);
 }
@@ -214,12 +212,12 @@ TEST(HeaderSheet, ThreeCharacterLabelsFitBetweenTheLaneLines) {
 
 TEST(HeaderSheet, LabelsCentredByByteLengthInTheirColour) {
   mk::DocData d = MakeDoc(30);
-  d.Lane[4].Label = "";      // nothing printed
-  d.Lane[5].Label = "ABC";   // 3 bytes: from 30c + 3
-  d.Lane[6].Label = "AB";    // 2 bytes: from 30c + 7
-  d.Lane[8].Label = "ABCDE"; // 5 bytes: from 30c - 5, reaching into lane 7's cell
+  d.Lane[4].Label = "";       // nothing printed
+  d.Lane[5].Label = "ABC";    // 3 bytes: from 30c + 3
+  d.Lane[6].Label = "AB";     // 2 bytes: from 30c + 7
+  d.Lane[8].Label = "ABCDE";  // 5 bytes: from 30c - 5, reaching into lane 7's cell
   d.Lane[7].Label = "";
-  d.Lane[25].Label = "AB";   // band 1
+  d.Lane[25].Label = "AB";  // band 1
   const Picture h = MakeSheets(d).Head;
   const plat::Color blue = plat::Rgb(128, 192, 255);
 

@@ -60,8 +60,8 @@ TEST(BatchEdit, NumberAndLaneOperations) {
     std::deque<int> draws;
     mk::SelEntry out;
   } cases[] = {
-      {{}, {1, 0, 0, 300, 0}, {}, {1, 0, 0, 255, 0}},                       // defaults bound a WAV lane
-      {{}, {6, 0, 0, 300, 0}, {}, {6, 0, 0, 300, 0}},                       // a BGA lane by its own mode
+      {{}, {1, 0, 0, 300, 0}, {}, {1, 0, 0, 255, 0}},  // defaults bound a WAV lane
+      {{}, {6, 0, 0, 300, 0}, {}, {6, 0, 0, 300, 0}},  // a BGA lane by its own mode
       {{}, {6, 0, 0, 1295, 0}, {}, {6, 0, 0, 1295, 0}},
       {{.numOp = mk::kOpAdd, .numLo = 250}, {1, 0, 0, 10, 0}, {}, {1, 0, 0, 255, 0}},
       {{.numOp = mk::kOpAdd, .numLo = 250}, {1, 0, 0, 10010, 0}, {}, {1, 0, 0, 10255, 0}},
@@ -79,7 +79,9 @@ TEST(BatchEdit, NumberAndLaneOperations) {
       {{.laneOp = mk::kOpRandom, .laneLo = 1, .laneHi = 4}, {1, 1, 5, 10, 0}, {3}, {3, 1, 5, 10, 0}},
       // One draw per entry for the number, then one for the lane.
       {{.numOp = mk::kOpRandom, .numLo = 1, .numHi = 9, .laneOp = mk::kOpRandom, .laneLo = 0, .laneHi = 4},
-       {1, 1, 5, 10, 0}, {8, 2}, {2, 1, 5, 8, 0}},
+       {1, 1, 5, 10, 0},
+       {8, 2},
+       {2, 1, 5, 8, 0}},
   };
   for (const Case& c : cases) {
     mk::DocData e = d;
@@ -96,7 +98,8 @@ TEST(BatchEdit, RandomDrawsInListOrderNumberBeforeLane) {
   Select(d, {1, 0, 0, 10, 0});
   Select(d, {2, 0, 0, 11, -1});
   FixedRandom r({4, 1, 9, 3});
-  mk::BatchEdit(d, {.numOp = mk::kOpRandom, .numLo = 2, .numHi = 9, .laneOp = mk::kOpRandom, .laneLo = 1, .laneHi = 4}, r);
+  mk::BatchEdit(d, {.numOp = mk::kOpRandom, .numLo = 2, .numHi = 9, .laneOp = mk::kOpRandom, .laneLo = 1, .laneHi = 4},
+                r);
   const std::vector<std::pair<int, int>> asked = {{2, 9}, {1, 4}, {2, 9}, {1, 4}};
   EXPECT_EQ(r.asked, asked);
   EXPECT_EQ(d.Sel[1], (mk::SelEntry{1, 0, 0, 4, 0}));
@@ -176,12 +179,12 @@ TEST(NoteCount, ByLaneAndLayerWithTheFloatingSelection) {
   for (int t : {0, 48, 96, 144}) Put(d, 1, 0, t, 5);
   for (int t : {0, 24, 100}) Put(d, 2, 1, t, 3);
   for (int t : {12, 36}) Put(d, 2, 2, t, 4, true);
-  Put(d, 3, 0, 0, 10007);   // an open object counts
-  Put(d, 0, 1, 0, 150);     // a tempo value counts on lane 0
-  Put(d, 3, 1, 192, 9);     // the spare slot holds no object
+  Put(d, 3, 0, 0, 10007);       // an open object counts
+  Put(d, 0, 1, 0, 150);         // a tempo value counts on lane 0
+  Put(d, 3, 1, 192, 9);         // the spare slot holds no object
   Select(d, {2, 0, 0, 6, -1});  // floating: counted where it is
   Select(d, {3, 2, 0, 6, 0});
-  Select(d, {7, 2, 0, 6, 0});   // off the lanes: not counted
+  Select(d, {7, 2, 0, 6, 0});  // off the lanes: not counted
   const mk::NoteCounts c = mk::CountNotes(d);
   EXPECT_EQ(c.front, (std::vector<int32_t>{1, 4, 3, 2}));
   EXPECT_EQ(c.back, (std::vector<int32_t>{0, 0, 3, 0}));

@@ -1,14 +1,14 @@
 // Canvas pixels to the pointer fields, the status texts, and the hit test of a select press.
 #include <gtest/gtest.h>
 
-#include "sel_fixture.h"
 #include "editing/cursorpos.h"
+#include "sel_fixture.h"
 
 namespace {
 
+using mk::Hit;
 using seltest::MakeDoc;
 using seltest::Put;
-using mk::Hit;
 
 struct PosCase {
   const char* name;
@@ -90,10 +90,10 @@ TEST(UpdateCursorPos, RightOfTheLastLaneKeepsThePosition) {
 struct HitCase {
   const char* name;
   double zoom;
-  int mes, tick;           // pointer
-  int putMes, putTick;     // where the object lies (putMes -1: none)
-  int front, back;         // its values
-  bool selected;           // a selected entry lies there instead
+  int mes, tick;        // pointer
+  int putMes, putTick;  // where the object lies (putMes -1: none)
+  int front, back;      // its values
+  bool selected;        // a selected entry lies there instead
   Hit code;
   int hitMes, hitTick;
 };

@@ -1,20 +1,20 @@
 // Moving the floating selection and landing it in the grid.
 #include <gtest/gtest.h>
 
-#include "sel_fixture.h"
 #include "editing/dropsel.h"
 #include "editing/movesel.h"
 #include "editing/selection.h"
+#include "sel_fixture.h"
 
 namespace {
 
+using mk::SelEntry;
 using seltest::Back;
 using seltest::E;
 using seltest::Entries;
 using seltest::Front;
 using seltest::MakeDoc;
 using seltest::Put;
-using mk::SelEntry;
 
 void Select(mk::DocData& d, std::vector<SelEntry> entries) {
   d.Sel.assign(1, SelEntry{});
@@ -34,8 +34,23 @@ TEST(MoveSelection, MovesByLanesAndGridSteps) {
       {"180 + 24 crosses into the next measure", {E(1, 3, 180, 5)}, 1, 3, 0, 1, 3, 2, {E(1, 4, 12, 5)}},
       {"an object off the grid keeps its offset", {E(1, 0, 5, 5)}, 1, 0, 0, 1, 0, 1, {E(1, 0, 17, 5)}},
       {"-96 takes the first before measure 0",
-       {E(1, 0, 48, 5), E(1, 0, 96, 6)}, 1, 0, 8, 1, 0, 0, {E(1, -1, 144, 5), E(1, 0, 0, 6)}},
-      {"lane -1 and back", {E(1, 2, 0, 5), E(2, 2, 0, 6, -1)}, 2, 2, 0, 0, 2, 0, {E(-1, 2, 0, 5, 0, mk::kSelTableWav), E(0, 2, 0, 6, -1, mk::kSelTableWav)}},
+       {E(1, 0, 48, 5), E(1, 0, 96, 6)},
+       1,
+       0,
+       8,
+       1,
+       0,
+       0,
+       {E(1, -1, 144, 5), E(1, 0, 0, 6)}},
+      {"lane -1 and back",
+       {E(1, 2, 0, 5), E(2, 2, 0, 6, -1)},
+       2,
+       2,
+       0,
+       0,
+       2,
+       0,
+       {E(-1, 2, 0, 5, 0, mk::kSelTableWav), E(0, 2, 0, 6, -1, mk::kSelTableWav)}},
       {"measures", {E(3, 2, 12, 5)}, 3, 4, 1, 3, 1, 0, {E(3, -1, 0, 5)}},
       {"empty selection", {}, 1, 0, 0, 3, 5, 2, {}},
   };
@@ -136,12 +151,9 @@ struct AutoCase {
 
 TEST(UpdateAutoScroll, RunsATimerPerAxisBeyondTheCanvas) {
   const AutoCase cases[] = {
-      {"25 px left", -25, 100, true, 48, false, 0},
-      {"170 px below", 100, 400 + 170, false, 0, true, 26},
-      {"500 px right", 500 + 500, 100, true, 5, false, 0},
-      {"315 px above: the floor", 100, -315, false, 0, true, 5},
-      {"on the edges", 500, 400, false, 0, false, 0},
-      {"at x 0", 0, 0, false, 0, false, 0},
+      {"25 px left", -25, 100, true, 48, false, 0},        {"170 px below", 100, 400 + 170, false, 0, true, 26},
+      {"500 px right", 500 + 500, 100, true, 5, false, 0}, {"315 px above: the floor", 100, -315, false, 0, true, 5},
+      {"on the edges", 500, 400, false, 0, false, 0},      {"at x 0", 0, 0, false, 0, false, 0},
       {"both axes", -100, -70, true, 40, true, 40},
   };
   for (const AutoCase& c : cases) {
@@ -169,14 +181,10 @@ struct StepCase {
 
 TEST(AutoScrollValue, StepGrowsWithTheSquareOfTheDistance) {
   const StepCase cases[] = {
-      {"25 px left", -25, 500, 10, 0, 100, 80, 8},
-      {"170 px below", 570, 400, 10, 0, 100, 80, 16},
-      {"500 px right", 1000, 500, 10, 0, 100, 80, 48},
-      {"240 px: 11 units", 740, 500, 10, 0, 100, 80, 21},
-      {"inside", 250, 500, 10, 0, 100, 80, 10},
-      {"at the maximum", 1000, 500, 100, 0, 100, 80, 100},
-      {"at the minimum", -300, 500, 0, 0, 100, 80, 0},
-      {"divisor 0 counts as 1", -3, 500, 50, 0, 100, 0, 39},
+      {"25 px left", -25, 500, 10, 0, 100, 80, 8},     {"170 px below", 570, 400, 10, 0, 100, 80, 16},
+      {"500 px right", 1000, 500, 10, 0, 100, 80, 48}, {"240 px: 11 units", 740, 500, 10, 0, 100, 80, 21},
+      {"inside", 250, 500, 10, 0, 100, 80, 10},        {"at the maximum", 1000, 500, 100, 0, 100, 80, 100},
+      {"at the minimum", -300, 500, 0, 0, 100, 80, 0}, {"divisor 0 counts as 1", -3, 500, 50, 0, 100, 0, 39},
   };
   for (const StepCase& c : cases) {
     SCOPED_TRACE(c.name);

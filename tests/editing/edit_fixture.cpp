@@ -24,7 +24,8 @@ mk::DocData LoadShipped(const ShippedPair& p) {
   std::string info;
   EXPECT_TRUE(mk::ReadScript(dir + p.script, doc, info).ok) << p.script;
   doc.Sel.resize(1);
-  const mk::ChartReadResult r = mk::ReadChartFile(doc, std::string(MIRKAN_SOURCE_DIR) + "/samples/" + p.sample, p.sample, false);
+  const mk::ChartReadResult r =
+      mk::ReadChartFile(doc, std::string(MIRKAN_SOURCE_DIR) + "/samples/" + p.sample, p.sample, false);
   EXPECT_TRUE(r.ok) << p.sample << ": " << mk::ChartReadMessage(r);
   return doc;
 }

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "sel_fixture.h"
 #include "editing/dropsel.h"
 #include "editing/gesture.h"
 #include "editing/mescount.h"
 #include "editing/selection.h"
 #include "editing/undo.h"
+#include "sel_fixture.h"
 
 namespace seltest {
 
@@ -35,11 +35,11 @@ struct FakeWorld : mk::ChartWindowPort,
     int interval = 0;
   } timers[2];
   bool overlayShown = false;
-  std::vector<std::vector<int>> bands;                 // x1, y1, x2, y2
+  std::vector<std::vector<int>> bands;  // x1, y1, x2, y2
   std::vector<mk::PlacementPreview> previews;
-  std::deque<std::optional<std::string>> answers;      // tempo prompt answers
+  std::deque<std::optional<std::string>> answers;  // tempo prompt answers
   std::vector<std::string> prompts;
-  std::vector<int> rows;                                // WAV list rows selected
+  std::vector<int> rows;  // WAV list rows selected
   std::vector<std::string> previewFiles;
 
   mk::GestureController gc;
@@ -65,7 +65,9 @@ struct FakeWorld : mk::ChartWindowPort,
   static double X(int lane) { return lane * 30 + 5; }
   static double Y(int mes, int tick) { return mes * 192 + tick; }
 
-  void Press(mk::MouseButton b, int shift, int lane, int mes, int tick) { gc.CanvasPress(b, shift, X(lane), Y(mes, tick)); }
+  void Press(mk::MouseButton b, int shift, int lane, int mes, int tick) {
+    gc.CanvasPress(b, shift, X(lane), Y(mes, tick));
+  }
   void Move(int shift, int lane, int mes, int tick) { gc.CanvasMove(shift, X(lane), Y(mes, tick)); }
   void Release(mk::MouseButton b, int shift, int lane, int mes, int tick) {
     gc.CanvasRelease(b, shift, X(lane), Y(mes, tick));

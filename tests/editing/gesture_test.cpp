@@ -5,14 +5,14 @@
 
 namespace {
 
+using mk::MouseButton;
+using mk::SelEntry;
 using seltest::Back;
 using seltest::E;
 using seltest::Entries;
 using seltest::FakeWorld;
 using seltest::Front;
 using seltest::Put;
-using mk::MouseButton;
-using mk::SelEntry;
 constexpr MouseButton L = MouseButton::Left, R = MouseButton::Right, M = MouseButton::Middle;
 constexpr int kShift = mk::kShift, kCtrl = mk::kCtrl, kAlt = mk::kAlt;
 
@@ -55,7 +55,7 @@ TEST(SelectGesture, BandReleasedRightOfTheLastLaneReachesTheLastLane) {
   Put(w.doc, 7, 0, 0, 3);
   Put(w.doc, 8, 1, 0, 4);
   w.Press(L, 0, 6, 0, 0);
-  w.gc.CanvasMove(0, 320, 250);      // right of lane 8, inside the canvas
+  w.gc.CanvasMove(0, 320, 250);        // right of lane 8, inside the canvas
   w.gc.CanvasRelease(L, 0, 700, 250);  // and beyond the canvas
   EXPECT_EQ(Entries(w.doc), (std::vector<SelEntry>{E(7, 0, 0, 3), E(8, 1, 0, 4)}));
   EXPECT_FALSE(w.AnyTimer());
@@ -378,7 +378,7 @@ TEST(DrawGesture, AClickPastTheLastMeasureGrowsTheChartWithinTheLimit) {
 TEST(DrawGesture, AClickAtAMeasuresEndPlacesOnItsLastTick) {
   FakeWorld w;
   w.selectMode = false;
-  w.doc.Zoom = 1.25;   // 240 pixels a measure
+  w.doc.Zoom = 1.25;    // 240 pixels a measure
   w.doc.GridDiv = 192;  // a step a tick, some 1.25 pixels each
   w.gc.CanvasPress(L, 0, FakeWorld::X(1), 239);
   w.gc.CanvasRelease(L, 0, FakeWorld::X(1), 239);
@@ -391,7 +391,7 @@ TEST(DrawGesture, TempoEntryStoresWholeValuesOneTo255) {
     std::optional<std::string> answer;
     int shift;
     int stored;  // 0: nothing
-  } cases[] = {{"120.5", 0, 120}, {"254.5", 0, 254}, {"255", 0, 255}, {"255.5", 0, 0}, {"0.5", 0, 0},
+  } cases[] = {{"120.5", 0, 120}, {"254.5", 0, 254}, {"255", 0, 255},      {"255.5", 0, 0},       {"0.5", 0, 0},
                {"abc", 0, 0},     {"", 0, 0},        {std::nullopt, 0, 0}, {" 1 00", kCtrl, 100}, {"100", kAlt, 100}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answer.value_or("(cancel)") + " shift " + std::to_string(c.shift));
@@ -417,8 +417,12 @@ TEST(DrawGesture, ShiftRightClickPicksTheNumber) {
     int lane, mes;
     int pickedDef;  // 0: unchanged
   } cases[] = {
-      {"group open object", 5, 0, 23}, {"back alone", 2, 0, 7},   {"front before back", 3, 0, 3},
-      {"tempo lane", 0, 0, 0},         {"empty cell", 7, 0, 0},    {"past the last measure", 2, 1, 0},
+      {"group open object", 5, 0, 23},
+      {"back alone", 2, 0, 7},
+      {"front before back", 3, 0, 3},
+      {"tempo lane", 0, 0, 0},
+      {"empty cell", 7, 0, 0},
+      {"past the last measure", 2, 1, 0},
       {"a number past the WAV list", 1, 0, 300},
   };
   for (const Case& c : cases) {

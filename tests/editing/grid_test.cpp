@@ -34,8 +34,8 @@ TEST(MesList, ACopySharesUntilOneSideWrites) {
   MesList b = a;
   for (size_t m = 0; m < 130; ++m) EXPECT_TRUE(a.SharesCell(b, m)) << m;
 
-  b.Write(64).Obj[0] = 99;    // a block both share
-  a.Write(65).BackObj[1] = 7; // an empty cell in a shared block
+  b.Write(64).Obj[0] = 99;     // a block both share
+  a.Write(65).BackObj[1] = 7;  // an empty cell in a shared block
   EXPECT_EQ(a[64].Obj[0], 65);
   EXPECT_EQ(b[64].Obj[0], 99);
   EXPECT_EQ(b[65].BackObj[1], 0);
@@ -89,8 +89,10 @@ TEST(CellLayer, BehavesAsAnArrayOfTicksUnderRandomWrites) {
       // Zeros, negatives and the open-object range as well as plain numbers.
       const int16_t values[] = {0, 0, 1, -3, 1295, 10001, static_cast<int16_t>(rng() % 32767)};
       const int16_t v = values[rng() % std::size(values)];
-      if (w % 3 == 0) layer[t] = layer[(t + 1) % mk::kCellSlots] = v;  // chained through the proxy
-      else layer[t] = v;
+      if (w % 3 == 0)
+        layer[t] = layer[(t + 1) % mk::kCellSlots] = v;  // chained through the proxy
+      else
+        layer[t] = v;
       plain[t] = v;
       if (w % 3 == 0) plain[(t + 1) % mk::kCellSlots] = v;
     }
@@ -109,7 +111,8 @@ TEST(CellLayer, BehavesAsAnArrayOfTicksUnderRandomWrites) {
     const bool erased = mapped.Transform([](int16_t v) { return static_cast<int16_t>(v == 1 ? 0 : v * 2); });
     bool expectErased = false;
     for (size_t t = 0; t < mk::kCellSlots; ++t) {
-      const int16_t want = t == mk::kTicksPerMeasure ? plain[t] : static_cast<int16_t>(plain[t] == 1 ? 0 : plain[t] * 2);
+      const int16_t want =
+          t == mk::kTicksPerMeasure ? plain[t] : static_cast<int16_t>(plain[t] == 1 ? 0 : plain[t] * 2);
       expectErased = expectErased || (plain[t] != 0 && want == 0);
       ASSERT_EQ(mapped[t], want) << t;
     }
@@ -165,7 +168,8 @@ TEST(CellLayer, MergeWritesARunAsSetWouldOneByOne) {
 // Copies and moves of layers held inline and of layers past their own room are independent of
 // their source, and a layer moved from is empty and usable again.
 TEST(CellLayer, CopiesAndMovesAreIndependentOnBothSidesOfTheInlineRoom) {
-  for (const size_t n : {size_t{0}, size_t{1}, mk::CellLayer::kInline, mk::CellLayer::kInline + 1, size_t{64}, size_t{193}}) {
+  for (const size_t n :
+       {size_t{0}, size_t{1}, mk::CellLayer::kInline, mk::CellLayer::kInline + 1, size_t{64}, size_t{193}}) {
     SCOPED_TRACE(n);
     mk::CellLayer src;
     for (size_t t = 0; t < n; ++t) src[t] = static_cast<int16_t>(t + 1);

@@ -190,7 +190,8 @@ TEST(MesLength, AnswersToStoredFactors) {
     d.Obj[0].Mes.Write(7).Length = 0.75;
     d.Obj[1].Mes.Write(7).Length = 0.5;
     d.CurMes = 7;
-    desk.ExpectInputBox(c.answer, {.prompt = "7小節の倍率を入力してください", .title = "小節の短縮化", .defaultText = "0.750"});
+    desk.ExpectInputBox(c.answer,
+                        {.prompt = "7小節の倍率を入力してください", .title = "小節の短縮化", .defaultText = "0.750"});
     RecordingHost host(d);
     EXPECT_EQ(MesLength(d, host), c.stored.has_value());
     EXPECT_EQ(host.log, c.stored ? "backup draw " : "backup ");

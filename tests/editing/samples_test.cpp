@@ -34,7 +34,8 @@ mk::DocData ReadSample(const Sample& s) {
   d.Sel.resize(1);
   d.MesCount = 10;  // as a new window starts
   mk::ResizeMeasures(d, d.MesCount);
-  const mk::ChartReadResult r = mk::ReadChartFile(d, (fs::path(MIRKAN_SOURCE_DIR) / "samples" / s.chart).string(), s.chart, false);
+  const mk::ChartReadResult r =
+      mk::ReadChartFile(d, (fs::path(MIRKAN_SOURCE_DIR) / "samples" / s.chart).string(), s.chart, false);
   EXPECT_TRUE(r.ok) << mk::ChartReadMessage(r);
   return d;
 }

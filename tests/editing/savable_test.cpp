@@ -9,14 +9,14 @@
 #include "chartfmt/chartwrite.h"
 #include "chartfmt/scriptread.h"
 #include "chartfmt/storable.h"
+#include "chartgen.h"
 #include "cmd_fixture.h"
+#include "convert/convertchart.h"
 #include "edit_fixture.h"
 #include "editing/batchedit.h"
 #include "editing/clipboard.h"
 #include "editing/measures.h"
-#include "convert/convertchart.h"
 #include "gesture_fakes.h"
-#include "chartgen.h"
 
 namespace {
 
@@ -63,8 +63,8 @@ std::string Entries(const mk::DocData& d) {
 // exactly when the predicate says it can be stored.
 
 TEST(CanStoreObject, AgreesWithWhatASaveReadsBack) {
-  static const int kValues[] = {1,     35,    255,   256,   300,   575,   576,   1295,
-                                1296,  10000, 10001, 10255, 10256, 11295, 11296, 32767};
+  static const int kValues[] = {1,    35,    255,   256,   300,   575,   576,   1295,
+                                1296, 10000, 10001, 10255, 10256, 11295, 11296, 32767};
   int storable = 0, refused = 0;
   for (uint32_t seed = 1; seed <= 40; ++seed) {
     chartgen::SeededChoices ch(seed);
@@ -77,7 +77,8 @@ TEST(CanStoreObject, AgreesWithWhatASaveReadsBack) {
       for (bool back : {false, true}) {
         mk::DocData d = base;
         mk::MesData& cell = d.Obj[lane].Mes.Write(0);
-        for (size_t i = 0; i < std::size(kValues); ++i) (back ? cell.BackObj : cell.Obj)[i * 12] = static_cast<int16_t>(kValues[i]);
+        for (size_t i = 0; i < std::size(kValues); ++i)
+          (back ? cell.BackObj : cell.Obj)[i * 12] = static_cast<int16_t>(kValues[i]);
         mk::RecalcLaneResolution(d, lane, lane, 0, 0);
         const mk::DocData r = ReadBack(d, script, "");
         for (size_t i = 0; i < std::size(kValues); ++i) {
@@ -132,13 +133,13 @@ TEST(Placement, ANumberTheLaneCannotWriteIsNotPlacedAndTheStatusBarSaysWhy) {
     bool placed;
   };
   const Case cases[] = {
-      {"tapline.dfn", "Left 1", 510, 0, false},        // BGA 510 on a lane coded in base 16
+      {"tapline.dfn", "Left 1", 510, 0, false},  // BGA 510 on a lane coded in base 16
       {"tapline.dfn", "Left 1", 255, 0, true},
       {"tapline.dfn", "Left 1", 510, mk::kCtrl, false},  // its back layer is coded alike
-      {"nexal.dfn", "Layer", 1295, mk::kAlt, false},   // WAV 1295 on a picture lane
+      {"nexal.dfn", "Layer", 1295, mk::kAlt, false},     // WAV 1295 on a picture lane
       {"nexal.dfn", "Layer", 255, mk::kAlt, true},
       {"nexal.dfn", "Key1", 1295, 0, true},
-      {"nexal.dfn", "PadC", 1295, mk::kAlt, true},     // open object on the group's first lane
+      {"nexal.dfn", "PadC", 1295, mk::kAlt, true},  // open object on the group's first lane
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.script) + " " + c.lane + " " + std::to_string(c.curDef));
@@ -421,18 +422,17 @@ class EditSequence {
         mk::BatchEdit(d, p, r);
         break;
       }
-      case 7:
-        mk::Undo(d);
-        break;
+      case 7: mk::Undo(d); break;
       case 8: {  // measure insert or delete
         d.CurMes = static_cast<int16_t>(Pick(0, d.MesCount));
         cmdtest::RecordingHost host(d, mesMax);
-        if (Pick(0, 1)) mk::MesInsert(d, host, mesMax); else mk::MesDelete(d, host);
+        if (Pick(0, 1))
+          mk::MesInsert(d, host, mesMax);
+        else
+          mk::MesDelete(d, host);
         break;
       }
-      default:
-        w_.ObjDeSel(false);
-        break;
+      default: w_.ObjDeSel(false); break;
     }
   }
 

@@ -19,9 +19,9 @@ TEST(FieldRules, IntegerRule) {
     const char* shown;
     int value;
   } cases[] = {
-      {"5", 10, "5", 5},     {"-3", 10, "0", 0},       {"15", 10, "10", 10}, {"2.5", 10, "2", 2},
-      {"3.5", 10, "4", 4},   {"abc", 10, "0", 0},      {" 1 2", 99, "12", 12}, {"1e400", 7, "7", 7},
-      {"-1e400", 7, "0", 0}, {"&H1F", 40, "31", 31},   {"", 5, "0", 0},      {"9.7", 9, "9", 9},
+      {"5", 10, "5", 5},     {"-3", 10, "0", 0},     {"15", 10, "10", 10},   {"2.5", 10, "2", 2},
+      {"3.5", 10, "4", 4},   {"abc", 10, "0", 0},    {" 1 2", 99, "12", 12}, {"1e400", 7, "7", 7},
+      {"-1e400", 7, "0", 0}, {"&H1F", 40, "31", 31}, {"", 5, "0", 0},        {"9.7", 9, "9", 9},
   };
   for (const Case& c : cases) {
     std::string t = c.text;
@@ -39,10 +39,18 @@ TEST(FieldRules, CodeRule) {
     int value;
   } cases[] = {
       // The search's number fields: "0", "00" and anything that reads 0 become "01".
-      {"0", 1, 1, "01", 1},   {"00", 1, 1, "01", 1},  {"zz", 1, 1, "01", 1},  {"ff", 1, 1, "FF", 255},
-      {"1", 1, 1, "01", 1},   {"zz", 2, 1, "FZ", 575}, {"zz", 3, 1, "ZZ", 1295}, {"a0", 3, 1, "A0", 360},
+      {"0", 1, 1, "01", 1},
+      {"00", 1, 1, "01", 1},
+      {"zz", 1, 1, "01", 1},
+      {"ff", 1, 1, "FF", 255},
+      {"1", 1, 1, "01", 1},
+      {"zz", 2, 1, "FZ", 575},
+      {"zz", 3, 1, "ZZ", 1295},
+      {"a0", 3, 1, "A0", 360},
       // The batch edit's number fields accept "00".
-      {"00", 1, 0, "00", 0},  {"0", 3, 0, "00", 0},   {"FFFF", 1, 0, "00", 0},
+      {"00", 1, 0, "00", 0},
+      {"0", 3, 0, "00", 0},
+      {"FFFF", 1, 0, "00", 0},
   };
   for (const Case& c : cases) {
     std::string t = c.text;
@@ -65,20 +73,20 @@ TEST(FindMatches, EveryCriterion) {
     bool match;
   } cases[] = {
       {{1, 1, 0, 5, 0}, true, true, true, true},
-      {{2, 1, 0, 5, 0}, true, true, true, false},        // lane not ticked
-      {{4, 1, 0, 5, 0}, true, true, true, false},        // lane without a row
+      {{2, 1, 0, 5, 0}, true, true, true, false},  // lane not ticked
+      {{4, 1, 0, 5, 0}, true, true, true, false},  // lane without a row
       {{-1, 1, 0, 5, 0}, true, true, true, false},
-      {{1, 0, 0, 5, 0}, true, true, true, false},        // before the measure range
-      {{1, 4, 0, 5, 0}, true, true, true, false},        // after it
+      {{1, 0, 0, 5, 0}, true, true, true, false},  // before the measure range
+      {{1, 4, 0, 5, 0}, true, true, true, false},  // after it
       {{1, 3, 0, 9, 0}, true, true, true, true},
-      {{1, 3, 0, 10, 0}, true, true, true, false},       // above the number range
-      {{1, 3, 0, 10007, 0}, true, true, true, true},     // an open object compares its number
-      {{1, 3, 0, 10007, 0}, false, true, true, false},   // and needs the front kind
-      {{1, 3, 0, 10007, 0}, true, true, false, false},   // and the open kind
-      {{1, 3, 0, 7, -1}, true, false, true, false},      // back layer needs the back kind
+      {{1, 3, 0, 10, 0}, true, true, true, false},      // above the number range
+      {{1, 3, 0, 10007, 0}, true, true, true, true},    // an open object compares its number
+      {{1, 3, 0, 10007, 0}, false, true, true, false},  // and needs the front kind
+      {{1, 3, 0, 10007, 0}, true, true, false, false},  // and the open kind
+      {{1, 3, 0, 7, -1}, true, false, true, false},     // back layer needs the back kind
       {{1, 3, 0, 7, -1}, false, true, false, true},
       {{1, 3, 0, 7, 0}, false, true, true, false},
-      {{0, 2, 0, 6, 0}, true, false, false, true},       // the tempo lane when its row is ticked
+      {{0, 2, 0, 6, 0}, true, false, false, true},  // the tempo lane when its row is ticked
   };
   for (const Case& k : cases) {
     c.front = k.front;
@@ -104,9 +112,9 @@ TEST(FindObjects, NewSearchLiftsTheMatchesInGridOrder) {
   Put(d, 1, 3, 0, 5);
   Put(d, 1, 3, 0, 5, true);
   Put(d, 1, 0, 48, 5, true);
-  Put(d, 1, 0, 48, 6);       // another number stays
+  Put(d, 1, 0, 48, 6);  // another number stays
   Put(d, 3, 2, 0, 5);
-  Put(d, 0, 1, 0, 5);        // the tempo lane is never searched anew
+  Put(d, 0, 1, 0, 5);  // the tempo lane is never searched anew
   mk::FindCriteria c = All(d, 5, 5);
   c.lanes[3] = false;
   mk::FindObjects(d, c, 499);
@@ -125,8 +133,8 @@ TEST(FindObjects, NewSearchLiftsTheMatchesInGridOrder) {
 TEST(FindObjects, NewSearchDropsTheOldSelectionFirst) {
   mk::DocData d = MakeDoc(2, 2);
   Put(d, 1, 0, 0, 7);
-  Select(d, {2, 1, 24, 9, 0});   // not a match: back into the grid
-  Select(d, {0, 2, 0, 7, 0});    // a tempo entry: back into the grid, not searched again
+  Select(d, {2, 1, 24, 9, 0});  // not a match: back into the grid
+  Select(d, {0, 2, 0, 7, 0});   // a tempo entry: back into the grid, not searched again
   mk::FindObjects(d, All(d, 7, 7), 499);
   EXPECT_EQ(d.SelCount, 1);
   EXPECT_EQ(d.Sel[1], (mk::SelEntry{1, 0, 0, 7, 0}));

@@ -63,7 +63,7 @@ inline std::vector<mk::SelEntry> Entries(const mk::DocData& d) {
 }
 
 inline mk::SelEntry E(int lane, int mes, int tick, int value, int back = 0, int16_t table = mk::kSelTableLane) {
-  return mk::SelEntry{static_cast<int16_t>(lane), static_cast<int16_t>(mes), static_cast<int16_t>(tick),
+  return mk::SelEntry{static_cast<int16_t>(lane),  static_cast<int16_t>(mes),  static_cast<int16_t>(tick),
                       static_cast<int16_t>(value), static_cast<int16_t>(back), table};
 }
 

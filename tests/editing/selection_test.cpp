@@ -4,13 +4,14 @@
 #include <array>
 #include <random>
 
-#include "sel_fixture.h"
 #include "editing/dropsel.h"
 #include "editing/movesel.h"
 #include "editing/selection.h"
+#include "sel_fixture.h"
 
 namespace {
 
+using mk::SelEntry;
 using seltest::Back;
 using seltest::E;
 using seltest::Entries;
@@ -18,7 +19,6 @@ using seltest::Front;
 using seltest::GridObjects;
 using seltest::MakeDoc;
 using seltest::Put;
-using mk::SelEntry;
 
 // An object on every tick of every lane and measure, so each rectangle shows its exact ticks.
 mk::DocData Filled(int lanes = 4, int mesCount = 6) {
@@ -95,8 +95,8 @@ TEST(ObjSelect, EntriesFollowByLaneMeasureTickFrontFirst) {
   const mk::SelectResult r = mk::ObjSelect(d, 0, 0, 0, 3, 9, 191);
   EXPECT_EQ(r.Added, 5);
   EXPECT_EQ(r.LastValue, 7);
-  const std::vector<SelEntry> want = {E(4, 0, 0, 1), E(0, 2, 0, 150), E(1, 3, 0, 10005), E(2, 0, 48, 9),
-                                      E(2, 1, 96, 3), E(2, 1, 96, 7, -1)};
+  const std::vector<SelEntry> want = {E(4, 0, 0, 1),  E(0, 2, 0, 150), E(1, 3, 0, 10005),
+                                      E(2, 0, 48, 9), E(2, 1, 96, 3),  E(2, 1, 96, 7, -1)};
   EXPECT_EQ(Entries(d), want);
   EXPECT_TRUE(GridObjects(d).empty());
   // Emptied cells share the empty record again.
@@ -130,8 +130,8 @@ TEST(ObjSelect, RangePastTheChartTakesNothing) {
 
 struct PreviewCase {
   const char* name;
-  int value;           // the object taken (0: two objects)
-  const char* file;    // WAV definition 5's file
+  int value;         // the object taken (0: two objects)
+  const char* file;  // WAV definition 5's file
   const char* expect;
 };
 
@@ -184,8 +184,7 @@ void ReferenceSelect(mk::DocData& d, int x1, int m1, int s1, int x2, int m2, int
         const mk::MesData& c = d.Obj[l].Mes[m];
         if (c.Obj[t] == 0 && c.BackObj[t] == 0) continue;
         bool held = false;
-        for (int i = 1; i <= old; ++i)
-          held = held || (d.Sel[i].Lane == l && d.Sel[i].Mes == m && d.Sel[i].Tick == t);
+        for (int i = 1; i <= old; ++i) held = held || (d.Sel[i].Lane == l && d.Sel[i].Mes == m && d.Sel[i].Tick == t);
         if (held || (m == sm && t < st) || (m == em && t > et)) continue;
         const int16_t f = c.Obj[t], b = c.BackObj[t];
         if (f > 0) d.Sel.push_back(E(l, m, t, f)), d.Obj[l].Mes.Write(m).Obj[t] = 0;

@@ -8,12 +8,12 @@
 #include "chartfmt/chartwrite.h"
 #include "chartfmt/defcode.h"
 #include "chartfmt/globals.h"
+#include "chartview/mixedbutton.h"
 #include "chartview/picturebox.h"
 #include "chartview/sprites.h"
 #include "editing/cursorpos.h"
 #include "editing/gesture.h"
 #include "frame/settings.h"
-#include "chartview/mixedbutton.h"
 #include "frame_fixture.h"
 
 using namespace mk;

@@ -84,11 +84,11 @@ TEST_F(FormLogicTest, ClearFramePanelsPutsEveryPerChartControlIntoTheNoChartStat
   p.menu[FrameMenu::Menu_Edit_Copy] = true;
   p.panel["Info"] = "3個のオブジェを選択";
   ClearFramePanels(p);
-  for (FrameMenu m : {FrameMenu::Menu_Help_Info, FrameMenu::Menu_View_Parts, FrameMenu::Menu_Play_PlayAll,
-                      FrameMenu::Menu_Play_PlayHere, FrameMenu::Menu_Play_Stop, FrameMenu::Menu_Edit_Undo,
-                      FrameMenu::Menu_File_Save, FrameMenu::Menu_File_SaveAs, FrameMenu::Menu_File_Close,
-                      FrameMenu::Menu_File_Wiz, FrameMenu::Menu_Edit_Find, FrameMenu::Menu_Edit_WAVCmp,
-                      FrameMenu::Menu_Edit_SelectAll, FrameMenu::Menu_View_Data}) {
+  for (FrameMenu m :
+       {FrameMenu::Menu_Help_Info, FrameMenu::Menu_View_Parts, FrameMenu::Menu_Play_PlayAll,
+        FrameMenu::Menu_Play_PlayHere, FrameMenu::Menu_Play_Stop, FrameMenu::Menu_Edit_Undo, FrameMenu::Menu_File_Save,
+        FrameMenu::Menu_File_SaveAs, FrameMenu::Menu_File_Close, FrameMenu::Menu_File_Wiz, FrameMenu::Menu_Edit_Find,
+        FrameMenu::Menu_Edit_WAVCmp, FrameMenu::Menu_Edit_SelectAll, FrameMenu::Menu_View_Data}) {
     ASSERT_TRUE(p.menu.count(m)) << static_cast<int>(m);
     EXPECT_FALSE(p.menu[m]) << static_cast<int>(m);
   }
@@ -108,8 +108,8 @@ TEST_F(FormLogicTest, ClearFramePanelsPutsEveryPerChartControlIntoTheNoChartStat
   EXPECT_FALSE(p.listEnabled[DefList::Grid1]);
   EXPECT_FALSE(p.listEnabled[DefList::Grid2]);
   EXPECT_FALSE(p.listVisible.count(DefList::Grid1));
-  for (HeaderText f : {HeaderText::Text1, HeaderText::Text2, HeaderText::Text3, HeaderText::Text4,
-                       HeaderText::Text5, HeaderText::Text6}) {
+  for (HeaderText f : {HeaderText::Text1, HeaderText::Text2, HeaderText::Text3, HeaderText::Text4, HeaderText::Text5,
+                       HeaderText::Text6}) {
     EXPECT_EQ(p.text[f], "");
     EXPECT_FALSE(p.textEnabled[f]);
     EXPECT_FALSE(p.editableLook[f]);
@@ -285,10 +285,9 @@ TEST_F(FormLogicTest, PasteOnlyIntoAChartOfTheClipboardsNumberingModes) {
   struct Case {
     int16_t count, clipMode, clipBMode, chartMode, chartBMode;
     bool paste;
-  } cases[] = {{0, 1, 1, 1, 1, false}, {3, 1, 1, 1, 1, true}, {3, 3, 1, 3, 1, true},
-               {3, 3, 1, 1, 1, false},  // numbers up to 1295 cannot go into a chart of 255
-               {3, 1, 1, 3, 1, false},
-               {3, 1, 3, 1, 1, false},  // nor BGA numbers
+  } cases[] = {{0, 1, 1, 1, 1, false}, {3, 1, 1, 1, 1, true},
+               {3, 3, 1, 3, 1, true},  {3, 3, 1, 1, 1, false},  // numbers up to 1295 cannot go into a chart of 255
+               {3, 1, 1, 3, 1, false}, {3, 1, 3, 1, 1, false},  // nor BGA numbers
                {3, 1, 1, 1, 3, false}};
   for (const Case& c : cases) {
     DocData d;

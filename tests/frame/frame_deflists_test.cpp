@@ -1,12 +1,12 @@
 // The definition lists in the frame: row clicks before their release, the erase key, comments,
 // file choice, the moves on the toolbar, and the batch load dialog driven on a scratch folder.
-#include <QApplication>
-#include <QKeyEvent>
 #include <QAction>
-#include <QListWidget>
-#include <QMenu>
+#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -99,7 +99,7 @@ TEST_F(FrameTest, ShiftDeleteAloneErasesAndMarksTheChart) {
   Key(g1, Qt::Key_Delete, Qt::ShiftModifier | Qt::KeypadModifier);  // the keypad flag is no modifier
   EXPECT_EQ(d.Wav[1], DefEntry{});
   EXPECT_EQ(Cell(g1, 1, 1), "");
-  EXPECT_EQ(d.Dirty, -1);  // closing must not lose the erase unasked
+  EXPECT_EQ(d.Dirty, -1);                 // closing must not lose the erase unasked
   Key(g1, Qt::Key_Down, Qt::NoModifier);  // the release makes the selected row current
   EXPECT_EQ(d.CurDef, 2);
 }
@@ -108,7 +108,8 @@ TEST_F(FrameTest, CommentPromptCancelKeepsAndOkClears) {
   ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
   DocData& d = g_Docs[g_CurWin];
   d.CurDef = 1;
-  desk_.ExpectInputBox(std::nullopt, {.prompt = "kick.wavのコメントを入力してください", .title = "コメント指定",
+  desk_.ExpectInputBox(std::nullopt, {.prompt = "kick.wavのコメントを入力してください",
+                                      .title = "コメント指定",
                                       .defaultText = "バスドラム"});
   Frame().Menu("GridM_Cmt")->trigger();
   EXPECT_EQ(d.Wav[1].Comment, "バスドラム");
@@ -141,7 +142,8 @@ TEST_F(FrameTest, ChoosingFilesFromTwoFoldersRebasesTheChart) {
   d.Dirty = 0;
   d.CurDef = 2;
   Frame().Tab1_Switch(2);
-  desk_.ExpectOpenFile(testsupport::Cancelled(), {.filter = "BGAファイル(*.bmp;*.jpg)|*.bmp;*.jpg|", .initialName = "layer.bmp"});
+  desk_.ExpectOpenFile(testsupport::Cancelled(),
+                       {.filter = "BGAファイル(*.bmp;*.jpg)|*.bmp;*.jpg|", .initialName = "layer.bmp"});
   Frame().Menu("BGAM_BGA")->trigger();
   EXPECT_EQ(d.Dirty, 0);
 }
@@ -262,9 +264,10 @@ TEST_F(FrameTest, DefinitionListsFollowTheSelectedRowAsSoonAsAKeyMovesIt) {
 
 TEST_F(FrameTest, DefinitionPanelTextsFontAndFreeBox) {
   ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
-  const std::pair<DefTool, const char*> tips[] = {
-      {DefTool::TB2_Stop, "プレビューを停止"}, {DefTool::TB2_Up, "上へ"}, {DefTool::TB2_Down, "下へ"},
-      {DefTool::TB2_Prev, "プレビューのON/OFF"}};
+  const std::pair<DefTool, const char*> tips[] = {{DefTool::TB2_Stop, "プレビューを停止"},
+                                                  {DefTool::TB2_Up, "上へ"},
+                                                  {DefTool::TB2_Down, "下へ"},
+                                                  {DefTool::TB2_Prev, "プレビューのON/OFF"}};
   for (const auto& [t, tip] : tips) EXPECT_EQ(Frame().DefToolButton(t)->toolTip().toStdString(), tip);
   for (DefList l : {DefList::Grid1, DefList::Grid2}) {
     QTreeWidget* t = Frame().List(l);
@@ -288,8 +291,8 @@ TEST_F(FrameTest, DefinitionPanelTextsFontAndFreeBox) {
 }
 
 // Keyboard only, on the sample chart: WAV row 01 current, one file picked, Down to slot 07, Enter.
-// Definition 01 stays; 07 takes the file. Enter in the folder list only opens folders. Then the BGA mode: End reaches the last slot FF, and of
-// two files only the first fits.
+// Definition 01 stays; 07 takes the file. Enter in the folder list only opens folders. Then the BGA mode: End reaches
+// the last slot FF, and of two files only the first fits.
 TEST_F(FrameTest, BatchLoadFillsTheSlotTheKeysMovedTo) {
   ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
   DocData& d = g_Docs[g_CurWin];

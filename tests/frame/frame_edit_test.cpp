@@ -202,7 +202,8 @@ TEST_F(FrameEditTest, MeasureCommandsReachTheWindowAndUndoRestoresTheCount) {
   EXPECT_EQ(d.MesCount, count);
   EXPECT_EQ(d.UndoOn, 0);
 
-  desk_.ExpectInputBox("0.5", {.prompt = "1小節の倍率を入力してください", .title = "小節の短縮化", .defaultText = "0.000"});
+  desk_.ExpectInputBox("0.5",
+                       {.prompt = "1小節の倍率を入力してください", .title = "小節の短縮化", .defaultText = "0.000"});
   Frame().EditM_MesChange_Click();
   EXPECT_EQ(d.Obj[0].Mes[1].Length, 0.5);
 }
@@ -327,9 +328,8 @@ TEST_F(FrameEditTest, SelectionCommandsLiftTheirRectanglesAndSelectingTwiceAddsN
     int16_t lane, mes;
     int lo, hi;  // the lanes that must be left empty
   } cases[] = {
-      {"EditM_SelectLane", 4, 0, 4, 4},   {"EditM_SelectLane", 0, 2, 0, 0},
-      {"EditM_SelectPart", 6, 3, 5, 8},   {"EditM_SelectPart", 9, 0, 9, 9},
-      {"EditM_SelectAll", 2, 1, 1, 13},   {"Menu_Edit_SelectAll", -1, -1, 1, 13},
+      {"EditM_SelectLane", 4, 0, 4, 4}, {"EditM_SelectLane", 0, 2, 0, 0}, {"EditM_SelectPart", 6, 3, 5, 8},
+      {"EditM_SelectPart", 9, 0, 9, 9}, {"EditM_SelectAll", 2, 1, 1, 13}, {"Menu_Edit_SelectAll", -1, -1, 1, 13},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.item) + " on lane " + std::to_string(c.lane));
@@ -353,7 +353,8 @@ TEST_F(FrameEditTest, SelectionCommandsLiftTheirRectanglesAndSelectingTwiceAddsN
   const auto inMeasure = [&d](int mes) {
     int n = 0;
     for (int l = 1; l <= d.LaneCount; ++l)
-      for (int t = 0; t < kTicksPerMeasure; ++t) n += (d.Obj[l].Mes[mes].Obj[t] != 0) + (d.Obj[l].Mes[mes].BackObj[t] != 0);
+      for (int t = 0; t < kTicksPerMeasure; ++t)
+        n += (d.Obj[l].Mes[mes].Obj[t] != 0) + (d.Obj[l].Mes[mes].BackObj[t] != 0);
     return n;
   };
   const int m1 = inMeasure(1), m2 = inMeasure(2);
@@ -442,10 +443,10 @@ TEST_F(FrameEditTest, EveryItemFollowsTheChartTheSelectionTheClipboardAndTheUndo
   ASSERT_TRUE(Start());
   ASSERT_TRUE(OpenCopy("simple_sample.s4k", "states.s4k"));
   const std::vector<const char*> items = {
-      "Menu_Edit_Undo",   "Menu_Edit_Cut",    "Menu_Edit_Copy",   "Menu_Edit_Paste",     "Menu_Edit_Delete",
-      "Menu_Edit_Mode",   "Menu_Edit_Find",   "Menu_Edit_WAVCmp", "Menu_Edit_WAVDel",    "Menu_Edit_SelectAll",
-      "EditM_Cut",        "EditM_Copy",       "EditM_Paste",      "EditM_Delete",        "EditM_Replace",
-      "EditM_MesInsert",  "EditM_MesDelete",  "EditM_MesChange",  "EditM_Sel"};
+      "Menu_Edit_Undo",  "Menu_Edit_Cut",   "Menu_Edit_Copy",   "Menu_Edit_Paste",  "Menu_Edit_Delete",
+      "Menu_Edit_Mode",  "Menu_Edit_Find",  "Menu_Edit_WAVCmp", "Menu_Edit_WAVDel", "Menu_Edit_SelectAll",
+      "EditM_Cut",       "EditM_Copy",      "EditM_Paste",      "EditM_Delete",     "EditM_Replace",
+      "EditM_MesInsert", "EditM_MesDelete", "EditM_MesChange",  "EditM_Sel"};
   struct Step {
     const char* name;
     std::function<void()> act;

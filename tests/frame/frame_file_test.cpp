@@ -109,7 +109,8 @@ TEST_F(FrameTest, FileOpenWithFirstOpenOffAsksBeforeReplacingAModifiedChart) {
   g_Docs[1].Title = "edited";
   Frame().SetDirty();
   desk_.ExpectOpenFile(Chosen(Sample("simple_sample.s4k"), ScriptFor("s4k")));
-  desk_.ExpectMessageBox(plat::MsgAnswer::Cancel, {.text = ModifiedQuestion("nexal_sample.nxl"), .title = "確認",
+  desk_.ExpectMessageBox(plat::MsgAnswer::Cancel, {.text = ModifiedQuestion("nexal_sample.nxl"),
+                                                   .title = "確認",
                                                    .buttons = plat::MsgButtons::YesNoCancel});
   Frame().Menu_File_Open_Click();
   Pump();
@@ -139,7 +140,8 @@ TEST_F(FrameTest, AFileThatCannotBeReadIsReportedBeforeAnyWindowIsTaken) {
   const std::string before = Caption(1);
   for (const std::string& bad : {Install() + "typed_name.nxl", Install() + "samples"}) {
     desk_.ExpectOpenFile(Chosen(bad, g_DefaultScript));
-    desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = bad, .title = kError, .icon = plat::MsgIcon::Critical});
+    desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
+                           {.textContains = bad, .title = kError, .icon = plat::MsgIcon::Critical});
     Frame().Menu_File_Open_Click();
     Pump();
     EXPECT_EQ(g_OpenCount, 1) << bad;
@@ -148,11 +150,12 @@ TEST_F(FrameTest, AFileThatCannotBeReadIsReportedBeforeAnyWindowIsTaken) {
 }
 
 TEST_F(FrameTest, TheWindowLimitComesBeforeTheOpenDialogAndTheRecentEntry) {
-  dir_.Write("Mirkan.ini", "[Default]\r\nMaxWindows=1\r\n[Recent]\r\n0=" + Sample("nexal_sample.nxl") + "*\r\n0S=" +
-                               "Dual Stage*\r\n");
+  dir_.Write("Mirkan.ini", "[Default]\r\nMaxWindows=1\r\n[Recent]\r\n0=" + Sample("nexal_sample.nxl") +
+                               "*\r\n0S=" + "Dual Stage*\r\n");
   ASSERT_TRUE(Start());
   for (int i = 0; i < 3; ++i)
-    desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.text = "1個以上のウインドウを開くことはできません", .title = "警告",
+    desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.text = "1個以上のウインドウを開くことはできません",
+                                                 .title = "警告",
                                                  .icon = plat::MsgIcon::Critical});
   Frame().Menu_File_Open_Click();
   Frame().Menu_File_Recent_Click(1);
@@ -284,19 +287,22 @@ TEST_F(FrameTest, RecentEntriesFromTheSettingsAreGreyedWithoutTheirFileOrScript)
   fs::create_directory(amp);
   fs::copy_file(Sample("dual_sample.scd"), amp + "a.scd");
   std::string ini = "[Default]\r\nRecentNum=16\r\n[Recent]\r\n";
-  const std::vector<std::pair<std::string, std::string>> entries = {
-      {Sample("nexal_sample.nxl"), "Dual Stage"}, {Install() + "gone.nxl", "Dual Stage"},
-      {Sample("simple_sample.s4k"), "Removed Script"}, {amp + "a.scd", "Dual Stage"}};
+  const std::vector<std::pair<std::string, std::string>> entries = {{Sample("nexal_sample.nxl"), "Dual Stage"},
+                                                                    {Install() + "gone.nxl", "Dual Stage"},
+                                                                    {Sample("simple_sample.s4k"), "Removed Script"},
+                                                                    {amp + "a.scd", "Dual Stage"}};
   for (int i = 0; i < 16; ++i) {
     // One entry per file: the entries after the fourth name files that are gone.
-    const auto e = i < 4 ? entries[i] : std::make_pair(Install() + "gone" + std::to_string(i) + ".nxl", std::string("Dual Stage"));
+    const auto e =
+        i < 4 ? entries[i] : std::make_pair(Install() + "gone" + std::to_string(i) + ".nxl", std::string("Dual Stage"));
     ini += std::to_string(i) + "=" + e.first + "*\r\n" + std::to_string(i) + "S=" + e.second + "*\r\n";
   }
   dir_.Write("Mirkan.ini", ini);
   ASSERT_TRUE(Start());
   EXPECT_TRUE(Frame().Menu("Menu_File_Recent_0")->isVisible());
   const bool enabled[] = {true, false, false, true};
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(Frame().Menu("Menu_File_Recent_" + std::to_string(i + 1))->isEnabled(), enabled[i]) << i;
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(Frame().Menu("Menu_File_Recent_" + std::to_string(i + 1))->isEnabled(), enabled[i]) << i;
   EXPECT_EQ(Frame().Menu("Menu_File_Recent_4")->text().toStdString(), "&3 " + Install() + "R&&B/a.scd");
   EXPECT_TRUE(StartsWith(Frame().Menu("Menu_File_Recent_11")->text().toStdString(), "&A "));
   EXPECT_TRUE(StartsWith(Frame().Menu("Menu_File_Recent_16")->text().toStdString(), "&F "));

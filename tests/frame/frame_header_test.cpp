@@ -97,8 +97,10 @@ TEST_F(FrameTest, MeasureCountDialog) {
   w->Mes_Change(0);
   for (const char* bad : {"-1", "500", "40000"}) {
     desk_.ExpectInputBox(std::string(bad), {.prompt = "変更後の最大小節数を入力してください\r\n(現在：20小節)",
-                                             .title = "小節数変更", .defaultText = "20"});
-    desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.text = "不正な数値です", .title = "エラー", .icon = plat::MsgIcon::Critical});
+                                            .title = "小節数変更",
+                                            .defaultText = "20"});
+    desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
+                           {.text = "不正な数値です", .title = "エラー", .icon = plat::MsgIcon::Critical});
     Frame().Label10_DblClick();
   }
   desk_.ExpectInputBox(std::nullopt);
@@ -115,7 +117,7 @@ TEST_F(FrameTest, MeasureCountDialog) {
   Frame().Label10_DblClick();
   EXPECT_EQ(d.MesCount, 12);
   EXPECT_EQ(Frame().Label10()->text().toStdString(), "最大小節数： 12");
-  EXPECT_EQ(d.Dirty, -1);  // measures cut here are not lost silently on close
+  EXPECT_EQ(d.Dirty, -1);                   // measures cut here are not lost silently on close
   desk_.ExpectInputBox(std::string("30"));  // growing asks nothing
   Frame().Label10_DblClick();
   EXPECT_EQ(d.MesCount, 30);

@@ -52,19 +52,37 @@ TEST_F(FrameTest, TheContextMenusHoldTheirItemsInTheirInitialStates) {
   };
   const Menu menus[] = {
       {"グリッドメニュー",
-       {{"GridM_Cmt", "コメント編集(&C)..."}, {"GridM_Wav", "ファイル指定(&O)..."}, {"GridM_Erase", "ファイル削除(&E)"},
-        {"GridM_WavA", "一括読み込み(&A)..."}, {"", ""}, {"GridM_Play", "再生(&P)"}, {"GridM_Stop", "停止(&S)"}, {"", ""},
+       {{"GridM_Cmt", "コメント編集(&C)..."},
+        {"GridM_Wav", "ファイル指定(&O)..."},
+        {"GridM_Erase", "ファイル削除(&E)"},
+        {"GridM_WavA", "一括読み込み(&A)..."},
+        {"", ""},
+        {"GridM_Play", "再生(&P)"},
+        {"GridM_Stop", "停止(&S)"},
+        {"", ""},
         {"GridM_Prop", "プロパティ(&R)..."}},
        {}},
       {"BGAメニュー",
-       {{"BGAM_Cmt", "コメント編集(&C)..."}, {"BGAM_BGA", "ファイル指定(&O)..."}, {"BGAM_Erase", "ファイル削除(&E)"},
-        {"BGAM_BGAA", "一括読み込み(&A)..."}, {"", ""}, {"BGAM_Prop", "プロパティ(&R)..."}},
+       {{"BGAM_Cmt", "コメント編集(&C)..."},
+        {"BGAM_BGA", "ファイル指定(&O)..."},
+        {"BGAM_Erase", "ファイル削除(&E)"},
+        {"BGAM_BGAA", "一括読み込み(&A)..."},
+        {"", ""},
+        {"BGAM_Prop", "プロパティ(&R)..."}},
        {}},
       {"譜面右クリック",
-       {{"EditM_Cut", "切り取り(&T)"}, {"EditM_Copy", "コピー(&C)"}, {"EditM_Paste", "貼り付け(&P)"},
-        {"EditM_Delete", "削除(&E)"}, {"", ""}, {"EditM_Replace", "一括編集(&R)..."}, {"", ""},
-        {"EditM_MesInsert", "小節挿入(&I)"}, {"EditM_MesDelete", "小節削除(&D)"}, {"EditM_MesChange", "小節長変更(&B)"},
-        {"", ""}, {"EditM_Sel", "全て選択(&S)"}},
+       {{"EditM_Cut", "切り取り(&T)"},
+        {"EditM_Copy", "コピー(&C)"},
+        {"EditM_Paste", "貼り付け(&P)"},
+        {"EditM_Delete", "削除(&E)"},
+        {"", ""},
+        {"EditM_Replace", "一括編集(&R)..."},
+        {"", ""},
+        {"EditM_MesInsert", "小節挿入(&I)"},
+        {"EditM_MesDelete", "小節削除(&D)"},
+        {"EditM_MesChange", "小節長変更(&B)"},
+        {"", ""},
+        {"EditM_Sel", "全て選択(&S)"}},
        {"EditM_Cut", "EditM_Copy", "EditM_Paste", "EditM_Delete", "EditM_Replace"}},
   };
   for (const Menu& m : menus) {
@@ -112,16 +130,13 @@ TEST_F(FrameTest, EachFrameCommandReachesItsProcedure) {
          EXPECT_EQ(g_OpenCount, 2);
          EXPECT_EQ(g_Docs[2].ScriptNo, 2);
        }},
-      {"Menu_File_Open", [this] { desk_.ExpectOpenFile(testsupport::Cancelled()); },
-       [] { EXPECT_EQ(g_OpenCount, 1); }},
-      {"TB1_Open", [this] { desk_.ExpectOpenFile(testsupport::Cancelled()); },
-       [] { EXPECT_EQ(g_OpenCount, 1); }},
+      {"Menu_File_Open", [this] { desk_.ExpectOpenFile(testsupport::Cancelled()); }, [] { EXPECT_EQ(g_OpenCount, 1); }},
+      {"TB1_Open", [this] { desk_.ExpectOpenFile(testsupport::Cancelled()); }, [] { EXPECT_EQ(g_OpenCount, 1); }},
       {"Menu_File_SaveAs", [this] { desk_.ExpectSaveFile(testsupport::Cancelled()); },
        [] { EXPECT_EQ(g_SaveCancel, -1); }},
       {"Menu_File_Save", [this] { desk_.ExpectSaveFile(testsupport::Cancelled()); },
        [] { EXPECT_EQ(g_SaveCancel, -1); }},
-      {"TB1_Save", [this] { desk_.ExpectSaveFile(testsupport::Cancelled()); },
-       [] { EXPECT_EQ(g_SaveCancel, -1); }},
+      {"TB1_Save", [this] { desk_.ExpectSaveFile(testsupport::Cancelled()); }, [] { EXPECT_EQ(g_SaveCancel, -1); }},
       {"Menu_File_Close", none,
        [] {
          Pump();
@@ -223,8 +238,10 @@ TEST_F(FrameTest, TheNewButtonAndItsListTakeTheFirstFreeNumberWithinTheLimit) {
   // At the limit both the button and the list say so and open nothing.
   g_MaxWindows = 3;
   for (int i = 0; i < 2; ++i) {
-    desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.text = "3個以上のウインドウを開くことはできません", .title = "警告",
-                                                .buttons = plat::MsgButtons::Ok, .icon = plat::MsgIcon::Critical});
+    desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.text = "3個以上のウインドウを開くことはできません",
+                                                 .title = "警告",
+                                                 .buttons = plat::MsgButtons::Ok,
+                                                 .icon = plat::MsgIcon::Critical});
     if (i == 0)
       Frame().Tool("TB1_New")->click();
     else

@@ -1,7 +1,7 @@
 // Opening by extension: drops on the frame and on a canvas, the script choice, the window limit,
 // charts and scripts that fail to read.
-#include <QLabel>
 #include <QCheckBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QPushButton>
@@ -51,7 +51,8 @@ TEST_F(FrameTest, ADropOnACanvasAsksWhereToLoad) {
   Form1* w = WinAt(1);
   const QStringList file{QString::fromStdString(Sample("nexal_sample.nxl"))};
   const std::string question = "ドロップされたウインドウに読み込みますか？\r\n(いいえ で新規に開く)";
-  desk_.ExpectMessageBox(plat::MsgAnswer::Cancel, {.text = question, .title = "確認", .buttons = plat::MsgButtons::YesNoCancel});
+  desk_.ExpectMessageBox(plat::MsgAnswer::Cancel,
+                         {.text = question, .title = "確認", .buttons = plat::MsgButtons::YesNoCancel});
   emit w->Picture1()->FilesDropped(file);
   Pump();
   EXPECT_EQ(g_OpenCount, 1);
@@ -119,8 +120,9 @@ TEST_F(FrameTest, TheWindowLimitIsCheckedAfterTheQuestion) {
   ASSERT_TRUE(Start({Sample("nexal_sample.nxl"), Sample("simple_sample.s4k")}));
   ASSERT_EQ(g_OpenCount, 2);
   desk_.ExpectMessageBox(plat::MsgAnswer::No);
-  desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
-                         {.text = "2個以上のウインドウを開くことはできません", .title = "警告", .icon = plat::MsgIcon::Critical});
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.text = "2個以上のウインドウを開くことはできません",
+                                               .title = "警告",
+                                               .icon = plat::MsgIcon::Critical});
   EXPECT_EQ(Frame().QueryScriptOpen(Sample("dual_sample.scd"), 1), 0);
   desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = "個以上のウインドウ"});
   Frame().Toolbar1_ButtonClick("TB1_New");
@@ -130,7 +132,8 @@ TEST_F(FrameTest, TheWindowLimitIsCheckedAfterTheQuestion) {
 TEST_F(FrameTest, AMissingChartIsReportedAndTakesNoWindow) {
   ASSERT_TRUE(Start({Sample("simple_sample.s4k")}));
   const std::string missing = Install() + "gone/lost.nxl";
-  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = missing, .title = "エラー", .icon = plat::MsgIcon::Critical});
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
+                         {.textContains = missing, .title = "エラー", .icon = plat::MsgIcon::Critical});
   EXPECT_EQ(Frame().QueryScriptOpen(missing, -1), 0);
   Pump();
   EXPECT_EQ(g_OpenCount, 1);
@@ -164,7 +167,8 @@ TEST_F(FrameTest, AScriptThatFailsWhenAWindowReadsItOnlyKeepsThatWindowFromOpeni
 TEST_F(FrameTest, ABrokenChartIsReportedBeforeAnyWindowIsTakenOrReused) {
   dir_.Write("broken.nxl", "#TITLE broken\r\n#BPM 1e999\r\n");
   const std::string broken = Install() + "broken.nxl";
-  const testsupport::MsgMatch fault{.textContains = broken + "\r\n2行目: ", .title = "エラー",
+  const testsupport::MsgMatch fault{.textContains = broken + "\r\n2行目: ",
+                                    .title = "エラー",
                                     .icon = plat::MsgIcon::Critical};
   desk_.ExpectMessageBox(plat::MsgAnswer::Ok, fault);
   ASSERT_TRUE(Start({broken, Sample("simple_sample.s4k")}));  // the command line

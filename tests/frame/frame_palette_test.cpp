@@ -47,7 +47,8 @@ class PaletteTest : public FrameTest {
     return true;
   }
   // Runs events for ms milliseconds, or until done() holds.
-  static void Wait(int ms, const std::function<bool()>& done = [] { return false; }) {
+  static void Wait(
+      int ms, const std::function<bool()>& done = [] { return false; }) {
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < ms && !done()) {
@@ -176,7 +177,8 @@ TEST_F(PaletteTest, ATickDocksThePaletteAtTheEdgeItsToolWindowWasLeftBeyond) {
   EXPECT_EQ(SideButton()->text(), QStringLiteral("▶"));
   EXPECT_EQ(SideButton()->toolTip(), QStringLiteral("右へ移動"));
   EXPECT_EQ(Child("ResizeBar")->x(), Frame().Palette()->width() - 2);
-  for (const char* name : {"Label1", "Command1", "Command2", "ResizeBar"}) EXPECT_TRUE(Child(name)->isVisible()) << name;
+  for (const char* name : {"Label1", "Command1", "Command2", "ResizeBar"})
+    EXPECT_TRUE(Child(name)->isVisible()) << name;
   EXPECT_EQ(Child("Label1")->height(), 17);
   EXPECT_EQ(Frame().Tab1()->y(), 17 + 232 + 2);
 

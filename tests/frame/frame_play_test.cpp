@@ -287,10 +287,11 @@ std::string AwaitLog(const std::string& log, size_t n) {
 // the play finds the chart handed over.
 TEST_F(FrameTest, ThePlayCommandStartsOnceTheLoadCommandHasEnded) {
   const std::string program = Install() + "nxview.sh";
-  testsupport::WriteAll(program,
-                        "#!/bin/sh\n"
-                        "log=\"$(dirname \"$0\")/calls.log\"\n"
-                        "case \"$1\" in -load) sleep 0.2; echo load >> \"$log\" ;; *) echo \"$1\" >> \"$log\" ;; esac\n");
+  testsupport::WriteAll(
+      program,
+      "#!/bin/sh\n"
+      "log=\"$(dirname \"$0\")/calls.log\"\n"
+      "case \"$1\" in -load) sleep 0.2; echo load >> \"$log\" ;; *) echo \"$1\" >> \"$log\" ;; esac\n");
   fs::permissions(program, fs::perms::owner_all);
   const std::string log = Install() + "calls.log";
   StartingDesktop desk;

@@ -36,15 +36,24 @@ void ExpectSameRecord(const DocData& a, const DocData& b) {
   }
   EXPECT_TRUE(a.Lane == b.Lane && a.Wav == b.Wav && a.Bga == b.Bga && a.Fmt == b.Fmt && a.Keys == b.Keys &&
               a.PKeys == b.PKeys && a.Sel == b.Sel);
-  EXPECT_TRUE(a.Title == b.Title && a.Artist == b.Artist && a.Genre == b.Genre && a.Wall == b.Wall &&
-              a.Pre == b.Pre && a.Folder == b.Folder && a.FileName == b.FileName && a.FreeText == b.FreeText &&
+  EXPECT_TRUE(a.Title == b.Title && a.Artist == b.Artist && a.Genre == b.Genre && a.Wall == b.Wall && a.Pre == b.Pre &&
+              a.Folder == b.Folder && a.FileName == b.FileName && a.FreeText == b.FreeText &&
               a.CanvasWallFile == b.CanvasWallFile);
   EXPECT_TRUE(a.Bpm == b.Bpm && a.BaseBpm == b.BaseBpm && a.Level == b.Level && a.Zoom == b.Zoom);
   const auto numbers = [](const DocData& d) {
-    return std::vector<int64_t>{d.LaneCount, d.MaxPart, d.PartCount, d.MesCount, d.ScrlUp, d.ScriptNo, d.ScrollPos,
-                                d.GridDiv, d.ObjReadCount, d.CurDef, d.Dirty, d.CurMes, d.CurStep, d.CurLane, d.CurY,
-                                d.CurX, d.CurTick, d.UndoOn, d.SelCount, d.CanvasWallMode, d.CanvasWallOn, d.DefTab,
-                                d.BgaPreview, d.UndoSelCount, d.UndoDirty, static_cast<int64_t>(d.UndoObj.size())};
+    return std::vector<int64_t>{d.LaneCount,    d.MaxPart,
+                                d.PartCount,    d.MesCount,
+                                d.ScrlUp,       d.ScriptNo,
+                                d.ScrollPos,    d.GridDiv,
+                                d.ObjReadCount, d.CurDef,
+                                d.Dirty,        d.CurMes,
+                                d.CurStep,      d.CurLane,
+                                d.CurY,         d.CurX,
+                                d.CurTick,      d.UndoOn,
+                                d.SelCount,     d.CanvasWallMode,
+                                d.CanvasWallOn, d.DefTab,
+                                d.BgaPreview,   d.UndoSelCount,
+                                d.UndoDirty,    static_cast<int64_t>(d.UndoObj.size())};
   };
   EXPECT_EQ(numbers(a), numbers(b));
 }
@@ -66,13 +75,17 @@ TEST_F(FrameTest, EveryWayOfOpeningAChartInterpretsItsFileOnce) {
     EXPECT_EQ(g_CurWin, win) << how;
     desk_.Verify();
   };
-  once("drop on the frame", [&] { Frame().MDIForm_OLEDragDrop({QString::fromStdString(dual)}); }, 2, "dual_sample.scd");
+  once(
+      "drop on the frame", [&] { Frame().MDIForm_OLEDragDrop({QString::fromStdString(dual)}); }, 2, "dual_sample.scd");
   desk_.ExpectOpenFile(Chosen(nexal, Nexal()));
-  once("File > Open", [&] { Frame().Menu_File_Open_Click(); }, 3, "nexal_sample.nxl");
+  once(
+      "File > Open", [&] { Frame().Menu_File_Open_Click(); }, 3, "nexal_sample.nxl");
   desk_.ExpectMessageBox(plat::MsgAnswer::Yes, {.title = "確認"});  // into the window dropped on
-  once("drop on a canvas", [&] { Frame().QueryScriptOpen(dual, 1); }, 1, "dual_sample.scd");
+  once(
+      "drop on a canvas", [&] { Frame().QueryScriptOpen(dual, 1); }, 1, "dual_sample.scd");
   ASSERT_EQ(g_RecentFiles[1], nexal);
-  once("recent entry", [&] { Frame().Menu_File_Recent_Click(2); }, 4, "nexal_sample.nxl");
+  once(
+      "recent entry", [&] { Frame().Menu_File_Recent_Click(2); }, 4, "nexal_sample.nxl");
 }
 
 // The record the window takes is the one a read of the file into the window gives, the window's
@@ -131,10 +144,16 @@ TEST_F(FrameTest, AReadAheadThatNoLongerFitsTheWindowIsReadAgain) {
     SCOPED_TRACE(how);
     ExpectSameRecord(before, g_Docs[1]);
   };
-  again("the script's keywords changed", [](ChartReadAhead& a) { a.doc.Keys.Title = "NAME"; a.doc.Title = "wrong"; });
+  again("the script's keywords changed", [](ChartReadAhead& a) {
+    a.doc.Keys.Title = "NAME";
+    a.doc.Title = "wrong";
+  });
   again("the script's lanes changed", [](ChartReadAhead& a) { a.doc.Lane[1].Channel = "Z1"; });
   again("another measure count", [](ChartReadAhead& a) { ++a.mesBefore; });
-  again("the bytes differ", [](ChartReadAhead& a) { a.bytes += "#TITLE other\r\n"; a.doc.Title = "other"; });
+  again("the bytes differ", [](ChartReadAhead& a) {
+    a.bytes += "#TITLE other\r\n";
+    a.doc.Title = "other";
+  });
   again("the read ahead failed", [](ChartReadAhead& a) { a.ok = false; });
 
   // The file now fails to read: the window keeps its record and the caller reports it.
@@ -169,7 +188,8 @@ TEST_F(FrameTest, AnOpenedChartIsPublishedOnceAndActivationsStillPublish) {
     std::function<void()> open;
     int16_t win;
   } cases[] = {
-      {"drop on the frame", [&] { Frame().MDIForm_OLEDragDrop({QString::fromStdString(Sample("nexal_sample.nxl"))}); }, 2},
+      {"drop on the frame", [&] { Frame().MDIForm_OLEDragDrop({QString::fromStdString(Sample("nexal_sample.nxl"))}); },
+       2},
       {"drop on a window in the back",
        [&] {
          desk_.ExpectMessageBox(plat::MsgAnswer::Yes, {.title = "確認"});

@@ -1,4 +1,6 @@
 // Start-up, shutdown, the close paths, the wheel hook and the missing playback library.
+#include <fcntl.h>
+#include <unistd.h>
 #include <QAction>
 #include <QApplication>
 #include <QKeySequence>
@@ -10,8 +12,6 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWheelEvent>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -113,10 +113,15 @@ TEST_F(FrameTest, TheFrameIsCreatedWithItsMenusAndToolbarInTheirInitialStates) {
   }
   EXPECT_FALSE(Frame().Menu("Menu_File_Recent_0")->isVisible());
 
-  const std::pair<const char*, const char*> tools[] = {
-      {"TB1_New", "新規作成"},         {"TB1_Open", "開く"},           {"TB1_Save", "上書き保存"},
-      {"TB1_ModeSelect", "選択モード"}, {"TB1_ModeDraw", "配置モード"}, {"TB1_PlayAll", "最初から再生"},
-      {"TB1_PlayHere", "現在の位置から再生"}, {"TB1_PlayStop", "停止"}, {"TB1_Find", "オブジェ検索"}};
+  const std::pair<const char*, const char*> tools[] = {{"TB1_New", "新規作成"},
+                                                       {"TB1_Open", "開く"},
+                                                       {"TB1_Save", "上書き保存"},
+                                                       {"TB1_ModeSelect", "選択モード"},
+                                                       {"TB1_ModeDraw", "配置モード"},
+                                                       {"TB1_PlayAll", "最初から再生"},
+                                                       {"TB1_PlayHere", "現在の位置から再生"},
+                                                       {"TB1_PlayStop", "停止"},
+                                                       {"TB1_Find", "オブジェ検索"}};
   for (const auto& [key, tip] : tools) {
     ASSERT_NE(Frame().Tool(key), nullptr) << key;
     EXPECT_EQ(Frame().Tool(key)->toolTip().toStdString(), tip) << key;
@@ -192,7 +197,8 @@ TEST_F(FrameTest, ExitAsksForEveryModifiedChartAndCancelKeepsTheProgram) {
   ASSERT_TRUE(Start({Sample("nexal_sample.nxl"), Sample("simple_sample.s4k")}));
   g_Docs[1].Dirty = -1;
   g_Docs[2].Dirty = -1;
-  desk_.ExpectMessageBox(plat::MsgAnswer::No, {.text = ModifiedQuestion("nexal_sample.nxl"), .title = "確認",
+  desk_.ExpectMessageBox(plat::MsgAnswer::No, {.text = ModifiedQuestion("nexal_sample.nxl"),
+                                               .title = "確認",
                                                .buttons = plat::MsgButtons::YesNoCancel});
   desk_.ExpectMessageBox(plat::MsgAnswer::Cancel, {.text = ModifiedQuestion("simple_sample.s4k")});
   Frame().Menu_File_Exit_Click();
@@ -298,11 +304,22 @@ TEST_F(FrameTest, ThePlaybackLibraryFromTheInstallFolderPlaysAPreview) {
   EXPECT_TRUE(frame_->Sound().Opening());
   // 100 samples of 8-bit mono PCM at 22050 Hz.
   std::string wav = "RIFF";
-  auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) wav.push_back(static_cast<char>(v >> (8 * i))); };
-  auto u16 = [&](uint16_t v) { wav.push_back(static_cast<char>(v)); wav.push_back(static_cast<char>(v >> 8)); };
+  auto u32 = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) wav.push_back(static_cast<char>(v >> (8 * i)));
+  };
+  auto u16 = [&](uint16_t v) {
+    wav.push_back(static_cast<char>(v));
+    wav.push_back(static_cast<char>(v >> 8));
+  };
   u32(36 + 100);
   wav += "WAVEfmt ";
-  u32(16); u16(1); u16(1); u32(22050); u32(22050); u16(1); u16(8);
+  u32(16);
+  u16(1);
+  u16(1);
+  u32(22050);
+  u32(22050);
+  u16(1);
+  u16(8);
   wav += "data";
   u32(100);
   wav.append(100, static_cast<char>(0x80));

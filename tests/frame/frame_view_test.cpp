@@ -2,13 +2,13 @@
 // canvas wallpaper.
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QPushButton>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -54,8 +54,10 @@ TEST_F(FrameTest, ScrollWheelDirectionZoomAndGridControls) {
   auto grid = [&desk](std::optional<std::string> answer, bool warn) {
     return [&desk, answer, warn](Form1* w) {
       desk.ExpectInputBox(answer, {.title = "カスタムグリッド", .defaultText = "4"});
-      if (warn) desk.ExpectMessageBox(plat::MsgAnswer::Ok, {.text = "この値では正確に処理ができない可能性があります。ご注意下さい。",
-                                                          .title = "警告"});
+      if (warn)
+        desk.ExpectMessageBox(plat::MsgAnswer::Ok,
+                              {.text = "この値では正確に処理ができない可能性があります。ご注意下さい。",
+                               .title = "警告"});
       w->Combo1()->setCurrentIndex(9);
       emit w->Combo1()->activated(9);
     };
@@ -64,26 +66,56 @@ TEST_F(FrameTest, ScrollWheelDirectionZoomAndGridControls) {
       {"start: measure 0 at the bottom edge", [](Form1*) {}, 480, 0, -1, 1, 16},
       {"bottom: value 432 shows measure 1 at the edge", set(432), 432, 192, -1, 1, 16},
       {"top: value 48 shows measure 1 at the edge",
-       [](Form1* w) { w->Toolbar1_ButtonMenuClick("TB_Up"); w->VScroll1()->setValue(48); }, 48, 192, 0, 1, 16},
+       [](Form1* w) {
+         w->Toolbar1_ButtonMenuClick("TB_Up");
+         w->VScroll1()->setValue(48);
+       },
+       48, 192, 0, 1, 16},
       {"switching the direction mirrors the value and keeps the ticks",
-       [](Form1* w) { w->VScroll1()->setValue(432); w->Toolbar1_ButtonClick("TB_Scrl"); }, 48, 192, 0, 1, 16},
+       [](Form1* w) {
+         w->VScroll1()->setValue(432);
+         w->Toolbar1_ButtonClick("TB_Scrl");
+       },
+       48, 192, 0, 1, 16},
       {"switching twice returns",
-       [](Form1* w) { w->VScroll1()->setValue(432); w->Toolbar1_ButtonClick("TB_Scrl"); w->Toolbar1_ButtonClick("TB_Scrl"); },
+       [](Form1* w) {
+         w->VScroll1()->setValue(432);
+         w->Toolbar1_ButtonClick("TB_Scrl");
+         w->Toolbar1_ButtonClick("TB_Scrl");
+       },
        432, 192, -1, 1, 16},
       {"TB_Down in the same direction still mirrors",
-       [](Form1* w) { w->VScroll1()->setValue(432); w->Toolbar1_ButtonMenuClick("TB_Down"); }, 48, 1728, -1, 1, 16},
+       [](Form1* w) {
+         w->VScroll1()->setValue(432);
+         w->Toolbar1_ButtonMenuClick("TB_Down");
+       },
+       48, 1728, -1, 1, 16},
       {"wheel toward the user at the end stays", [](Form1* w) { w->vbWheelMinus(); }, 480, 0, -1, 1, 16},
       {"wheel away: a quarter measure", [](Form1* w) { w->vbWheelPlus(); }, 468, 48, -1, 1, 16},
-      {"wheel 1小節: one measure", [](Form1* w) { g_Wheel = 8; w->vbWheelPlus(); }, 432, 192, -1, 1, 16},
-      {"wheel away at 0 stays", [](Form1* w) { w->VScroll1()->setValue(0); w->vbWheelPlus(); }, 0, 1920, -1, 1, 16},
+      {"wheel 1小節: one measure",
+       [](Form1* w) {
+         g_Wheel = 8;
+         w->vbWheelPlus();
+       },
+       432, 192, -1, 1, 16},
+      {"wheel away at 0 stays",
+       [](Form1* w) {
+         w->VScroll1()->setValue(0);
+         w->vbWheelPlus();
+       },
+       0, 1920, -1, 1, 16},
       {"skip on: a fast drag is drawn only where it stops",
        [](Form1* w) {
          w->TB_3b()->setChecked(true);
          Drag(w->VScroll1(), 400, [w] { EXPECT_EQ(w->Doc().ScrollPos, 0) << "drawn during the drag"; });
        },
        400, 320, -1, 1, 16},
-      {"skip on: a slow drag is drawn", [](Form1* w) { w->TB_3b()->setChecked(true); Drag(w->VScroll1(), 474); }, 474,
-       24, -1, 1, 16},
+      {"skip on: a slow drag is drawn",
+       [](Form1* w) {
+         w->TB_3b()->setChecked(true);
+         Drag(w->VScroll1(), 474);
+       },
+       474, 24, -1, 1, 16},
       {"skip on: a click on the track is drawn",
        [](Form1* w) {
          w->TB_3b()->setChecked(true);
@@ -96,9 +128,18 @@ TEST_F(FrameTest, ScrollWheelDirectionZoomAndGridControls) {
          w->VScroll1()->triggerAction(QAbstractSlider::SliderSingleStepSub);
        },
        479, 4, -1, 1, 16},
-      {"skip on: a wheel notch is drawn", [](Form1* w) { w->TB_3b()->setChecked(true); w->vbWheelPlus(); }, 468, 48, -1,
-       1, 16},
-      {"zoom x3", [](Form1* w) { w->Combo2()->setCurrentIndex(2); emit w->Combo2()->activated(2); }, 480, 0, -1, 3, 16},
+      {"skip on: a wheel notch is drawn",
+       [](Form1* w) {
+         w->TB_3b()->setChecked(true);
+         w->vbWheelPlus();
+       },
+       468, 48, -1, 1, 16},
+      {"zoom x3",
+       [](Form1* w) {
+         w->Combo2()->setCurrentIndex(2);
+         emit w->Combo2()->activated(2);
+       },
+       480, 0, -1, 3, 16},
       {"zoom without an item keeps the zoom",
        [](Form1* w) {
          w->Combo2()->setCurrentIndex(2);
@@ -107,7 +148,12 @@ TEST_F(FrameTest, ScrollWheelDirectionZoomAndGridControls) {
          emit w->Combo2()->activated(-1);
        },
        480, 0, -1, 3, 16},
-      {"grid 無制限", [](Form1* w) { w->Combo1()->setCurrentIndex(8); emit w->Combo1()->activated(8); }, 480, 0, -1, 1, 192},
+      {"grid 無制限",
+       [](Form1* w) {
+         w->Combo1()->setCurrentIndex(8);
+         emit w->Combo1()->activated(8);
+       },
+       480, 0, -1, 1, 192},
       {"custom grid 5 warns", grid("5", true), 480, 0, -1, 1, 5},
       {"custom grid 96", grid("96", false), 480, 0, -1, 1, 96},
       {"custom grid 0", grid("0", false), 480, 0, -1, 1, 4},
@@ -232,7 +278,8 @@ TEST_F(FrameTest, TheWallpaperIsChosenPlacedAndRemovedPerWindow) {
   ASSERT_EQ(d.CanvasWallOn, -1);
   const std::string fake = dir_.Write("fake.bmp", "not a picture");
   desk_.ExpectOpenFile(Chosen(fake));
-  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = fake, .title = "エラー", .icon = plat::MsgIcon::Critical});
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
+                         {.textContains = fake, .title = "エラー", .icon = plat::MsgIcon::Critical});
   w->Toolbar1_ButtonClick("TB_Wall");
   EXPECT_EQ(d.CanvasWallOn, 0);
   EXPECT_EQ(d.CanvasWallFile, "");

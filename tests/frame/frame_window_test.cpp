@@ -1,12 +1,12 @@
 // The chart window inside the frame: layout, caption, close questions, the reset and the
 // publishing of the current chart, the filling guard, and the mends around closed windows.
 #include <QApplication>
-#include <QMdiSubWindow>
 #include <QCheckBox>
-#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -142,7 +142,8 @@ TEST_F(FrameTest, CloseQuestions) {
   // Modified and untitled: Cancel keeps the window, Yes with a cancelled save dialog too.
   g_Docs[1].Dirty = -1;
   desk_.ExpectMessageBox(plat::MsgAnswer::Cancel, {.text = "ファイル [新規] は変更されています\r\n保存しますか？",
-                                                   .title = "確認", .buttons = plat::MsgButtons::YesNoCancel,
+                                                   .title = "確認",
+                                                   .buttons = plat::MsgButtons::YesNoCancel,
                                                    .icon = plat::MsgIcon::None});
   EXPECT_FALSE(w->close());
   EXPECT_EQ(WinAt(1), w);
@@ -354,7 +355,8 @@ TEST_F(FrameTest, CallsOnAClosedWindowNumberReachNothing) {
 
 TEST_F(FrameTest, ThePictureDumpReportsSuccessOnlyWhenBothFilesWereWritten) {
   ASSERT_TRUE(Start());
-  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.text = "メモリ内ピクチャの書き出しに成功しました", .title = "デバッグ"});
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
+                         {.text = "メモリ内ピクチャの書き出しに成功しました", .title = "デバッグ"});
   EXPECT_TRUE(WinAt(1)->DumpSheets());
   EXPECT_TRUE(dir_.Exists("Debug.bmp"));
   EXPECT_TRUE(dir_.Exists("Debug2.bmp"));

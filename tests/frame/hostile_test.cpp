@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QImage>
 #include <QBuffer>
+#include <QImage>
 #include <QScrollBar>
 #include <cstdint>
 #include <filesystem>
@@ -18,8 +18,8 @@
 #include "chartview/form1_calc.h"
 #include "chartview/formglobals.h"
 #include "frame/settings.h"
-#include "platform/core/ansitext.h"
 #include "frame_fixture.h"
+#include "platform/core/ansitext.h"
 
 using namespace mk;
 using testsupport::CallKind;
@@ -79,8 +79,9 @@ class HostileTest : public FrameTest {
   }
   // Opens path as a drop on the frame; a refused file must be reported with its name.
   int16_t OpenReported(const std::string& path, const std::string& also = "") {
-    desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
-                           {.textContains = also.empty() ? path : also, .title = kError, .icon = plat::MsgIcon::Critical});
+    desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = also.empty() ? path : also,
+                                                 .title = kError,
+                                                 .icon = plat::MsgIcon::Critical});
     const int16_t r = Frame().QueryScriptOpen(path, -1);
     Pump();
     return r;
@@ -144,8 +145,8 @@ class HostileScriptTest : public HostileTest {
     const std::string script = c.text();
     dir_.Write("hostile.dfn", script);
     if (c.outcome == ScriptOutcome::FatalAtStart) {
-      desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = "hostile.dfn", .title = kError,
-                                                   .icon = plat::MsgIcon::Critical});
+      desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
+                             {.textContains = "hostile.dfn", .title = kError, .icon = plat::MsgIcon::Critical});
       EXPECT_FALSE(Start());
       EXPECT_TRUE(Frame().Ended());
       EXPECT_TRUE(quit_);
@@ -184,7 +185,8 @@ TEST_F(HostileScriptTest, HostileScriptsAreReportedWithTheirNameAndNeverTakeACha
       {"no #DFN", [] { return std::string("Hostile\r\n#EXT HST\r\n"); }, ScriptOutcome::FatalAtStart,
        "不正なスクリプトファイル"},
       // Bytes CP932 cannot decode are kept as they are, as in charts.
-      {"CP932-invalid bytes", [] { return "#DFN\r\nHost\xFF\x81 ile\r\n#EXT HST\r\n#LANE\r\nO\xFD\x80,1,K1,__,0,0,0,1\r\n#EOL\r\n"; },
+      {"CP932-invalid bytes",
+       [] { return "#DFN\r\nHost\xFF\x81 ile\r\n#EXT HST\r\n#LANE\r\nO\xFD\x80,1,K1,__,0,0,0,1\r\n#EOL\r\n"; },
        ScriptOutcome::Opens, ""},
       {"lane block never closed",
        [] { return std::string("#DFN\r\nHostile\r\n#EXT HST\r\n#LANE\r\nOne,1,K1,__,202020,FFFFFF,808080,1\r\n"); },
@@ -198,14 +200,16 @@ TEST_F(HostileScriptTest, HostileScriptsAreReportedWithTheirNameAndNeverTakeACha
       {"negative level", [] { return HostScript("#LV -2147483649,1,1\r\n"); }, ScriptOutcome::FailsOnOpen, ""},
       {"values at their extremes",
        [] {
-         return HostScript("#ML 1\r\n#WNUM 32767\r\n#BNUM -32768\r\n#LV 32767,-32768,0\r\n#SCRL 0\r\n#BRIGHT -32768\r\n"
-                           "#BLTYPE 32767\r\n#TMPC T\r\n#MESC L\r\n#HSYMBOL \x82\xa0\r\n#SSYMBOL ::\r\n");
+         return HostScript(
+             "#ML 1\r\n#WNUM 32767\r\n#BNUM -32768\r\n#LV 32767,-32768,0\r\n#SCRL 0\r\n#BRIGHT -32768\r\n"
+             "#BLTYPE 32767\r\n#TMPC T\r\n#MESC L\r\n#HSYMBOL \x82\xa0\r\n#SSYMBOL ::\r\n");
        },
        ScriptOutcome::Opens, ""},
       {"lanes with extreme fields",
        [] {
-         return HostScript("#GT G,1,GA,GB\r\n", "Bga,3,K3,__,0,0,0,88\r\nStack,4,K4,__,0,0,0,99\r\n"
-                                                    "Big,5,K5,__,ZZZZZZ,-1,1e308,32767,N,M\r\n");
+         return HostScript("#GT G,1,GA,GB\r\n",
+                           "Bga,3,K3,__,0,0,0,88\r\nStack,4,K4,__,0,0,0,99\r\n"
+                           "Big,5,K5,__,ZZZZZZ,-1,1e308,32767,N,M\r\n");
        },
        ScriptOutcome::Opens, ""},
       {"a group past the lanes", [] { return HostScript("#GT G,32767,GA,GB\r\n"); }, ScriptOutcome::FailsOnOpen,
@@ -239,8 +243,8 @@ TEST_F(HostileTest, HostileChartsAreRefusedWithAClearMessageAndTheOpenChartStays
   const ChartCase cases[] = {
       {"empty", "empty.nxl", [] { return std::string(); }, ChartOutcome::Opens, "", -1},
       {"binary garbage", "garbage.nxl", [] { return Garbage(1 << 16, 3); }, ChartOutcome::Opens, "", -1},
-      {"NUL bytes", "nul.nxl", [] { return std::string("#TITLE a\0b\r\n#001K1:0\0\r\n", 23); }, ChartOutcome::Opens,
-       "", -1},
+      {"NUL bytes", "nul.nxl", [] { return std::string("#TITLE a\0b\r\n#001K1:0\0\r\n", 23); }, ChartOutcome::Opens, "",
+       -1},
       {"a 4 MB channel line", "longch.nxl", [] { return "#001K1:" + std::string(4u << 20, '1') + "\r\n"; },
        ChartOutcome::Opens, "", -1},
       {"more stacked lines than lanes", "stack.nxl",
@@ -252,8 +256,8 @@ TEST_F(HostileTest, HostileChartsAreRefusedWithAClearMessageAndTheOpenChartStays
        ChartOutcome::Refused, "5行目: チャンネル「BG」の行が多すぎます", -1},
       {"a long chart with few objects", "wide.wid", [] { return std::string("#13106K1:01\r\n#32767X102:01\r\n"); },
        ChartOutcome::Opens, "", 32767},
-      {"measure past 16 bits", "widest.wid", [] { return std::string("#99999K1:01\r\n"); }, ChartOutcome::Refused,
-       "", -1},
+      {"measure past 16 bits", "widest.wid", [] { return std::string("#99999K1:01\r\n"); }, ChartOutcome::Refused, "",
+       -1},
       {"measure at the program's limit", "m499.nxl", [] { return std::string("#499K1:01\r\n"); }, ChartOutcome::Opens,
        "", 499},
       {"measure at the script's width", "m999.nxl", [] { return std::string("#999K1:01\r\n"); }, ChartOutcome::Opens,
@@ -262,14 +266,14 @@ TEST_F(HostileTest, HostileChartsAreRefusedWithAClearMessageAndTheOpenChartStays
        ChartOutcome::Opens, "", -1},
       {"WAV at the last number", "wzz.nxl", [] { return std::string("#WAVZZ last.wav\r\n"); }, ChartOutcome::Opens, "",
        -1},
-      {"WAV number 00 (the unlisted slot 0)", "w00.nxl", [] { return std::string("#WAV00 zero.wav\r\n"); }, ChartOutcome::Opens,
-       "", -1},
+      {"WAV number 00 (the unlisted slot 0)", "w00.nxl", [] { return std::string("#WAV00 zero.wav\r\n"); },
+       ChartOutcome::Opens, "", -1},
       {"WAV code with a foreign character (counts 0)", "wq.nxl", [] { return std::string("#WAV0! x.wav\r\n"); },
        ChartOutcome::Opens, "", -1},
-      {"WAV code of three characters (free text)", "w3.nxl", [] { return std::string("#WAV100 x.wav\r\n"); }, ChartOutcome::Opens, "",
+      {"WAV code of three characters (free text)", "w3.nxl", [] { return std::string("#WAV100 x.wav\r\n"); },
+       ChartOutcome::Opens, "", -1},
+      {"BGA at the last number", "bzz.nxl", [] { return std::string("#BMPFF last.bmp\r\n"); }, ChartOutcome::Opens, "",
        -1},
-      {"BGA at the last number", "bzz.nxl", [] { return std::string("#BMPFF last.bmp\r\n"); }, ChartOutcome::Opens,
-       "", -1},
       {"BGA code outside base 16 (reads as slot 0)", "bg0.nxl", [] { return std::string("#BMPG0 past.bmp\r\n"); },
        ChartOutcome::Opens, "", -1},
       {"WAV at the last base-36 number of mode 2", "wfz.scd", [] { return std::string("#SNDFZ last.wav\r\n"); },
@@ -278,12 +282,14 @@ TEST_F(HostileTest, HostileChartsAreRefusedWithAClearMessageAndTheOpenChartStays
        ChartOutcome::Refused, "範囲外", -1},
       {"simple WAV at the last number", "wff.s4k", [] { return std::string("#WAVFF last.wav\r\n"); },
        ChartOutcome::Opens, "", -1},
-      {"simple WAV code outside base 16 (reads as slot 0)", "wg0.s4k", [] { return std::string("#WAVG0 past.wav\r\n"); },
-       ChartOutcome::Opens, "", -1},
+      {"simple WAV code outside base 16 (reads as slot 0)", "wg0.s4k",
+       [] { return std::string("#WAVG0 past.wav\r\n"); }, ChartOutcome::Opens, "", -1},
       {"only a channel", "only.nxl", [] { return std::string("#001K1:\r\n#001K1\r\n#001\r\n#\r\n:\r\n"); },
        ChartOutcome::Opens, "", -1},
       {"measure lengths of every size", "len.nxl",
-       [] { return std::string("#001LN:0\r\n#002LN:-1\r\n#003LN:1e300\r\n#004LN:1e-300\r\n#005LN:nan\r\n#006LN:\r\n"); },
+       [] {
+         return std::string("#001LN:0\r\n#002LN:-1\r\n#003LN:1e300\r\n#004LN:1e-300\r\n#005LN:nan\r\n#006LN:\r\n");
+       },
        ChartOutcome::Opens, "", -1},
       {"tempos of every size", "bpm0.nxl",
        [] { return std::string("#BPM 0\r\n#BASEBPM -1\r\n#001TM:00FF\r\n#002TM:ZZ\r\n#003TM:\r\n"); },
@@ -292,18 +298,23 @@ TEST_F(HostileTest, HostileChartsAreRefusedWithAClearMessageAndTheOpenChartStays
        ChartOutcome::Refused, "2行目: レベルの値が範囲外です", -1},
       {"a negative level", "lvneg.nxl", [] { return std::string("#EXPERT -1\r\n"); }, ChartOutcome::Opens, "", -1},
       {"double-byte characters in codes and data", "dbcs.nxl",
-       [] { return std::string("#WAV\x82\xa0\x82\xa2 a.wav\r\n#001K1:\x82\xa0\x82\xa2\r\n#001K2:0\x82\xa0" "1\r\n#001K3:\x82\r\n"); },
+       [] {
+         return std::string(
+             "#WAV\x82\xa0\x82\xa2 a.wav\r\n#001K1:\x82\xa0\x82\xa2\r\n#001K2:0\x82\xa0"
+             "1\r\n#001K3:\x82\r\n");
+       },
        ChartOutcome::Opens, "", -1},
       {"odd channel data and group lines", "odd.nxl",
        [] { return std::string("#001K1:012\r\n#001PDW:0\r\n#001PD9:01\r\n#001PD:01\r\n#001QD1:0101\r\n"); },
        ChartOutcome::Opens, "", -1},
-      {"a number too large", "bpm.nxl", [] { return "#BPM 1" + std::string(400, '0') + "\r\n"; },
-       ChartOutcome::Refused, "大きすぎます", -1},
+      {"a number too large", "bpm.nxl", [] { return "#BPM 1" + std::string(400, '0') + "\r\n"; }, ChartOutcome::Refused,
+       "大きすぎます", -1},
   };
   // Five measure digits: measures up to the largest count, on lanes 0 to 19.
   std::string wide = "#DFN\r\nWide\r\n#EXT WID\r\n#ML 5\r\n#LANE\r\n";
   for (int i = 1; i <= 19; ++i)
-    wide += "L" + std::to_string(i) + ",L," + (i == 1 ? std::string("K1") : "X" + std::to_string(100 + i)) + ",__,0,0,0,1\r\n";
+    wide += "L" + std::to_string(i) + ",L," + (i == 1 ? std::string("K1") : "X" + std::to_string(100 + i)) +
+            ",__,0,0,0,1\r\n";
   dir_.Write("wide.dfn", wide + "#EOL\r\n");
   StartWithKeptChart();
   for (const ChartCase& c : cases) {
@@ -436,15 +447,24 @@ class HostileIniTest : public HostileTest {
 TEST_F(HostileIniTest, AHostileSettingsFileLeavesUsableSettingsAndTheFrameStarts) {
   const IniCase cases[] = {
       {"garbage", [] { return Garbage(8192, 11); }, 30, 10},
-      {"NUL bytes", [] { return std::string("[Default]\r\nMaxWindows=\0" "5\r\nDefMeasure=20\r\n", 40); }, 30, 20},
+      {"NUL bytes",
+       [] {
+         return std::string(
+             "[Default]\r\nMaxWindows=\0"
+             "5\r\nDefMeasure=20\r\n",
+             40);
+       },
+       30, 20},
       {"huge values",
        [] {
-         return std::string("[Default]\r\nMaxWindows=99999999999999999999\r\nDefMeasure=1e308\r\nMaxMeasure=-70000\r\n") +
+         return std::string(
+                    "[Default]\r\nMaxWindows=99999999999999999999\r\nDefMeasure=1e308\r\nMaxMeasure=-70000\r\n") +
                 "ScrollSpeed=2147483648\r\nRecentNum=99999\r\nGrid=999\r\nMag=-1\r\n[Etc]\r\nWheel=65537\r\n";
        },
        30, 10},
       {"a section repeated",
-       [] { return std::string("[Default]\r\nMaxWindows=2\r\n[Default]\r\nMaxWindows=3\r\nDefMeasure=20\r\n"); }, 2, 10},
+       [] { return std::string("[Default]\r\nMaxWindows=2\r\n[Default]\r\nMaxWindows=3\r\nDefMeasure=20\r\n"); }, 2,
+       10},
       {"CR only", [] { return std::string("[Default]\rMaxWindows=2\rDefMeasure=20\r"); }, 2, 20},
   };
   for (const IniCase& c : cases) {
@@ -454,8 +474,8 @@ TEST_F(HostileIniTest, AHostileSettingsFileLeavesUsableSettingsAndTheFrameStarts
 }
 
 TEST_F(HostileIniTest, ATenMegabyteLineInTheSettingsFileIsReadWithoutHarm) {
-  Check({"a 10 MB line", [] { return "[Recent]\r\n0=" + std::string(10u << 20, 'r') + "\r\n[Default]\r\nDefMeasure=20\r\n"; },
-         30, 20});
+  Check({"a 10 MB line",
+         [] { return "[Recent]\r\n0=" + std::string(10u << 20, 'r') + "\r\n[Default]\r\nDefMeasure=20\r\n"; }, 30, 20});
 }
 
 // ---- Wallpaper pictures ----------------------------------------------------------------------
@@ -490,10 +510,18 @@ TEST_F(HostileTest, HostilePicturesLeaveTheWindowWithoutAWallpaperAndSaySo) {
   };
   const PictureCase cases[] = {
       // A picture cut after its header shows what it holds, as image viewers do.
-      {"truncated BMP", "cut.bmp", [] { const std::string s = Encoded("BMP", 64, 64); return s.substr(0, s.size() / 2); },
+      {"truncated BMP", "cut.bmp",
+       [] {
+         const std::string s = Encoded("BMP", 64, 64);
+         return s.substr(0, s.size() / 2);
+       },
        true},
       {"BMP header only", "head.bmp", [] { return Encoded("BMP", 64, 64).substr(0, 54); }, false},
-      {"truncated JPEG", "cut.jpg", [] { const std::string s = Encoded("JPEG", 64, 64); return s.substr(0, s.size() / 3); },
+      {"truncated JPEG", "cut.jpg",
+       [] {
+         const std::string s = Encoded("JPEG", 64, 64);
+         return s.substr(0, s.size() / 3);
+       },
        false},
       {"JPEG header only", "head.jpg", [] { return Encoded("JPEG", 64, 64).substr(0, 20); }, false},
       {"BMP claiming 2^31 - 1 square pixels", "huge.bmp", [&] { return hugeBmp(INT32_MAX, INT32_MAX, 32); }, false},
@@ -509,7 +537,8 @@ TEST_F(HostileTest, HostilePicturesLeaveTheWindowWithoutAWallpaperAndSaySo) {
     const std::string path = dir_.Write(c.file, bytes);
     desk_.ExpectOpenFile(testsupport::Chosen(path));
     if (!c.shown)
-      desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.text = path + "\r\n画像ファイルを読み込めません", .title = kError,
+      desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.text = path + "\r\n画像ファイルを読み込めません",
+                                                   .title = kError,
                                                    .icon = plat::MsgIcon::Critical});
     w->Toolbar1_ButtonClick("TB_Wall");
     EXPECT_EQ(w->Doc().CanvasWallOn, c.shown ? -1 : 0);
@@ -590,10 +619,34 @@ TEST_F(HostileSoundTest, HostileSoundsAreReportedAndNothingElseIsTouched) {
       {"fmt size too small", "fmt2.wav", [] { return Wav(36 + 100, 2, 100, 100); }, false},
       {"data size past the file", "data.wav", [] { return Wav(0xFFFFFFFFu, 16, 0xFFFFFFFFu, 100); }, true},
       {"data size odd and past the file", "data2.wav", [] { return Wav(36 + 100, 16, 0x7FFFFFFFu, 3); }, true},
-      {"no channels", "ch0.wav", [] { std::string w = Wav(36 + 100, 16, 100, 100); w[22] = 0; return w; }, false},
-      {"no block alignment", "align0.wav", [] { std::string w = Wav(36 + 100, 16, 100, 100); w[32] = 0; return w; }, false},
-      {"no bits", "bits0.wav", [] { std::string w = Wav(36 + 100, 16, 100, 100); w[34] = 0; return w; }, false},
-      {"zero rate", "rate0.wav", [] { std::string w = Wav(36 + 100, 16, 100, 100); w[24] = w[25] = 0; return w; }, false},
+      {"no channels", "ch0.wav",
+       [] {
+         std::string w = Wav(36 + 100, 16, 100, 100);
+         w[22] = 0;
+         return w;
+       },
+       false},
+      {"no block alignment", "align0.wav",
+       [] {
+         std::string w = Wav(36 + 100, 16, 100, 100);
+         w[32] = 0;
+         return w;
+       },
+       false},
+      {"no bits", "bits0.wav",
+       [] {
+         std::string w = Wav(36 + 100, 16, 100, 100);
+         w[34] = 0;
+         return w;
+       },
+       false},
+      {"zero rate", "rate0.wav",
+       [] {
+         std::string w = Wav(36 + 100, 16, 100, 100);
+         w[24] = w[25] = 0;
+         return w;
+       },
+       false},
       {"huge chunk before fmt", "chunk.wav",
        [] {
          std::string w = Wav(36 + 100, 16, 100, 100);
@@ -614,17 +667,18 @@ TEST_F(HostileSoundTest, HostileSoundsAreReportedAndNothingElseIsTouched) {
        },
        false},
       // Long enough to be streamed: the stream runs into the end of the file.
-      {"streamed data size past the file", "long.wav", [] { return Wav(0xFFFFFFFFu, 16, 0xFFFFFFF0u, 3u << 20); }, true},
+      {"streamed data size past the file", "long.wav", [] { return Wav(0xFFFFFFFFu, 16, 0xFFFFFFF0u, 3u << 20); },
+       true},
       {"streamed odd data size", "long2.wav", [] { return Wav(36 + (3u << 20), 16, (3u << 20) + 1, 3u << 20); }, true},
       {"RIFF only", "riff.wav", [] { return std::string("RIFF"); }, false},
       {"garbage .wav", "junk.wav", [] { return Garbage(4096, 5); }, false},
       {"sound ZQ", "ok.zq", [] { return Zq(17 * 4, 32 * 4, 22050, 4, 1, 17 * 4); }, true},
       {"ZQ data size past the file", "big.zq", [] { return Zq(0xFFFFFFFFu, 0xFFFFFFFFu, 22050, 4, 1, 17 * 4); }, true},
       {"ZQ sample count past the data", "samples.zq", [] { return Zq(17, 0xFFFFFFFFu, 22050, 4, 2, 17); }, true},
-      {"streamed ZQ data size past the file", "long.zq", [] { return Zq(0xFFFFFFF0u, 0xFFFFFFF0u, 8000, 4, 2, 34u << 15); },
-       true},
-      {"streamed ZQ with a part block", "part.zq", [] { return Zq((17u << 16) + 5, 32u << 16, 8000, 4, 1, (17u << 16) + 5); },
-       true},
+      {"streamed ZQ data size past the file", "long.zq",
+       [] { return Zq(0xFFFFFFF0u, 0xFFFFFFF0u, 8000, 4, 2, 34u << 15); }, true},
+      {"streamed ZQ with a part block", "part.zq",
+       [] { return Zq((17u << 16) + 5, 32u << 16, 8000, 4, 1, (17u << 16) + 5); }, true},
       {"ZQ zero rate", "rate.zq", [] { return Zq(17, 32, 0, 4, 1, 17); }, false},
       {"ZQ bad bit count", "bits.zq", [] { return Zq(17, 32, 22050, 5, 1, 17); }, false},
       {"ZQ bad channel count", "ch.zq", [] { return Zq(17, 32, 22050, 4, 0, 17); }, false},

@@ -2,8 +2,8 @@
 // user on it, stops it again, and says clearly when no player is set. It keeps its files only in
 // a folder of the user's own, signals only the player it started, and plays the chart of the load
 // started before the play whichever of the two runs first.
-#include <gtest/gtest.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -234,7 +234,9 @@ TEST_F(NxviewTest, AStateFolderThatIsNotTheUsersAloneIsRefusedAndNothingIsWritte
   const std::string state = tmp + "/mirkan-nxview-" + std::to_string(geteuid());
   const std::string elsewhere = tmp + "/elsewhere";
   const QString chart = QString::fromStdString(chart_);
-  const Env env{QString::fromStdString("\"" + player_ + "\""), {{"XDG_RUNTIME_DIR", ""}, {"TMPDIR", QString::fromStdString(tmp)}}, {}};
+  const Env env{QString::fromStdString("\"" + player_ + "\""),
+                {{"XDG_RUNTIME_DIR", ""}, {"TMPDIR", QString::fromStdString(tmp)}},
+                {}};
   constexpr uid_t kOther = 65534;
   auto other = [&](const std::string& path) { EXPECT_EQ(lchown(path.c_str(), kOther, kOther), 0) << path; };
   auto links = [&] {
@@ -306,8 +308,8 @@ TEST_F(NxviewTest, AStateFolderThatIsNotTheUsersAloneIsRefusedAndNothingIsWritte
   // of ours that only others could read is made private.
   fs::remove(state + "/chart");
   links();
-  fs::permissions(state, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                             fs::perms::others_read | fs::perms::others_exec);
+  fs::permissions(state, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
+                             fs::perms::others_exec);
   EXPECT_EQ(Run({"-load", chart}, env), 0);
   EXPECT_EQ(Run({"-stop"}, env), 0);
   EXPECT_EQ(dir_.Read("victim"), "kept\n");
@@ -339,11 +341,11 @@ TEST_F(NxviewTest, StopSignalsOnlyThePlayerItStartedWhileThatProcessStillRuns) {
   const std::string pid = std::to_string(decoy.pid()), start = decoy.StartTime(), boot = BootId();
   ASSERT_FALSE(start.empty());
   const std::string planted[] = {
-      pid,                                                      // the number alone
+      pid,                                                             // the number alone
       pid + " " + std::to_string(std::stoll(start) + 1) + " " + boot,  // another process got the number
-      pid + " " + start + " 00000000-0000-0000-0000-000000000000",    // an earlier boot
-      pid + " " + start,                                        // no boot
-      "-" + pid + " " + start + " " + boot,                     // a group
+      pid + " " + start + " 00000000-0000-0000-0000-000000000000",     // an earlier boot
+      pid + " " + start,                                               // no boot
+      "-" + pid + " " + start + " " + boot,                            // a group
       "0" + pid + "x " + start + " " + boot,
   };
   size_t lines = 0;
@@ -409,7 +411,8 @@ TEST_F(NxviewTest, APlayPlaysTheChartOfTheLoadStartedBeforeItWhicheverRunsFirst)
   const std::string a = dir_.Write("a/chart.nxl", "#TITLE a\r\n"), b = dir_.Write("b/chart.nxl", "#TITLE b\r\n");
   // This player logs only its start, so that the log follows the plays one by one.
   const std::string log = dir_.Path("plays.log");
-  const std::string quiet = dir_.Write("quiet player.sh", "#!/bin/sh\necho \"[$1]\" >> \"$(dirname \"$0\")/plays.log\"\nexec sleep 600\n");
+  const std::string quiet =
+      dir_.Write("quiet player.sh", "#!/bin/sh\necho \"[$1]\" >> \"$(dirname \"$0\")/plays.log\"\nexec sleep 600\n");
   fs::permissions(quiet, fs::perms::owner_all);
   const Env env{QString::fromStdString("\"" + quiet + "\""), {}, {}};
   // A load held up before it has kept anything, until the test lets it go on.
@@ -420,8 +423,10 @@ TEST_F(NxviewTest, APlayPlaysTheChartOfTheLoadStartedBeforeItWhicheverRunsFirst)
              "exec /usr/bin/stat \"$@\"\n");
   fs::permissions(dir_.Path("slow/stat"), fs::perms::owner_all);
   auto held = [&](const std::string& go) {
-    return Env{env.player, {{"PATH", QString::fromStdString(dir_.Path("slow") + ":/usr/bin:/bin")},
-                            {"NXVIEW_TEST_GO", QString::fromStdString(go)}}, {}};
+    return Env{env.player,
+               {{"PATH", QString::fromStdString(dir_.Path("slow") + ":/usr/bin:/bin")},
+                {"NXVIEW_TEST_GO", QString::fromStdString(go)}},
+               {}};
   };
   std::string expected;
   auto played = [&](const std::string& chart) {
@@ -429,7 +434,8 @@ TEST_F(NxviewTest, APlayPlaysTheChartOfTheLoadStartedBeforeItWhicheverRunsFirst)
     const size_t n = static_cast<size_t>(std::count(expected.begin(), expected.end(), '\n'));
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     std::string got = testsupport::ReadAll(log);
-    while (static_cast<size_t>(std::count(got.begin(), got.end(), '\n')) < n && std::chrono::steady_clock::now() < end) {
+    while (static_cast<size_t>(std::count(got.begin(), got.end(), '\n')) < n &&
+           std::chrono::steady_clock::now() < end) {
       QThread::msleep(20);
       got = testsupport::ReadAll(log);
     }

@@ -93,14 +93,10 @@ TEST(QueryOpenTest, ChartPathsTakeOneCanonicalForm) {
   const struct {
     std::string given, canonical;
   } cases[] = {
-      {base + "/inst/../charts.nxl", base + "/charts.nxl"},
-      {base + "/./inst/.//../charts.nxl", base + "/charts.nxl"},
-      {base + "/link/../a.nxl", base + "/real/a.nxl"},
-      {base + "/link/../../real/a.nxl", base + "/real/a.nxl"},
-      {base + "/inst/alias.nxl", base + "/inst/alias.nxl"},
-      {base + "/gone/../inst/new.nxl", base + "/inst/new.nxl"},
-      {base + "/charts.nxl", base + "/charts.nxl"},
-      {"", ""},
+      {base + "/inst/../charts.nxl", base + "/charts.nxl"}, {base + "/./inst/.//../charts.nxl", base + "/charts.nxl"},
+      {base + "/link/../a.nxl", base + "/real/a.nxl"},      {base + "/link/../../real/a.nxl", base + "/real/a.nxl"},
+      {base + "/inst/alias.nxl", base + "/inst/alias.nxl"}, {base + "/gone/../inst/new.nxl", base + "/inst/new.nxl"},
+      {base + "/charts.nxl", base + "/charts.nxl"},         {"", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(ChartPathCanonical(c.given), c.canonical) << c.given;
   const fs::path cwd = fs::current_path();

@@ -27,7 +27,10 @@ TEST(RecentTest, AddingMovesOrInsertsAtTheHead) {
       {"entry 3 moves up, 4 stays", {"a", "b", "c", "d", "e"}, "d", {"d", "a", "b", "c", "e"}},
       {"a sixth file drops the oldest", {"a", "b", "c", "d", "e"}, "f", {"f", "a", "b", "c", "d"}},
       {"the newest stays where it is", {"a", "b", "", "", ""}, "a", {"a", "b", "", "", ""}},
-      {"other letter case is another entry", {"/x/A.nxl", "", "", "", ""}, "/x/a.nxl", {"/x/a.nxl", "/x/A.nxl", "", "", ""}},
+      {"other letter case is another entry",
+       {"/x/A.nxl", "", "", "", ""},
+       "/x/a.nxl",
+       {"/x/a.nxl", "/x/A.nxl", "", "", ""}},
       {"into an empty list", {"", "", "", "", ""}, "/x/a.nxl", {"/x/a.nxl", "", "", "", ""}},
       {"an empty path changes nothing", {"a", "", "", "", ""}, "", {"a", "", "", "", ""}},
       {"a one-entry list", {"a"}, "b", {"b"}},
@@ -52,10 +55,8 @@ TEST(RecentTest, CaptionsCarryOneHexDigitAccessKeyAndShowAmpersandsAsWritten) {
     const char* path;
     const char* caption;
   } cases[] = {
-      {0, "/charts/a.nxl", "&0 /charts/a.nxl"},
-      {9, "/charts/a.nxl", "&9 /charts/a.nxl"},
-      {10, "/charts/a.nxl", "&A /charts/a.nxl"},
-      {15, "/charts/a.nxl", "&F /charts/a.nxl"},
+      {0, "/charts/a.nxl", "&0 /charts/a.nxl"},    {9, "/charts/a.nxl", "&9 /charts/a.nxl"},
+      {10, "/charts/a.nxl", "&A /charts/a.nxl"},   {15, "/charts/a.nxl", "&F /charts/a.nxl"},
       {1, "/R&B/a&&b.nxl", "&1 /R&&B/a&&&&b.nxl"},
   };
   for (const auto& c : cases) EXPECT_EQ(RecentCaption(c.index, c.path), c.caption) << c.path;
@@ -100,7 +101,7 @@ TEST(RecentTest, WhereFileOpenAndRecentEntriesReadTheChart) {
     bool currentOpen, dirty;
     T expect;
   } recent[] = {
-      {1, true, false, T::Current}, {1, true, true, T::NewWindow}, {2, true, false, T::NewWindow},
+      {1, true, false, T::Current},    {1, true, true, T::NewWindow},   {2, true, false, T::NewWindow},
       {0, false, false, T::NewWindow}, {1, false, false, T::NewWindow},
   };
   for (const auto& c : recent)
@@ -137,9 +138,9 @@ TEST(ViewArithmeticTest, WheelSkipAndGridAnswers) {
     int last, v;
     bool skipOn, dragged, wheel, skip;
   } skips[] = {
-      {480, 473, true, true, false, true},    {480, 474, true, true, false, false},
-      {480, 400, false, true, false, false},  {480, 432, true, false, false, false},  // track click
-      {480, 432, true, true, true, false},    {400, 400, true, true, false, false},  // release
+      {480, 473, true, true, false, true},   {480, 474, true, true, false, false},
+      {480, 400, false, true, false, false}, {480, 432, true, false, false, false},  // track click
+      {480, 432, true, true, true, false},   {400, 400, true, true, false, false},   // release
   };
   for (const auto& c : skips)
     EXPECT_EQ(SkipScrollRedraw(c.last, c.v, c.skipOn, c.dragged, c.wheel), c.skip) << c.last << "->" << c.v;
@@ -151,8 +152,8 @@ TEST(ViewArithmeticTest, WheelSkipAndGridAnswers) {
     const char* answer;
     int16_t grid;
     bool warn;
-  } grids[] = {{"5", 5, true},    {"96", 96, false}, {"0", 4, false},   {"200", 4, false},
-               {"abc", 4, false}, {"", 4, false},    {"7.9", 7, true},  {"192.5", 192, false},
+  } grids[] = {{"5", 5, true},    {"96", 96, false},   {"0", 4, false},  {"200", 4, false},
+               {"abc", 4, false}, {"", 4, false},      {"7.9", 7, true}, {"192.5", 192, false},
                {"1", 1, false},   {"70000", 4, false}, {"-3", 4, false}, {"1e999", 4, false}};
   for (const auto& c : grids) {
     bool warn = !c.warn;

@@ -87,8 +87,10 @@ TEST_F(SearchDialogTest, FindOneCodeOnTwoLanesThroughTheEditMenu) {
     EXPECT_EQ(f->Text(3)->text(), "1A");
     f->OKButton()->click();
   });
-  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, MsgMatch{.text = "2個のオブジェを選択しました", .title = "検索完了",
-                                                       .buttons = plat::MsgButtons::Ok, .icon = plat::MsgIcon::None});
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, MsgMatch{.text = "2個のオブジェを選択しました",
+                                                       .title = "検索完了",
+                                                       .buttons = plat::MsgButtons::Ok,
+                                                       .icon = plat::MsgIcon::None});
   frame_->Menu("Menu_Edit_Find")->trigger();
   desk_.Verify();
   ASSERT_EQ(d.SelCount, 2);
@@ -146,12 +148,12 @@ TEST_F(SearchDialogTest, FindWarningsKeepTheDialogOpen) {
   Type(f.Text(2), "1");
   Type(f.Text(3), "20");
   Type(f.Text(4), "10");
-  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, MsgMatch{.text = "小節の値が不正です", .title = "警告",
-                                                       .icon = plat::MsgIcon::Critical});
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
+                         MsgMatch{.text = "小節の値が不正です", .title = "警告", .icon = plat::MsgIcon::Critical});
   f.OKButton_Click();
   Type(f.Text(2), "5");
-  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, MsgMatch{.text = "WAVの値が不正です", .title = "警告",
-                                                       .icon = plat::MsgIcon::Critical});
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
+                         MsgMatch{.text = "WAVの値が不正です", .title = "警告", .icon = plat::MsgIcon::Critical});
   f.OKButton_Click();
   desk_.Verify();
   EXPECT_EQ(f.result(), 0);
@@ -322,7 +324,8 @@ TEST_F(SearchDialogTest, LaneListsByKeyboard) {
     QTest::keyClick(list, Qt::Key_Home);
     QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Down);
-    for (int i = 0; i < list->topLevelItemCount(); ++i) EXPECT_EQ(list->topLevelItem(i)->checkState(0), Qt::Checked) << i;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+      EXPECT_EQ(list->topLevelItem(i)->checkState(0), Qt::Checked) << i;
     QTest::keyClick(list, Qt::Key_Space);  // lane 2
     EXPECT_EQ(list->topLevelItem(2)->checkState(0), Qt::Unchecked);
     QTest::keyClick(list, Qt::Key_Up);

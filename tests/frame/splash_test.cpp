@@ -96,8 +96,8 @@ TEST_F(SplashTest, TheSplashStaysItsTimeWhileIgnoringClicksAndKeys) {
         EXPECT_FALSE(s.List1()->isVisible());
         EXPECT_EQ(s.Label1()->text(), "Version.0.24");
         EXPECT_EQ(s.Timer1()->interval(), 1200);
-        for (QWidget* w : {static_cast<QWidget*>(s.Image1()), static_cast<QWidget*>(s.Label1()),
-                           static_cast<QWidget*>(s.Label2())})
+        for (QWidget* w :
+             {static_cast<QWidget*>(s.Image1()), static_cast<QWidget*>(s.Label1()), static_cast<QWidget*>(s.Label2())})
           Click(w);
         Key(&s, Qt::Key_Escape, QStringLiteral("\x1b"));
         Key(&s, Qt::Key_Return, QStringLiteral("\r"));

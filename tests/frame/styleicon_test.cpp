@@ -20,10 +20,18 @@ class StyleIconTest : public FrameTest {};
 
 TEST_F(StyleIconTest, EverySizeAndModeMatchesTheStylesIcon) {
   const QStyle::StandardPixmap kIcons[] = {
-      QStyle::SP_FileIcon,        QStyle::SP_DialogOpenButton, QStyle::SP_DialogSaveButton,
-      QStyle::SP_DialogApplyButton, QStyle::SP_ArrowRight,     QStyle::SP_ArrowUp,
-      QStyle::SP_ArrowDown,       QStyle::SP_MediaPlay,        QStyle::SP_MediaSeekForward,
-      QStyle::SP_MediaStop,       QStyle::SP_FileDialogContentsView, QStyle::SP_DesktopIcon,
+      QStyle::SP_FileIcon,
+      QStyle::SP_DialogOpenButton,
+      QStyle::SP_DialogSaveButton,
+      QStyle::SP_DialogApplyButton,
+      QStyle::SP_ArrowRight,
+      QStyle::SP_ArrowUp,
+      QStyle::SP_ArrowDown,
+      QStyle::SP_MediaPlay,
+      QStyle::SP_MediaSeekForward,
+      QStyle::SP_MediaStop,
+      QStyle::SP_FileDialogContentsView,
+      QStyle::SP_DesktopIcon,
       QStyle::SP_TrashIcon,  // not read by size: the style's icon itself
   };
   for (QStyle::StandardPixmap sp : kIcons) {
@@ -51,9 +59,9 @@ TEST_F(StyleIconTest, FrameButtonsShowTheStylesPictures) {
   ASSERT_TRUE(Start());
   const std::pair<const char*, QStyle::StandardPixmap> kButtons[] = {
       {"TB1_New", QStyle::SP_FileIcon},          {"TB1_Open", QStyle::SP_DialogOpenButton},
-      {"TB1_Save", QStyle::SP_DialogSaveButton},  {"TB1_PlayAll", QStyle::SP_MediaPlay},
-      {"TB1_PlayStop", QStyle::SP_MediaStop},     {"TB1_Find", QStyle::SP_FileDialogContentsView},
-      {"TB2_Play", QStyle::SP_MediaPlay},         {"TB2_Prev", QStyle::SP_DesktopIcon}};
+      {"TB1_Save", QStyle::SP_DialogSaveButton}, {"TB1_PlayAll", QStyle::SP_MediaPlay},
+      {"TB1_PlayStop", QStyle::SP_MediaStop},    {"TB1_Find", QStyle::SP_FileDialogContentsView},
+      {"TB2_Play", QStyle::SP_MediaPlay},        {"TB2_Prev", QStyle::SP_DesktopIcon}};
   for (const auto& [name, sp] : kButtons) {
     SCOPED_TRACE(name);
     auto* b = Frame().findChild<QToolButton*>(name);

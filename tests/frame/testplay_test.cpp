@@ -20,11 +20,11 @@ TEST(TestPlayStarts, OptionTextsSplitLikeACommandLine) {
       {"-load", {"-load"}},
       {"  -a\t-b  c ", {"-a", "-b", "c"}},
       {"--skin \"My Skin\" -x", {"--skin", "My Skin", "-x"}},
-      {"-o\"a b\"c", {"-oa bc"}},      // quotes group inside a word
-      {"\"\"", {""}},                  // an empty quoted argument stays
+      {"-o\"a b\"c", {"-oa bc"}},  // quotes group inside a word
+      {"\"\"", {""}},              // an empty quoted argument stays
       {"\"say \"\"hi\"\"\"", {"say \"hi\""}},
       {"C:\\player\\x.exe", {"C:\\player\\x.exe"}},  // a "\" is an ordinary character
-      {"\"open", {"open"}},            // an unclosed quote runs to the end
+      {"\"open", {"open"}},                          // an unclosed quote runs to the end
   };
   for (const auto& c : cases) EXPECT_EQ(SplitOptions(c.text), c.args) << c.text;
 }

@@ -1,6 +1,6 @@
 // The conversion wizard through the frame, offscreen (pages worked as they open).
-#include <QListWidget>
 #include <QFontInfo>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -43,9 +43,12 @@ class WizardTest : public testsupport::FrameTest {
     });
   }
   static void Click(QDialog* dlg, int button) {
-    if (auto* p = qobject_cast<mk::Wizard1*>(dlg)) p->Command(button)->click();
-    else if (auto* q = qobject_cast<mk::Wizard2*>(dlg)) q->Command(button)->click();
-    else ADD_FAILURE() << "not a wizard page";
+    if (auto* p = qobject_cast<mk::Wizard1*>(dlg))
+      p->Command(button)->click();
+    else if (auto* q = qobject_cast<mk::Wizard2*>(dlg))
+      q->Command(button)->click();
+    else
+      ADD_FAILURE() << "not a wizard page";
   }
   static std::function<void(QDialog*)> Button(int k) {
     return [k](QDialog* d) { Click(d, k); };
@@ -86,8 +89,10 @@ TEST_F(WizardTest, BackThenNextTakesTheSameSlotAndCancelOrCloseUnloadsTheTarget)
       targets.push_back(mk::g_WizDst);
       EXPECT_EQ(mk::g_WizState, -99);
       EXPECT_NE(mk::WinAt(mk::g_WizDst), nullptr);
-      if (k == 0) d->close();
-      else Click(d, k);
+      if (k == 0)
+        d->close();
+      else
+        Click(d, k);
     };
   };
   Pages({Choose("nxl"), note(1), Choose("nxl"), note(3), Choose("tpl"), note(0)});
@@ -211,7 +216,8 @@ TEST_F(WizardTest, TheLastFreeSlotWorksAndTheLimitWarns) {
   EXPECT_EQ(mk::g_OpenCount, 2);
   EXPECT_NE(mk::WinAt(2), nullptr);
   desk_.ExpectMessageBox(plat::MsgAnswer::Ok, MsgMatch{.text = "2個以上のウインドウを開くことはできません",
-                                                       .title = "警告", .icon = plat::MsgIcon::Critical});
+                                                       .title = "警告",
+                                                       .icon = plat::MsgIcon::Critical});
   frame_->ConvertChart();
   EXPECT_EQ(mk::g_OpenCount, 2);
 }
@@ -234,7 +240,8 @@ TEST_F(WizardTest, ConvertASampleSaveItAndReadItBack) {
   Pages({Choose("tpl"), Button(2)});
   desk_.ExpectMessageBox(plat::MsgAnswer::Ok, MsgMatch{.textContains = "変換元のWAV定義を詰めます。", .title = "警告"});
   // The pedal's back-layer objects have no back channel on the picture lane they map to.
-  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, MsgMatch{.text = "変換先のレーンに置けないオブジェ 1 個は変換しませんでした"});
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
+                         MsgMatch{.text = "変換先のレーンに置けないオブジェ 1 個は変換しませんでした"});
   frame_->Menu("Menu_File_Wiz")->trigger();
   desk_.Verify();
   Pump();
@@ -272,7 +279,8 @@ TEST_F(WizardTest, ConvertASampleSaveItAndReadItBack) {
           if (layer == 1 && (lane == 0 || b.Lane[lane].BackChannel == "__")) continue;
           ++carried;
           const bool wavLane = lane != 0 && a.Lane[lane].Part != mk::kPartBga;
-          EXPECT_EQ(Meaning(b, wavLane, vb), Meaning(a, wavLane, va)) << "lane " << lane << " measure " << m << " tick " << t;
+          EXPECT_EQ(Meaning(b, wavLane, vb), Meaning(a, wavLane, va))
+              << "lane " << lane << " measure " << m << " tick " << t;
         }
     }
   EXPECT_GT(carried, 10);

@@ -16,8 +16,8 @@ struct Cell {
 };
 
 std::ostream& operator<<(std::ostream& os, const Cell& c) {
-  return os << "{lane " << c.lane << ", mes " << c.mes << ", tick " << c.tick
-            << (c.back ? ", back" : ", front") << ", " << c.value << "}";
+  return os << "{lane " << c.lane << ", mes " << c.mes << ", tick " << c.tick << (c.back ? ", back" : ", front") << ", "
+            << c.value << "}";
 }
 
 // Every non-zero slot of the grid, spare slot 192 included.
@@ -57,7 +57,7 @@ std::string Codes(const std::string& code, int n) {
 struct ChannelCase {
   const char* name;
   std::vector<std::string> lines;
-  std::vector<Cell> cells;   // exactly the occupied slots afterwards, in grid order
+  std::vector<Cell> cells;  // exactly the occupied slots afterwards, in grid order
   std::string freeText;
 };
 
@@ -67,39 +67,56 @@ TEST(ReaderChannels, DataToTicksAndLayers) {
   fill.push_back({1, 1, 191, false, 2});
 
   const std::vector<ChannelCase> cases = {
-      {"front rule rounds (5 codes)", {"#00111:0102030405"},
-       Front(1, 1, {{0, 1}, {38, 2}, {77, 3}, {115, 4}, {154, 5}}), ""},
-      {"back rule truncates (5 codes)", {"#00121:0102030405"},
-       Back(1, 1, {{0, 1}, {38, 2}, {76, 3}, {114, 4}, {152, 5}}), ""},
+      {"front rule rounds (5 codes)",
+       {"#00111:0102030405"},
+       Front(1, 1, {{0, 1}, {38, 2}, {77, 3}, {115, 4}, {154, 5}}),
+       ""},
+      {"back rule truncates (5 codes)",
+       {"#00121:0102030405"},
+       Back(1, 1, {{0, 1}, {38, 2}, {76, 3}, {114, 4}, {152, 5}}),
+       ""},
       {"3 characters read as 2 codes, the last single", {"#00111:01Z"}, Front(1, 1, {{0, 1}, {128, 35}}), ""},
-      {"blanks dropped, letters upper-cased", {"#00111: 01 02 0a"},
-       Front(1, 1, {{0, 1}, {64, 2}, {128, 10}}), ""},
-      {"384 codes: the last rounds to the measure's end and lands on its last tick", {"#00111:" + Codes("01", 383) + "02"}, fill, ""},
+      {"blanks dropped, letters upper-cased", {"#00111: 01 02 0a"}, Front(1, 1, {{0, 1}, {64, 2}, {128, 10}}), ""},
+      {"384 codes: the last rounds to the measure's end and lands on its last tick",
+       {"#00111:" + Codes("01", 383) + "02"},
+       fill,
+       ""},
       {"back line of 200 codes: all on tick 0", {"#00121:" + Codes("02", 199) + "03"}, Back(1, 1, {{0, 3}}), ""},
       {"lines without data change nothing", {"#00111:", "#001TM:", "#00134:", "#0013W", "#001LN:"}, {}, ""},
       {"empty codes leave the cell", {"#00111:05", "#00111:0000"}, Front(1, 1, {{0, 5}}), ""},
-      {"separator not accepted: first data character lost", {"#001 11:0101"},
-       Front(1, 1, {{0, 36}, {128, 1}}), ""},
+      {"separator not accepted: first data character lost", {"#001 11:0101"}, Front(1, 1, {{0, 36}, {128, 1}}), ""},
       {"tempo is hexadecimal", {"#002TM:78FF"}, Front(0, 2, {{0, 0x78}, {96, 0xFF}}), ""},
       {"tempo code that is not hexadecimal clears", {"#002TM:1010", "#002TM:0G"}, Front(0, 2, {{96, 16}}), ""},
-      {"group digit 4, 2, 1 and combinations", {"#00134:01", "#00132:0002", "#00137:00000003"},
-       Front(5, 1, {{0, 1}, {144, 3}}) + Front(6, 1, {{96, 2}, {144, 3}}) + Front(7, 1, {{144, 3}}), ""},
-      {"group digit 5 fills first and third lanes, back rule", {"#00135:0102030405"},
+      {"group digit 4, 2, 1 and combinations",
+       {"#00134:01", "#00132:0002", "#00137:00000003"},
+       Front(5, 1, {{0, 1}, {144, 3}}) + Front(6, 1, {{96, 2}, {144, 3}}) + Front(7, 1, {{144, 3}}),
+       ""},
+      {"group digit 5 fills first and third lanes, back rule",
+       {"#00135:0102030405"},
        Front(5, 1, {{0, 1}, {38, 2}, {76, 3}, {114, 4}, {152, 5}}) +
-           Front(7, 1, {{0, 1}, {38, 2}, {76, 3}, {114, 4}, {152, 5}}), ""},
+           Front(7, 1, {{0, 1}, {38, 2}, {76, 3}, {114, 4}, {152, 5}}),
+       ""},
       {"group digit 0 is an open object on the first lane", {"#00130:0500"}, Front(5, 1, {{0, 10005}}), ""},
-      {"W line fills the fourth lane, front rule", {"#0013W:0102030405"},
-       Front(8, 1, {{0, 1}, {38, 2}, {77, 3}, {115, 4}, {154, 5}}), ""},
+      {"W line fills the fourth lane, front rule",
+       {"#0013W:0102030405"},
+       Front(8, 1, {{0, 1}, {38, 2}, {77, 3}, {115, 4}, {154, 5}}),
+       ""},
       {"group digits 8 and 9 are no group lines", {"#00138:01", "#00139:01"}, {}, "#00138:01\r\n#00139:01\r\n"},
       {"group lane back channel", {"#00128:0001"}, Back(8, 1, {{96, 1}}), ""},
       {"part 88 reads the BGA mode", {"#00104:0A1F"}, Front(9, 1, {{0, 10}, {96, 31}}), ""},
-      {"part 99 lines stack", {"#00101:01", "#00101:02", "#00101:03"},
-       Front(10, 1, {{0, 1}}) + Front(11, 1, {{0, 2}}) + Front(12, 1, {{0, 3}}), ""},
-      {"an all-empty part 99 line takes its lane", {"#00101:01", "#00101:00", "#00101:03"},
-       Front(10, 1, {{0, 1}}) + Front(12, 1, {{0, 3}}), ""},
+      {"part 99 lines stack",
+       {"#00101:01", "#00101:02", "#00101:03"},
+       Front(10, 1, {{0, 1}}) + Front(11, 1, {{0, 2}}) + Front(12, 1, {{0, 3}}),
+       ""},
+      {"an all-empty part 99 line takes its lane",
+       {"#00101:01", "#00101:00", "#00101:03"},
+       Front(10, 1, {{0, 1}}) + Front(12, 1, {{0, 3}}),
+       ""},
       {"part 99 stacks per measure", {"#00101:01", "#00201:02"}, Front(10, 1, {{0, 1}}) + Front(10, 2, {{0, 2}}), ""},
-      {"part 99 front and back counted apart", {"#001A1:05", "#00101:01", "#00101:02", "#001A1:06"},
-       Front(10, 1, {{0, 1}}) + Back(10, 1, {{0, 5}}) + Front(11, 1, {{0, 2}}) + Back(11, 1, {{0, 6}}), ""},
+      {"part 99 front and back counted apart",
+       {"#001A1:05", "#00101:01", "#00101:02", "#001A1:06"},
+       Front(10, 1, {{0, 1}}) + Back(10, 1, {{0, 5}}) + Front(11, 1, {{0, 2}}) + Back(11, 1, {{0, 6}}),
+       ""},
   };
   for (const ChannelCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -120,8 +137,8 @@ TEST(ReaderChannels, StackedLinesPassByLanesWithoutTheirLayer) {
   const mk::ChartReadResult r =
       mk::ReadChartLines(d, {"#001A1:05", "#001A1:06", "#00101:01", "#00101:02", "#00101:03", "#001A1:07"}, false);
   ASSERT_TRUE(r.ok) << mk::ChartReadMessage(r);
-  EXPECT_EQ(Occupied(d), Front(1, 1, {{0, 1}}) + Back(1, 1, {{0, 5}}) + Front(2, 1, {{0, 2}}) +
-                             Back(3, 1, {{0, 6}}) + Front(4, 1, {{0, 3}}) + Back(4, 1, {{0, 7}}));
+  EXPECT_EQ(Occupied(d), Front(1, 1, {{0, 1}}) + Back(1, 1, {{0, 5}}) + Front(2, 1, {{0, 2}}) + Back(3, 1, {{0, 6}}) +
+                             Front(4, 1, {{0, 3}}) + Back(4, 1, {{0, 7}}));
   DocData full = b.Build();
   EXPECT_FALSE(mk::ReadChartLines(full, {"#00101:01", "#00101:02", "#00101:03", "#00101:04"}, false).ok);
 }
@@ -160,8 +177,9 @@ TEST(ReaderChannels, LongChannelNames) {
   readerfix::DocBuilder b = readerfix::StandardScript();
   b.Lane("LONGNAME1", "longback22", 100).Lane("OTHERNAME12", "__", 100);
   DocData d = b.Build();
-  ASSERT_TRUE(mk::ReadChartLines(d, {"#001longname1:05", "#001LONGBACK22:06", "#001OtherName12:07", "#001LONGNAME:08"},
-                                 false).ok);
+  ASSERT_TRUE(
+      mk::ReadChartLines(d, {"#001longname1:05", "#001LONGBACK22:06", "#001OtherName12:07", "#001LONGNAME:08"}, false)
+          .ok);
   EXPECT_EQ(d.Obj[13].Mes[1].Obj[0], 5);
   EXPECT_EQ(d.Obj[13].Mes[1].BackObj[0], 6);
   EXPECT_EQ(d.Obj[14].Mes[1].Obj[0], 7);

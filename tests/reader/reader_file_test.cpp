@@ -19,12 +19,13 @@ TEST(ReaderFile, NamesCountsAndSlotCounts) {
   testsupport::TempDir dir;
   const std::string path = dir.Write("song one.cht",
                                      std::string("#TITLE t\r\n"
-                                     "#012TM:78\r\n"      // 1 counted
-                                     "#00111:01000200\r\n"  // 2 counted
-                                     "#00121:00000003\r\n"  // back: not counted
-                                     "#00237:01\r\n"      // group digit: not counted
-                                     "#0013W:0001\r\n"    // W: 1 counted
-                                     "#00311:") + std::string(382, '0') + "01\r\n");
+                                                 "#012TM:78\r\n"        // 1 counted
+                                                 "#00111:01000200\r\n"  // 2 counted
+                                                 "#00121:00000003\r\n"  // back: not counted
+                                                 "#00237:01\r\n"        // group digit: not counted
+                                                 "#0013W:0001\r\n"      // W: 1 counted
+                                                 "#00311:") +
+                                         std::string(382, '0') + "01\r\n");
   DocData d = readerfix::StandardScript().Build(10);
   d.ObjReadCount = 99;
   const ChartReadResult r = mk::ReadChartFile(d, path, "song one.cht", false);
@@ -35,7 +36,7 @@ TEST(ReaderFile, NamesCountsAndSlotCounts) {
   for (const auto& lane : d.Obj) EXPECT_EQ(lane.Mes.size(), 13u);
   EXPECT_EQ(d.ObjReadCount, 5);
   EXPECT_EQ(d.Obj[0].Mes[12].Division, 1);
-  EXPECT_EQ(d.Obj[1].Mes[1].Division, 4);   // front 0 and 96, back 144
+  EXPECT_EQ(d.Obj[1].Mes[1].Division, 4);  // front 0 and 96, back 144
   EXPECT_EQ(d.Obj[5].Mes[2].Division, 1);
   EXPECT_EQ(d.Obj[8].Mes[1].Division, 2);
   EXPECT_EQ(d.Obj[1].Mes[3].Division, 192);  // tick 191 of 192 slots
@@ -59,9 +60,9 @@ TEST(ReaderFile, ScratchReadAddsToTheOpenChart) {
   d.FreeText = "stale\r\n";
   d.Obj[1].Mes.Write(1).Obj[0] = 7;
   d.Obj[10].Mes.Write(1).Obj[0] = 9;  // first stacked lane already holds an object
-  const ChartReadResult r = mk::ReadChartText(
-      d, "#TITLE new\r\nunknown line\r\n;comment\r\n#00111:0002\r\n#00111:00\r\n#00101:04\r\n",
-      mk::ChartCoding::Utf8, true);
+  const ChartReadResult r =
+      mk::ReadChartText(d, "#TITLE new\r\nunknown line\r\n;comment\r\n#00111:0002\r\n#00111:00\r\n#00101:04\r\n",
+                        mk::ChartCoding::Utf8, true);
   ASSERT_TRUE(r.ok) << mk::ChartReadMessage(r);
   EXPECT_EQ(d.Title, "new");
   EXPECT_EQ(d.Artist, "kept");
@@ -136,8 +137,12 @@ TEST(ReaderMends, LargeChartsReadAndOversizedOnesFailClearly) {
   for (int l = 1; l <= 128; ++l) b.Lane("L" + std::to_string(l % 10) + std::string(1, 'A' + l / 10));
   DocData d = b.Build(0);
   std::string text;
-  for (int m = 1; m <= 999; ++m) text += "#" + std::string(m < 10 ? "00" : m < 100 ? "0" : "") +
-                                         std::to_string(m) + d.Lane[1 + m % 128].Channel + ":01\r\n";
+  for (int m = 1; m <= 999; ++m)
+    text += "#" +
+            std::string(m < 10    ? "00"
+                        : m < 100 ? "0"
+                                  : "") +
+            std::to_string(m) + d.Lane[1 + m % 128].Channel + ":01\r\n";
   const ChartReadResult r = mk::ReadChartText(d, text, mk::ChartCoding::Ansi, false);
   ASSERT_TRUE(r.ok) << mk::ChartReadMessage(r);
   EXPECT_EQ(d.MesCount, 999);
@@ -237,7 +242,9 @@ class RecordingHost : public mk::ChartReadHost {
   void MesChange(int16_t w, int16_t delta) override {
     calls.push_back("Mes_Change " + std::to_string(w) + " " + std::to_string(delta));
   }
-  void SetCaption(int16_t w, const std::string& c) override { calls.push_back("caption " + std::to_string(w) + " " + c); }
+  void SetCaption(int16_t w, const std::string& c) override {
+    calls.push_back("caption " + std::to_string(w) + " " + c);
+  }
   std::string ScriptTitle(int16_t s) override { return "Script" + std::to_string(s); }
   void AddRecentFile(const std::string& path, int16_t script) override {
     calls.push_back("recent " + path + " " + std::to_string(script));

@@ -95,10 +95,18 @@ class DocBuilder {
 // sharing channel 01 and back channel A1 (part 99).
 inline DocBuilder StandardScript() {
   DocBuilder b;
-  b.Lane("11", "21").Lane("12", "22").Lane("13", "23").Lane("14")
-      .Lane("15", "25", 2).Lane("16", "__", 2).Lane("17", "__", 2).Lane("__", "28", 2)
+  b.Lane("11", "21")
+      .Lane("12", "22")
+      .Lane("13", "23")
+      .Lane("14")
+      .Lane("15", "25", 2)
+      .Lane("16", "__", 2)
+      .Lane("17", "__", 2)
+      .Lane("__", "28", 2)
       .Lane("04", "__", 88)
-      .Lane("01", "A1", 99).Lane("01", "A1", 99).Lane("01", "A1", 99)
+      .Lane("01", "A1", 99)
+      .Lane("01", "A1", 99)
+      .Lane("01", "A1", 99)
       .Group("Pad", 5, "3");
   return b;
 }

@@ -35,13 +35,13 @@ TEST(ReaderScripts, EveryShippedScriptReadsItsSample) {
          EXPECT_EQ(d.Bga[1].Comment, "タイトル画像");
          EXPECT_EQ(d.Obj[0].Mes[3].Length, 0.75);
          EXPECT_EQ(At(d, 0, 4, 128), 0xA0);
-         EXPECT_EQ(At(d, 8, 1, 96), 2);      // pad digit 1: third lane
-         EXPECT_EQ(At(d, 9, 1, 96), 3);      // PDW: the pedal
-         EXPECT_EQ(At(d, 6, 2, 0), 10004);   // digit 0: open object
-         EXPECT_EQ(At(d, 7, 2, 96), 5);      // digit 6: first and second lanes
+         EXPECT_EQ(At(d, 8, 1, 96), 2);     // pad digit 1: third lane
+         EXPECT_EQ(At(d, 9, 1, 96), 3);     // PDW: the pedal
+         EXPECT_EQ(At(d, 6, 2, 0), 10004);  // digit 0: open object
+         EXPECT_EQ(At(d, 7, 2, 96), 5);     // digit 6: first and second lanes
          EXPECT_EQ(At(d, 5, 2, 0), 1295);
          EXPECT_EQ(At(d, 11, 3, 96, true), 1);
-         EXPECT_EQ(At(d, 12, 2, 0), 4);      // stacked BGM: the placeholder keeps lane 13 empty
+         EXPECT_EQ(At(d, 12, 2, 0), 4);  // stacked BGM: the placeholder keeps lane 13 empty
          EXPECT_EQ(At(d, 13, 2, 0), 0);
          EXPECT_EQ(At(d, 14, 2, 0), 6);
          EXPECT_EQ(At(d, 13, 1, 96), 6);
@@ -84,7 +84,8 @@ TEST(ReaderScripts, EveryShippedScriptReadsItsSample) {
     // As a window prepares it: three measures before the chart is read.
     d.MesCount = 3;
     for (mk::LaneMes& lane : d.Obj) lane.Mes.resize(4);
-    const mk::ChartReadResult r = mk::ReadChartFile(d, std::string(MIRKAN_SOURCE_DIR) + "/samples/" + c.sample, c.sample, false);
+    const mk::ChartReadResult r =
+        mk::ReadChartFile(d, std::string(MIRKAN_SOURCE_DIR) + "/samples/" + c.sample, c.sample, false);
     ASSERT_TRUE(r.ok) << mk::ChartReadMessage(r);
     EXPECT_EQ(d.MesCount, c.mesCount);
     EXPECT_EQ(d.FreeText, c.freeText);

@@ -11,8 +11,7 @@ using scripttest::ReadBody;
 
 namespace {
 
-const char kLanes4[] =
-    "#LANE\nA,a,11,__,0,0,0,1\nB,b,12,__,0,0,0,1\nC,c,13,__,0,0,0,1\nD,d,14,__,0,0,0,1\n#EOL\n";
+const char kLanes4[] = "#LANE\nA,a,11,__,0,0,0,1\nB,b,12,__,0,0,0,1\nC,c,13,__,0,0,0,1\nD,d,14,__,0,0,0,1\n#EOL\n";
 
 // Faults the format leaves open end the program like the part fault: title "エラー", critical
 // icon, the file name and the line in the text. The body starts at line 4 of the script.
@@ -66,22 +65,24 @@ TEST(ScriptFaults, LayoutsThatCannotReadBackAreRefused) {
        pre + "6 行目と 5 行目のチャンネル名「11」の行は「11」の行として読まれるため読み戻せません"},
       {lanes({"A,a,1,__,0,0,0,1", "B,b,12,__,0,0,0,1"}),
        pre + "6 行目と 5 行目のチャンネル名「12」の行は「1」の行として読まれるため読み戻せません"},
-      {lanes({"A,a,k1,K1,0,0,0,1"}), pre + "5 行目のチャンネル名「K1」の行は「k1」の行として読まれるため読み戻せません"},
+      {lanes({"A,a,k1,K1,0,0,0,1"}),
+       pre + "5 行目のチャンネル名「K1」の行は「k1」の行として読まれるため読み戻せません"},
       {"#TMPC 03\n" + lanes({"A,a,03,__,0,0,0,1"}),
        pre + "6 行目と 4 行目のチャンネル名「03」の行は「03」の行として読まれるため読み戻せません"},
       {"#GT G,1,P\n" + lanes({"A,a,__,__,0,0,0,1", "B,b,__,__,0,0,0,1", "C,c,__,__,0,0,0,1", "D,d,__,__,0,0,0,1",
-                                "E,e,P1,__,0,0,0,1"}),
+                              "E,e,P1,__,0,0,0,1"}),
        pre + "10 行目と 4 行目のチャンネル名「P1」の行は「P1」の行として読まれるため読み戻せません"},
       {lanes({"A,a,K.1,__,0,0,0,1"}), pre + "5 行目のチャンネル名「K.1」は譜面の行に残らない文字「.」を含んでいます"},
       {lanes({"A,a,,__,0,0,0,1"}), pre + "5 行目のチャンネル名が空です"},
       {"#SSYMBOL :-\n#OSYMBOL -\n" + lanes({"A,a,K,__,0,0,0,1", "B,b,K-1,__,0,0,0,1"}),
        pre + "8 行目と 7 行目のチャンネル名「K-1」は区切り記号「-」の前が別のチャンネル名になるため読み戻せません"},
       {"#GT G,1,C\n#GT H,3,D\n" + lanes({"A,a,__,__,0,0,0,1", "B,b,__,__,0,0,0,1", "C,c,__,__,0,0,0,1",
-                                            "D,d,__,__,0,0,0,1", "E,e,__,__,0,0,0,1", "F,f,__,__,0,0,0,1"}),
+                                         "D,d,__,__,0,0,0,1", "E,e,__,__,0,0,0,1", "F,f,__,__,0,0,0,1"}),
        pre + "5 行目と 4 行目の #GT 定義のレーンが重なっています"},
-      {"#WNUM 1\n#BNUM 3\n#GT G,1,C\n" + lanes({"A,a,__,__,0,0,0,1", "B,b,__,__,0,0,0,1", "C,c,__,__,0,0,0,88",
-                                                  "D,d,__,__,0,0,0,88"}),
-       pre + "6 行目と 10 行目の #GT 定義のレーンは BGA の番号を使いますが、グループの行の #WNUM の形式ではその番号を書けません"},
+      {"#WNUM 1\n#BNUM 3\n#GT G,1,C\n" +
+           lanes({"A,a,__,__,0,0,0,1", "B,b,__,__,0,0,0,1", "C,c,__,__,0,0,0,88", "D,d,__,__,0,0,0,88"}),
+       pre + "6 行目と 10 行目の #GT 定義のレーンは BGA の番号を使いますが、グループの行の #WNUM "
+             "の形式ではその番号を書けません"},
       {"#GT G,1,\n" + lanes({"A,a,__,__,0,0,0,1", "B,b,__,__,0,0,0,1", "C,c,__,__,0,0,0,1", "D,d,__,__,0,0,0,1"}),
        pre + "4 行目の #GT 定義のチャンネル名が空です"},
       {lanes({"A,a,S,__,0,0,0,99", "B,b,__,S,0,0,0,99"}),
@@ -97,10 +98,10 @@ TEST(ScriptFaults, LayoutsThatCannotReadBackAreRefused) {
       // BGA lanes whose numbers the WAV mode codes, modes 2 and 3 together, names a symbol keeps.
       {lanes({"A,a,S,T,0,0,0,99", "B,b,S,T,0,0,0,99", "C,c,s,t,0,0,0,99"}), ""},
       {"#GT G,1,C\n" + lanes({"A,a,__,__,0,0,0,1", "B,b,__,__,0,0,0,1", "C,c,__,__,0,0,0,1", "D,d,S,__,0,0,0,99",
-                                "E,e,S,__,0,0,0,99"}),
+                              "E,e,S,__,0,0,0,99"}),
        ""},
-      {"#WNUM 2\n#BNUM 3\n#GT G,1,C\n" + lanes({"A,a,__,__,0,0,0,88", "B,b,__,__,0,0,0,88", "C,c,__,__,0,0,0,88",
-                                                  "D,d,__,__,0,0,0,88"}),
+      {"#WNUM 2\n#BNUM 3\n#GT G,1,C\n" +
+           lanes({"A,a,__,__,0,0,0,88", "B,b,__,__,0,0,0,88", "C,c,__,__,0,0,0,88", "D,d,__,__,0,0,0,88"}),
        ""},
       {"#OSYMBOL -\n" + lanes({"A,a,K-1,__,0,0,0,1", "B,b,K-2,K-3,0,0,0,1"}), ""},
   };
@@ -153,12 +154,13 @@ TEST(ScriptFaults, IgnoredLines) {
 TEST(ScriptFaults, ReusedRecordKeepsNothingOfTheScriptBefore) {
   scripttest::Read first = ReadBody(
       "#VIEWER old.exe\n#VSTART s\n#VPLAY p\n#VPLAYH h\n#VSTOP q\n#LV 5,6,7\n#LVN1 a\n#LVN2 b\n"
-      "#LVN3 c\n#GT G,1,C\n#ECHO #E\n#HELP\nold help\n#EOH\n#TITLE T\n" + std::string(kLanes4));
+      "#LVN3 c\n#GT G,1,C\n#ECHO #E\n#HELP\nold help\n#EOH\n#TITLE T\n" +
+      std::string(kLanes4));
   ASSERT_TRUE(first.result.ok);
   mk::DocData doc = first.doc;
   std::string info = first.info;
-  auto res = mk::ReadScriptLines(scripttest::Lines("#DFN\nsecond\n#LANE\nX,x,1,2,0,0,0,1\n#EOL"),
-                                 "second.dfn", doc, info);
+  auto res =
+      mk::ReadScriptLines(scripttest::Lines("#DFN\nsecond\n#LANE\nX,x,1,2,0,0,0,1\n#EOL"), "second.dfn", doc, info);
   ASSERT_TRUE(res.ok);
   mk::DocData fresh;
   EXPECT_EQ(doc.Fmt.Viewer, fresh.Fmt.Viewer);
@@ -201,9 +203,8 @@ TEST_F(ScriptWindow, StepsRunInOrderAfterTheRecordIsFilled) {
   scripttest::RecordingWindow win;
   auto r = mk::ScrRead(1, doc, win);
   ASSERT_TRUE(r.ok) << r.message.text;
-  EXPECT_EQ(win.calls, (std::vector<std::string>{"SetScrollDirection", "AppendWavRows", "AppendBgaRows",
-                                                 "ObjMake", "Scr_Chg", "SetCaption", "HeadDraw",
-                                                 "HeadDraw2", "ObjDraw"}));
+  EXPECT_EQ(win.calls, (std::vector<std::string>{"SetScrollDirection", "AppendWavRows", "AppendBgaRows", "ObjMake",
+                                                 "Scr_Chg", "SetCaption", "HeadDraw", "HeadDraw2", "ObjDraw"}));
   EXPECT_EQ(doc.ScrlUp, 0);
   EXPECT_EQ(win.caption, "新規 - 窓");
   EXPECT_EQ(mk::g_ScriptTable[1].Info, "説明\r\n");
@@ -223,8 +224,8 @@ TEST_F(ScriptWindow, NoRowsForAnUnknownModeAndNoScrollStepWithoutScrl) {
   mk::DocData doc;
   scripttest::RecordingWindow win;
   ASSERT_TRUE(mk::ScrRead(1, doc, win).ok);
-  EXPECT_EQ(win.calls, (std::vector<std::string>{"AppendBgaRows", "ObjMake", "Scr_Chg", "SetCaption",
-                                                 "HeadDraw", "HeadDraw2", "ObjDraw"}));
+  EXPECT_EQ(win.calls, (std::vector<std::string>{"AppendBgaRows", "ObjMake", "Scr_Chg", "SetCaption", "HeadDraw",
+                                                 "HeadDraw2", "ObjDraw"}));
   EXPECT_EQ(win.bgaRows.size(), 1295u);
   EXPECT_EQ(win.bgaRows.back(), "ZZ");
   EXPECT_EQ(mk::g_ScriptTable[1].Info, "");  // the help of an earlier reading is gone

@@ -18,9 +18,9 @@ TEST(ScriptLanes, FieldsEightToTen) {
     const char* pbch;
   } cases[] = {
       {"A,a,11,21,000000,000000,000000,1", "11", "21"},
-      {"A,a,11,21,000000,000000,000000,1,", "11", "21"},           // empty 9th field
+      {"A,a,11,21,000000,000000,000000,1,", "11", "21"},  // empty 9th field
       {"A,a,11,21,000000,000000,000000,1,P1", "P1", "21"},
-      {"A,a,11,21,000000,000000,000000,1,,P2", "11", "P2"},        // 10 fields, 9th empty
+      {"A,a,11,21,000000,000000,000000,1,,P2", "11", "P2"},  // 10 fields, 9th empty
       {"A,a,11,21,000000,000000,000000,1,P1,P2", "P1", "P2"},
       {"A,a,11,21,000000,000000,000000,1,P1,P2,X,Y", "P1", "P2"},  // fields after the 10th dropped
       {"A,a,11,21,000000,000000,000000,1, P1,\"P,2\"", "P1", "P,2"},
@@ -49,7 +49,7 @@ TEST(ScriptLanes, QuotedFieldsKeepTheirCommas) {
   EXPECT_EQ(a.Label, "1,L");
   EXPECT_EQ(a.Channel, "11");
   EXPECT_EQ(a.BackChannel, "21");
-  EXPECT_EQ(a.PChannel, "11");       // 9 raw commas, but only 8 fields
+  EXPECT_EQ(a.PChannel, "11");  // 9 raw commas, but only 8 fields
   EXPECT_EQ(a.PBackChannel, "21");
   EXPECT_EQ(a.Color1, (Rgb{255, 128, 0}));
   EXPECT_EQ(a.Color2, (Rgb{0, 255, 128}));
@@ -68,8 +68,9 @@ TEST(ScriptLanes, Colours) {
     const char* field;
     Rgb want;
   } cases[] = {
-      {"102030", {16, 32, 48}}, {"ffFFff", {255, 255, 255}}, {"1G2H3I", {1, 2, 3}},
-      {"G12345", {0, 0x23, 0x45}}, {"F", {15, 0, 0}}, {"", {0, 0, 0}}, {"0A0B0C0D", {10, 11, 12}},
+      {"102030", {16, 32, 48}},    {"ffFFff", {255, 255, 255}}, {"1G2H3I", {1, 2, 3}},
+      {"G12345", {0, 0x23, 0x45}}, {"F", {15, 0, 0}},           {"", {0, 0, 0}},
+      {"0A0B0C0D", {10, 11, 12}},
   };
   for (const Case& c : cases) {
     auto r = ReadBody(std::string("#LANE\nA,a,1,2,") + c.field + ",0,0,1\n#EOL\n");
@@ -84,17 +85,14 @@ TEST(ScriptLanes, PartRule) {
     bool ok;
     int maxPart, partCount;
   } cases[] = {
-      {{1, 1, 2, 2, 88}, true, 88, 3},
-      {{0, 0, 1}, true, 1, 1},
-      {{0, 0}, true, 0, 0},
-      {{1, 2, 88, 99}, true, 99, 4},
-      {{2, 1}, false, 0, 0},
-      {{-1}, false, 0, 0},
+      {{1, 1, 2, 2, 88}, true, 88, 3}, {{0, 0, 1}, true, 1, 1}, {{0, 0}, true, 0, 0},
+      {{1, 2, 88, 99}, true, 99, 4},   {{2, 1}, false, 0, 0},   {{-1}, false, 0, 0},
       {{1, 99, 88}, false, 0, 0},
   };
   for (const Case& c : cases) {
     std::string body = "#LANE\n";
-    for (size_t i = 0; i < c.parts.size(); ++i) body += "L,l,C" + std::to_string(i) + ",__,0,0,0," + std::to_string(c.parts[i]) + "\n";
+    for (size_t i = 0; i < c.parts.size(); ++i)
+      body += "L,l,C" + std::to_string(i) + ",__,0,0,0," + std::to_string(c.parts[i]) + "\n";
     auto r = ReadBody(body);
     ASSERT_EQ(r.result.ok, c.ok) << body;
     if (c.ok) {

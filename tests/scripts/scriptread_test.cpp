@@ -147,8 +147,11 @@ TEST(ScriptDirectives, ListsKeepTheirPiecesUnchanged) {
 TEST(ScriptDirectives, RepeatedDirectivesLastWinsEchoAndGroupsAccumulate) {
   auto r = ReadBody(
       "#TITLE one\n#TITLE two\n#ECHO #A\n#ECHO  #B\n#WNUM 3\n#WNUM 2\n"
-      "#GT G1,1,1A\n#GT G2,5,2A\n" + std::string(kLane) + "#LANE\nB,b,12,22,0,0,0,1\nC,c,13,23,0,0,0,1\n"
-      "D,d,14,24,0,0,0,1\n#EOL\n#LANE\nE,e,15,25,0,0,0,1\nF,f,16,26,0,0,0,1\nG,g,17,27,0,0,0,1\nH,h,18,28,0,0,0,1\n#EOL\n");
+      "#GT G1,1,1A\n#GT G2,5,2A\n" +
+      std::string(kLane) +
+      "#LANE\nB,b,12,22,0,0,0,1\nC,c,13,23,0,0,0,1\n"
+      "D,d,14,24,0,0,0,1\n#EOL\n#LANE\nE,e,15,25,0,0,0,1\nF,f,16,26,0,0,0,1\nG,g,17,27,0,0,0,1\nH,h,18,28,0,0,0,1\n#"
+      "EOL\n");
   ASSERT_TRUE(r.result.ok) << r.result.message.text;
   EXPECT_EQ(r.doc.Keys.Title, "two");
   EXPECT_EQ(r.doc.Fmt.WNum, 2);

@@ -25,9 +25,7 @@ std::string Script(const std::string& title, const std::string& extLine) {
   return "#DFN\r\n" + title + "\r\n" + extLine + "\r\n#LANE\r\nA,a,1,2,0,0,0,1\r\n#EOL\r\n";
 }
 
-void ExpectError(const mk::ScriptMessage& m, const std::string& text) {
-  scripttest::ExpectMessage(m, text, true);
-}
+void ExpectError(const mk::ScriptMessage& m, const std::string& text) { scripttest::ExpectMessage(m, text, true); }
 
 TEST(ScriptRegistry, FatalMessages) {
   {
@@ -123,7 +121,7 @@ TEST(ScriptRegistry, DefaultScript) {
       {{"TXC", "NXL", "NXLX,NXP"}, "NXL", 3, false},  // last match wins, substrings count
       {{"txc", "abc,nxl", "XYZ"}, "NxL", 2, false},
       {{"TXC", "ABC"}, "NXL", 1, true},
-      {{"", "A", "B", ""}, "", 3, false},              // empty DefExt: every script with extensions
+      {{"", "A", "B", ""}, "", 3, false},  // empty DefExt: every script with extensions
       {{"", ""}, "", 1, true},
   };
   for (const Case& c : cases) {
@@ -134,9 +132,10 @@ TEST(ScriptRegistry, DefaultScript) {
     mk::ScriptList l = mk::ScanScripts(f.path(), c.defExt);
     EXPECT_EQ(l.defaultScript, c.want) << c.defExt;
     if (c.warned) {
-      scripttest::ExpectMessage(
-          l.message, c.defExt + "の定義スクリプトが見つかりません\r\nScript1の定義をデフォルトとして使用します",
-          false, "警告");
+      scripttest::ExpectMessage(l.message,
+                                c.defExt +
+                                    "の定義スクリプトが見つかりません\r\nScript1の定義をデフォルトとして使用します",
+                                false, "警告");
     } else {
       EXPECT_TRUE(l.message.empty()) << l.message.text;
     }

@@ -25,9 +25,7 @@ const std::string kInstall = std::string(MIRKAN_BIN_DIR) + "/";
 
 class Shipped : public ::testing::Test {
  protected:
-  void SetUp() override {
-    message_ = mk::LoadScriptList(kInstall, "NXL");
-  }
+  void SetUp() override { message_ = mk::LoadScriptList(kInstall, "NXL"); }
   void TearDown() override { mk::ResetScriptList(); }
   mk::ScriptMessage message_;
 };
@@ -51,8 +49,7 @@ TEST_F(Shipped, RegisterWithTheDefaultExtensionAndReadCleanly) {
   EXPECT_TRUE(message_.empty()) << message_.text;
   ASSERT_EQ(mk::g_ScriptCount, 4);
   EXPECT_EQ(mk::g_ScriptTable[mk::g_DefaultScript].Title, "Nexal 5鍵+パッド");
-  EXPECT_EQ(mk::g_OpenFilter,
-            "Dual Stage|*.scd|Nexal 5鍵+パッド|*.nxl|Simple Four|*.s4k|Tapline Twin|*.tpl;*.tpx");
+  EXPECT_EQ(mk::g_OpenFilter, "Dual Stage|*.scd|Nexal 5鍵+パッド|*.nxl|Simple Four|*.s4k|Tapline Twin|*.tpl;*.tpx");
   for (int16_t i = 1; i <= mk::g_ScriptCount; ++i) {
     mk::DocData doc;
     scripttest::RecordingWindow win;
@@ -71,17 +68,16 @@ TEST_F(Shipped, RegisterWithTheDefaultExtensionAndReadCleanly) {
 // Taken together the scripts show every directive and every kind of lane a user may start from.
 TEST_F(Shipped, TogetherUseEveryDirectiveAndLaneKind) {
   const std::vector<std::string> directives = {
-      "#EXT ",    "#HEAD ",   "#FOOT ",    "#WNUM ",    "#BNUM ",  "#LV ",     "#LVN1",   "#LVN2",
-      "#LVN3",    "#GT ",     "#ML ",      "#SCRL ",    "#BRIGHT ", "#VIEWER ", "#VSTART ", "#VPLAY ",
-      "#VPLAYH ", "#VSTOP ",  "#BEXT ",    "#BLTYPE ",  "#TITLE ", "#ARTIST ", "#GENRE ", "#BPM ",
-      "#BASEBPM ", "#LEVEL1", "#LEVEL2",   "#LEVEL3",   "#WAV ",   "#BGA ",    "#PRE ",   "#WALL ",
-      "#TMPC ",   "#MESC ",   "#PATH ",    "#ECHO ",    "#HSYMBOL ", "#SSYMBOL ", "#OSYMBOL ", "#PBPM ",
-      "#PBASEBPM ", "#PWAV ", "#PBGA ",    "#PTMPC ",   "#PMESC ", "#LANE",    "#EOL",    "#HELP",
-      "#EOH"};
+      "#EXT ",     "#HEAD ",    "#FOOT ",    "#WNUM ",   "#BNUM ",     "#LV ",     "#LVN1",     "#LVN2",    "#LVN3",
+      "#GT ",      "#ML ",      "#SCRL ",    "#BRIGHT ", "#VIEWER ",   "#VSTART ", "#VPLAY ",   "#VPLAYH ", "#VSTOP ",
+      "#BEXT ",    "#BLTYPE ",  "#TITLE ",   "#ARTIST ", "#GENRE ",    "#BPM ",    "#BASEBPM ", "#LEVEL1",  "#LEVEL2",
+      "#LEVEL3",   "#WAV ",     "#BGA ",     "#PRE ",    "#WALL ",     "#TMPC ",   "#MESC ",    "#PATH ",   "#ECHO ",
+      "#HSYMBOL ", "#SSYMBOL ", "#OSYMBOL ", "#PBPM ",   "#PBASEBPM ", "#PWAV ",   "#PBGA ",    "#PTMPC ",  "#PMESC ",
+      "#LANE",     "#EOL",      "#HELP",     "#EOH"};
   std::set<std::string> used;
   std::set<int> wnum, bnum;
-  bool part88 = false, part99 = false, backLayer = false, playerChannels = false, wLane = false,
-       ownFourth = false, groupPlayer = false, twoHelp = false, levels = false, symbols = false;
+  bool part88 = false, part99 = false, backLayer = false, playerChannels = false, wLane = false, ownFourth = false,
+       groupPlayer = false, twoHelp = false, levels = false, symbols = false;
   for (int16_t i = 1; i <= mk::g_ScriptCount; ++i) {
     std::vector<std::string> lines;
     std::string error;
@@ -114,8 +110,8 @@ TEST_F(Shipped, TogetherUseEveryDirectiveAndLaneKind) {
   for (const std::string& d : directives) EXPECT_TRUE(used.count(d)) << d;
   EXPECT_EQ(wnum, (std::set<int>{1, 2, 3}));
   EXPECT_EQ(bnum, (std::set<int>{1, 2, 3}));
-  EXPECT_TRUE(part88 && part99 && backLayer && playerChannels && wLane && ownFourth && groupPlayer &&
-              twoHelp && levels && symbols);
+  EXPECT_TRUE(part88 && part99 && backLayer && playerChannels && wLane && ownFourth && groupPlayer && twoHelp &&
+              levels && symbols);
 }
 
 // Each sample chart: exactly one entry of the open filter takes its extension, that entry's

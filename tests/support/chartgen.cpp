@@ -115,7 +115,8 @@ std::vector<std::string> RandomScript(Choices& ch, bool wild) {
       default: g = ch.Between(1, lanes - 3); break;
     }
     if (g < 1 || g + 3 > lanes) continue;
-    const bool overlaps = std::any_of(groups.begin(), groups.end(), [&](const GenGroup& o) { return std::abs(o.lane - g) <= 3; });
+    const bool overlaps =
+        std::any_of(groups.begin(), groups.end(), [&](const GenGroup& o) { return std::abs(o.lane - g) <= 3; });
     if (overlaps && !ch.OneIn(10)) continue;
     groups.push_back({g, names.Next()});
   }
@@ -138,12 +139,16 @@ std::vector<std::string> RandomScript(Choices& ch, bool wild) {
     const bool stacked = p == mk::kPartStacked;
     const bool sameRun = l > 1 && parts[l - 2] == p;
     std::string front, back;
-    if (combined(l)) front = ch.OneIn(4) ? names.Next() : kNone;
-    else if (fourth(l)) front = ch.OneIn(2) ? kNone : names.Next();
-    else front = ch.OneIn(10) ? kNone : names.Next();
+    if (combined(l))
+      front = ch.OneIn(4) ? names.Next() : kNone;
+    else if (fourth(l))
+      front = ch.OneIn(2) ? kNone : names.Next();
+    else
+      front = ch.OneIn(10) ? kNone : names.Next();
     back = ch.OneIn(2) ? names.Next() : kNone;
     // Stacked lanes mostly share the channels of the lane before them.
-    if (stacked && sameRun && front != kNone && prevFront != kNone && !prevFront.empty() && !ch.OneIn(3)) front = prevFront;
+    if (stacked && sameRun && front != kNone && prevFront != kNone && !prevFront.empty() && !ch.OneIn(3))
+      front = prevFront;
     if (stacked && sameRun && back != kNone && prevBack != kNone && !prevBack.empty() && !ch.OneIn(3)) back = prevBack;
     // Now and then a clash made on purpose: a name of an earlier lane, or a part of it.
     if (!wild && ch.OneIn(40) && !prevFront.empty() && prevFront != kNone)
@@ -205,7 +210,8 @@ void Count(const mk::DocData& d, Coverage& c) {
 mk::MesData& CellToWrite(mk::DocData& d, int lane, int mes) { return d.Obj[lane].Mes.Write(mes); }
 
 std::string Text(Choices& ch, const std::string& stem) {
-  static const char* kWords[] = {"春", "夏の曲", "テスト　全角", "ｶﾀｶﾅ", "記号～", "abc", " lead", "tail ", "#x", "a;b"};
+  static const char* kWords[] = {"春",  "夏の曲", "テスト　全角", "ｶﾀｶﾅ", "記号～",
+                                 "abc", " lead",  "tail ",        "#x",   "a;b"};
   return stem + ch.Pick(kWords) + std::to_string(ch.Between(0, 99));
 }
 
@@ -217,8 +223,10 @@ void FillChart(mk::DocData& d, Choices& ch, Coverage* coverage) {
   d.MesCount = static_cast<int16_t>(ch.Between(0, maxMes));
   mk::ResizeMeasures(d, d.MesCount);
 
-  if (ch.OneIn(5)) d.Title.clear();
-  else d.Title = Text(ch, "題");
+  if (ch.OneIn(5))
+    d.Title.clear();
+  else
+    d.Title = Text(ch, "題");
   d.Artist = Text(ch, "作者");
   d.Genre = ch.OneIn(3) ? "" : Text(ch, " ");
   static const double kBpms[] = {120, 150.5, 87.25, 0, 999.125, -3.5, 0.001};
@@ -248,7 +256,8 @@ void FillChart(mk::DocData& d, Choices& ch, Coverage* coverage) {
     mk::MesData& tempo = CellToWrite(d, 0, m);
     if (!d.Keys.Mesc.empty() && ch.OneIn(4)) tempo.Length = ch.Pick(kLengths);
     if (!d.Keys.Tmpc.empty() && ch.OneIn(3))
-      for (int i = ch.Between(1, 4); i > 0; --i) tempo.Obj[ch.Between(0, 191)] = static_cast<int16_t>(ch.Between(1, 255));
+      for (int i = ch.Between(1, 4); i > 0; --i)
+        tempo.Obj[ch.Between(0, 191)] = static_cast<int16_t>(ch.Between(1, 255));
   }
 
   static const int kGrids[] = {1, 2, 3, 4, 6, 8, 12, 16, 24, 32, 48, 64, 96, 192};
@@ -293,9 +302,13 @@ std::string ChartDifference(const mk::DocData& a, const mk::DocData& b) {
   if (a.Pre != b.Pre || a.Wall != b.Wall) return "preview or wallpaper";
   if (a.Wav.size() != b.Wav.size() || a.Bga.size() != b.Bga.size()) return "definition tables";
   for (size_t n = 0; n < a.Wav.size(); ++n)
-    if (!(a.Wav[n] == b.Wav[n])) return "WAV " + str(n) + ": " + a.Wav[n].File + ";" + a.Wav[n].Comment + " / " + b.Wav[n].File + ";" + b.Wav[n].Comment;
+    if (!(a.Wav[n] == b.Wav[n]))
+      return "WAV " + str(n) + ": " + a.Wav[n].File + ";" + a.Wav[n].Comment + " / " + b.Wav[n].File + ";" +
+             b.Wav[n].Comment;
   for (size_t n = 0; n < a.Bga.size(); ++n)
-    if (!(a.Bga[n] == b.Bga[n])) return "BGA " + str(n) + ": " + a.Bga[n].File + ";" + a.Bga[n].Comment + " / " + b.Bga[n].File + ";" + b.Bga[n].Comment;
+    if (!(a.Bga[n] == b.Bga[n]))
+      return "BGA " + str(n) + ": " + a.Bga[n].File + ";" + a.Bga[n].Comment + " / " + b.Bga[n].File + ";" +
+             b.Bga[n].Comment;
   if (a.MesCount != b.MesCount) return "measures " + str(a.MesCount) + " / " + str(b.MesCount);
   if (a.LaneCount != b.LaneCount) return "lanes";
   for (int l = 0; l <= a.LaneCount; ++l) {
@@ -305,9 +318,11 @@ std::string ChartDifference(const mk::DocData& a, const mk::DocData& b) {
       if (x.Length != y.Length) return "length of measure " + str(m);
       for (int t = 0; t < mk::kCellSlots; ++t) {
         if (x.Obj[t] != y.Obj[t])
-          return "lane " + str(l) + " measure " + str(m) + " tick " + str(t) + " front " + str(x.Obj[t]) + " / " + str(y.Obj[t]);
+          return "lane " + str(l) + " measure " + str(m) + " tick " + str(t) + " front " + str(x.Obj[t]) + " / " +
+                 str(y.Obj[t]);
         if (x.BackObj[t] != y.BackObj[t])
-          return "lane " + str(l) + " measure " + str(m) + " tick " + str(t) + " back " + str(x.BackObj[t]) + " / " + str(y.BackObj[t]);
+          return "lane " + str(l) + " measure " + str(m) + " tick " + str(t) + " back " + str(x.BackObj[t]) + " / " +
+                 str(y.BackObj[t]);
       }
     }
   }

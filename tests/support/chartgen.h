@@ -75,9 +75,9 @@ void FillChart(mk::DocData& doc, Choices& ch, Coverage* coverage = nullptr);
 std::string ChartDifference(const mk::DocData& a, const mk::DocData& b);
 
 struct RoundTrip {
-  bool refused = false;      // the script reader refused the script
-  std::string refusal;       // its message
-  std::string failure;       // empty when the chart read back as written and wrote the same bytes
+  bool refused = false;  // the script reader refused the script
+  std::string refusal;   // its message
+  std::string failure;   // empty when the chart read back as written and wrote the same bytes
   std::vector<std::string> script;
   std::string written;
 };

@@ -38,18 +38,16 @@ std::string Describe(const DesktopCall& c) {
   s << CallKindName(c.kind) << "(";
   switch (c.kind) {
     case CallKind::MessageBox:
-      s << "title=\"" << c.title << "\", text=\"" << c.text
-        << "\", buttons=" << static_cast<int>(c.buttons) << ", icon=" << static_cast<int>(c.icon);
+      s << "title=\"" << c.title << "\", text=\"" << c.text << "\", buttons=" << static_cast<int>(c.buttons)
+        << ", icon=" << static_cast<int>(c.icon);
       break;
     case CallKind::InputBox:
-      s << "title=\"" << c.title << "\", prompt=\"" << c.text << "\", default=\"" << c.defaultText
-        << "\"";
+      s << "title=\"" << c.title << "\", prompt=\"" << c.text << "\", default=\"" << c.defaultText << "\"";
       break;
     case CallKind::OpenFile:
     case CallKind::SaveFile:
-      s << "title=\"" << c.request.title << "\", filter=\"" << c.request.filter
-        << "\", index=" << c.request.filterIndex << ", dir=\"" << c.request.initialDir
-        << "\", name=\"" << c.request.initialName << "\"";
+      s << "title=\"" << c.request.title << "\", filter=\"" << c.request.filter << "\", index=" << c.request.filterIndex
+        << ", dir=\"" << c.request.initialDir << "\", name=\"" << c.request.initialName << "\"";
       break;
     case CallKind::Beep: break;
     case CallKind::WaitCursor: s << (c.on ? "on" : "off"); break;
@@ -67,8 +65,7 @@ std::string Describe(const DesktopCall& c) {
 namespace {
 
 template <typename T>
-void CheckField(const char* what, const std::optional<T>& want, const T& got,
-                const DesktopCall& call) {
+void CheckField(const char* what, const std::optional<T>& want, const T& got, const DesktopCall& call) {
   if (want && !(*want == got))
     ADD_FAILURE() << "desktop call " << Describe(call) << ": " << what << " differs from the expected";
 }
@@ -76,8 +73,7 @@ void CheckField(const char* what, const std::optional<T>& want, const T& got,
 void CheckContains(const char* what, const std::optional<std::string>& part, const std::string& got,
                    const DesktopCall& call) {
   if (part && got.find(*part) == std::string::npos)
-    ADD_FAILURE() << "desktop call " << Describe(call) << ": " << what << " lacks \"" << *part
-                  << "\"";
+    ADD_FAILURE() << "desktop call " << Describe(call) << ": " << what << " lacks \"" << *part << "\"";
 }
 
 // The answer an unexpected message box gets: the cancelling button of its set.
@@ -97,8 +93,7 @@ void ScriptedDesktop::ExpectMessageBox(plat::MsgAnswer answer, MsgMatch match) {
 }
 
 void ScriptedDesktop::ExpectInputBox(std::optional<std::string> answer, InputMatch match) {
-  queue_.push_back(
-      {.kind = CallKind::InputBox, .input = std::move(match), .inputAnswer = std::move(answer)});
+  queue_.push_back({.kind = CallKind::InputBox, .input = std::move(match), .inputAnswer = std::move(answer)});
 }
 
 void ScriptedDesktop::ExpectOpenFile(plat::FileDialogResult answer, FileMatch match) {
@@ -131,16 +126,15 @@ std::vector<DesktopCall> ScriptedDesktop::CallsOf(CallKind kind) const {
   return out;
 }
 
-std::optional<ScriptedDesktop::Expectation> ScriptedDesktop::Take(CallKind kind,
-                                                                  const DesktopCall& call) {
+std::optional<ScriptedDesktop::Expectation> ScriptedDesktop::Take(CallKind kind, const DesktopCall& call) {
   if (queue_.empty()) {
     ADD_FAILURE() << "unexpected desktop call " << Describe(call);
     calls_.back().expected = false;
     return std::nullopt;
   }
   if (queue_.front().kind != kind) {
-    ADD_FAILURE() << "unexpected desktop call " << Describe(call) << " while "
-                  << CallKindName(queue_.front().kind) << " was expected next";
+    ADD_FAILURE() << "unexpected desktop call " << Describe(call) << " while " << CallKindName(queue_.front().kind)
+                  << " was expected next";
     calls_.back().expected = false;
     return std::nullopt;
   }
@@ -149,8 +143,8 @@ std::optional<ScriptedDesktop::Expectation> ScriptedDesktop::Take(CallKind kind,
   return e;
 }
 
-plat::MsgAnswer ScriptedDesktop::MessageBox(const std::string& text, const std::string& title,
-                                            plat::MsgButtons buttons, plat::MsgIcon icon) {
+plat::MsgAnswer ScriptedDesktop::MessageBox(const std::string& text, const std::string& title, plat::MsgButtons buttons,
+                                            plat::MsgIcon icon) {
   DesktopCall c;
   c.kind = CallKind::MessageBox;
   c.text = text;
@@ -190,8 +184,7 @@ plat::InputResult ScriptedDesktop::InputBox(const std::string& prompt, const std
   return r;
 }
 
-plat::FileDialogResult ScriptedDesktop::FileDialog(CallKind kind,
-                                                   const plat::FileDialogRequest& req) {
+plat::FileDialogResult ScriptedDesktop::FileDialog(CallKind kind, const plat::FileDialogRequest& req) {
   DesktopCall c;
   c.kind = kind;
   c.title = req.title;
@@ -245,8 +238,7 @@ bool ScriptedDesktop::ShowFileProperties(const std::string& path) {
   return filePropertiesResult_;
 }
 
-bool ScriptedDesktop::StartProgram(const std::string& program,
-                                   const std::vector<std::string>& args) {
+bool ScriptedDesktop::StartProgram(const std::string& program, const std::vector<std::string>& args) {
   DesktopCall c;
   c.kind = CallKind::StartProgram;
   c.path = program;

@@ -74,8 +74,8 @@ struct DesktopCall {
   plat::MsgIcon icon = plat::MsgIcon::None;
   std::string defaultText;
   plat::FileDialogRequest request;
-  bool on = false;    // wait cursor
-  std::string path;   // document, properties, program
+  bool on = false;   // wait cursor
+  std::string path;  // document, properties, program
   std::vector<std::string> args;
   bool expected = true;  // false when the call failed the test as unexpected
 };
@@ -104,8 +104,8 @@ class ScriptedDesktop : public plat::Desktop {
   void ClearCalls() { calls_.clear(); }
 
   // plat::Desktop
-  plat::MsgAnswer MessageBox(const std::string& text, const std::string& title,
-                             plat::MsgButtons buttons, plat::MsgIcon icon) override;
+  plat::MsgAnswer MessageBox(const std::string& text, const std::string& title, plat::MsgButtons buttons,
+                             plat::MsgIcon icon) override;
   plat::InputResult InputBox(const std::string& prompt, const std::string& title,
                              const std::string& defaultText) override;
   plat::FileDialogResult OpenFileDialog(const plat::FileDialogRequest& req) override;

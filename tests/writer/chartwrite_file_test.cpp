@@ -11,11 +11,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "temp_dir.h"
 #include "chartfmt/chartwrite.h"
 #include "chartfmt/defcode.h"
 #include "chartfmt/globals.h"
 #include "platform/core/ansitext.h"
+#include "temp_dir.h"
 #include "writer_fixture.h"
 
 namespace fs = std::filesystem;
@@ -157,8 +157,8 @@ TEST_F(ChartWriteFile, MeasureWiderThanTheFieldIsRefused) {
 TEST_F(ChartWriteFile, ReadOnlyFolderLeavesEverything) {
   const fs::path file = dir_ / "chart.bms";
   WriteAll(file, "old contents");
-  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                            fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec |
+                            fs::perms::others_read | fs::perms::others_exec);
   // The super-user writes anywhere: take an ordinary user's rights for the write.
   const uid_t euid = geteuid();
   if (euid == 0) {

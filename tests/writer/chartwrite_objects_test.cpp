@@ -18,9 +18,9 @@ namespace {
 
 // Lanes 1..4 form group "Keys" (channel 1, player channel P1); lane 5 follows in the same part.
 mk::DocData GroupDoc(const std::string& fourthChannel = "A4", int16_t mesCount = 1) {
-  mk::DocData d = MakeDoc({{"A1", "B1", 2}, {"A2", "B2", 2}, {"A3", "__", 2},
-                           {fourthChannel, "B4", 2, "", "PB4"}, {"A5", "B5", 2}},
-                          mesCount, 2, 1);
+  mk::DocData d =
+      MakeDoc({{"A1", "B1", 2}, {"A2", "B2", 2}, {"A3", "__", 2}, {fourthChannel, "B4", 2, "", "PB4"}, {"A5", "B5", 2}},
+              mesCount, 2, 1);
   AddGroup(d, "Keys", 1, "1", "P1");
   return d;
 }
@@ -81,8 +81,7 @@ TEST(ChartGroups, SlotCountIsCommonMultipleIncludingBackLayers) {
   Put(d, 1, 0, 0, 1);
   Put(d, 2, 0, 64, 2);
   Put(d, 3, 0, 48, 3, /*back=*/true);  // lane 3 has no back channel: only refines the grid
-  EXPECT_EQ(Group(d), (Strings{";Keys(Part 2)", "#00012:000000000200000000000000",
-                             "#00014:010000000000000000000000"}));
+  EXPECT_EQ(Group(d), (Strings{";Keys(Part 2)", "#00012:000000000200000000000000", "#00014:010000000000000000000000"}));
 }
 
 TEST(ChartGroups, FourthLaneAndBackLayers) {
@@ -141,15 +140,14 @@ TEST(ChartParts, RunsAndSkippedRuns) {
   mk::DocData f = MakeDoc({{"11", "__", 1}, {"12", "__", 1}, {"21", "31", 2}}, 0);
   Put(f, 2, 0, 0, 1);
   Put(f, 3, 0, 0, 2);
-  EXPECT_EQ(wtest::Lines(mk::ChartText(f, 0)),
-            (Strings{";Created by Tovel Ver.0.24", "", ";Header", "", "", ";Part 1", "#00012:01", "", "",
-                     ";Part 2", "#00021:02", "", ""}));
+  EXPECT_EQ(wtest::Lines(mk::ChartText(f, 0)), (Strings{";Created by Tovel Ver.0.24", "", ";Header", "", "", ";Part 1",
+                                                        "#00012:01", "", "", ";Part 2", "#00021:02", "", ""}));
 }
 
 TEST(ChartParts, BgaPartUsesBgaNumbering) {
   // Part 88 inside a group keeps the WAV numbering; a run of part 88 uses the BGA numbering.
-  mk::DocData d = MakeDoc({{"A1", "__", 88}, {"A2", "__", 88}, {"A3", "__", 88}, {"A4", "__", 88}, {"04", "07", 88}},
-                          0, 1, 3);
+  mk::DocData d =
+      MakeDoc({{"A1", "__", 88}, {"A2", "__", 88}, {"A3", "__", 88}, {"A4", "__", 88}, {"04", "07", 88}}, 0, 1, 3);
   AddGroup(d, "G", 1, "1");
   Put(d, 1, 0, 0, 100);
   Put(d, 5, 0, 0, 100);
@@ -160,18 +158,17 @@ TEST(ChartParts, BgaPartUsesBgaNumbering) {
 }
 
 TEST(ChartParts, StackedLanesGetPlaceholders) {
-  mk::DocData d = MakeDoc({{"11", "__", 1}, {"01", "__", 99}, {"01", "__", 99}, {"01", "__", 99},
-                           {"01", "51", 99}, {"__", "__", 99}},
-                          5);
+  mk::DocData d = MakeDoc(
+      {{"11", "__", 1}, {"01", "__", 99}, {"01", "__", 99}, {"01", "__", 99}, {"01", "51", 99}, {"__", "__", 99}}, 5);
   d.Lane[2].BackChannel = "__";
   Put(d, 2, 4, 0, 1);
   Put(d, 4, 4, 96, 2);
   Put(d, 2, 2, 0, 3);
   Put(d, 5, 3, 0, 4, /*back=*/true);  // back only: back line, no front placeholder
-  Put(d, 6, 1, 0, 9);                  // no channel at all: no line, but still the stack's end
-  const Strings expected = {";Part 99", "#00101:00", "#00101:00", "#00101:00", "#00101:00", "#00151:00",
-                            "#00201:03", "#00301:00", "#00301:00", "#00301:00", "#00351:04",
-                            "#00401:01", "#00401:00", "#00401:0002"};
+  Put(d, 6, 1, 0, 9);                 // no channel at all: no line, but still the stack's end
+  const Strings expected = {";Part 99",  "#00101:00", "#00101:00", "#00101:00",  "#00101:00",
+                            "#00151:00", "#00201:03", "#00301:00", "#00301:00",  "#00301:00",
+                            "#00351:04", "#00401:01", "#00401:00", "#00401:0002"};
   EXPECT_EQ(SectionLines(mk::ChartText(d, 0), ";Part 99"), expected);
 }
 
@@ -184,17 +181,28 @@ TEST(ChartParts, StackedLanesWithBothLayersReadBack) {
     Strings lines;
   };
   const Case cases[] = {
-      {"back on the first lane, front on the last", {0, 0, 6}, {5, 0, 0},
+      {"back on the first lane, front on the last",
+       {0, 0, 6},
+       {5, 0, 0},
        {"#00051:05", "#00001:00", "#00001:00", "#00051:00", "#00001:06"}},
-      {"front on the first lane, back on the last", {5, 0, 0}, {0, 0, 6},
+      {"front on the first lane, back on the last",
+       {5, 0, 0},
+       {0, 0, 6},
        {"#00001:05", "#00051:00", "#00001:00", "#00051:00", "#00051:06"}},
       {"front on the first, back on the second", {1, 0, 0}, {0, 2, 0}, {"#00001:01", "#00051:00", "#00051:02"}},
-      {"both layers everywhere", {1, 3, 5}, {2, 4, 6},
+      {"both layers everywhere",
+       {1, 3, 5},
+       {2, 4, 6},
        {"#00001:01", "#00051:02", "#00001:03", "#00051:04", "#00001:05", "#00051:06"}},
       {"only back lines, with a gap", {0, 0, 0}, {7, 0, 8}, {"#00051:07", "#00001:00", "#00051:00", "#00051:08"}},
-      {"front on the last lane only", {0, 0, 9}, {0, 0, 0},
+      {"front on the last lane only",
+       {0, 0, 9},
+       {0, 0, 0},
        {"#00001:00", "#00051:00", "#00001:00", "#00051:00", "#00001:09"}},
-      {"back line beside front lines", {1, 0, 3}, {0, 2, 0}, {"#00001:01", "#00051:00", "#00051:02", "#00001:00", "#00001:03"}},
+      {"back line beside front lines",
+       {1, 0, 3},
+       {0, 2, 0},
+       {"#00001:01", "#00051:00", "#00051:02", "#00001:00", "#00001:03"}},
   };
   for (const Case& c : cases) {
     const std::vector<wtest::LaneSpec> lanes = {{"01", "51", 99}, {"01", "51", 99}, {"01", "51", 99}};
@@ -226,14 +234,22 @@ TEST(ChartParts, StackedLaneWithoutAChannelInOneLayerIsPassedBy) {
     int16_t front[3], back[3];  // tick-0 values of lanes 1..3 in measure 0
   };
   const Case cases[] = {
-      {"middle lane without a back channel", {{"01", "51", 99}, {"01", "__", 99}, {"01", "51", 99}},
-       {1, 2, 3}, {4, 0, 6}},
-      {"middle lane without a back channel, back lines only", {{"01", "51", 99}, {"01", "__", 99}, {"01", "51", 99}},
-       {0, 0, 0}, {4, 0, 6}},
-      {"middle lane without a front channel", {{"01", "51", 99}, {"__", "51", 99}, {"01", "51", 99}},
-       {1, 0, 3}, {4, 5, 6}},
-      {"middle lane without a front channel, front lines only", {{"01", "51", 99}, {"__", "51", 99}, {"01", "51", 99}},
-       {1, 0, 3}, {0, 0, 0}},
+      {"middle lane without a back channel",
+       {{"01", "51", 99}, {"01", "__", 99}, {"01", "51", 99}},
+       {1, 2, 3},
+       {4, 0, 6}},
+      {"middle lane without a back channel, back lines only",
+       {{"01", "51", 99}, {"01", "__", 99}, {"01", "51", 99}},
+       {0, 0, 0},
+       {4, 0, 6}},
+      {"middle lane without a front channel",
+       {{"01", "51", 99}, {"__", "51", 99}, {"01", "51", 99}},
+       {1, 0, 3},
+       {4, 5, 6}},
+      {"middle lane without a front channel, front lines only",
+       {{"01", "51", 99}, {"__", "51", 99}, {"01", "51", 99}},
+       {1, 0, 3},
+       {0, 0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -296,7 +312,9 @@ TEST(ChartGroups, LayoutsThatUsedToChangeOnEverySaveReadBack) {
       // their lanes are read: base 16 here, not in the group's base 36.
       {"group over BGA lanes",
        {{"__", "B1", 88}, {"__", "B2", 88}, {"__", "B3", 88}, {"C4", "B4", 88}},
-       3, 1, 1,
+       3,
+       1,
+       1,
        {{4, 0, 0, 255, 0}, {1, 0, 0, 200, 1}, {2, 0, 96, 17, 0}, {4, 1, 0, 36, 1}},
        ";G(Part 88)",
        {";G(Part 88)", "#00012:000H", "#000C4:FF", "#000B1:C8", "#001C4:00", "#001B4:24"}},
@@ -304,7 +322,9 @@ TEST(ChartGroups, LayoutsThatUsedToChangeOnEverySaveReadBack) {
       // placeholder keeps its place when only a later stacked lane holds objects.
       {"fourth lane starting a stack",
        {{"__", "__", 1}, {"__", "__", 1}, {"__", "__", 1}, {"S", "T", 99}, {"S", "T", 99}, {"S", "T", 99}},
-       1, 1, 1,
+       1,
+       1,
+       1,
        {{5, 0, 0, 5, 0}, {4, 1, 0, 6, 0}, {6, 1, 0, 7, 1}, {1, 1, 0, 8, 0}},
        ";Part 99",
        {";Part 99", "#000S:00", "#000T:00", "#000S:05", "#001S:06", "#001T:00", "#001S:00", "#001T:00", "#001T:07"}},
@@ -312,7 +332,9 @@ TEST(ChartGroups, LayoutsThatUsedToChangeOnEverySaveReadBack) {
       // the group, so its open object stays open.
       {"group inside a longer run, open object",
        {{"A0", "__", 2}, {"A1", "__", 2}, {"A2", "__", 2}, {"A3", "__", 2}, {"A4", "__", 2}, {"A5", "__", 2}},
-       1, 1, 2,
+       1,
+       1,
+       2,
        {{2, 0, 0, 10005, 0}, {3, 0, 96, 6, 0}, {6, 0, 0, 9, 0}, {1, 0, 0, 3, 0}},
        ";Part 2",
        {";Part 2", "#000A0:03", "#000A5:09"}},
@@ -320,7 +342,9 @@ TEST(ChartGroups, LayoutsThatUsedToChangeOnEverySaveReadBack) {
       // placeholder of its own channel so that the stack's later lines pass it.
       {"group over a stack sharing its channel",
        {{"S", "__", 99}, {"S", "__", 99}, {"S", "__", 99}, {"S", "__", 99}, {"S", "__", 99}},
-       2, 2, 1,
+       2,
+       2,
+       1,
        {{2, 0, 0, 5, 0}, {5, 0, 0, 6, 0}, {1, 1, 0, 10007, 0}},
        ";Part 99",
        {";Part 99", "#000S:00", "#000S:00", "#000S:00", "#000S:06"}},

@@ -7,11 +7,11 @@
 #include <random>
 #include <sstream>
 
-#include "temp_dir.h"
 #include "chartfmt/chartread.h"
 #include "chartfmt/chartwrite.h"
 #include "chartfmt/defcode.h"
 #include "chartfmt/scriptread.h"
+#include "temp_dir.h"
 
 namespace fs = std::filesystem;
 

@@ -80,9 +80,7 @@ TEST(FieldCheck, NamesEachFieldThatReadsBackOtherwise) {
          d.Wav[1].File = "c;d.wav";
        },
        {{"WAV 01 のファイル名", "c?d.wav"}, {"WAV 02 のファイル名", "a?b.wav"}}},
-      {"more digits than are written",
-       [](DocData& d) { d.Bpm = 120.12345678901234; },
-       {{"BPM", "120.123456789012"}}},
+      {"more digits than are written", [](DocData& d) { d.Bpm = 120.12345678901234; }, {{"BPM", "120.123456789012"}}},
       {"a number the text cannot hold", [](DocData& d) { d.BaseBpm = INFINITY; }, {{"基本BPM", "0"}}},
       {"a field the script has no keyword for is neither shown nor written",
        [](DocData& d) {

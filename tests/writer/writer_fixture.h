@@ -18,8 +18,7 @@ struct LaneSpec {
 
 // A document as a script with these lanes leaves it: "#" and ":" symbols, three measure
 // digits, definition tables sized by the modes, lanes 0..n with measures 0..mesCount.
-mk::DocData MakeDoc(const std::vector<LaneSpec>& lanes, int16_t mesCount, int16_t wnum = 1,
-                    int16_t bnum = 1);
+mk::DocData MakeDoc(const std::vector<LaneSpec>& lanes, int16_t mesCount, int16_t wnum = 1, int16_t bnum = 1);
 void AddGroup(mk::DocData& doc, const std::string& name, int16_t lane, const std::string& channel,
               const std::string& channel2 = "");
 // Stores a value and recomputes the cell's slot count.

@@ -21,23 +21,23 @@ std::vector<int16_t> DecodeZq(const std::vector<uint8_t>& file);
 
 // A CDSound on the null backend (high quality), with the debug lines captured.
 class DeviceTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-    // Loads into slot 0 with the given threshold; returns the result.
-    int32_t Load(const std::string& path, int32_t allowStream, uint32_t streamSec);
-    CDSBuffer* Sound() const { return dev.Slot(0); }
-    // As the exported play does: stop, rewind, play once; the recording starts here.
-    void PlayFromStart();
-    // Mixes ms of output, pumping after every 100 ms, until the pump stops the sound (or
-    // maxMs); returns the recording since PlayFromStart.
-    std::vector<int16_t> PumpUntilStopped(uint32_t maxMs);
-    std::vector<std::string> Lines() const { return capture.Lines(); }
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Loads into slot 0 with the given threshold; returns the result.
+  int32_t Load(const std::string& path, int32_t allowStream, uint32_t streamSec);
+  CDSBuffer* Sound() const { return dev.Slot(0); }
+  // As the exported play does: stop, rewind, play once; the recording starts here.
+  void PlayFromStart();
+  // Mixes ms of output, pumping after every 100 ms, until the pump stops the sound (or
+  // maxMs); returns the recording since PlayFromStart.
+  std::vector<int16_t> PumpUntilStopped(uint32_t maxMs);
+  std::vector<std::string> Lines() const { return capture.Lines(); }
 
-    CDSound dev;
-    plat::audio::DebugCapture capture;
-    TempDir tmp;
-    std::vector<int16_t> recorded;
+  CDSound dev;
+  plat::audio::DebugCapture capture;
+  TempDir tmp;
+  std::vector<int16_t> recorded;
 };
 
 }  // namespace zqtest

@@ -9,9 +9,9 @@
 namespace zqenc {
 
 struct Pcm {
-    unsigned rate = 0;          // samples per second, 1 to 65535
-    unsigned channels = 0;      // 1 or 2
-    std::vector<int16_t> data;  // interleaved frames
+  unsigned rate = 0;          // samples per second, 1 to 65535
+  unsigned channels = 0;      // 1 or 2
+  std::vector<int16_t> data;  // interleaved frames
 };
 
 // Encodes the PCM as a whole ZQ file (32-byte header + blocks) with 4, 6 or 8 bits per sample.
