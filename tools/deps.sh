@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, when any is missing.
 set -euo pipefail
-pkgs=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+pkgs=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
       libsdl2-dev libsndfile1-dev fonts-ipafont-gothic qt6-translations-l10n xvfb xauth)
 missing=()
 for p in "${pkgs[@]}"; do
