@@ -4,15 +4,18 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIconEngine>
-#include <QImageReader>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QStyle>
 #include <QStyleOption>
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <utility>
+
+#include "platform/gfx/picture.h"
 
 namespace mk {
 
@@ -139,6 +142,7 @@ QString SmallStylePicture(QStyle::StandardPixmap sp) {
       {QStyle::SP_FileDialogContentsView, "filecontents"},
       {QStyle::SP_DesktopIcon, "desktop"}};
   const QStyle* style = QApplication::style();
+  if (auto* proxy = qobject_cast<const QProxyStyle*>(style)) style = proxy->baseStyle();
   if (!style || style->name() != QLatin1String("fusion")) return {};
   if (QGuiApplication::desktopSettingsAware() && !QIcon::themeName().isEmpty()) return {};
   for (const auto& [p, name] : kPictures)
@@ -187,8 +191,8 @@ class StyleIconEngine : public QIconEngine {
   const QPixmap& Small() {
     if (small_.isNull() && !smallRead_) {
       smallRead_ = true;
-      QImage picture;
-      if (QImageReader(smallFile_, "png").read(&picture)) small_ = QPixmap::fromImage(picture);
+      const QImage picture = plat::ReadPng(smallFile_);
+      if (!picture.isNull()) small_ = QPixmap::fromImage(picture);
     }
     return small_;
   }
@@ -204,7 +208,65 @@ class StyleIconEngine : public QIconEngine {
   QIcon whole_;
 };
 
+// An icon made by make the first time anything is asked of it.
+class DeferredIconEngine : public QIconEngine {
+ public:
+  explicit DeferredIconEngine(std::function<QIcon()> make) : make_(std::move(make)) {}
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    return Icon().pixmap(size, mode, state);
+  }
+  QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+    return Icon().pixmap(size / scale, scale, mode, state);
+  }
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    Icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+  }
+  QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    return Icon().actualSize(size, mode, state);
+  }
+  QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+    return Icon().availableSizes(mode, state);
+  }
+  bool isNull() override { return Icon().isNull(); }
+  QIconEngine* clone() const override { return new DeferredIconEngine(*this); }
+  QString key() const override { return QStringLiteral("MirkanDeferredIcon"); }
+
+ private:
+  const QIcon& Icon() {
+    if (make_) {
+      icon_ = make_();
+      make_ = nullptr;
+    }
+    return icon_;
+  }
+
+  std::function<QIcon()> make_;
+  QIcon icon_;
+};
+
+class DeferredBarIconStyle : public QProxyStyle {
+ public:
+  explicit DeferredBarIconStyle(QStyle* base) : QProxyStyle(base) {}
+
+  QIcon standardIcon(StandardPixmap sp, const QStyleOption* option, const QWidget* widget) const override {
+    if (sp != SP_ToolBarHorizontalExtensionButton && sp != SP_ToolBarVerticalExtensionButton)
+      return QProxyStyle::standardIcon(sp, option, widget);
+    // The direction the icon points in is settled now, as the style would.
+    QStyleOption settled;
+    if (option)
+      settled = *option;
+    else
+      settled.direction = QGuiApplication::layoutDirection();
+    QPointer<QStyle> base(baseStyle());
+    return QIcon(
+        new DeferredIconEngine([base, sp, settled] { return base ? base->standardIcon(sp, &settled) : QIcon(); }));
+  }
+};
+
 }  // namespace
+
+QStyle* WithDeferredBarIcons(QStyle* base) { return new DeferredBarIconStyle(base); }
 
 QIcon StyleIcon(QStyle::StandardPixmap sp) {
   QString small = SmallStylePicture(sp);

@@ -6,9 +6,7 @@
 namespace mk {
 
 QFont FixedListFont() {
-  const std::string family = "ＭＳ ゴシック";
-  QFont f;
-  f.setFamilies({QString::fromStdString(family), QString::fromStdString(plat::MapFontFamily(family))});
+  QFont f(plat::InstalledFamily("ＭＳ ゴシック"));
   f.setStyleHint(QFont::TypeWriter);
   f.setPointSize(9);
   return f;

@@ -365,7 +365,6 @@ class FormP : public QMainWindow,
   int16_t playing_ = 0;
   int wheelBusy_ = 0;
   QObject* wheelHook_ = nullptr;
-  QObject* firstPaintHook_ = nullptr;  // starts opening the sound device after the first paint
   bool splitterDragOn_ = false;
   bool paletteDragOn_ = false;
   int paletteDragX_ = 0;

@@ -26,6 +26,7 @@
 #include "frame/frmsplash.h"
 #include "frame/queryopen.h"
 #include "platform/core/desktop.h"
+#include "platform/qtui/first_paint.h"
 
 namespace mk {
 
@@ -61,18 +62,9 @@ bool FormP::MDIForm_Load() {
   // device opens beside the rest of start-up: a preview asked for before it is open waits for it.
   const std::string lib = options_.soundLibrary.empty() ? g_InstallDir + kSoundLibraryFile : options_.soundLibrary;
   sound_.OpenLater(lib, reinterpret_cast<void*>(winId()), 5);
-  firstPaintHook_ = new EventHook(this, [this](QObject* w, QEvent* e) {
-    if (w == this && e->type() == QEvent::Paint && firstPaintHook_) {
-      firstPaintHook_->deleteLater();
-      firstPaintHook_ = nullptr;
-      // Once the paint pass that draws the frame and its windows is done.
-      QTimer::singleShot(0, this, [this] {
-        if (!ended_) sound_.StartOpening();
-      });
-    }
-    return false;
+  plat::RunAfterFirstPaint(this, [this] {
+    if (!ended_) sound_.StartOpening();
   });
-  installEventFilter(firstPaintHook_);
   if (g_Streaming != 0) timer1_->start();
 
   wheelHook_ = new EventHook(this, [this](QObject* w, QEvent* e) { return WheelHookProc(w, e); });

@@ -16,6 +16,7 @@
 #include "frame/formp.h"
 #include "frame/settings.h"
 #include "frame/splashart.h"
+#include "platform/gfx/picture.h"
 
 namespace mk {
 
@@ -38,8 +39,7 @@ FrmSplash::Draw& CurrentDraw() {
 }
 
 QFont LabelFont(const char* family, int pixels, QFont::Weight weight) {
-  QFont f;
-  f.setFamilies({QString::fromLatin1(family), QStringLiteral("DejaVu Sans")});
+  QFont f(plat::InstalledFamily(family, "DejaVu Sans"));
   f.setPixelSize(pixels);
   f.setWeight(weight);
   return f;
@@ -100,7 +100,7 @@ void FrmSplash::Form_Load() {
   const double r = draw ? draw() : ClockDraw();
   const bool lettered = static_cast<int>(r * 1000) < 1;
   QLabel* shown = lettered ? image2_ : image1_;
-  if (shown->pixmap().isNull()) shown->setPixmap(QPixmap::fromImage(SplashPicture(lettered)));
+  if (shown->pixmap().isNull()) shown->setPixmap(QPixmap::fromImage(StoredSplashPicture(lettered)));
   if (lettered) {
     image1_->hide();
     image2_->show();

@@ -4,6 +4,9 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
+#include <QStyleFactory>
+#include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 #include <cstdlib>
 #include <string>
@@ -46,6 +49,10 @@ void ShowGesture(mk::FormP& frame, const std::string& gesture) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  QApplication::setStyle(mk::WithDeferredBarIcons(QStyleFactory::create(QApplication::style()->name())));
+  // Until the frame is first drawn, the raster engine's large fills run on one helper thread
+  // instead of starting one per processor, which costs more than the first screen's few fills.
+  QThreadPool::globalInstance()->setMaxThreadCount(1);
   plat::LoadToolkitTranslations();
   QApplication::setWindowIcon(mk::ApplicationIcon());
   app.setFont(QFont(QString::fromStdString(plat::MapFontFamily("ＭＳ Ｐゴシック")), 9));
@@ -57,6 +64,8 @@ int main(int argc, char** argv) {
   options.splash = true;
 
   mk::FormP frame(options);
+  plat::RunAfterFirstPaint(&frame,
+                           [] { QThreadPool::globalInstance()->setMaxThreadCount(QThread::idealThreadCount()); });
   plat::QtDesktop desktop(&frame);
   plat::Desktop* previous = plat::SetDesktop(&desktop);
 

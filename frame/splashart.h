@@ -15,4 +15,7 @@ inline constexpr QRgb kSplashArtPlain = 0xFFF3F1EA;
 // same layout with the title in the program's own hand-drawn lettering.
 QImage SplashPicture(bool lettered);
 
+// The same picture as drawn when the program was built: start-up shows it without drawing.
+QImage StoredSplashPicture(bool lettered);
+
 }  // namespace mk

@@ -17,6 +17,12 @@ std::string MapFontFamily(const std::string& family) {
   return family;
 }
 
+QString InstalledFamily(const std::string& family, const std::string& standIn) {
+  const QString wanted = QString::fromStdString(family);
+  if (QFontDatabase::families().contains(wanted, Qt::CaseInsensitive)) return wanted;
+  return QString::fromStdString(standIn.empty() ? MapFontFamily(family) : standIn);
+}
+
 int PointsToPixels(double points) {
   // points * 96 / 72, halves away from zero.
   return static_cast<int>(std::lround(points * 96.0 / 72.0));

@@ -1,11 +1,13 @@
 #include "platform/gfx/picture.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 #include <QSaveFile>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace plat {
 
@@ -172,6 +174,27 @@ void Picture::StretchBlt(int dx, int dy, int dw, int dh, const Picture& src, int
   p.setRenderHint(QPainter::Antialiasing, false);
   p.setCompositionMode(QPainter::CompositionMode_Source);
   p.drawImage(QRect(dx, dy, dw, dh), src.img_, QRect(sx, sy, sw, sh));
+}
+
+namespace {
+QImage ReadPngFrom(QImageReader& reader) {
+  reader.setAutoDetectImageFormat(false);
+  return reader.read();
+}
+}  // namespace
+
+QImage ReadPng(const QString& path) {
+  QImageReader reader(path, "png");
+  return ReadPngFrom(reader);
+}
+
+QImage ReadPng(const unsigned char* bytes, std::size_t size) {
+  if (!bytes || size > static_cast<std::size_t>(std::numeric_limits<int>::max())) return {};
+  QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, "png");
+  return ReadPngFrom(reader);
 }
 
 bool Picture::Load(const std::string& path) {

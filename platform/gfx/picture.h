@@ -6,6 +6,7 @@
 // the pictures' bounds, so any coordinates are safe.
 #pragma once
 #include <QImage>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,6 +33,10 @@ struct Font {
 
 // Installed family that stands in for a family name of the original forms.
 std::string MapFontFamily(const std::string& family);
+// The family itself where it is installed, else standIn, or MapFontFamily's family when standIn
+// is empty. Asking Qt for a family that is not installed costs a search through every installed
+// font for each new size and weight of it.
+QString InstalledFamily(const std::string& family, const std::string& standIn = {});
 // Pixel height of the em square for a point size at 96 dots per inch (rounded like MulDiv).
 int PointsToPixels(double points);
 
@@ -43,6 +48,12 @@ struct CharExtent {
   int inkRight = 0;
 };
 CharExtent MaxCharExtent(const Font& font, const std::string& utf8Chars);
+
+// A PNG file (a path or a Qt resource) or PNG bytes, read by Qt's own PNG reader alone; null when
+// it does not read. Naming the format is not enough for that: Qt would first load every
+// image-format plugin there is, to ask each whether it reads the file instead.
+QImage ReadPng(const QString& path);
+QImage ReadPng(const unsigned char* bytes, std::size_t size);
 
 class Picture {
  public:

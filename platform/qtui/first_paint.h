@@ -1,27 +1,32 @@
-// Ends the program right after a window's first paint: the start-up benchmark's stop mark.
+// The first paint of a window: a hook that runs once it is done, and the start-up benchmark's
+// stop mark built on it.
 #pragma once
 #include <unistd.h>
+
 #include <QApplication>
 #include <QEvent>
 #include <QObject>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 
 namespace plat {
 
-// Once the first paint of top or of a widget inside it is done (the whole window is drawn in
-// that one pass), the process ends at once with code 0, skipping every shutdown step.
-inline void ExitAtFirstPaint(QWidget* top) {
+// Runs fn once, as soon as the first paint of top or of a widget inside it is done (the whole
+// window is drawn in that one pass).
+inline void RunAfterFirstPaint(QWidget* top, std::function<void()> fn) {
   class Watch : public QObject {
    public:
-    explicit Watch(QWidget* w) : QObject(w), top_(w) {}
+    Watch(QWidget* w, std::function<void()> fn) : QObject(w), top_(w), fn_(std::move(fn)) {}
     bool eventFilter(QObject* o, QEvent* e) override {
-      if (!seen_ && e->type() == QEvent::Paint) {
+      if (fn_ && e->type() == QEvent::Paint) {
         auto* w = qobject_cast<QWidget*>(o);
         if (w && w->window() == top_) {
-          seen_ = true;
           // A zero timer runs once the paint pass that drew this widget has flushed the window.
-          QTimer::singleShot(0, [] { _exit(0); });
+          QTimer::singleShot(0, top_, std::move(fn_));
+          fn_ = nullptr;
+          qApp->removeEventFilter(this);
+          deleteLater();
         }
       }
       return false;
@@ -29,9 +34,15 @@ inline void ExitAtFirstPaint(QWidget* top) {
 
    private:
     QWidget* top_;
-    bool seen_ = false;
+    std::function<void()> fn_;
   };
-  qApp->installEventFilter(new Watch(top));
+  qApp->installEventFilter(new Watch(top, std::move(fn)));
+}
+
+// Ends the program right after the first paint of top, with code 0 and skipping every shutdown
+// step.
+inline void ExitAtFirstPaint(QWidget* top) {
+  RunAfterFirstPaint(top, [] { _exit(0); });
 }
 
 }  // namespace plat

@@ -258,6 +258,27 @@ TEST(PictureFiles, FailuresLeaveThePictureAndTheOldFileAlone) {
   EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()), bytes);
 }
 
+// PNG pictures read by Qt's own reader from a file or from bytes; anything else, cut short or
+// missing, reads as nothing.
+TEST(PictureFiles, PngReadsFromFilesAndBytes) {
+  QTemporaryDir dir;
+  const QString base = dir.path() + "/";
+  QImage drawn(7, 4, QImage::Format_ARGB32);
+  drawn.fill(QColor(10, 200, 30, 128));
+  drawn.setPixel(3, 2, qRgba(1, 2, 3, 255));
+  ASSERT_TRUE(drawn.save(base + "d.png", "PNG"));
+  EXPECT_EQ(plat::ReadPng(base + "d.png"), drawn);
+  std::ifstream in((base + "d.png").toStdString(), std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  EXPECT_EQ(plat::ReadPng(data, bytes.size()), drawn);
+
+  ASSERT_TRUE(drawn.save(base + "d.bmp", "BMP"));
+  for (const char* name : {"d.bmp", "missing.png"}) EXPECT_TRUE(plat::ReadPng(base + name).isNull()) << name;
+  EXPECT_TRUE(plat::ReadPng(data, 20).isNull());
+  EXPECT_TRUE(plat::ReadPng(nullptr, 0).isNull());
+}
+
 TEST(Canvas, OverlayShowsOverThePersistentImageAndClearsBackToIt) {
   plat::Canvas c(20, 10);
   c.Image().FillRect(0, 0, 19, 9, plat::Rgb(0, 0, 0x40));

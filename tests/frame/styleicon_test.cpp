@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QIcon>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QToolButton>
+#include <memory>
 
 #include "chartview/icons.h"
 #include "frame/formp.h"
@@ -51,6 +53,40 @@ TEST_F(StyleIconTest, EverySizeAndModeMatchesTheStylesIcon) {
     const QIcon ours = StyleIcon(sp);
     EXPECT_EQ(ours.availableSizes(), QApplication::style()->standardIcon(sp).availableSizes());
   }
+}
+
+// The program's style makes the bars' overflow-button icons when they are first asked for: the
+// base style's pixels in either direction; other icons are the base style's own. Under it the
+// toolbar icons still read their 16-pixel picture alone and show the same pixels.
+TEST_F(StyleIconTest, DeferredBarIconsShowTheBaseStylesPixels) {
+  const std::unique_ptr<QStyle> base(QStyleFactory::create("fusion"));
+  const std::unique_ptr<QStyle> ours(WithDeferredBarIcons(QStyleFactory::create("fusion")));
+  for (Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+    QGuiApplication::setLayoutDirection(direction);
+    for (QStyle::StandardPixmap sp : {QStyle::SP_ToolBarHorizontalExtensionButton,
+                                      QStyle::SP_ToolBarVerticalExtensionButton, QStyle::SP_MediaPlay}) {
+      SCOPED_TRACE(static_cast<int>(sp) * 10 + direction);
+      const QIcon a = ours->standardIcon(sp), b = base->standardIcon(sp);
+      EXPECT_FALSE(a.isNull());
+      EXPECT_EQ(a.availableSizes(), b.availableSizes());
+      for (int size : {8, 16, 32})
+        for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+          EXPECT_EQ(a.actualSize(QSize(size, size), mode), b.actualSize(QSize(size, size), mode));
+          EXPECT_EQ(Pixels(a.pixmap(size, mode)), Pixels(b.pixmap(size, mode)));
+        }
+    }
+  }
+  // The direction is the one the icon was asked in, not the one when it is first drawn.
+  const QIcon rightToLeft = ours->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+  QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+  const QIcon leftToRight = ours->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+  EXPECT_NE(Pixels(rightToLeft.pixmap(16)), Pixels(leftToRight.pixmap(16)));
+
+  QApplication::setStyle(WithDeferredBarIcons(QStyleFactory::create("fusion")));
+  for (QStyle::StandardPixmap sp : {QStyle::SP_MediaPlay, QStyle::SP_DesktopIcon})
+    for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled})
+      EXPECT_EQ(Pixels(StyleIcon(sp).pixmap(16, mode)), Pixels(base->standardIcon(sp).pixmap(16, mode)));
+  QApplication::setStyle(QStyleFactory::create("fusion"));
 }
 
 // The main toolbar and the definition toolbar, with some buttons unavailable at start-up, draw the
