@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleOption>
 #include <algorithm>
@@ -208,7 +209,7 @@ class StyleIconEngine : public QIconEngine {
   QIcon whole_;
 };
 
-// An icon made by make the first time anything is asked of it.
+// An icon built by make the first time anything is asked of it.
 class DeferredIconEngine : public QIconEngine {
  public:
   explicit DeferredIconEngine(std::function<QIcon()> make) : make_(std::move(make)) {}

@@ -1,7 +1,6 @@
 // The program's own icons, drawn in code: the chart window's and the application's.
 #pragma once
 #include <QIcon>
-#include <QProxyStyle>
 #include <QStyle>
 
 namespace mk {
