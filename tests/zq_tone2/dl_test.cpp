@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "exports.h"
 #include "sound_files.h"
 
 namespace zqtest {
@@ -97,17 +98,10 @@ TEST(ZqTone2Library, EdgeCasesThroughTheLoadedLibrary) {
 }
 
 TEST(ZqTone2Library, ExportsExactlyTheNineFunctions) {
-  FILE* p = popen((std::string("nm -D --defined-only ") + kLibrary).c_str(), "r");
-  ASSERT_NE(p, nullptr);
-  std::set<std::string> names;
-  char line[512];
-  while (fgets(line, sizeof line, p) != nullptr) {
-    char addr[64], type[8], name[400];
-    if (std::sscanf(line, "%63s %7s %399s", addr, type, name) == 3) names.insert(name);
-  }
-  ASSERT_EQ(pclose(p), 0);
-  EXPECT_EQ(names, (std::set<std::string>{"DSLib_ChangeStreamSec", "DSLib_Close", "DSLib_Init", "DSLib_Load",
-                                          "DSLib_Play", "DSLib_Reset", "DSLib_Stop", "DSLib_Stream", "DSLib_Term"}));
+  const auto names = testsupport::DefinedDynamicSymbols(kLibrary);
+  ASSERT_TRUE(names.has_value());
+  EXPECT_EQ(*names, (std::set<std::string>{"DSLib_ChangeStreamSec", "DSLib_Close", "DSLib_Init", "DSLib_Load",
+                                           "DSLib_Play", "DSLib_Reset", "DSLib_Stop", "DSLib_Stream", "DSLib_Term"}));
 }
 
 }  // namespace

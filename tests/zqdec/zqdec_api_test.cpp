@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "exports.h"
 #include "zqdec.h"
 
 namespace {
@@ -259,17 +260,9 @@ TEST(ZqDecodeConvert, ReopeningRestartsTheHistory) {
 }
 
 TEST(ZqDecLibrary, ExportsExactlyTheFourFunctions) {
-  const std::string cmd = "nm -D --defined-only " MIRKAN_BIN_DIR "/libzqdec.so";
-  FILE *p = popen(cmd.c_str(), "r");
-  ASSERT_NE(p, nullptr);
-  std::set<std::string> names;
-  char line[512];
-  while (fgets(line, sizeof line, p) != nullptr) {
-    char addr[64], type[8], name[400];
-    if (std::sscanf(line, "%63s %7s %399s", addr, type, name) == 3) names.insert(name);
-  }
-  ASSERT_EQ(pclose(p), 0);
-  EXPECT_EQ(names, (std::set<std::string>{"zqDecodeClose", "zqDecodeConvert", "zqDecodeOpen", "zqDecodeSize"}));
+  const auto names = testsupport::DefinedDynamicSymbols(MIRKAN_BIN_DIR "/libzqdec.so");
+  ASSERT_TRUE(names.has_value());
+  EXPECT_EQ(*names, (std::set<std::string>{"zqDecodeClose", "zqDecodeConvert", "zqDecodeOpen", "zqDecodeSize"}));
 }
 
 }  // namespace
