@@ -127,4 +127,37 @@ TEST_F(FrameTest, AFloatingEntryPastTheEndStaysInTheScrollBarsReach) {
   EXPECT_EQ(w->VScroll1()->maximum(), VScrollMaxFor(10));
 }
 
+// An entry left past the measure limit: the save refuses with where it lies, the file stays as
+// it was, and the entry is within the scroll bar's reach until it is dragged back.
+TEST_F(FrameTest, TheSavesRefusalSaysWhereTheEntriesFloat) {
+  const std::string path = Sample("tapline_sample.tpl");
+  ASSERT_TRUE(Start({path}));
+  Form1* w = WinAt(g_CurWin);
+  DocData& d = w->Doc();
+  const std::string file = testsupport::ReadAll(path);
+  g_MaxMeasure = 10;
+  w->ObjBackup();
+  d.Sel.assign(2, SelEntry{});
+  d.Sel[1] = SelEntry{1, 12, 0, 1, 0};
+  d.SelCount = 1;
+  w->ObjDraw();
+  EXPECT_EQ(w->VScroll1()->maximum(), VScrollMaxFor(12));
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
+                         {.textContains =
+                              "選択中のオブジェ 1 個は保存できない位置にあるため、保存しませんでした。"
+                              "移動するか削除してから保存してください。\r\n位置：\r\n　小節 12　レーン 1 (" +
+                              d.Lane[1].Label + ")",
+                          .title = "エラー"});
+  Frame().QuerySaveAs();
+  desk_.Verify();
+  EXPECT_EQ(testsupport::ReadAll(path), file);
+  EXPECT_TRUE(HasMarker(w));
+  d.Sel[1].Mes = 9;  // dragged back: it lands and the save goes through
+  Frame().QuerySaveAs();
+  EXPECT_FALSE(HasMarker(w));
+  EXPECT_EQ(d.SelCount, 0);
+  EXPECT_EQ(w->VScroll1()->maximum(), VScrollMaxFor(10));
+  EXPECT_EQ(testsupport::ReadAll(path), ChartBytes(d, 0));
+}
+
 }  // namespace
