@@ -2,7 +2,10 @@
 // tempo), the object sections in their place, the foot; then the encoded text to disk.
 #include "chartfmt/chartwrite.h"
 
+#include <algorithm>
 #include <cstring>
+#include <map>
+#include <utility>
 
 #include "chartfmt/chartwrite_objects.h"
 #include "chartfmt/defcode.h"
@@ -302,10 +305,36 @@ bool CheckMeasureDigits(const DocData& doc, std::string& error) {
   return false;
 }
 
+std::string FloatingPlaces(const DocData& doc, size_t maxLines) {
+  std::map<std::pair<int, int>, int> places;  // (measure, lane) -> entries there
+  const int n = std::min<int>(doc.SelCount, static_cast<int>(doc.Sel.size()) - 1);
+  for (int i = 1; i <= n; ++i) ++places[{doc.Sel[i].Mes, doc.Sel[i].Lane}];
+  std::string out;
+  size_t lines = 0;
+  for (const auto& [at, count] : places) {
+    if (lines++ == maxLines) {
+      out += "　ほか " + std::to_string(places.size() - maxLines) + " か所\r\n";
+      break;
+    }
+    const auto [mes, lane] = at;
+    out += "　小節 " + std::to_string(mes) + "　レーン " + std::to_string(lane);
+    const std::string label = lane == 0                                              ? std::string("BPM")
+                              : lane > 0 && lane < static_cast<int>(doc.Lane.size()) ? doc.Lane[lane].Label
+                                                                                     : std::string();
+    if (!label.empty()) out += " (" + label + ")";
+    if (count > 1) out += "　" + std::to_string(count) + " 個";
+    out += "\r\n";
+  }
+  if (!out.empty()) out.resize(out.size() - 2);
+  return out;
+}
+
 bool CheckNothingFloating(const DocData& doc, std::string& error) {
   if (doc.SelCount < 1) return true;
-  error = "選択中のオブジェ " + std::to_string(doc.SelCount) +
-          " 個は保存できない位置にあるため、保存しませんでした。移動するか削除してから保存してください。";
+  error =
+      "選択中のオブジェ " + std::to_string(doc.SelCount) +
+      " 個は保存できない位置にあるため、保存しませんでした。移動するか削除してから保存してください。\r\n位置：\r\n" +
+      FloatingPlaces(doc, kFloatingPlaceLines);
   return false;
 }
 

@@ -1,6 +1,7 @@
 // Chart writer: prints a window's document as its definition script prescribes (CP932, CR LF),
 // either as a chart file or as the player's scratch file.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -36,8 +37,14 @@ bool CheckMeasureDigits(const DocData& doc, std::string& error);
 
 // False, with a message for the user, when objects still float in the selection: the caller
 // has dropped it, so what is left cannot be written where it is, and a file without them would
-// not be what the window shows.
+// not be what the window shows. The message gives their count and the verdict first, then where
+// they lie: FloatingPlaces with up to kFloatingPlaceLines places.
 bool CheckNothingFloating(const DocData& doc, std::string& error);
+inline constexpr size_t kFloatingPlaceLines = 10;
+// The places of the floating entries, one line each ("　小節 500　レーン 3 (Key1)", with the count
+// where several lie in one lane of one measure), by measure and then lane; past maxLines one last
+// line says how many more places there are. Lines are joined by CR LF.
+std::string FloatingPlaces(const DocData& doc, size_t maxLines);
 
 // Checks, prints, encodes and writes the chart to path without touching the document. A chart
 // file (scratch 0) is refused while objects float. The old

@@ -21,6 +21,7 @@ add_library(mirkan_chartview_form STATIC
   ${CMAKE_CURRENT_LIST_DIR}/form1_wall.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mixedbutton.h
   ${CMAKE_CURRENT_LIST_DIR}/picturebox.h
-  ${CMAKE_CURRENT_LIST_DIR}/form1.h)
+  ${CMAKE_CURRENT_LIST_DIR}/form1.h
+  ${CMAKE_CURRENT_LIST_DIR}/form1_edithost.h)
 set_target_properties(mirkan_chartview_form PROPERTIES AUTOMOC ON)
 target_link_libraries(mirkan_chartview_form PUBLIC mirkan_chartview_formcore Qt6::Widgets)

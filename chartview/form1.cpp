@@ -383,6 +383,7 @@ void Form1::HeadObj() {
 }
 
 void Form1::ObjDraw() {
+  FitVScrollToView();
   mk::ObjDraw(Doc(), View(), sheets_, canvas_, frame_, winNo_ == g_CurWin);
   picture1_->update();
 }

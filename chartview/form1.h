@@ -159,6 +159,7 @@ class Form1 : public QMdiSubWindow, public ScriptWindowSteps {
   void MesButtonUp(int sign, bool shift);
   void Picture1_OLEDragDrop(const QStringList& files);
   void SetVScroll(int maximum, int value);
+  void FitVScrollToView();
   void StretchWallpaper();
   void DropWallpaper();
   int ToolbarHeight() const;

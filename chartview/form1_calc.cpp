@@ -77,15 +77,29 @@ HScrollRange ScrChgRange(int laneCount, int canvasWidth) {
   return r;
 }
 
+int ViewLastMeasure(const DocData& doc) {
+  int last = doc.MesCount;
+  const int n = std::min<int>(doc.SelCount, static_cast<int>(doc.Sel.size()) - 1);
+  for (int i = 1; i <= n; ++i) {
+    const SelEntry& s = doc.Sel[i];
+    if (s.Lane >= 0 && s.Lane <= doc.LaneCount) last = std::max<int>(last, s.Mes);
+  }
+  if (last == doc.MesCount) return last;
+  int reach = static_cast<int>(INT16_MAX * static_cast<int64_t>(std::max(1, g_ScrollSpeed)) / kTicksPerMeasure);
+  while (reach > 0 && VScrollMaxFor(reach) > INT16_MAX) --reach;
+  return std::max<int>(doc.MesCount, std::min(last, reach));
+}
+
+int KeptScrollValue(int oldMaximum, int oldValue, int newMaximum, bool scrlUp) {
+  int value = oldValue;
+  if (scrlUp) value = std::max(0, newMaximum - (oldMaximum - oldValue));
+  return std::min(value, newMaximum);
+}
+
 bool ApplyMesChange(DocData& doc, int delta, int oldMaximum, int oldValue, MesChangeScroll& out) {
   if (!Mes_Change(doc, delta, g_MaxMeasure)) return false;
-  out.maximum = VScrollMaxFor(doc.MesCount);
-  out.value = oldValue;
-  if (doc.ScrlUp != 0) {
-    out.value = out.maximum - (oldMaximum - oldValue);
-    if (out.value < 0) out.value = 0;
-  }
-  if (out.value > out.maximum) out.value = out.maximum;
+  out.maximum = VScrollMaxFor(ViewLastMeasure(doc));
+  out.value = KeptScrollValue(oldMaximum, oldValue, out.maximum, doc.ScrlUp != 0);
   return true;
 }
 

@@ -66,9 +66,18 @@ struct HScrollRange {
 };
 HScrollRange ScrChgRange(int laneCount, int canvasWidth);
 
-// Mes_Change: the new measure count applied to every lane, and the scroll bar's new maximum and
-// value (the value keeps its distance from the maximum when measure 0 is at the bottom).
-// Returns false, changing nothing, when the count would leave 0 .. g_MaxMeasure.
+// The last measure the vertical scroll bar reaches: the chart's last measure, or further, to the
+// furthest floating entry on the lanes, so that an entry dragged or pasted past the end can be
+// seen and dragged back; never further than a 16-bit scroll range holds.
+int ViewLastMeasure(const DocData& doc);
+// The scroll bar's value once its maximum changes: with measure 0 at the bottom it keeps its
+// distance from the maximum (the measures in view stay in view), at least 0; never above the
+// new maximum.
+int KeptScrollValue(int oldMaximum, int oldValue, int newMaximum, bool scrlUp);
+
+// Mes_Change: the new measure count applied to every lane, and the scroll bar's new maximum (for
+// ViewLastMeasure) and value (KeptScrollValue). Returns false, changing nothing, when the count
+// would leave 0 .. g_MaxMeasure.
 struct MesChangeScroll {
   int maximum = 0;
   int value = 0;

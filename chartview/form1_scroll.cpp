@@ -8,8 +8,10 @@
 #include "chartfmt/globals.h"
 #include "chartview/form1.h"
 #include "chartview/form1_calc.h"
+#include "chartview/form1_edithost.h"
 #include "chartview/picturebox.h"
 #include "chartview/viewsettings.h"
+#include "editing/mescount.h"
 #include "platform/core/desktop.h"
 #include "platform/core/vbnum.h"
 
@@ -24,6 +26,21 @@ void Form1::SetVScroll(int maximum, int value) {
     vscroll1_->setValue(value);
   }
   if (vscroll1_->value() != before) VScroll1_Change();
+}
+
+// The selection moves and lands without a measure change: the range follows it here, before a
+// redraw, without a scroll event (the measures in view stay in view as Mes_Change keeps them).
+void Form1::FitVScrollToView() {
+  const int maximum = VScrollMaxFor(ViewLastMeasure(Doc()));
+  if (maximum == vscroll1_->maximum()) return;
+  const int value = KeptScrollValue(vscroll1_->maximum(), vscroll1_->value(), maximum, Doc().ScrlUp != 0);
+  {
+    QSignalBlocker b(vscroll1_);
+    vscroll1_->setRange(0, maximum);
+    vscroll1_->setValue(value);
+  }
+  lastScrollValue_ = value;
+  Doc().ScrollPos = ScrollPosFor(value, maximum, Doc().ScrlUp != 0);
 }
 
 void Form1::VScroll1_Change() {
@@ -116,7 +133,11 @@ void Form1::Mes_Change(int16_t delta) {
 }
 
 void Form1::MesButtonUp(int sign, bool shift) {
-  Mes_Change(static_cast<int16_t>(sign * (shift ? g_MesLargeChange : 1)));
+  WindowEditHost host(*this);
+  MesButtonChange(Doc(), host, sign * (shift ? g_MesLargeChange : 1), g_MaxMeasure, [] {
+    return plat::TheDesktop().MessageBox(kMesCountCutQuestion, "確認", plat::MsgButtons::OkCancel,
+                                         plat::MsgIcon::None) == plat::MsgAnswer::Ok;
+  });
 }
 
 }  // namespace mk

@@ -19,11 +19,9 @@ struct MesCountDecision {
 };
 // cancelled or an empty text: Nothing. Otherwise v is the whole part (floor) of the text's field
 // number: equal to the count, Nothing; below 0, above maxMeasure or past 16 bits, Invalid;
-// below the count, AskCut; else Change.
+// below the count, AskCut (the question is kMesCountCutQuestion of editing/mescount.h); else Change.
 MesCountDecision DecideMesCount(bool cancelled, const std::string& text, int mesCount, int maxMeasure);
 inline constexpr const char* kMesCountInvalid = "不正な数値です";
-inline constexpr const char* kMesCountCutQuestion =
-    "指定された数値は現在の小節数より少ないです\r\n譜面が削除される場合がありますがよろしいですか？";
 
 // Widths (and Text4's left) that keep the header controls as wide as a panel of width w.
 struct HeaderWidths {

@@ -110,8 +110,10 @@ void GestureController::SelectPress(MouseButton button, int shift) {
   DocData& d = Doc();
   if (d.CurLane < 0) return;
   if (button == MouseButton::Left) {
-    if (d.CurMes > d.MesCount) return;
     const HitResult r = HitTestObject(d, d.CurLane, d.CurMes, d.CurTick);
+    // Past the last measure only a floating entry is taken, so that one dragged or pasted there
+    // can always be dragged back.
+    if (d.CurMes > d.MesCount && r.Code != Hit::Selected) return;
     st_.HitTick = r.Tick;
     st_.HitMes = r.Mes;
     if (r.Code == Hit::None) {
@@ -364,7 +366,7 @@ void GestureController::TempoEntry(int tick) {
   const std::optional<std::string> answer = s_.Prompt->AskTempo(TempoPromptText(Doc().BaseBpm), "BPMの入力");
   const double v = answer ? plat::LeadingNumber(*answer) : 0;
   if (!(v >= 1 && v <= 255)) return;
-  if (Doc().CurMes > s_.Window->Settings().MaxMeasure) return;
+  if (PastLastMeasure()) return;
   s_.Window->ObjBackup();
   if (!Grow()) return;
   DocData& d = Doc();
@@ -381,8 +383,14 @@ bool GestureController::Storable(int lane, bool back, int value) {
   return false;
 }
 
+// Whether the clicked measure lies past both the chart's measures and the measure limit: a
+// chart read with more measures than the limit keeps every one of them editable.
+bool GestureController::PastLastMeasure() {
+  return Doc().CurMes > std::max<int>(s_.Window->Settings().MaxMeasure, Doc().MesCount);
+}
+
 void GestureController::Place(int shift, int tick) {
-  if (Doc().CurMes > s_.Window->Settings().MaxMeasure) {
+  if (PastLastMeasure()) {
     s_.Window->StatusNote("最大小節数を超えるため置けません");
     return;
   }

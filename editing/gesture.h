@@ -207,6 +207,7 @@ class GestureController {
   void DrawRelease(MouseButton button, int shift);
   void EndErase(bool eraseHere);
   void Pick(int tick);
+  bool PastLastMeasure();
   bool Grow();
   void TempoEntry(int tick);
   void Place(int shift, int tick);

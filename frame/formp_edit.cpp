@@ -16,6 +16,7 @@
 
 #include "chartfmt/globals.h"
 #include "chartview/form1.h"
+#include "chartview/form1_edithost.h"
 #include "chartview/formglobals.h"
 #include "chartview/mixedbutton.h"
 #include "deftables/wavtable.h"
@@ -28,20 +29,6 @@
 namespace mk {
 
 namespace {
-
-// The edit commands' view of a chart window: its own steps, which keep its widgets in line.
-class WindowEditHost final : public EditHost {
- public:
-  explicit WindowEditHost(Form1& w) : w_(w) {}
-  void ObjBackup() override { w_.ObjBackup(); }
-  void ObjDeSel() override { w_.ObjDeSel(); }
-  void MesCountChanged() override { w_.Mes_Change(0); }
-  void ObjDraw() override { w_.ObjDraw(); }
-  void StatusNote(const std::string& text) override { w_.StatusNote(text); }
-
- private:
-  Form1& w_;
-};
 
 // The chart window the commands act on: the current one, nullptr while none is open.
 Form1* EditTarget() { return WinAt(g_CurWin); }

@@ -16,6 +16,7 @@
 #include "chartview/formglobals.h"
 #include "chartview/picturebox.h"
 #include "deftables/header.h"
+#include "editing/mescount.h"
 #include "frame/fieldwarn.h"
 #include "frame/formp.h"
 #include "frame/settings.h"
@@ -217,12 +218,15 @@ void FormP::Label10_DblClick() {
       if (plat::TheDesktop().MessageBox(kMesCountCutQuestion, "確認", plat::MsgButtons::OkCancel,
                                         plat::MsgIcon::None) != plat::MsgAnswer::Ok)
         return;
+      // As a cut by the "-" button: one undo step, and the chart is marked modified, so the
+      // measures cut are neither lost on close unasked nor beyond Undo.
+      w->ObjBackup();
       break;
     case MesCountDecision::Change: break;
   }
   w->Mes_Change(static_cast<int16_t>(dec.value - n));
   w->ObjDraw();
-  if (d->MesCount != n) SetDirty();  // measures cut here must not be lost on close unasked
+  if (dec.kind == MesCountDecision::Change && d->MesCount != n) SetDirty();
 }
 
 void FormP::Tab1_MouseMove(int x) {

@@ -232,7 +232,10 @@ void FormP::SetCaption(int16_t window, const std::string& caption) {
   if (Form1* w = WinAt(window)) w->SetCaption(caption);
 }
 void FormP::ObjDeSel(int16_t window) {
-  if (Form1* w = WinAt(window)) w->ObjDeSel();
+  Form1* w = WinAt(window);
+  if (!w || w->Doc().SelCount < 1) return;
+  w->ObjDeSel();
+  w->ObjDraw();  // the window shows what the writer then writes (and what still floats)
 }
 
 // File and toolbar commands.

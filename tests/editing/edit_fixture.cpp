@@ -62,4 +62,18 @@ void Put(mk::DocData& d, int lane, int mes, int tick, int value, bool back) {
 
 std::string Text(const mk::DocData& d) { return mk::ChartText(d, 0); }
 
+mk::DocData ReadBack(const mk::DocData& d, const std::vector<std::string>& scriptLines, const std::string& scriptFile) {
+  mk::DocData back;
+  std::string info;
+  if (scriptLines.empty())
+    EXPECT_TRUE(mk::ReadScript(std::string(MIRKAN_SOURCE_DIR) + "/scripts/" + scriptFile, back, info).ok);
+  else
+    EXPECT_TRUE(mk::ReadScriptLines(scriptLines, "gen.dfn", back, info).ok);
+  back.MesCount = d.MesCount;
+  mk::ResizeMeasures(back, back.MesCount);
+  const mk::ChartReadResult r = mk::ReadChartText(back, mk::ChartText(d, 0), mk::ChartCoding::Utf8, false);
+  EXPECT_TRUE(r.ok) << r.reason;
+  return back;
+}
+
 }  // namespace edittest

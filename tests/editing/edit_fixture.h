@@ -26,4 +26,8 @@ void Put(mk::DocData& d, int lane, int mes, int tick, int value, bool back = fal
 // The chart as the writer prints it.
 std::string Text(const mk::DocData& d);
 
+// The chart as the next save writes it, read back into a fresh record of the same script: its
+// lines, or without them the file of that name in scripts/.
+mk::DocData ReadBack(const mk::DocData& d, const std::vector<std::string>& scriptLines, const std::string& scriptFile);
+
 }  // namespace edittest

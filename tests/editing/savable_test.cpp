@@ -32,20 +32,7 @@ mk::DocData FreshChart(const std::string& script) {
   return d;
 }
 
-// The chart as the next save writes it, read back into a fresh record of the same script lines.
-mk::DocData ReadBack(const mk::DocData& d, const std::vector<std::string>& scriptLines, const std::string& scriptFile) {
-  mk::DocData back;
-  std::string info;
-  if (scriptLines.empty())
-    EXPECT_TRUE(mk::ReadScript(kScripts + scriptFile, back, info).ok);
-  else
-    EXPECT_TRUE(mk::ReadScriptLines(scriptLines, "gen.dfn", back, info).ok);
-  back.MesCount = d.MesCount;
-  mk::ResizeMeasures(back, back.MesCount);
-  const mk::ChartReadResult r = mk::ReadChartText(back, mk::ChartText(d, 0), mk::ChartCoding::Utf8, false);
-  EXPECT_TRUE(r.ok) << r.reason;
-  return back;
-}
+using edittest::ReadBack;
 
 std::string Entries(const mk::DocData& d) {
   std::string s;
