@@ -50,7 +50,7 @@ bool SameStatus(const FileStamp& a, const FileStamp& b) {
 FileCheck CheckFileStamp(const std::string& path, FileStamp& stamp) {
   if (!stamp.known) return FileCheck::Same;
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return FileCheck::Missing;
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return FileCheck::Missing;
   if (SameStatus(StampOfStatus(st, 0), stamp)) return FileCheck::Same;
   std::string bytes, error;
   FileStamp now;

@@ -38,7 +38,7 @@ bool SameStatus(const FileStamp& a, const FileStamp& b);
 enum class FileCheck {
   Same,     // the file holds the bytes the stamp was taken of (or the stamp is unknown)
   Changed,  // it holds other bytes, or cannot be read
-  Missing   // there is no file at the path
+  Missing   // there is no file at the path (nothing, or a folder)
 };
 // Whether the file at path still holds the bytes stamp was taken of. While the file's status is
 // the stamp's, nothing is read; only when it differs are the bytes read and compared by size and

@@ -97,6 +97,8 @@ TEST(FileStamp, CheckReadsTheBytesOnlyWhenTheStatusChanged) {
   EXPECT_EQ(plat::CheckFileStamp(p, grown), FileCheck::Changed);
   ASSERT_EQ(::unlink(p.c_str()), 0);
   EXPECT_EQ(plat::CheckFileStamp(p, grown), FileCheck::Missing);
+  ASSERT_EQ(::mkdir(p.c_str(), 0700), 0);  // a folder is no file to save over
+  EXPECT_EQ(plat::CheckFileStamp(p, grown), FileCheck::Missing);
 }
 
 TEST(FileStamp, SameFileFollowsLinksAndSteps) {
