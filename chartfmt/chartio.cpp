@@ -97,12 +97,14 @@ ChartReadResult ReadChartAhead(const std::string& path, const std::string& title
 ChartReadResult ChartRead(ChartReadAhead&& ahead, int16_t window, int16_t script) {
   if (!ValidWindow(window)) return NoWindow();
   std::string now, error;
-  const bool same = ahead.ok && SameReadInputs(ahead, g_Docs[window]) && plat::ReadFileBytes(ahead.path, now, error) &&
-                    now == ahead.bytes;
+  plat::FileStamp stamp;
+  const bool same = ahead.ok && SameReadInputs(ahead, g_Docs[window]) &&
+                    plat::ReadFileBytes(ahead.path, now, error, &stamp) && now == ahead.bytes;
   if (!same) return ChartRead(ahead.path, ahead.title, window, script, 0);
   // Nothing can fail from here on: the window's record takes the chart whole.
   ChartReadAhead taken = std::exchange(ahead, ChartReadAhead{});
   TakeReadFields(g_Docs[window], std::move(taken.doc));
+  g_Docs[window].Stamp = stamp;
   AfterFileRead(taken.path, taken.title, window, script);
   return {};
 }

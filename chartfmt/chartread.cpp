@@ -307,10 +307,14 @@ ChartReadResult ReadChartLines(DocData& doc, const std::vector<std::string>& lin
 
 ChartReadResult ReadChartFile(DocData& doc, const std::string& path, const std::string& title, bool scratch) {
   std::string bytes, error;
-  if (!plat::ReadFileBytes(path, bytes, error))
+  plat::FileStamp stamp;
+  if (!plat::ReadFileBytes(path, bytes, error, &stamp))
     return ChartReadResult{false, 0, "ファイルを読み込めません（" + error + "）"};
   ChartReadResult result = ReadChartText(doc, bytes, ChartCoding::Ansi, scratch);
-  if (result && !scratch) NameChartRecord(doc, path, title);
+  if (result && !scratch) {
+    NameChartRecord(doc, path, title);
+    doc.Stamp = stamp;
+  }
   return result;
 }
 

@@ -49,7 +49,7 @@ ChartReadResult ReadChartLines(DocData& doc, const std::vector<std::string>& lin
 
 // Reads the file at path. For a real file (scratch false) the document takes, after success
 // only, the folder (path without its last title characters, ending in "/") and title as its
-// file name.
+// file name, and the stamp of the bytes read.
 ChartReadResult ReadChartFile(DocData& doc, const std::string& path, const std::string& title, bool scratch);
 
 // Gives doc the folder and file name of the chart file at path, as ReadChartFile does after a

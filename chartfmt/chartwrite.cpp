@@ -338,7 +338,8 @@ bool CheckNothingFloating(const DocData& doc, std::string& error) {
   return false;
 }
 
-bool WriteChartFile(const std::string& path, const DocData& doc, int16_t scratch, std::string& error) {
+bool WriteChartFile(const std::string& path, const DocData& doc, int16_t scratch, std::string& error,
+                    plat::FileStamp* stamp) {
   if (!CheckMeasureDigits(doc, error)) return false;
   if (scratch == 0 && !CheckNothingFloating(doc, error)) return false;
   // The text goes to the temporary file in pieces as it is made, each encoded on its way; the
@@ -361,6 +362,7 @@ bool WriteChartFile(const std::string& path, const DocData& doc, int16_t scratch
     if (error.empty()) error = "ファイルに書き込めません: " + path;
     return false;
   }
+  if (stamp) *stamp = file.Stamp();
   return true;
 }
 

@@ -48,8 +48,10 @@ std::string FloatingPlaces(const DocData& doc, size_t maxLines);
 
 // Checks, prints, encodes and writes the chart to path without touching the document. A chart
 // file (scratch 0) is refused while objects float. The old
-// file stays intact unless everything was written. False with a message on failure.
-bool WriteChartFile(const std::string& path, const DocData& doc, int16_t scratch, std::string& error);
+// file stays intact unless everything was written. False with a message on failure. stamp
+// (when given) receives the stamp of the file written.
+bool WriteChartFile(const std::string& path, const DocData& doc, int16_t scratch, std::string& error,
+                    plat::FileStamp* stamp = nullptr);
 
 // What the writer needs of the chart window and the frame; they install it when they start.
 class ChartWriteHost {
@@ -64,7 +66,7 @@ class ChartWriteHost {
 ChartWriteHost* SetChartWriteHost(ChartWriteHost* host);
 
 // Writes g_Docs(window) to path (title: the file name that path ends with). scratch 0 saves the
-// chart: after success only, the document takes the file's folder and name and the file enters
+// chart: after success only, the document takes the file's folder, name and stamp and the file enters
 // the recent list; it is refused when objects still float after the drop (the grid cannot hold
 // them where they are). Any other scratch writes the player's file. Returns whether the file was
 // written; error (when given) receives the reason otherwise. The modified flag is not touched.

@@ -77,10 +77,12 @@ bool ChartWrite(const std::string& path, const std::string& title, int16_t windo
   EnsureSlash(folder);
   if (scratch != 0) EnsureSlash(doc.Folder);
 
-  if (!WriteChartFile(path, doc, scratch, message)) return fail(message);
+  plat::FileStamp stamp;
+  if (!WriteChartFile(path, doc, scratch, message, &stamp)) return fail(message);
   if (scratch == 0) {
     doc.Folder = folder;
     doc.FileName = title;
+    doc.Stamp = stamp;
     if (g_writeHost) g_writeHost->AddRecentFile(path, script);
   }
   return true;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "chartfmt/grid.h"
+#include "platform/core/filestamp.h"
 
 namespace mk {
 
@@ -172,6 +173,7 @@ struct DocData {
   int16_t CurDef = 1;
   std::string Folder;  // ends in the path separator
   std::string FileName;
+  plat::FileStamp Stamp;  // the chart file as this window last read or wrote it
   int16_t Dirty = 0;
   int16_t CurMes = 0;
   int16_t CurStep = 0;

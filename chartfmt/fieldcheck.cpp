@@ -82,8 +82,8 @@ std::vector<FieldLoss> FieldsNotReadBack(const DocData& doc) {
   text(keys.Title, ChartField::Title, "曲名", doc.Title, back.Title);
   text(keys.Artist, ChartField::Artist, "制作者", doc.Artist, back.Artist);
   text(keys.Genre, ChartField::Genre, "ジャンル", doc.Genre, back.Genre);
-  number(keys.Bpm, ChartField::Bpm, "BPM", doc.Bpm, back.Bpm);
-  number(keys.BaseBpm, ChartField::BaseBpm, "基本BPM", doc.BaseBpm, back.BaseBpm);
+  number(keys.Bpm, ChartField::Bpm, kBpmName, doc.Bpm, back.Bpm);
+  number(keys.BaseBpm, ChartField::BaseBpm, kBaseBpmName, doc.BaseBpm, back.BaseBpm);
   for (int k = 0; k < 3; ++k) {
     if (keys.Level[k].empty() || doc.Level[k] == back.Level[k]) continue;
     const std::string name = doc.Fmt.Lvn[k].empty() ? "難度" + std::to_string(k + 1) : doc.Fmt.Lvn[k];

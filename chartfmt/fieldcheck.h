@@ -34,6 +34,10 @@ struct FieldLoss {
   std::string readBack;  // what a read of the saved file gives
 };
 
+// The names the warning gives the two header number fields.
+inline constexpr const char* kBpmName = "BPM";
+inline constexpr const char* kBaseBpmName = "基本BPM";
+
 // Every field of doc that a save followed by a read would not give back as it is held (fields
 // whose keyword the script lacks are not shown and not written, and are left out). Found by
 // printing the header and definitions with the writer, encoding them as the file is encoded and

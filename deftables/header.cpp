@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "chartfmt/defcode.h"
+#include "chartfmt/utils.h"
 #include "platform/core/vbnum.h"
 
 namespace mk {
@@ -22,6 +23,22 @@ MesCountDecision DecideMesCount(bool cancelled, const std::string& text, int mes
   if (v < 0 || v > maxMeasure || v > INT16_MAX) return {MesCountDecision::Invalid, 0};
   const int n = static_cast<int>(v);
   return {n < mesCount ? MesCountDecision::AskCut : MesCountDecision::Change, n};
+}
+
+double HeaderNumberValue(std::string_view typed) {
+  return plat::FieldNumber(FormatNumberShort(plat::FieldNumber(typed)));
+}
+
+std::vector<FieldLoss> HeaderNumberLosses(const DocData& doc, const std::string& bpmText,
+                                          const std::string& baseBpmText) {
+  std::vector<FieldLoss> out;
+  auto field = [&out](const std::string& key, ChartField f, const char* name, const std::string& shown, double held) {
+    std::string written = FormatNumberShort(held);
+    if (!key.empty() && shown != written) out.push_back({f, 0, name, std::move(written)});
+  };
+  field(doc.Keys.Bpm, ChartField::Bpm, kBpmName, bpmText, doc.Bpm);
+  field(doc.Keys.BaseBpm, ChartField::BaseBpm, kBaseBpmName, baseBpmText, doc.BaseBpm);
+  return out;
 }
 
 HeaderWidths HeaderWidthsFor(int w) {

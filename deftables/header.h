@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "chartfmt/docdata.h"
+#include "chartfmt/fieldcheck.h"
 
 namespace mk {
 
@@ -22,6 +23,18 @@ struct MesCountDecision {
 // below the count, AskCut (the question is kMesCountCutQuestion of editing/mescount.h); else Change.
 MesCountDecision DecideMesCount(bool cancelled, const std::string& text, int mesCount, int maxMeasure);
 inline constexpr const char* kMesCountInvalid = "不正な数値です";
+
+// The header number fields (BPM, base BPM). The value a typed text stands for: its field number
+// as the chart file carries it, that is written and read back again ("150abc" 150, "1,5" 1, an
+// empty text or letters 0). Once the field has lost the keyboard it shows that value as the file
+// writes it (FormatNumberShort).
+double HeaderNumberValue(std::string_view typed);
+// What may be typed into a number field (a longer value the field holds is still shown whole).
+inline constexpr int kNumberFieldLength = 8;
+// The number fields whose shown text is not what a save writes for them, with what it writes,
+// named as the save's warning names them. Fields whose keyword the script lacks are left out.
+std::vector<FieldLoss> HeaderNumberLosses(const DocData& doc, const std::string& bpmText,
+                                          const std::string& baseBpmText);
 
 // Widths (and Text4's left) that keep the header controls as wide as a panel of width w.
 struct HeaderWidths {

@@ -14,7 +14,15 @@ void Warn(const std::vector<FieldLoss>& losses) {
 
 }  // namespace
 
-void WarnFieldLosses(const DocData& doc) { Warn(FieldsNotReadBack(doc)); }
+void WarnFieldLosses(const DocData& doc, const std::vector<FieldLoss>& shown) {
+  std::vector<FieldLoss> losses = FieldsNotReadBack(doc);
+  for (const FieldLoss& s : shown) {
+    bool named = false;
+    for (const FieldLoss& l : losses) named = named || (l.field == s.field && l.index == s.index);
+    if (!named) losses.push_back(s);
+  }
+  Warn(losses);
+}
 
 void WarnFieldLoss(const DocData& doc, ChartField field, int index) {
   if (std::optional<FieldLoss> l = FieldNotReadBack(doc, field, index)) Warn({*l});

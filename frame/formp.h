@@ -339,6 +339,16 @@ class FormP : public QMainWindow,
   // Drops window win's selection and, when its chart is modified, asks whether to save it
   // first. False when the user cancelled the question or the save.
   bool AskSaveBeforeReuse(int16_t win);
+  // When the file at path is open in a window already: that window is brought forward (true).
+  bool ShowOpenWindow(const std::string& path);
+  // Before a save over path, the file of d: true to go on. When the file no longer holds what d's
+  // window last read or wrote, asks first.
+  bool ConfirmChangedOnDisk(DocData& d, const std::string& path);
+  // The save's warning for window w (with the header number fields when w is current), after
+  // which those fields show what is written.
+  void WarnBeforeSave(int16_t w);
+  // Number field i (2 BPM, 3 base BPM) shows the value it holds as the file writes it.
+  void ShowNumberField(int i);
   // Reads path with script into a scratch record first; false, after its message, when the
   // chart cannot be read, so that no window is taken or reused for it. ahead keeps the read for
   // the window.

@@ -1,5 +1,6 @@
 // The header panel (DefFrame1: header fields, level sliders, wallpaper and preview-sound
 // buttons, measure-count label), the definition tab strip, the free statements and their apply.
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 
 #include "chartfmt/chartio.h"
 #include "chartfmt/globals.h"
+#include "chartfmt/utils.h"
 #include "chartview/form1.h"
 #include "chartview/form1_publish.h"
 #include "chartview/formglobals.h"
@@ -52,7 +54,7 @@ void FormP::BuildDefFrame() {
   for (int i = 0; i < 5; ++i) {
     texts_[i] = new QLineEdit(defFrame_);
     texts_[i]->setObjectName(fieldNames[i]);
-    texts_[i]->setMaxLength(i == 2 || i == 3 ? 8 : 64);
+    texts_[i]->setMaxLength(i == 2 || i == 3 ? kNumberFieldLength : 64);
   }
   texts_[2]->setText(QStringLiteral("0"));
   texts_[3]->setText(QStringLiteral("0"));
@@ -124,8 +126,15 @@ void FormP::ConnectHeaderFields() {
   };
   text(texts_[0], [](DocData& d, const std::string& t) { d.Title = t; });
   text(texts_[1], [](DocData& d, const std::string& t) { d.Artist = t; });
-  text(texts_[2], [](DocData& d, const std::string& t) { d.Bpm = plat::FieldNumber(t); });
-  text(texts_[3], [](DocData& d, const std::string& t) { d.BaseBpm = plat::FieldNumber(t); });
+  text(texts_[2], [](DocData& d, const std::string& t) { d.Bpm = HeaderNumberValue(t); });
+  text(texts_[3], [](DocData& d, const std::string& t) { d.BaseBpm = HeaderNumberValue(t); });
+  // A number field shows the number it holds once it has taken it: after Enter, and when it
+  // loses the keyboard.
+  for (int i : {2, 3}) connect(texts_[i], &QLineEdit::returnPressed, this, [this, i] { ShowNumberField(i); });
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
+    for (int i : {2, 3})
+      if (old == texts_[i]) ShowNumberField(i);
+  });
   text(texts_[4], [](DocData& d, const std::string& t) { d.Genre = t; });
   connect(text6_, &QPlainTextEdit::textChanged, this, [this] {
     if (g_Filling != 0) return;
@@ -141,6 +150,27 @@ void FormP::ConnectHeaderFields() {
             [this, k](int v) { Slider1_Change(k, v, !sliders_[k]->isSliderDown()); });
     connect(sliders_[k], &QSlider::sliderReleased, this, [this, k] { Slider1_Change(k, sliders_[k]->value(), true); });
   }
+}
+
+void FormP::WarnBeforeSave(int16_t w) {
+  if (w != g_CurWin) {
+    WarnFieldLosses(g_Docs[w]);
+    return;
+  }
+  WarnFieldLosses(g_Docs[w],
+                  HeaderNumberLosses(g_Docs[w], texts_[2]->text().toStdString(), texts_[3]->text().toStdString()));
+  ShowNumberField(2);
+  ShowNumberField(3);
+}
+
+void FormP::ShowNumberField(int i) {
+  DocData* d = CurDoc();
+  // While the panel is being filled the field is given its text already.
+  if (!d || g_Filling != 0 || !texts_[i]->isEnabled()) return;
+  const std::string shown = FormatNumberShort(i == 2 ? d->Bpm : d->BaseBpm);
+  if (texts_[i]->text().toStdString() == shown) return;
+  const QSignalBlocker quiet(texts_[i]);  // the value stays; only its text is made plain
+  SetHeaderText(i == 2 ? HeaderText::Text3 : HeaderText::Text4, shown);
 }
 
 void FormP::Slider1_Change(int k, int position, bool change) {

@@ -18,6 +18,7 @@
 #include "frame/frmscrsel.h"
 #include "frame/queryopen.h"
 #include "platform/core/desktop.h"
+#include "platform/core/filestamp.h"
 
 namespace mk {
 
@@ -86,6 +87,7 @@ ScriptChoice FormP::ShowScriptChoice(const std::string& path, const std::vector<
 int16_t FormP::QueryScriptOpen(const std::string& given, int16_t win) {
   if (ended_) return 0;
   const std::string path = ChartPathCanonical(given);
+  if (ShowOpenWindow(path)) return 1;
   if (win != -1 && !WinAt(win)) win = -1;  // the window has closed in the meantime
   const std::string ext = FileExtension(path);
   if (ext.empty()) return -1;
@@ -116,6 +118,21 @@ int16_t FormP::QueryScriptOpen(const std::string& given, int16_t win) {
 
   if (!newWindow && !AskSaveBeforeReuse(win)) return 0;
   return OpenChart(std::move(ahead), script, newWindow ? OpenTarget::NewWindow : OpenTarget::Current, win);
+}
+
+bool FormP::ShowOpenWindow(const std::string& path) {
+  // One file in two windows would let the window saved last undo the other's save unasked.
+  Form1* w = WinAt(WindowOfFile(path));
+  if (!w) return false;
+  if (w->isMinimized()) w->showNormal();
+  if (mdi_->activeSubWindow() != w) mdi_->setActiveSubWindow(w);
+  return true;
+}
+
+bool FormP::ConfirmChangedOnDisk(DocData& d, const std::string& path) {
+  if (plat::CheckFileStamp(path, d.Stamp) != plat::FileCheck::Changed) return true;
+  return plat::TheDesktop().MessageBox(ChangedOnDiskQuestion(d.FileName), "確認", plat::MsgButtons::OkCancel,
+                                       plat::MsgIcon::Exclamation) == plat::MsgAnswer::Ok;
 }
 
 bool FormP::AskSaveBeforeReuse(int16_t win) {
@@ -171,15 +188,24 @@ void FormP::QuerySave(int16_t win) {
     req.filter = FilterPair(g_ScriptTable[s].Title, g_ScriptTable[s].Exts);
   req.filterIndex = 1;
   req.overwritePrompt = true;
-  req.initialName = g_CommonDialogFile;  // the shared dialog keeps its last file name
+  // The chart's own folder and name; an untitled chart starts without a name in the folder of
+  // the chart read or saved last. The name the definition and header file choices left in the
+  // shared dialog is theirs.
+  req.initialDir = d.FileName.empty() ? FileFolder(g_RecentFiles.empty() ? std::string() : g_RecentFiles[0]) : d.Folder;
+  req.initialName = d.FileName;
   const plat::FileDialogResult r = plat::TheDesktop().SaveFileDialog(req);
   if (r.cancelled) {
     g_SaveCancel = -1;
     return;
   }
-  g_CommonDialogFile = r.path;
   const std::string path = ChartPathCanonical(r.path);
-  WarnFieldLosses(d);
+  // The dialog itself asked before replacing another file; a chart's own file that changed on
+  // disk is asked about here.
+  if (!d.FileName.empty() && plat::SameFile(path, d.Folder + d.FileName) && !ConfirmChangedOnDisk(d, path)) {
+    g_SaveCancel = -1;
+    return;
+  }
+  WarnBeforeSave(w);
   std::string error;
   if (!ChartWrite(path, FileTitle(path), w, s, 0, &error)) {
     // Not written: the chart stays modified and whoever asked for the save does not go on.
@@ -202,7 +228,8 @@ void FormP::QuerySaveAs() {
     QuerySave(-1);
     return;
   }
-  WarnFieldLosses(d);
+  if (!ConfirmChangedOnDisk(d, path)) return;  // nothing written: the chart keeps its mark
+  WarnBeforeSave(w);
   std::string error;
   if (!ChartWrite(path, d.FileName, w, d.ScriptNo, 0, &error)) {
     plat::TheDesktop().MessageBox(path + "\r\n" + error, "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);

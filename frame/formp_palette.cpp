@@ -37,6 +37,14 @@ constexpr int kPaletteWidth = 240;
 constexpr int kTitleHeight = kPaletteTitleDocked;
 constexpr int kDefFrameHeight = 232;
 
+// A header field's text. A number field shows the whole value it holds: its input limit grows to
+// fit a longer one (a value read from a file, "1E9" written out) rather than cutting it short.
+void ShowFieldText(QLineEdit* f, const std::string& text, bool number) {
+  const QString t = QString::fromStdString(text);
+  if (number) f->setMaxLength(std::max<int>(kNumberFieldLength, static_cast<int>(t.size())));
+  f->setText(t);
+}
+
 QTreeWidget* MakeList(QWidget* parent, const char* name) {
   auto* t = new DefListView(parent);
   t->setObjectName(name);
@@ -213,7 +221,7 @@ void FormP::SetHeaderText(HeaderText field, const std::string& text) {
   if (field == HeaderText::Text6)
     text6_->setPlainText(QString::fromStdString(FreeTextForBox(text)));
   else
-    Field(field)->setText(QString::fromStdString(text));
+    ShowFieldText(Field(field), text, field == HeaderText::Text3 || field == HeaderText::Text4);
 }
 void FormP::SetHeaderEnabled(HeaderText field, bool enabled) {
   QWidget* w = field == HeaderText::Text6 ? static_cast<QWidget*>(text6_) : Field(field);

@@ -51,6 +51,7 @@ void FormP::Menu_File_Open_Click() {
   if (r.cancelled) return;
   g_CommonDialogFile = r.path;
   const std::string path = ChartPathCanonical(r.path);
+  if (ShowOpenWindow(path)) return;
   ChartReadAhead ahead;
   if (!CheckChartReadable(path, FileTitle(path), static_cast<int16_t>(r.filterIndex), ahead)) return;
 
@@ -66,8 +67,8 @@ void FormP::Menu_File_Open_Click() {
 void FormP::Menu_File_Recent_Click(int16_t index) {
   const int e = index - 1;
   if (ended_ || e < 0 || e >= static_cast<int>(g_RecentFiles.size()) || g_RecentFiles[e].empty()) return;
-  if (!CheckWindowLimit()) return;
   const std::string path = ChartPathCanonical(g_RecentFiles[e]);  // reading reorders the list
+  if (ShowOpenWindow(path) || !CheckWindowLimit()) return;
   const int16_t script = ScriptByTitle(e < static_cast<int>(g_RecentScripts.size()) ? g_RecentScripts[e] : "");
   ChartReadAhead ahead;
   if (!CheckChartReadable(path, FileTitle(path), script, ahead)) return;

@@ -7,6 +7,7 @@
 #include "chartfmt/scriptreg.h"
 #include "frame/settings.h"
 #include "platform/core/ansitext.h"
+#include "platform/core/filestamp.h"
 
 namespace mk {
 
@@ -19,6 +20,11 @@ std::string FileExtension(const std::string& path) {
 std::string FileTitle(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(slash + 1);
+}
+
+std::string FileFolder(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 std::vector<int16_t> CandidateScripts(const std::string& ext) {
@@ -73,6 +79,22 @@ std::string ChartPathCanonical(const std::string& path) {
   fs::path real = fs::weakly_canonical(folder, ec);
   if (ec) real = folder.lexically_normal();
   return (isFile ? real / name : real).string();
+}
+
+int16_t WindowOfFile(const std::string& path) {
+  if (path.empty()) return 0;
+  for (size_t i = 0; i < g_SlotUsed.size() && i + 1 < g_Docs.size(); ++i) {
+    const DocData& d = g_Docs[i + 1];
+    if (g_SlotUsed[i] != 0 && !d.FileName.empty() && plat::SameFile(d.Folder + d.FileName, path))
+      return static_cast<int16_t>(i + 1);
+  }
+  return 0;
+}
+
+std::string ChangedOnDiskQuestion(const std::string& fileName) {
+  return fileName +
+         "\r\nこのファイルは、このウインドウで読み込んだか保存したあとに変更されています。\r\n上書きしてよろしいですか"
+         "？";
 }
 
 }  // namespace mk

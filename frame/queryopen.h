@@ -10,6 +10,8 @@ namespace mk {
 std::string FileExtension(const std::string& path);
 // Text after the last "/"; empty when the path holds none.
 std::string FileTitle(const std::string& path);
+// Text up to and with the last "/"; empty when the path holds none.
+std::string FileFolder(const std::string& path);
 // Scripts 1..g_ScriptCount whose comma-separated extension list holds ext (case ignored,
 // entries compared whole), in script order.
 std::vector<int16_t> CandidateScripts(const std::string& ext);
@@ -28,5 +30,13 @@ std::string CommandLinePath(const std::string& arg, const std::string& cwd);
 // own name kept as given (a linked chart keeps the folder it was opened from). A folder that
 // does not exist (any more) is made plain by its text alone. An empty path stays empty.
 std::string ChartPathCanonical(const std::string& path);
+
+// The open window (by g_SlotUsed) whose chart is the file at path, however either path is
+// spelt (links, "." and ".." steps: one device and inode); 0 when none is.
+int16_t WindowOfFile(const std::string& path);
+
+// The question before a save over a chart file that changed on disk since its window last read
+// or wrote it (title "確認", OK overwrites, Cancel writes nothing).
+std::string ChangedOnDiskQuestion(const std::string& fileName);
 
 }  // namespace mk

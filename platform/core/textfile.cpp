@@ -46,8 +46,9 @@ namespace {
 std::string ErrnoText(int err) { return std::strerror(err); }
 }  // namespace
 
-bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error) {
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error, FileStamp* stamp) {
   bytes.clear();
+  if (stamp) *stamp = FileStamp{};
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     error = path + ": " + ErrnoText(errno);
@@ -62,6 +63,9 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
     }
     if (S_ISREG(st.st_mode) && st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
   }
+  // The status before the read: should the file change while it is read, a later check sees
+  // another status and compares the bytes.
+  const FileStamp before = stamp ? StampOfOpenFile(fd, 0) : FileStamp{};
   char buf[65536];
   for (;;) {
     ssize_t got = ::read(fd, buf, sizeof buf);
@@ -77,6 +81,10 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
     bytes.append(buf, static_cast<size_t>(got));
   }
   ::close(fd);
+  if (stamp) {
+    *stamp = before;
+    stamp->hash = HashOfBytes(bytes);
+  }
   return true;
 }
 
@@ -130,6 +138,8 @@ bool AtomicFileWriter::Open(const std::string& path, std::string& error) {
   Abort();
   err_ = 0;
   written_ = sentToDisk_ = 0;
+  hash_ = BytesHash{};
+  stamp_ = FileStamp{};
   path_ = path;
   if (path.empty()) {
     error = "empty file name";
@@ -193,6 +203,7 @@ bool AtomicFileWriter::Write(std::string_view bytes) {
     return false;
   }
   written_ += bytes.size();
+  hash_.Add(bytes);
   // Start writing out what has piled up, so that the disk works while the rest is being
   // made and the flush in Commit has little left to wait for. Commit's fsync still decides.
   constexpr uint64_t kStep = uint64_t{4} << 20;
@@ -213,11 +224,14 @@ bool AtomicFileWriter::Commit(std::string& error) {
   };
   if (err_ != 0) return fail(err_);
   if (::fsync(fd_) != 0) return fail(errno);
+  // The file keeps its inode and modification time through the rename.
+  const FileStamp written = StampOfOpenFile(fd_, hash_.Value());
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) return fail(errno);
   if (::rename(temp_.c_str(), target_.c_str()) != 0) return fail(errno);
   temp_.clear();
+  stamp_ = written;
   // Make the new directory entry durable too; a failure here no longer loses data.
   int dfd = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "filestamp.h"
+
 namespace plat {
 
 // Splits raw bytes into lines. A line ends at CR LF, at a lone CR, or at a lone LF;
@@ -13,8 +15,9 @@ namespace plat {
 std::vector<std::string> SplitLines(std::string_view bytes);
 
 // Whole file into memory. False with a reason ("ファイルを開けません" style texts are the
-// caller's) when the file cannot be opened or read.
-bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error);
+// caller's) when the file cannot be opened or read. stamp (when given) receives the file's
+// status as it was before the bytes were read, with the hash of the bytes read.
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error, FileStamp* stamp = nullptr);
 
 // Reads a CP932 text file as UTF-8 lines.
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines, std::string& error);
@@ -41,6 +44,8 @@ class AtomicFileWriter {
   bool Write(std::string_view bytes);
   // Flushes, closes and renames. False with a reason (the temporary file removed) on failure.
   bool Commit(std::string& error);
+  // After a successful Commit: the new file's status with the hash of the bytes written.
+  const FileStamp& Stamp() const { return stamp_; }
   // Drops the temporary file, if any.
   void Abort();
 
@@ -53,6 +58,8 @@ class AtomicFileWriter {
   int err_ = 0;              // errno of the first failed write
   uint64_t written_ = 0;     // bytes in the temporary file
   uint64_t sentToDisk_ = 0;  // bytes whose writing out has been started
+  BytesHash hash_;
+  FileStamp stamp_;
 };
 
 bool PathExists(const std::string& path);  // file or folder

@@ -3,6 +3,7 @@
 
 #include <fstream>
 
+#include "chartfmt/utils.h"
 #include "deftables/header.h"
 #include "deftables_fixture.h"
 #include "temp_dir.h"
@@ -49,6 +50,61 @@ TEST(Header, WidthRule) {
   EXPECT_EQ(w.bpm, 118);
   EXPECT_EQ(w.bpm2Left, 173);
   EXPECT_EQ(w.label, 300);
+}
+
+// A number field's text: the value it stands for and, once the field has lost the keyboard, the
+// text it shows, which is what a save writes after the keyword.
+TEST(Header, NumberFieldValueAndShownText) {
+  const struct {
+    const char* typed;
+    double value;
+    const char* shown;
+  } cases[] = {
+      {"150", 150, "150"},
+      {"1 5 0", 150, "150"},
+      {"150.5", 150.5, "150.5"},
+      {"1,5", 1, "1"},
+      {"150abc", 150, "150"},
+      {"abc", 0, "0"},
+      {"", 0, "0"},
+      {"-20", -20, "-20"},
+      {"0150", 150, "150"},
+      {"150.", 150, "150"},
+      {".5", 0.5, "0.5"},
+      {"1E3", 1000, "1000"},
+      {"1E9", 1e9, "1000000000"},  // longer than may be typed: the field shows it whole
+      {"1E-300", 0, "0"},
+      {"9E99999", 0, "0"},
+      {"&H1F", 31, "31"},
+      {"0.1234567", 0.1234567, "0.1234567"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    const double v = HeaderNumberValue(c.typed);
+    EXPECT_EQ(v, c.value);
+    EXPECT_EQ(FormatNumberShort(v), c.shown);
+    EXPECT_EQ(HeaderNumberValue(FormatNumberShort(v)), v);  // the shown text holds the same value
+  }
+}
+
+TEST(Header, NumberFieldsShownOtherwiseThanWritten) {
+  DocData d = MakeDoc();
+  d.Keys.Bpm = "#BPM";
+  d.Keys.BaseBpm = "#BASEBPM";
+  d.Bpm = 150;
+  d.BaseBpm = 0;
+  EXPECT_TRUE(HeaderNumberLosses(d, "150", "0").empty());
+  const std::vector<FieldLoss> l = HeaderNumberLosses(d, "150abc", "");
+  ASSERT_EQ(l.size(), 2u);
+  EXPECT_EQ(l[0].field, ChartField::Bpm);
+  EXPECT_EQ(l[0].name, "BPM");
+  EXPECT_EQ(l[0].readBack, "150");
+  EXPECT_EQ(l[1].field, ChartField::BaseBpm);
+  EXPECT_EQ(l[1].name, "基本BPM");
+  EXPECT_EQ(l[1].readBack, "0");
+  EXPECT_EQ(HeaderNumberLosses(d, "150.0", "0").size(), 1u);  // the file holds "150"
+  d.Keys.BaseBpm.clear();                                     // a field the script does not write is not shown either
+  EXPECT_TRUE(HeaderNumberLosses(d, "150", "abc").empty());
 }
 
 TEST(Header, FileChoiceAndCancel) {

@@ -171,17 +171,19 @@ TEST_F(FrameTest, SaveWritesToTheKnownFileOrFallsBackToTheDialog) {
   Frame().SetDirty();
   EXPECT_EQ(Caption(1), "新規* - " + ScriptTitle(nexal));
   const std::string out = Install() + "out.nxl";
+  const std::string shared = g_CommonDialogFile;
   desk_.ExpectSaveFile(Chosen(out), {.filter = ScriptTitle(nexal) + "|*.nxl", .filterIndex = 1});
   Frame().QuerySaveAs();  // untitled: the dialog
   EXPECT_TRUE(desk_.CallsOf(CallKind::SaveFile).at(0).request.overwritePrompt);
   EXPECT_TRUE(fs::exists(out));
   EXPECT_EQ(Caption(1), "out.nxl - " + ScriptTitle(nexal));
   EXPECT_EQ(g_RecentFiles[0], out);
-  EXPECT_EQ(g_CommonDialogFile, out);
+  EXPECT_EQ(g_CommonDialogFile, shared);  // the chart's save keeps out of the file choices' way
 
   Frame().SetDirty();
   fs::remove(out);
-  desk_.ExpectSaveFile(testsupport::Cancelled(), {.initialName = out});  // the file went: the dialog again
+  desk_.ExpectSaveFile(testsupport::Cancelled(),  // the file went: the dialog again, at the chart
+                       {.initialDir = FileFolder(out), .initialName = "out.nxl"});
   Frame().QuerySaveAs();
   EXPECT_EQ(g_SaveCancel, -1);
   g_SaveCancel = 0;
@@ -314,18 +316,26 @@ TEST_F(FrameTest, RecentEntriesFromTheSettingsAreGreyedWithoutTheirFileOrScript)
 
 TEST_F(FrameTest, APickedRecentFileReplacesTheOnlyUnchangedChartOtherwiseOpensANewWindow) {
   const std::string simple = Sample("simple_sample.s4k");
-  ASSERT_TRUE(Start({simple}));  // titled, unchanged, the only window
-  ASSERT_EQ(g_RecentFiles[0], simple);
-  Frame().Menu_File_Recent_Click(1);
+  // Three files in the list, only the first open: titled, unchanged, the only window.
+  fs::copy_file(simple, Install() + "copy.s4k");
+  fs::copy_file(simple, Install() + "third.s4k");
+  ASSERT_TRUE(Start({simple}));
+  Open(Install() + "copy.s4k")->CloseWithoutQuestion();
+  Open(Install() + "third.s4k")->CloseWithoutQuestion();
+  Pump();
+  ASSERT_EQ(g_OpenCount, 1);
+  ASSERT_EQ(g_RecentFiles[2], simple);
+  Frame().Menu_File_Recent_Click(2);
   Pump();
   EXPECT_EQ(g_OpenCount, 1);
-  EXPECT_TRUE(StartsWith(Caption(1), "simple_sample.s4k"));
+  EXPECT_TRUE(StartsWith(Caption(1), "copy.s4k"));
   Frame().SetDirty();
-  Frame().Menu_File_Recent_Click(1);  // modified: a new window, no question
+  Frame().Menu_File_Recent_Click(3);  // modified: a new window, no question
   Pump();
   EXPECT_EQ(g_OpenCount, 2);
   EXPECT_EQ(g_Docs[1].Dirty, -1);
-  Frame().Menu_File_Recent_Click(1);  // two open
+  ASSERT_EQ(g_RecentFiles[2], ChartPathCanonical(Install() + "third.s4k"));
+  Frame().Menu_File_Recent_Click(3);  // two open
   Pump();
   EXPECT_EQ(g_OpenCount, 3);
   for (int w = 1; w <= 3; ++w) WinAt(w)->CloseWithoutQuestion();
@@ -334,11 +344,12 @@ TEST_F(FrameTest, APickedRecentFileReplacesTheOnlyUnchangedChartOtherwiseOpensAN
   Frame().Menu_File_Recent_Click(1);  // none open
   Pump();
   EXPECT_EQ(g_OpenCount, 1);
-  EXPECT_TRUE(StartsWith(Caption(g_CurWin), "simple_sample.s4k"));
+  EXPECT_TRUE(StartsWith(Caption(g_CurWin), "third.s4k"));
 
   // A file deleted since the menu was built is reported before any window is taken.
   fs::copy_file(simple, Install() + "soon_gone.s4k");
-  Open(Install() + "soon_gone.s4k");
+  Open(Install() + "soon_gone.s4k")->CloseWithoutQuestion();
+  Pump();
   const int16_t count = g_OpenCount;
   fs::remove(Install() + "soon_gone.s4k");
   ASSERT_TRUE(Frame().Menu("Menu_File_Recent_1")->isEnabled());
@@ -371,12 +382,12 @@ TEST_F(FrameTest, OneFileIsOneRecentEntryHoweverItsPathWasWritten) {
   EXPECT_EQ(g_RecentScripts[1], title);
   EXPECT_EQ(Frame().Menu("Menu_File_Recent_1")->text().toStdString(), "&0 " + chart);
 
-  // The same file from the dialog and as a drop: the entry moves, none is added.
+  // The same file from the dialog is the window that holds it; as a drop, the entry moves and
+  // none is added.
   desk_.ExpectOpenFile(Chosen(Install() + "linked/nexal_sample.nxl", ScriptFor("nxl")));
   Frame().Menu_File_Open_Click();
   Pump();
-  EXPECT_EQ(g_OpenCount, 2);
-  EXPECT_EQ(g_Docs[2].Folder + g_Docs[2].FileName, chart);
+  EXPECT_EQ(g_OpenCount, 1);
   EXPECT_EQ(g_RecentFiles, want);
   Frame().MDIForm_OLEDragDrop({QString::fromStdString(Install() + "samples/../samples/simple_sample.s4k")});
   Pump();

@@ -9,11 +9,13 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTabBar>
+#include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
 
 #include "chartfmt/globals.h"
 #include "chartview/mixedbutton.h"
+#include "chartview/picturebox.h"
 #include "frame/bgawin.h"
 #include "frame/settings.h"
 #include "frame_fixture.h"
@@ -41,6 +43,63 @@ TEST_F(FrameTest, HeaderFieldsStoreEditsAndFillingMarksNothing) {
   EXPECT_EQ(d.BaseBpm, 0);
   Frame().Field(HeaderText::Text4)->setText("&H1F");
   EXPECT_EQ(d.BaseBpm, 31);
+}
+
+// What the BPM field shows once it has lost the keyboard is what the save writes.
+TEST_F(FrameTest, ABpmFieldShowsTheNumberItHoldsOnceItLosesTheKeyboard) {
+  const std::string chart = Install() + "bpm.nxl";
+  std::filesystem::copy_file(Sample("nexal_sample.nxl"), chart);
+  ASSERT_TRUE(Start({chart}));
+  Form1* w = WinAt(g_CurWin);
+  DocData& d = w->Doc();
+  QLineEdit* bpm = Frame().Field(HeaderText::Text3);
+  auto type = [&](QLineEdit* field, const char* text) {
+    field->setFocus();
+    Pump();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+  };
+  const struct {
+    const char* typed;
+    const char* shown;  // and written after "#BPM "
+  } cases[] = {
+      {"150", "150"}, {"1 5 0", "150"}, {"150.5", "150.5"}, {"1,5", "1"},    {"150abc", "150"},
+      {"abc", "0"},   {"", "0"},        {"0150", "150"},    {"-20", "-20"},  {"1E9", "1000000000"},
+      {"&H1F", "31"}, {"1E-300", "0"},  {"9E99999", "0"},   {".25", "0.25"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    type(bpm, c.typed);
+    EXPECT_EQ(bpm->text().toStdString(), c.typed);  // as typed while it has the keyboard
+    EXPECT_EQ(d.Dirty, -1);
+    w->Picture1()->setFocus();
+    Pump();
+    EXPECT_EQ(bpm->text().toStdString(), c.shown);
+    Frame().QuerySaveAs();
+    EXPECT_EQ(d.Dirty, 0);
+    EXPECT_NE(testsupport::ReadAll(chart).find(std::string("#BPM ") + c.shown + "\r\n"), std::string::npos);
+  }
+  EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 0u);
+
+  // Enter takes the text too; saved while the field still has the keyboard, the warning names
+  // it, and the field then shows what was written.
+  QLineEdit* base = Frame().Field(HeaderText::Text4);
+  type(base, "abc");
+  QTest::keyClick(base, Qt::Key_Return);
+  EXPECT_EQ(base->text().toStdString(), "0");
+  EXPECT_TRUE(base->hasFocus());
+  type(bpm, "1,5");
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = "BPM：「1」", .title = "警告"});
+  Frame().QuerySaveAs();
+  EXPECT_EQ(bpm->text().toStdString(), "1");
+  EXPECT_NE(testsupport::ReadAll(chart).find("#BPM 1\r\n"), std::string::npos);
+  EXPECT_EQ(d.Dirty, 0);  // showing the held value changes nothing
+
+  // A value longer than may be typed is shown whole.
+  d.Bpm = 123.456789;
+  w->SetThisWin();
+  EXPECT_EQ(bpm->text().toStdString(), "123.456789");
 }
 
 TEST_F(FrameTest, LevelSliderWithoutANameAndDragMarksAtTheEnd) {

@@ -61,11 +61,18 @@ TEST_F(FrameTest, ADropOnACanvasAsksWhereToLoad) {
   Pump();
   EXPECT_EQ(g_OpenCount, 2);
   EXPECT_EQ(w->windowTitle().left(2).toStdString(), "新規");
-  desk_.ExpectMessageBox(plat::MsgAnswer::Yes);
+  // The file is open in the new window now: dropped again, that window comes forward unasked.
+  Activate(w);
   emit w->Picture1()->FilesDropped(file);
   Pump();
   EXPECT_EQ(g_OpenCount, 2);
-  EXPECT_EQ(w->windowTitle().toStdString().substr(0, 16), "nexal_sample.nxl");
+  EXPECT_NE(g_CurWin, w->WinNo());
+  std::filesystem::copy_file(Sample("nexal_sample.nxl"), Install() + "other.nxl");
+  desk_.ExpectMessageBox(plat::MsgAnswer::Yes);
+  emit w->Picture1()->FilesDropped({QString::fromStdString(Install() + "other.nxl")});
+  Pump();
+  EXPECT_EQ(g_OpenCount, 2);
+  EXPECT_EQ(w->windowTitle().toStdString().substr(0, 9), "other.nxl");
   EXPECT_EQ(desk_.CountOf(CallKind::Beep), 0u);
   desk_.ClearCalls();
   emit w->Picture1()->FilesDropped({QStringLiteral("/x/readme.txt")});

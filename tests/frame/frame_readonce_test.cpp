@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTreeWidget>
 #include <cstring>
+#include <filesystem>
 
 #include "chartfmt/chartio.h"
 #include "chartfmt/globals.h"
@@ -60,6 +61,10 @@ void ExpectSameRecord(const DocData& a, const DocData& b) {
 
 TEST_F(FrameTest, EveryWayOfOpeningAChartInterpretsItsFileOnce) {
   const std::string nexal = Sample("nexal_sample.nxl"), dual = Sample("dual_sample.scd");
+  // A file open in a window is not opened again: each way opens a file of its own.
+  const std::string nexal2 = Install() + "nexal_b.nxl", dual2 = Install() + "dual_b.scd";
+  std::filesystem::copy_file(nexal, nexal2);
+  std::filesystem::copy_file(dual, dual2);
   uint64_t before = ChartFilesRead();
   ASSERT_TRUE(Start({nexal}));
   EXPECT_EQ(ChartFilesRead() - before, 1u) << "command line";
@@ -77,15 +82,15 @@ TEST_F(FrameTest, EveryWayOfOpeningAChartInterpretsItsFileOnce) {
   };
   once(
       "drop on the frame", [&] { Frame().MDIForm_OLEDragDrop({QString::fromStdString(dual)}); }, 2, "dual_sample.scd");
-  desk_.ExpectOpenFile(Chosen(nexal, Nexal()));
+  desk_.ExpectOpenFile(Chosen(nexal2, Nexal()));
   once(
-      "File > Open", [&] { Frame().Menu_File_Open_Click(); }, 3, "nexal_sample.nxl");
+      "File > Open", [&] { Frame().Menu_File_Open_Click(); }, 3, "nexal_b.nxl");
   desk_.ExpectMessageBox(plat::MsgAnswer::Yes, {.title = "確認"});  // into the window dropped on
   once(
-      "drop on a canvas", [&] { Frame().QueryScriptOpen(dual, 1); }, 1, "dual_sample.scd");
-  ASSERT_EQ(g_RecentFiles[1], nexal);
+      "drop on a canvas", [&] { Frame().QueryScriptOpen(dual2, 1); }, 1, "dual_b.scd");
+  ASSERT_EQ(g_RecentFiles[3], nexal);  // no longer open: window 1 holds another chart now
   once(
-      "recent entry", [&] { Frame().Menu_File_Recent_Click(2); }, 4, "nexal_sample.nxl");
+      "recent entry", [&] { Frame().Menu_File_Recent_Click(4); }, 4, "nexal_sample.nxl");
 }
 
 // The record the window takes is the one a read of the file into the window gives, the window's
@@ -109,14 +114,15 @@ TEST_F(FrameTest, TheRecordTakenIsTheOneAReadIntoTheWindowGives) {
 // The file is saved over between the try and the window's read (the save question of a modified
 // chart that File > Open replaces): the window gets what the file holds now.
 TEST_F(FrameTest, AChartSavedOverBeforeTheWindowTakesItIsReadAgain) {
-  const std::string nexal = Sample("nexal_sample.nxl");
+  const std::string nexal = Sample("nexal_sample.nxl"), other = Install() + "other.nxl";
+  std::filesystem::copy_file(nexal, other);
   ASSERT_TRUE(Start({nexal}));
   g_FirstOpen = 0;  // File > Open replaces the current chart
   g_Docs[1].Title = "saved over";
   Frame().SetDirty();
-  desk_.ExpectOpenFile(Chosen(nexal, Nexal()));
+  desk_.ExpectOpenFile(Chosen(other, Nexal()));
   desk_.ExpectMessageBox(plat::MsgAnswer::Yes, {.title = "確認"});
-  desk_.ExpectSaveFile(Chosen(nexal, 1));
+  desk_.ExpectSaveFile(Chosen(other, 1));
   const uint64_t n = ChartFilesRead();
   Frame().Menu_File_Open_Click();
   Pump();
@@ -192,8 +198,9 @@ TEST_F(FrameTest, AnOpenedChartIsPublishedOnceAndActivationsStillPublish) {
        2},
       {"drop on a window in the back",
        [&] {
+         std::filesystem::copy_file(Sample("nexal_sample.nxl"), Install() + "other.nxl");
          desk_.ExpectMessageBox(plat::MsgAnswer::Yes, {.title = "確認"});
-         Frame().QueryScriptOpen(Sample("nexal_sample.nxl"), 1);
+         Frame().QueryScriptOpen(Install() + "other.nxl", 1);
        },
        1},
   };

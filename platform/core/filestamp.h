@@ -1,0 +1,54 @@
+// What a file held when a window read or wrote it: kept to tell later, cheaply, whether the file
+// on disk is still that one, and whether two paths name one file.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plat {
+
+// A 64-bit hash of bytes (FNV-1a), fed piece by piece.
+class BytesHash {
+ public:
+  void Add(std::string_view bytes);
+  uint64_t Value() const { return h_; }
+
+ private:
+  uint64_t h_ = 14695981039346656037ull;
+};
+uint64_t HashOfBytes(std::string_view bytes);
+
+// A file's status as the system keeps it, and the hash of the bytes it held then.
+struct FileStamp {
+  bool known = false;  // false: no file was read or written (nothing to compare with)
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  uint64_t size = 0;
+  int64_t mtimeNs = 0;  // modification time, nanoseconds since the epoch
+  uint64_t hash = 0;
+};
+
+// The status of the open file fd with the hash of the bytes it holds; unknown when the status
+// cannot be had.
+FileStamp StampOfOpenFile(int fd, uint64_t hash);
+
+// True when a and b carry the same status (device, inode, size, modification time).
+bool SameStatus(const FileStamp& a, const FileStamp& b);
+
+enum class FileCheck {
+  Same,     // the file holds the bytes the stamp was taken of (or the stamp is unknown)
+  Changed,  // it holds other bytes, or cannot be read
+  Missing   // there is no file at the path (nothing, or a folder)
+};
+// Whether the file at path still holds the bytes stamp was taken of. While the file's status is
+// the stamp's, nothing is read; only when it differs are the bytes read and compared by size and
+// hash. When they are the same, stamp takes the file's new status, so that the next check is
+// cheap again.
+FileCheck CheckFileStamp(const std::string& path, FileStamp& stamp);
+
+// True when a and b name one file (the same device and inode, whatever links or "." and ".."
+// steps lead there); when either cannot be looked at, when their texts are equal. An empty path
+// names no file.
+bool SameFile(const std::string& a, const std::string& b);
+
+}  // namespace plat

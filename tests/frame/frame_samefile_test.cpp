@@ -1,0 +1,243 @@
+// One chart file, one window: opening a file that a window holds brings that window forward, and
+// a save over a file that is no longer what the window read or last wrote asks first. The
+// chart's save dialog starts at the chart.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+
+#include <filesystem>
+
+#include "chartfmt/globals.h"
+#include "chartview/form1_calc.h"
+#include "chartview/formglobals.h"
+#include "frame/queryopen.h"
+#include "frame/settings.h"
+#include "frame_fixture.h"
+
+using namespace mk;
+using testsupport::CallKind;
+using testsupport::Chosen;
+using testsupport::FrameTest;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int16_t Nexal() { return CandidateScripts("nxl").at(0); }
+bool Modified(int win) { return WinAt(win)->windowTitle().contains('*'); }
+std::string Bytes(const std::string& path) { return testsupport::ReadAll(path); }
+bool Holds(const std::string& path, const std::string& line) { return Bytes(path).find(line) != std::string::npos; }
+
+// The question before a save over a file changed on disk, answered.
+void ExpectChangedQuestion(testsupport::ScriptedDesktop& desk, const std::string& fileName, plat::MsgAnswer a) {
+  desk.ExpectMessageBox(a, {.text = ChangedOnDiskQuestion(fileName),
+                            .title = "確認",
+                            .buttons = plat::MsgButtons::OkCancel});
+}
+
+class SameFileTest : public FrameTest {
+ protected:
+  // A copy of the Nexal sample that the test may change.
+  std::string Chart() {
+    const std::string path = Install() + "mine.nxl";
+    if (!fs::exists(path)) fs::copy_file(Sample("nexal_sample.nxl"), path);
+    return ChartPathCanonical(path);
+  }
+  Form1* Forward() const { return qobject_cast<Form1*>(frame_->MdiArea()->activeSubWindow()); }
+};
+
+TEST_F(SameFileTest, AnOpenFileBringsItsWindowForwardHoweverItIsReached) {
+  const std::string chart = Chart();
+  fs::create_directory_symlink(Install(), Install() + "linked");
+  fs::create_symlink(chart, Install() + "alias.nxl");
+  ASSERT_TRUE(Start({chart, Install() + "./mine.nxl"}));  // named twice on the command line
+  ASSERT_EQ(g_OpenCount, 1);
+  Form1* first = WinAt(1);
+  Form1* second = Open(Sample("dual_sample.scd"));
+  ASSERT_NE(second, first);
+
+  // Dropped on the frame under other spellings: no second window, the first comes forward.
+  for (const std::string& path : {chart, Install() + "linked/mine.nxl", Install() + "alias.nxl"}) {
+    SCOPED_TRACE(path);
+    Activate(second);
+    EXPECT_EQ(Frame().QueryScriptOpen(path, -1), 1);
+    Pump();
+    EXPECT_EQ(g_OpenCount, 2);
+    EXPECT_EQ(Forward(), first);
+    EXPECT_EQ(g_CurWin, first->WinNo());
+  }
+  // Dropped on the other window's canvas: no question where to load it.
+  Activate(second);
+  EXPECT_EQ(Frame().QueryScriptOpen(chart, second->WinNo()), 1);
+  Pump();
+  EXPECT_EQ(Forward(), first);
+  // File > Open, a minimized window.
+  first->showMinimized();
+  Activate(second);
+  desk_.ExpectOpenFile(Chosen(chart, Nexal()));
+  Frame().Menu_File_Open_Click();
+  Pump();
+  EXPECT_EQ(g_OpenCount, 2);
+  EXPECT_EQ(Forward(), first);
+  EXPECT_FALSE(first->isMinimized());
+  // A recent entry, even at the window limit (no window is needed).
+  ASSERT_EQ(g_RecentFiles[0], ChartPathCanonical(Sample("dual_sample.scd")));
+  g_MaxWindows = 2;
+  Frame().Menu_File_Recent_Click(1);
+  Pump();
+  EXPECT_EQ(Forward(), second);
+  EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 0u);
+  g_MaxWindows = 30;
+
+  // Once its window is closed, the file opens again.
+  first->CloseWithoutQuestion();
+  Pump();
+  Form1* again = Open(chart);
+  EXPECT_EQ(g_OpenCount, 2);
+  EXPECT_EQ(again->Doc().FileName, "mine.nxl");
+}
+
+TEST_F(SameFileTest, ASaveOverAFileAnotherProgramChangedAsksFirst) {
+  const std::string chart = Chart();
+  ASSERT_TRUE(Start({chart}));
+  DocData& d = g_Docs[1];
+  d.Title += "B";
+  Frame().SetDirty();
+  Frame().QuerySaveAs();  // unchanged on disk: written without a word
+  ASSERT_EQ(d.Dirty, 0);
+
+  // Another program writes the file.
+  const std::string theirs = ";another program\r\n#TITLE theirs\r\n";
+  ASSERT_TRUE(testsupport::WriteAll(chart, theirs));
+  d.Artist = "mine";
+  Frame().SetDirty();
+  ExpectChangedQuestion(desk_, "mine.nxl", plat::MsgAnswer::Cancel);
+  Frame().QuerySaveAs();
+  Pump();
+  EXPECT_EQ(Bytes(chart), theirs);
+  EXPECT_EQ(d.Dirty, -1);
+  EXPECT_TRUE(Modified(1));
+  ExpectChangedQuestion(desk_, "mine.nxl", plat::MsgAnswer::Ok);
+  Frame().Menu("Menu_File_Save")->trigger();
+  Pump();
+  EXPECT_TRUE(Holds(chart, "#ARTIST mine\r\n"));
+  EXPECT_EQ(d.Dirty, 0);
+  EXPECT_FALSE(Modified(1));
+
+  // What this window wrote, touched but not changed, and the scratch files of test play and
+  // the free statements, ask nothing.
+  Frame().SetDirty();
+  Frame().QuerySaveAs();
+  const timespec later[2] = {{2000000000, 0}, {2000000000, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, chart.c_str(), later, 0), 0);
+  std::string error;
+  ASSERT_TRUE(ChartWrite(ScratchFilePath("temp.tmp"), "temp.tmp", 1, d.ScriptNo, -1, &error)) << error;
+  Frame().Text6()->setPlainText("#GENRE scratch");
+  Frame().ApplyFreeText();
+  EXPECT_EQ(d.Genre, "scratch");
+  Frame().QuerySaveAs();
+  Pump();
+  EXPECT_TRUE(Holds(chart, "#GENRE scratch\r\n"));
+  EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 2u);  // the two questions above
+}
+
+// Two windows come to hold one file when one saves under the other's name; the one that did not
+// write it last asks, and either answer leaves a file that one window shows.
+TEST_F(SameFileTest, TheStaleOfTwoWindowsOnOneFileAsksAndBothAnswersHold) {
+  const std::string chart = Chart();
+  ASSERT_TRUE(Start({chart}));
+  Form1* first = WinAt(1);
+  Frame().Menu_File_New_N_Click(Nexal());
+  Pump();
+  Form1* second = WinAt(g_CurWin);
+  ASSERT_NE(second, first);
+  second->Doc().Title = "A";
+  Frame().SetDirty();
+  desk_.ExpectSaveFile(Chosen(chart));  // replaced after the dialog's own question: nothing more
+  Frame().QuerySaveAs();
+  Pump();
+  ASSERT_TRUE(Holds(chart, "#TITLE A\r\n"));
+  const std::string secondsCopy = Bytes(chart);
+
+  Activate(first);
+  first->Doc().Artist += "B";
+  Frame().SetDirty();
+  ExpectChangedQuestion(desk_, "mine.nxl", plat::MsgAnswer::Cancel);
+  Frame().QuerySaveAs();
+  EXPECT_EQ(Bytes(chart), secondsCopy);  // the title window 2 saved is still there
+  EXPECT_TRUE(Modified(1));
+  ExpectChangedQuestion(desk_, "mine.nxl", plat::MsgAnswer::Ok);
+  Frame().QuerySaveAs();
+  EXPECT_FALSE(Holds(chart, "#TITLE A\r\n"));
+  EXPECT_TRUE(Holds(chart, "#ARTIST " + first->Doc().Artist + "\r\n"));
+  EXPECT_FALSE(Modified(1));
+
+  // Now window 2 is the stale one: asked from File > Save, from the save dialog onto its own
+  // file, and from the close question's save, whose Cancel keeps the window.
+  Activate(second);
+  Frame().SetDirty();
+  ExpectChangedQuestion(desk_, "mine.nxl", plat::MsgAnswer::Cancel);
+  Frame().QuerySaveAs();
+  desk_.ExpectSaveFile(Chosen(chart));
+  ExpectChangedQuestion(desk_, "mine.nxl", plat::MsgAnswer::Cancel);
+  Frame().QuerySave(-1);
+  EXPECT_EQ(g_SaveCancel, -1);
+  g_SaveCancel = 0;
+  desk_.ExpectMessageBox(plat::MsgAnswer::Yes, {.text = ModifiedQuestion("mine.nxl")});
+  desk_.ExpectSaveFile(Chosen(chart));
+  ExpectChangedQuestion(desk_, "mine.nxl", plat::MsgAnswer::Cancel);
+  second->close();
+  Pump();
+  EXPECT_NE(WinAt(second->WinNo()), nullptr);
+  EXPECT_TRUE(Holds(chart, "#ARTIST " + first->Doc().Artist + "\r\n"));
+  desk_.ExpectMessageBox(plat::MsgAnswer::Yes, {.text = ModifiedQuestion("mine.nxl")});
+  desk_.ExpectSaveFile(Chosen(chart));
+  ExpectChangedQuestion(desk_, "mine.nxl", plat::MsgAnswer::Ok);
+  const int16_t secondNo = second->WinNo();
+  second->close();
+  Pump();
+  EXPECT_EQ(WinAt(secondNo), nullptr);
+  EXPECT_TRUE(Holds(chart, "#TITLE A\r\n"));
+}
+
+TEST_F(SameFileTest, TheChartSaveDialogStartsAtTheChartNotAtTheLastDefinitionFile) {
+  const std::string chart = Chart();
+  ASSERT_TRUE(Start({chart}));
+  Frame().Menu_File_New_N_Click(Nexal());
+  Pump();
+  DocData& d = g_Docs[g_CurWin];
+  d.CurDef = 7;
+  const std::string sound = Sample("sounds/pluck_m4.zq");
+  desk_.ExpectOpenFile(Chosen(sound));
+  Frame().Grid_DblClick(DefList::Grid1);
+  ASSERT_EQ(d.Wav[7].File, "pluck_m4.zq");
+
+  // Untitled: the folder of the chart read last, no name.
+  desk_.ExpectSaveFile(testsupport::Cancelled(), {.initialDir = FileFolder(chart), .initialName = ""});
+  Frame().QuerySaveAs();
+  EXPECT_EQ(g_SaveCancel, -1);
+  g_SaveCancel = 0;
+  EXPECT_EQ(Bytes(sound), testsupport::ReadAll(std::string(MIRKAN_SOURCE_DIR) + "/samples/sounds/pluck_m4.zq"));
+
+  // Titled: its own folder and name. The definition list's chooser keeps its own last file.
+  fs::create_directory(Install() + "out");
+  const std::string saved = ChartPathCanonical(Install() + "out/new.nxl");
+  desk_.ExpectSaveFile(Chosen(saved));
+  Frame().QuerySaveAs();
+  desk_.ExpectSaveFile(testsupport::Cancelled(), {.initialDir = FileFolder(saved), .initialName = "new.nxl"});
+  Frame().Menu("Menu_File_SaveAs")->trigger();
+  g_SaveCancel = 0;
+  d.CurDef = 8;
+  desk_.ExpectOpenFile(testsupport::Cancelled(), {.initialName = sound});
+  Frame().Grid_DblClick(DefList::Grid1);
+
+  // A new chart after that save starts in the saved chart's folder.
+  Frame().Menu_File_New_N_Click(Nexal());
+  Pump();
+  desk_.ExpectSaveFile(testsupport::Cancelled(), {.initialDir = FileFolder(saved), .initialName = ""});
+  Frame().Menu("Menu_File_SaveAs")->trigger();
+  g_SaveCancel = 0;
+}
+
+}  // namespace
