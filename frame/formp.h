@@ -332,7 +332,6 @@ class FormP : public QMainWindow,
   // Runs a WAV table command on the active chart window and republishes it.
   void WavTableCommand(bool (*command)(DocData&, int));
   void TextFocusChanged(QWidget* now);
-  bool HeaderShortcut(QObject* watched, QEvent* e);  // true: the event was taken
   void OnSubWindowActivated(QMdiSubWindow* w);
   bool CloseAllCharts();
   int16_t ReadIntoWindow(ChartReadAhead&& ahead, int16_t target);

@@ -196,7 +196,6 @@ Form1* FormP::ActiveChart() const {
 }
 
 bool FormP::eventFilter(QObject* watched, QEvent* e) {
-  if (HeaderShortcut(watched, e)) return true;
   if (watched == palette_ && e->type() == QEvent::Resize) Picture1_Resize();
   if (watched == resizeBar_) ResizeBar_Mouse(e);
   if (watched == paletteTitle_) Label1_Mouse(e);
