@@ -398,6 +398,7 @@ class FormP : public QMainWindow,
   QPlainTextEdit* text6_ = nullptr;
   QSlider* sliders_[3] = {};
   QLabel* levelLabels_[3] = {};
+  std::vector<QLabel*> rowLabels_;  // the header rows' labels, the level labels among them
   QPushButton* command3_ = nullptr;
   QPushButton* command4_ = nullptr;
   QLabel* label10_ = nullptr;
