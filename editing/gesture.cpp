@@ -397,7 +397,7 @@ bool GestureController::Grow() {
 
 void GestureController::TempoEntry(int tick) {
   if (!LayerCodingOf(Doc(), 0, false).written) {
-    s_.Window->StatusNote("この形式にはテンポのチャンネルがないため、テンポを置けません");
+    s_.Window->StatusNote("テンポは置けません（この形式にはテンポのチャンネルがありません）");
     return;
   }
   const std::optional<std::string> answer = s_.Prompt->AskTempo(TempoPromptText(Doc().BaseBpm), "BPMの入力");

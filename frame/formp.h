@@ -318,6 +318,7 @@ class FormP : public QMainWindow,
   void BuildToolbar();
   void BuildPalette();
   void BuildStatusBar();
+  void FitStatusNote();
   void ConnectHeaderFields();
   void BuildDefFrame();
   void ConnectDefPanel();
@@ -408,6 +409,8 @@ class FormP : public QMainWindow,
   QToolBar* toolbar2_ = nullptr;
   std::map<DefTool, MixedToolButton*> defTools_;
   std::map<std::string, QLabel*> panels_;
+  QString note_;  // the status note's whole text (its panel shows what fits)
+  bool fittingNote_ = false;
   QTimer* timer1_ = nullptr;
   QPointer<QWidget> bgaWin_;
   int16_t tabHover_ = 0;  // the tab under the pointer (1..3), 0 before the pointer first came
