@@ -394,30 +394,28 @@ TEST_F(FrameEditTest, TheStandardTextKeysEditAHeaderTextBoxAndNotTheChart) {
   title->setText(QStringLiteral("abc"));
   title->setFocus();
   Pump();
-  QTest::keyClick(title, Qt::Key_A, Qt::ControlModifier);
-  EXPECT_EQ(title->selectedText(), QStringLiteral("abc"));
-  chartUntouched();
-  QTest::keyClick(title, Qt::Key_X, Qt::ControlModifier);
-  EXPECT_EQ(title->text(), QString());
-  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("abc"));
-  EXPECT_EQ(d.Title, "");
-  chartUntouched();
-  QTest::keyClick(title, Qt::Key_V, Qt::ControlModifier);
-  EXPECT_EQ(title->text(), QStringLiteral("abc"));
-  chartUntouched();
-  QTest::keyClick(title, Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(title->text(), QString());
-  chartUntouched();
-  ClearClipboard();
+  // One key on the field: what the field holds and has selected afterwards, and the system
+  // clipboard; the chart is never touched.
+  auto key = [&](Qt::Key k, Qt::KeyboardModifiers m, const char* text, const char* selected, const char* clip) {
+    SCOPED_TRACE(QKeySequence(k | m).toString().toStdString());
+    QTest::keyClick(title, k, m);
+    EXPECT_EQ(title->text(), QString::fromUtf8(text));
+    EXPECT_EQ(title->selectedText(), QString::fromUtf8(selected));
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8(clip));
+    EXPECT_EQ(d.Title, text);
+    chartUntouched();
+  };
   QApplication::clipboard()->clear();
+  key(Qt::Key_A, Qt::ControlModifier, "abc", "abc", "");
+  key(Qt::Key_X, Qt::ControlModifier, "", "", "abc");
+  key(Qt::Key_V, Qt::ControlModifier, "abc", "", "abc");  // the chart clipboard is not empty
+  key(Qt::Key_Z, Qt::ControlModifier, "", "", "abc");
+  ClearClipboard();  // a copy of the chart would fill it again
   title->setText(QStringLiteral("xyz"));
-  QTest::keyClick(title, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClick(title, Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("xyz"));
+  key(Qt::Key_A, Qt::ControlModifier, "xyz", "xyz", "abc");
+  key(Qt::Key_C, Qt::ControlModifier, "xyz", "xyz", "xyz");
   EXPECT_EQ(g_ClipCount, 0);
-  QTest::keyClick(title, Qt::Key_Delete);
-  EXPECT_EQ(title->text(), QString());
-  chartUntouched();
+  key(Qt::Key_Delete, Qt::NoModifier, "", "", "xyz");
 
   QPlainTextEdit* free = Frame().Text6();
   free->setPlainText(QStringLiteral("#ANY 1"));
