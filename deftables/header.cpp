@@ -41,11 +41,14 @@ std::vector<FieldLoss> HeaderNumberLosses(const DocData& doc, const std::string&
   return out;
 }
 
-HeaderWidths HeaderWidthsFor(int w) {
+HeaderWidths HeaderWidthsFor(int w, int labelText) {
   HeaderWidths r;
-  r.text = w - 56;
-  r.bpm = static_cast<int>(std::floor((w - 56 - 7) / 2.0));
-  r.bpm2Left = r.bpm + 48 + 7;
+  r.labelColumn = std::max(r.labelColumn, std::min(labelText + 1, w - 55));
+  r.controlLeft = r.labelColumn - 1;
+  const int room = w - r.controlLeft - 8;
+  r.text = room;
+  r.bpm = static_cast<int>(std::floor((room - 7) / 2.0));
+  r.bpm2Left = r.bpm + r.controlLeft + 7;
   r.label = w;
   return r;
 }

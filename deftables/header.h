@@ -36,14 +36,18 @@ inline constexpr int kNumberFieldLength = 8;
 std::vector<FieldLoss> HeaderNumberLosses(const DocData& doc, const std::string& bpmText,
                                           const std::string& baseBpmText);
 
-// Widths (and Text4's left) that keep the header controls as wide as a panel of width w.
+// Widths (and lefts) that keep the header controls as wide as a panel of width w, with a label
+// column wide enough for the widest label text (labelText pixels; the design column is 49 wide and
+// its controls start at 48). The column never leaves the controls less than 48 pixels.
 struct HeaderWidths {
-  int text = 0;      // Text1, Text2, Text5, the sliders, Command3 and Command4
-  int bpm = 0;       // Text3 and Text4
-  int bpm2Left = 0;  // Text4's left
-  int label = 0;     // Label10
+  int labelColumn = 49;  // the row labels' width
+  int controlLeft = 48;  // the controls' left
+  int text = 0;          // Text1, Text2, Text5, the sliders, Command3 and Command4
+  int bpm = 0;           // Text3 and Text4
+  int bpm2Left = 0;      // Text4's left
+  int label = 0;         // Label10
 };
-HeaderWidths HeaderWidthsFor(int w);
+HeaderWidths HeaderWidthsFor(int w, int labelText = 0);
 
 // The level's status panel text: the level name, "：" and the value.
 std::string LevelPanelText(const std::string& name, int value);

@@ -118,7 +118,7 @@ int32_t BatchEdit(DocData& d, const BatchParams& p, RandomSource& random) {
 
 std::string BatchUnchangedText(int32_t unchanged) {
   if (unchanged < 1) return {};
-  return std::to_string(unchanged) + "個のオブジェは、その番号や種類ではレーンに保存できないため変更しませんでした";
+  return std::to_string(unchanged) + "個のオブジェは変更しませんでした（その番号や種類ではレーンに保存できません）";
 }
 
 }  // namespace mk

@@ -78,7 +78,7 @@ int32_t UnstorableSelected(const DocData& d, int maxMeasure, StoreFault* first) 
 std::string KeptFloatingText(const DropResult& r) {
   if (r.kept < 1) return {};
   const std::string why = r.full ? "オブジェのある小節が多すぎます" : StoreFaultText(r.keptFault);
-  return std::to_string(r.kept) + "個のオブジェは保存できない位置にあるため選択のまま残しました（" + why + "）";
+  return std::to_string(r.kept) + "個のオブジェを選択のまま残しました（保存できない位置です：" + why + "）";
 }
 
 DropResult ObjDeSel(DocData& d, int maxMeasure, bool keep) {

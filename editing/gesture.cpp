@@ -49,7 +49,50 @@ void SetBack(DocData& d, int lane, int mes, int tick, int16_t v) {
   if (HasCell(d, lane, mes) && d.Obj[lane].Mes[mes].BackObj[tick] != v) d.Obj[lane].Mes.Write(mes).BackObj[tick] = v;
 }
 
+// Past both the chart's measures and the measure limit: a chart read with more measures than
+// the limit keeps every one of them editable.
+bool PastLastMeasureOf(const DocData& d, int maxMeasure) { return d.CurMes > std::max<int>(maxMeasure, d.MesCount); }
+
 }  // namespace
+
+ClickPlacement ClickPlacementAt(const DocData& d, int shift, int maxMeasure) {
+  ClickPlacement c;
+  c.lane = d.CurLane;
+  if (d.CurLane < 0) return c;
+  if (PastLastMeasureOf(d, maxMeasure)) {
+    c.fault = StoreFault::Measure;
+    return c;
+  }
+  if (d.CurLane == 0) {  // the tempo prompt
+    c.fault = LayerCodingOf(d, 0, false).written ? StoreFault::None : StoreFault::NoChannel;
+    c.writes = c.fault == StoreFault::None;
+    return c;
+  }
+  const LaneInfo& li = LaneOf(d, d.CurLane);
+  if (shift == kAlt || shift == kAlt + kShift) {
+    c.value = shift == kAlt && li.Hdr > 0 ? li.Hdr : d.CurDef;
+    for (int g = 0; g < Groups(d) && !c.open; ++g)
+      if (const int first = GroupFirst(d, g, d.CurLane); first >= 0) {
+        c.open = true;
+        c.lane = first;
+      }
+    // Number 0 would be stored as 10000, which is neither empty nor an open object.
+    if (c.open && c.value <= 0) return c;
+    if (c.open) c.value = static_cast<int16_t>(c.value + kOpenObjectBase);
+    c.clearBack = !c.open;
+  } else if (shift == 0 || shift == kShift) {
+    c.value = shift == 0 && li.Hdr > 0 ? li.Hdr : d.CurDef;
+  } else if (shift == kCtrl || shift == kCtrl + kShift) {
+    c.back = HasBackChannel(d, d.CurLane);
+    const int16_t hdr = c.back ? li.Hdr2 : li.Hdr;
+    c.value = shift == kCtrl && hdr > 0 ? hdr : d.CurDef;
+  } else {
+    return c;  // Ctrl with Alt places nothing
+  }
+  c.fault = ObjectStoreFault(d, c.lane, c.back, c.value);
+  c.writes = c.fault == StoreFault::None;
+  return c;
+}
 
 std::string GestureController::TempoPromptText(double baseBpm) {
   char buf[64];
@@ -211,18 +254,18 @@ void GestureController::CanvasMove(int shift, double x, double y) {
     ShowPreview(shift);
 }
 
+// Shows where and what a left click would place; where it would place nothing, nothing.
 void GestureController::ShowPreview(int shift) {
   const DocData& d = Doc();
-  const LaneInfo& li = LaneOf(d, d.CurLane);
+  const ClickPlacement c = ClickPlacementAt(d, shift, s_.Window->Settings().MaxMeasure);
+  if (!c.writes) return;
   PlacementPreview p;
   p.X = d.CurX;
   p.Y = d.CurY;
   p.Lane = d.CurLane;
-  p.Back = (shift & kCtrl) && d.CurLane > 0 && HasBackChannel(d, d.CurLane);
-  const int16_t hdr = p.Back ? li.Hdr2 : li.Hdr;
-  p.Label = p.Back || d.CurLane > 0;
-  p.Value = hdr != 0 && !(shift & kShift) ? hdr : d.CurDef;
-  if (!p.Label) p.Value = 0;
+  p.Back = c.back;
+  p.Label = d.CurLane > 0;
+  p.Value = !p.Label ? 0 : c.open ? static_cast<int16_t>(c.value - kOpenObjectBase) : c.value;
   s_.Overlay->DrawPreview(p);
 }
 
@@ -360,7 +403,7 @@ bool GestureController::Grow() {
 
 void GestureController::TempoEntry(int tick) {
   if (!LayerCodingOf(Doc(), 0, false).written) {
-    s_.Window->StatusNote("この形式にはテンポのチャンネルがないため、テンポを置けません");
+    s_.Window->StatusNote("テンポは置けません（この形式にはテンポのチャンネルがありません）");
     return;
   }
   const std::optional<std::string> answer = s_.Prompt->AskTempo(TempoPromptText(Doc().BaseBpm), "BPMの入力");
@@ -374,82 +417,47 @@ void GestureController::TempoEntry(int tick) {
   CommonEnd();
 }
 
-// Whether the next save keeps value on lane in that layer; when not, the status bar says why.
-bool GestureController::Storable(int lane, bool back, int value) {
-  const StoreFault f = ObjectStoreFault(Doc(), lane, back, value);
-  if (f == StoreFault::None) return true;
-  s_.Window->StatusNote("番号 " + std::to_string(value > kOpenObjectBase ? value - kOpenObjectBase : value) +
-                        " のオブジェはここに保存できないため置きませんでした（" + StoreFaultText(f) + "）");
-  return false;
-}
-
-// Whether the clicked measure lies past both the chart's measures and the measure limit: a
-// chart read with more measures than the limit keeps every one of them editable.
-bool GestureController::PastLastMeasure() {
-  return Doc().CurMes > std::max<int>(s_.Window->Settings().MaxMeasure, Doc().MesCount);
-}
+// Whether the clicked measure lies past both the chart's measures and the measure limit.
+bool GestureController::PastLastMeasure() { return PastLastMeasureOf(Doc(), s_.Window->Settings().MaxMeasure); }
 
 void GestureController::Place(int shift, int tick) {
-  if (PastLastMeasure()) {
+  const ClickPlacement c = ClickPlacementAt(Doc(), shift, s_.Window->Settings().MaxMeasure);
+  // A number the lane's line cannot write is not placed: the window would show what the file
+  // loses. The status bar says why.
+  if (c.fault == StoreFault::Measure) {
     s_.Window->StatusNote("最大小節数を超えるため置けません");
     return;
   }
-  if (shift == kAlt || shift == kAlt + kShift) {
-    PlaceOpen(shift, tick);
+  if (c.fault != StoreFault::None) {
+    const int shown = c.value > kOpenObjectBase ? c.value - kOpenObjectBase : c.value;
+    s_.Window->StatusNote("番号 " + std::to_string(shown) + " は置けません（" + StoreFaultText(c.fault) + "）");
     return;
   }
-  const DocData& c = Doc();
-  const LaneInfo& li = LaneOf(c, c.CurLane);
-  bool back = false;
-  int16_t value;
-  if (shift == 0 || shift == kShift) {
-    value = shift == 0 && li.Hdr > 0 ? li.Hdr : c.CurDef;
-  } else if (!HasBackChannel(c, c.CurLane)) {
-    value = shift == kCtrl && li.Hdr > 0 ? li.Hdr : c.CurDef;
-  } else {
-    back = true;
-    value = shift == kCtrl && li.Hdr2 > 0 ? li.Hdr2 : c.CurDef;
-  }
-  // A number the lane's line cannot write is not placed: the window would show what the file
-  // loses.
-  if (!Storable(c.CurLane, back, value)) return;
-  s_.Window->ObjBackup();
-  if (!Grow()) return;
-  ClearGroupOpen(tick, nullptr);
-  DocData& d = Doc();
-  if (back)
-    SetBack(d, d.CurLane, d.CurMes, tick, value);
-  else
-    SetFront(d, d.CurLane, d.CurMes, tick, value);
-  CommonEnd();
-}
-
-void GestureController::PlaceOpen(int shift, int tick) {
-  const DocData& c = Doc();
-  const LaneInfo& li = LaneOf(c, c.CurLane);
-  const int16_t value = shift == kAlt && li.Hdr > 0 ? li.Hdr : c.CurDef;
-  int first = -1;
-  for (int g = 0; g < Groups(c) && first < 0; ++g) first = GroupFirst(c, g, c.CurLane);
-  // Number 0 would be stored as 10000, which is neither empty nor an open object.
-  if (first >= 0 && value <= 0) return;
-  if (!Storable(first >= 0 ? first : c.CurLane, false, first >= 0 ? value + kOpenObjectBase : value)) return;
+  if (!c.writes) return;
   s_.Window->ObjBackup();
   if (!Grow()) return;
   DocData& d = Doc();
   const int mes = d.CurMes;
-  if (first >= 0) {
-    SetFront(d, first, mes, tick, static_cast<int16_t>(value + kOpenObjectBase));
-    SetBack(d, first, mes, tick, 0);
-    for (int l = first + 1; l <= first + 2 && l <= d.LaneCount; ++l) {
+  if (c.open) {
+    SetFront(d, c.lane, mes, tick, c.value);
+    SetBack(d, c.lane, mes, tick, 0);
+    for (int l = c.lane + 1; l <= c.lane + 2 && l <= d.LaneCount; ++l) {
       SetFront(d, l, mes, tick, 0);
       SetBack(d, l, mes, tick, 0);
     }
-    RecalcLaneResolution(d, first, std::min<int>(first + 2, d.LaneCount), mes, mes);
+    RecalcLaneResolution(d, c.lane, std::min<int>(c.lane + 2, d.LaneCount), mes, mes);
     s_.Window->ObjDraw();
     return;
   }
-  SetBack(d, d.CurLane, mes, tick, 0);
-  SetFront(d, d.CurLane, mes, tick, value);
+  if (c.clearBack) {
+    SetBack(d, d.CurLane, mes, tick, 0);
+  } else {
+    ClearGroupOpen(tick, nullptr);
+  }
+  if (c.back)
+    SetBack(d, d.CurLane, mes, tick, c.value);
+  else
+    SetFront(d, d.CurLane, mes, tick, c.value);
   CommonEnd();
 }
 

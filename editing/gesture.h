@@ -9,6 +9,7 @@
 #include <string>
 
 #include "chartfmt/docdata.h"
+#include "chartfmt/storable.h"
 #include "editing/cursorpos.h"
 #include "editing/movesel.h"
 
@@ -79,6 +80,22 @@ struct PlacementPreview {
   int16_t Value = 0;
   bool operator==(const PlacementPreview&) const = default;
 };
+
+// What a left click of draw mode writes at the pointer (DocData.CurLane, CurMes) with the modifier
+// sum shift, before anything is written: the lane and layer, and the number as the cell will hold
+// it (an open object above kOpenObjectBase, on the first lane of the pointer's lane group). On the
+// tempo lane the number comes from the tempo prompt. writes is false when the click places
+// nothing; fault then says why when the file could not hold the object there.
+struct ClickPlacement {
+  bool writes = false;
+  StoreFault fault = StoreFault::None;
+  int lane = -1;
+  bool back = false;
+  bool open = false;       // an open object of the pointer's lane group
+  bool clearBack = false;  // Alt outside the lane groups: the back layer is emptied as well
+  int16_t value = 0;
+};
+ClickPlacement ClickPlacementAt(const DocData& d, int shift, int maxMeasure);
 
 // The canvas overlay above the chart picture: what is drawn there never reaches the picture, and
 // clearing it shows the picture as the last redraw left it.
@@ -211,10 +228,8 @@ class GestureController {
   bool Grow();
   void TempoEntry(int tick);
   void Place(int shift, int tick);
-  void PlaceOpen(int shift, int tick);
   void ClearGroupOpen(int tick, bool* erased);
   void CommonEnd();
-  bool Storable(int lane, bool back, int value);
 
   GestureServices s_;
   GestureState st_;

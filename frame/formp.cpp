@@ -364,26 +364,6 @@ void FormP::BuildToolbar() {
   }
 }
 
-void FormP::BuildStatusBar() {
-  QStatusBar* sb = statusBar();
-  sb->setObjectName("StatusBar1");
-  for (auto [key, width] : {std::pair{"CursorLane", 90},
-                            {"CursorPos", 110},
-                            {"Level1", 90},
-                            {"Level2", 90},
-                            {"Level3", 90},
-                            {"Info", 160},
-                            {"Note", 200}}) {
-    auto* l = new QLabel(sb);
-    l->setObjectName(key);
-    l->setMinimumWidth(width);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    sb->addWidget(l, std::string_view(key) == "Info" || std::string_view(key) == "Note" ? 1 : 0);
-    panels_[key] = l;
-  }
-}
-
 void FormP::BuildScriptItems() {
   menus_["Menu_File_New_N_0"]->setVisible(false);
   for (int i = 1; i <= g_ScriptCount && i < static_cast<int>(g_ScriptTable.size()); ++i) {
@@ -431,13 +411,6 @@ void FormP::PublishSelection(const std::string& infoText, bool editItemsEnabled)
 void FormP::SetMenuEnabled(FrameMenu item, bool enabled) { frameMenus_.at(item)->setEnabled(enabled); }
 
 void FormP::SetToolAvailable(FrameTool button, bool available) { tools_.at(ToolKey(button))->SetAvailable(available); }
-
-void FormP::SetPanelText(const std::string& key, const std::string& text) {
-  if (QLabel* l = Panel(key)) l->setText(QString::fromStdString(text));
-}
-void FormP::SetPanelEnabled(const std::string& key, bool enabled) {
-  if (QLabel* l = Panel(key)) l->setEnabled(enabled);
-}
 
 void FormP::SetWaitCursor(bool on) { plat::TheDesktop().SetWaitCursor(on); }
 

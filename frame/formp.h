@@ -318,6 +318,7 @@ class FormP : public QMainWindow,
   void BuildToolbar();
   void BuildPalette();
   void BuildStatusBar();
+  void FitStatusNote();
   void ConnectHeaderFields();
   void BuildDefFrame();
   void ConnectDefPanel();
@@ -332,7 +333,6 @@ class FormP : public QMainWindow,
   // Runs a WAV table command on the active chart window and republishes it.
   void WavTableCommand(bool (*command)(DocData&, int));
   void TextFocusChanged(QWidget* now);
-  bool HeaderShortcut(QObject* watched, QEvent* e);  // true: the event was taken
   void OnSubWindowActivated(QMdiSubWindow* w);
   bool CloseAllCharts();
   int16_t ReadIntoWindow(ChartReadAhead&& ahead, int16_t target);
@@ -409,6 +409,7 @@ class FormP : public QMainWindow,
   QPlainTextEdit* text6_ = nullptr;
   QSlider* sliders_[3] = {};
   QLabel* levelLabels_[3] = {};
+  std::vector<QLabel*> rowLabels_;  // the header rows' labels, the level labels among them
   QPushButton* command3_ = nullptr;
   QPushButton* command4_ = nullptr;
   QLabel* label10_ = nullptr;
@@ -418,6 +419,8 @@ class FormP : public QMainWindow,
   QToolBar* toolbar2_ = nullptr;
   std::map<DefTool, MixedToolButton*> defTools_;
   std::map<std::string, QLabel*> panels_;
+  QString note_;  // the status note's whole text (its panel shows what fits)
+  bool fittingNote_ = false;
   QTimer* timer1_ = nullptr;
   QPointer<QWidget> bgaWin_;
   int16_t tabHover_ = 0;  // the tab under the pointer (1..3), 0 before the pointer first came

@@ -4,7 +4,6 @@
 // the edit palette.
 #include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -69,22 +68,10 @@ void FormP::ConnectEditCommands() {
       {"Menu_Edit_WAVDel", &FormP::Menu_Edit_WAVDel_Click},
   };
   for (auto [name, fn] : items) connect(menus_.at(name), &QAction::triggered, this, [this, fn = fn] { (this->*fn)(); });
+  // The header text boxes and the free-statement box take the standard text keys (Ctrl+A, C, X,
+  // V and Z, Del) as their own: those shortcuts of the Edit menu act on the chart only while no
+  // text field has the keyboard.
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { TextFocusChanged(now); });
-  // Ctrl+A selects the chart's objects even from a header text box, which would take it as its
-  // own select-all otherwise.
-  for (QWidget* t :
-       {static_cast<QWidget*>(texts_[0]), static_cast<QWidget*>(texts_[1]), static_cast<QWidget*>(texts_[2]),
-        static_cast<QWidget*>(texts_[3]), static_cast<QWidget*>(texts_[4]), static_cast<QWidget*>(text6_)})
-    t->installEventFilter(this);
-}
-
-bool FormP::HeaderShortcut(QObject* watched, QEvent* e) {
-  if (e->type() != QEvent::ShortcutOverride) return false;
-  bool header = watched == text6_;
-  for (QLineEdit* t : texts_) header = header || watched == t;
-  if (!header || !static_cast<QKeyEvent*>(e)->matches(QKeySequence::SelectAll)) return false;
-  e->ignore();  // not overridden: the Edit menu's shortcut runs
-  return true;
 }
 
 void FormP::TextFocusChanged(QWidget* now) {

@@ -62,6 +62,7 @@ void FormP::BuildDefFrame() {
     auto* l = new QLabel(QString::fromUtf8(caption), defFrame_);
     l->setObjectName(name);
     l->setGeometry(kLabelLeft, top + 2, kLabelWidth, kLabelHeight);
+    rowLabels_.push_back(l);
     return l;
   };
   auto place = [](QWidget* w, int left, int top, int height) { w->setGeometry(left, top, 49, height); };
@@ -99,17 +100,21 @@ void FormP::BuildDefFrame() {
   DefFrame1_Resize();
 }
 
+// The label column is as wide as its widest text in the font in use (the level names come from
+// the script), so no label is cut; the controls take the rest of the frame's width.
 void FormP::DefFrame1_Resize() {
-  const HeaderWidths w = HeaderWidthsFor(defFrame_->width());
-  auto width = [](QWidget* c, int v) { c->resize(v, c->height()); };
-  for (int i : {0, 1, 4}) width(texts_[i], w.text);
-  for (QSlider* s : sliders_) width(s, w.text);
-  width(texts_[2], w.bpm);
-  width(texts_[3], w.bpm);
-  texts_[3]->move(w.bpm2Left, texts_[3]->y());
-  width(command3_, w.text);
-  width(command4_, w.text);
-  width(label10_, w.label);
+  int widest = 0;
+  for (const QLabel* l : rowLabels_) widest = std::max(widest, l->sizeHint().width());
+  const HeaderWidths w = HeaderWidthsFor(defFrame_->width(), widest);
+  for (QLabel* l : rowLabels_) l->resize(w.labelColumn, l->height());
+  auto place = [](QWidget* c, int left, int width) { c->setGeometry(left, c->y(), width, c->height()); };
+  for (int i : {0, 1, 4}) place(texts_[i], w.controlLeft, w.text);
+  for (QSlider* s : sliders_) place(s, w.controlLeft, w.text);
+  place(texts_[2], w.controlLeft, w.bpm);
+  place(texts_[3], w.bpm2Left, w.bpm);
+  place(command3_, w.controlLeft, w.text);
+  place(command4_, w.controlLeft, w.text);
+  place(label10_, 0, w.label);
 }
 
 // The header fields, the free statements and the level sliders store the user's edits into the
@@ -190,7 +195,8 @@ void FormP::ConnectHeaderPanel() {
     return false;
   });
   new PanelHook(defFrame_, [this](QEvent* e) {
-    if (e->type() == QEvent::Resize) DefFrame1_Resize();
+    if (e->type() == QEvent::Resize || e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange)
+      DefFrame1_Resize();
     return false;
   });
   // The strip switches on the release over it, never on the press; the keyboard and the wheel

@@ -252,6 +252,7 @@ void FormP::SetMesLabel(const std::string& caption, bool enabled) {
 }
 void FormP::SetLevelCaption(int k, const std::string& caption) {
   levelLabels_[k - 1]->setText(QString::fromStdString(caption));
+  DefFrame1_Resize();  // the label column follows the script's level names
 }
 
 }  // namespace mk

@@ -196,8 +196,8 @@ Form1* FormP::ActiveChart() const {
 }
 
 bool FormP::eventFilter(QObject* watched, QEvent* e) {
-  if (HeaderShortcut(watched, e)) return true;
   if (watched == palette_ && e->type() == QEvent::Resize) Picture1_Resize();
+  if (e->type() == QEvent::Resize && watched == Panel("Note")) FitStatusNote();
   if (watched == resizeBar_) ResizeBar_Mouse(e);
   if (watched == paletteTitle_) Label1_Mouse(e);
   if (watched == formTool_ && FormTool_Event(e)) return true;

@@ -62,6 +62,20 @@ WavLump::WavLump(QWidget* parent, DocData& doc, DefKind kind, int number) : QDia
   grid->addLayout(right, 0, 2, 2, 1);
   resize(520, 300);
 
+  // Every list and field shows when it has the keyboard. A list's frame turns the highlight
+  // colour: its current row alone looks the same with and without the focus (the slot list's
+  // row is selected, and the focus mark drawn on a selected row does not show).
+  setStyleSheet(
+      QStringLiteral("QListWidget { border: 2px solid palette(mid); }"
+                     "QListWidget:focus { border: 2px solid palette(highlight); }"));
+  // Tab follows the dialog as it reads: the folder column from the top, the file list, then the
+  // buttons and the slot list under them.
+  setTabOrder(dir1_, drive1_);
+  setTabOrder(drive1_, file1_);
+  setTabOrder(file1_, ok_);
+  setTabOrder(ok_, cancel_);
+  setTabOrder(cancel_, list1_);
+
   // Opening: the slot list with the selected definition's slot, the pattern of the mode, the
   // browsing lists at the working folder.
   pattern_ = LumpFilePattern(doc_, kind_);

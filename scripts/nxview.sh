@@ -82,15 +82,17 @@ kept() {
 
 boot_id() {
   local b=""
-  read -r b </proc/sys/kernel/random/boot_id 2>/dev/null
+  read -r b 2>/dev/null </proc/sys/kernel/random/boot_id
   echo "$b"
 }
 
 # "<start time> <process group>" of a live process (fields 22 and 5 of /proc/<pid>/stat); fails
-# when it has ended. The start time tells a process from a later one that got its number.
+# when it has ended. The start time tells a process from a later one that got its number. A
+# process that has ended is the usual case, not an error, so nothing is said: standard error is
+# sent away before the file is opened, or the shell would report the missing file.
 proc_info() {
   local s f
-  IFS= read -r s <"/proc/$1/stat" 2>/dev/null || return 1
+  IFS= read -r s 2>/dev/null <"/proc/$1/stat" || return 1
   read -ra f <<<"${s##*) }"  # from field 3 on: the name in brackets may hold blanks
   [ "${#f[@]}" -ge 20 ] && [ "${f[0]}" != Z ] && [ "${f[0]}" != X ] || return 1
   echo "${f[19]} ${f[2]}"
@@ -130,7 +132,7 @@ earlier_loads() {
   for p in /proc/[0-9]*; do
     p="${p#/proc/}"
     [ "$p" != "$BASHPID" ] && [ "$p" != "$$" ] && [ -O "/proc/$p" ] || continue
-    mapfile -d '' -t argv <"/proc/$p/cmdline" 2>/dev/null || continue
+    mapfile -d '' -t argv 2>/dev/null <"/proc/$p/cmdline" || continue
     for ((i = 0; i + 1 < ${#argv[@]}; i++)); do
       if [ "${argv[i]}" = "$0" ] && [ "${argv[i + 1]}" = -load ]; then
         info="$(proc_info "$p")" || break

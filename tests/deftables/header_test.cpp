@@ -45,11 +45,28 @@ TEST(Header, WidthRule) {
   EXPECT_EQ(w.bpm, 49);
   EXPECT_EQ(w.bpm2Left, 104);
   EXPECT_EQ(w.label, 161);
-  w = HeaderWidthsFor(300);
+  EXPECT_EQ(w.labelColumn, 49);
+  EXPECT_EQ(w.controlLeft, 48);
+  w = HeaderWidthsFor(300, 40);  // labels that fit the design column keep it
   EXPECT_EQ(w.text, 244);
   EXPECT_EQ(w.bpm, 118);
   EXPECT_EQ(w.bpm2Left, 173);
   EXPECT_EQ(w.label, 300);
+  EXPECT_EQ(w.controlLeft, 48);
+
+  // A wider label text widens the column; the controls start there and keep their right margin
+  // of 8 and the BPM fields their gap of 7.
+  w = HeaderWidthsFor(161, 80);
+  EXPECT_EQ(w.labelColumn, 81);
+  EXPECT_EQ(w.controlLeft, 80);
+  EXPECT_EQ(w.text, 73);
+  EXPECT_EQ(w.bpm, 33);
+  EXPECT_EQ(w.bpm2Left, 120);
+  EXPECT_EQ(w.bpm2Left + w.bpm, 161 - 8);
+  // The column leaves the controls 48 pixels however long the text.
+  w = HeaderWidthsFor(161, 500);
+  EXPECT_EQ(w.text, 48);
+  EXPECT_EQ(HeaderWidthsFor(100, 500).controlLeft, 48);  // narrower than the design: the design column
 }
 
 // A number field's text: the value it stands for and, once the field has lost the keyboard, the

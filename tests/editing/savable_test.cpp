@@ -111,7 +111,9 @@ int LaneNamed(const mk::DocData& d, const std::string& name) {
   return 1;
 }
 
-TEST(Placement, ANumberTheLaneCannotWriteIsNotPlacedAndTheStatusBarSaysWhy) {
+// The pointer's preview shows a placement only where the click would make one: a code the lane
+// cannot write is never shown as some other code.
+TEST(Placement, ANumberTheLaneCannotWriteIsNotPlacedNorPreviewedAndTheStatusBarSaysWhy) {
   struct Case {
     const char* script;
     const char* lane;
@@ -127,31 +129,56 @@ TEST(Placement, ANumberTheLaneCannotWriteIsNotPlacedAndTheStatusBarSaysWhy) {
       {"nexal.dfn", "Layer", 255, mk::kAlt, true},
       {"nexal.dfn", "Key1", 1295, 0, true},
       {"nexal.dfn", "PadC", 1295, mk::kAlt, true},  // open object on the group's first lane
+      {"tapline.dfn", "Left 1", 575, mk::kShift, false},
+      {"tapline.dfn", "Left 1", 5, mk::kCtrl + mk::kAlt, false},  // no placement with these keys
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.script) + " " + c.lane + " " + std::to_string(c.curDef));
     World w(c.script);
     const int lane = LaneNamed(w.doc, c.lane);
     w.doc.CurDef = static_cast<int16_t>(c.curDef);
+    w.Move(c.shift, lane, 1, 48);
+    ASSERT_EQ(w.previews.size(), c.placed ? 1u : 0u);
+    if (c.placed) {
+      EXPECT_EQ(w.previews[0].Value, c.curDef);
+    }
     w.Click(mk::MouseButton::Left, c.shift, lane, 1, 48);
     const auto objects = seltest::GridObjects(w.doc);
     EXPECT_EQ(objects.size(), c.placed ? 1u : 0u);
     EXPECT_EQ(w.doc.UndoOn != 0, c.placed);  // a refused click takes no undo step
-    if (!c.placed) {
-      EXPECT_NE(w.LastNote().find(std::to_string(c.curDef)), std::string::npos) << w.LastNote();
+    if (!c.placed && c.shift != mk::kCtrl + mk::kAlt) {
+      EXPECT_EQ(w.LastNote().rfind("番号 " + std::to_string(c.curDef) + " は置けません（", 0), 0u) << w.LastNote();
     }
     EXPECT_EQ(chartgen::ChartDifference(w.doc, ReadBack(w.doc, {}, c.script)), "");
   }
 }
 
-TEST(Placement, ATempoWithoutATempoChannelIsNotAsked) {
+TEST(Placement, ATempoWithoutATempoChannelIsNotAskedNorPreviewed) {
   World w("nexal.dfn");
+  w.Move(0, 0, 0, 0);
+  EXPECT_EQ(w.previews.size(), 1u);
+  w.previews.clear();
   w.doc.Keys.Tmpc.clear();
+  w.Move(0, 0, 0, 0);
+  EXPECT_TRUE(w.previews.empty());
   w.answers.push_back("120");
   w.Click(mk::MouseButton::Left, 0, 0, 0, 0);
   EXPECT_TRUE(w.prompts.empty());
   EXPECT_TRUE(seltest::GridObjects(w.doc).empty());
   EXPECT_FALSE(w.LastNote().empty());
+}
+
+TEST(Placement, PastTheMeasureLimitNothingIsPreviewedOrPlaced) {
+  World w("nexal.dfn", 1);
+  const int lane = LaneNamed(w.doc, "Key1");
+  w.Move(0, lane, 1, 0);
+  EXPECT_EQ(w.previews.size(), 1u);
+  w.previews.clear();
+  w.Move(0, lane, 2, 0);
+  EXPECT_TRUE(w.previews.empty());
+  w.Click(mk::MouseButton::Left, 0, lane, 2, 0);
+  EXPECT_TRUE(seltest::GridObjects(w.doc).empty());
+  EXPECT_EQ(w.LastNote(), "最大小節数を超えるため置けません");
 }
 
 // A drop leaves floating what the grid cannot hold where it is, says so, and the save refuses

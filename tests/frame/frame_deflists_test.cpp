@@ -2,6 +2,7 @@
 // file choice, the moves on the toolbar, and the batch load dialog driven on a scratch folder.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -350,6 +351,39 @@ TEST_F(FrameTest, BatchLoadFillsTheSlotTheKeysMovedTo) {
   ASSERT_TRUE(seen);
   for (int n = 0; n < 255; ++n) EXPECT_EQ(d.Bga[n], bgaBefore[n]) << n;
   EXPECT_EQ(d.Bga[255], (DefEntry{"p1.bmp", ""}));
+}
+
+// Tab goes through the batch load dialog as it reads (the folder column, the file list, the
+// buttons, the slot list) and every stop shows that it has the keyboard: a list by its frame in
+// the highlight colour, the drive list and the buttons by the style's focus outline.
+TEST_F(FrameTest, BatchLoadDialogShowsWhereTheKeyboardIsInTheOrderItReads) {
+  ASSERT_TRUE(Start({Sample("nexal_sample.nxl")}));
+  WavLump dlg(&Frame(), g_Docs[g_CurWin], DefKind::Wav, 3);
+  dlg.Dir1_Change(dir_.path() + "/samples/sounds");
+  dlg.show();
+  QApplication::setActiveWindow(&dlg);
+  dlg.Dir1()->setFocus(Qt::TabFocusReason);
+  Pump();
+  const QWidget* order[] = {
+      dlg.Dir1(),  dlg.Drive1(), dlg.File1(), dlg.OKButton(), dlg.findChild<QPushButton*>("CancelButton"),
+      dlg.List1(), dlg.Dir1()};
+  const QColor highlight = dlg.palette().color(QPalette::Active, QPalette::Highlight);
+  for (size_t i = 0; i + 1 < std::size(order); ++i) {
+    QWidget* w = QApplication::focusWidget();
+    ASSERT_EQ(w, order[i]) << i;
+    SCOPED_TRACE(w->objectName().toStdString());
+    const QImage focused = w->grab().toImage();
+    QTest::keyClick(w, Qt::Key_Tab);
+    Pump();
+    ASSERT_EQ(QApplication::focusWidget(), order[i + 1]);
+    const QImage unfocused = w->grab().toImage();
+    EXPECT_NE(focused, unfocused);
+    if (qobject_cast<QListWidget*>(w)) {
+      // The frame's left edge, half-way down, is the mark.
+      EXPECT_EQ(focused.pixelColor(0, focused.height() / 2), highlight);
+      EXPECT_NE(unfocused.pixelColor(0, unfocused.height() / 2), highlight);
+    }
+  }
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 // switch, and the focus rule of the edit palette.
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTreeWidget>
 #include <QtTest/QTest>
@@ -370,17 +372,64 @@ TEST_F(FrameEditTest, SelectionCommandsLiftTheirRectanglesAndSelectingTwiceAddsN
   EXPECT_EQ(GridObjects(d, 0, 0), tempo);
 }
 
-TEST_F(FrameEditTest, SelectAllFromAHeaderTextBox) {
+// While a text field has the keyboard the standard text keys edit the field; the Edit menu's
+// shortcuts of the same keys act on the chart again once the keyboard is back on the canvas.
+TEST_F(FrameEditTest, TheStandardTextKeysEditAHeaderTextBoxAndNotTheChart) {
   ASSERT_TRUE(Start());
-  Form1* w = OpenCopy("simple_sample.s4k", "all.s4k");
+  Form1* w = OpenCopy("simple_sample.s4k", "keys.s4k");
   DocData& d = w->Doc();
   Frame().show();
   QApplication::setActiveWindow(&Frame());
+  LiftMeasure(d, 1);
+  w->ObjDraw();
+  Frame().EditM_Copy_Click();  // the chart clipboard holds the five objects: Paste is on
+  ASSERT_TRUE(Enabled("Menu_Edit_Paste"));
+  const int16_t undo = d.UndoOn;
+  auto chartUntouched = [&] {
+    EXPECT_EQ(d.SelCount, 5);
+    EXPECT_EQ(d.UndoOn, undo);
+  };
+
   QLineEdit* title = Frame().Field(HeaderText::Text1);
+  title->setText(QStringLiteral("abc"));
   title->setFocus();
   Pump();
-  QTest::keyClick(title, Qt::Key_A, Qt::ControlModifier);
-  EXPECT_EQ(d.SelCount, 8);  // lanes A, S, D and F; the tempo stays
+  // One key on the field: what the field holds and has selected afterwards, and the system
+  // clipboard; the chart is never touched.
+  auto key = [&](Qt::Key k, Qt::KeyboardModifiers m, const char* text, const char* selected, const char* clip) {
+    SCOPED_TRACE(QKeySequence(k | m).toString().toStdString());
+    QTest::keyClick(title, k, m);
+    EXPECT_EQ(title->text(), QString::fromUtf8(text));
+    EXPECT_EQ(title->selectedText(), QString::fromUtf8(selected));
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8(clip));
+    EXPECT_EQ(d.Title, text);
+    chartUntouched();
+  };
+  QApplication::clipboard()->clear();
+  key(Qt::Key_A, Qt::ControlModifier, "abc", "abc", "");
+  key(Qt::Key_X, Qt::ControlModifier, "", "", "abc");
+  key(Qt::Key_V, Qt::ControlModifier, "abc", "", "abc");  // the chart clipboard is not empty
+  key(Qt::Key_Z, Qt::ControlModifier, "", "", "abc");
+  ClearClipboard();  // a copy of the chart would fill it again
+  title->setText(QStringLiteral("xyz"));
+  key(Qt::Key_A, Qt::ControlModifier, "xyz", "xyz", "abc");
+  key(Qt::Key_C, Qt::ControlModifier, "xyz", "xyz", "xyz");
+  EXPECT_EQ(g_ClipCount, 0);
+  key(Qt::Key_Delete, Qt::NoModifier, "", "", "xyz");
+
+  QPlainTextEdit* free = Frame().Text6();
+  free->setPlainText(QStringLiteral("#ANY 1"));
+  free->setFocus();
+  Pump();
+  QTest::keyClick(free, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(free->textCursor().selectedText(), QStringLiteral("#ANY 1"));
+  chartUntouched();
+
+  // On the canvas Ctrl+A is the Edit menu's again: every object of the lanes, the tempo stays.
+  w->Picture1()->setFocus();
+  Pump();
+  QTest::keyClick(w->Picture1(), Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(d.SelCount, 8);  // lanes A, S, D and F
   EXPECT_EQ(d.Obj[0].Mes[0].Obj[0], 0x78);
   EXPECT_EQ(GridObjects(d, 1, d.LaneCount), 0);
 }

@@ -119,14 +119,51 @@ TEST_F(FrameTest, WidthRuleKeepsTheControlsAsWideAsTheFrame) {
   ASSERT_TRUE(Start());
   for (int w : {161, 300}) {
     Frame().DefFrame1()->resize(w, Frame().DefFrame1()->height());
-    const int half = (w - 56 - 7) / 2;
-    EXPECT_EQ(Frame().Field(HeaderText::Text1)->width(), w - 56) << w;
-    EXPECT_EQ(Frame().Slider1(2)->width(), w - 56) << w;
-    EXPECT_EQ(Frame().FileButton(4)->width(), w - 56) << w;
-    EXPECT_EQ(Frame().Field(HeaderText::Text3)->geometry(), QRect(48, 152, half, 18)) << w;
-    EXPECT_EQ(Frame().Field(HeaderText::Text4)->geometry(), QRect(half + 55, 152, half, 18)) << w;
+    const int left = Frame().Field(HeaderText::Text1)->x();  // right of the label column
+    EXPECT_GE(left, 48);
+    const int half = (w - left - 8 - 7) / 2;
+    EXPECT_EQ(Frame().Field(HeaderText::Text1)->width(), w - left - 8) << w;
+    EXPECT_EQ(Frame().Slider1(2)->width(), w - left - 8) << w;
+    EXPECT_EQ(Frame().FileButton(4)->width(), w - left - 8) << w;
+    EXPECT_EQ(Frame().Field(HeaderText::Text3)->geometry(), QRect(left, 152, half, 18)) << w;
+    EXPECT_EQ(Frame().Field(HeaderText::Text4)->geometry(), QRect(left + half + 7, 152, half, 18)) << w;
     EXPECT_EQ(Frame().Label10()->width(), w) << w;
   }
+}
+
+// At the design size every label of the panel shows its whole text, the script's level names
+// included; the controls start right of the label column and keep their right margin.
+TEST_F(FrameTest, HeaderLabelsShowTheirWholeTextAtTheDesignSize) {
+  ASSERT_TRUE(Start());
+  Frame().resize(680, 564);
+  Frame().show();
+  for (const char* chart : {"nexal_sample.nxl", "dual_sample.scd", "simple_sample.s4k"}) {
+    SCOPED_TRACE(chart);
+    Open(Sample(chart));
+    Pump();
+    QWidget* frame = Frame().DefFrame1();
+    const int left = Frame().Field(HeaderText::Text1)->x();
+    int labels = 0;
+    for (QLabel* l : frame->findChildren<QLabel*>()) {
+      SCOPED_TRACE(l->text().toStdString());
+      EXPECT_LE(l->sizeHint().width(), l->width());
+      if (l != Frame().Label10()) {
+        EXPECT_LE(l->x() + l->width() - 1, left);
+        ++labels;
+      }
+    }
+    EXPECT_EQ(labels, 9);
+    for (QWidget* c :
+         std::initializer_list<QWidget*>{Frame().Field(HeaderText::Text2), Frame().Field(HeaderText::Text3),
+                                         Frame().Slider1(1), Frame().FileButton(4)})
+      EXPECT_EQ(c->x(), left);
+    EXPECT_EQ(Frame().Field(HeaderText::Text1)->geometry().right(), frame->width() - 9);
+    EXPECT_NEAR(Frame().Field(HeaderText::Text4)->geometry().right(), frame->width() - 9, 1);  // half of an odd width
+  }
+  EXPECT_EQ(Frame().LevelLabel(2)->text().toStdString(), "難度2：");
+  Activate(WinAt(1));  // back to the Nexal chart: its names again
+  EXPECT_EQ(Frame().LevelLabel(2)->text().toStdString(), "STANDARD：");
+  EXPECT_LE(Frame().LevelLabel(2)->sizeHint().width(), Frame().LevelLabel(2)->width());
 }
 
 TEST_F(FrameTest, WallpaperAndSoundChoosersRebaseAndCancelClears) {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
@@ -326,6 +327,64 @@ TEST_F(FrameTest, TheRefreshButtonPublishesThisWindowAgain) {
   EXPECT_EQ(g_CurWin, 1);
   EXPECT_EQ(Frame().Field(HeaderText::Text1)->text().toStdString(), g_Docs[1].Title);
   EXPECT_NE(g_Docs[1].Title, second);
+}
+
+// A refusal note takes the width the other panels leave; its count and verdict show whole even at
+// the frame's design size with a selection counted beside it (the level panels step aside for
+// them there), the rest is cut with "…", and the tool tip holds the whole text.
+TEST_F(FrameTest, TheStatusNoteShowsItsCountAndVerdictAtTheDesignSize) {
+  ASSERT_TRUE(Start());
+  Form1* w = Open(Sample("nexal_sample.nxl"));
+  ASSERT_TRUE(w);
+  Frame().resize(680, 564);
+  Frame().show();
+  Pump();
+  Frame().Menu_Edit_SelectAll_Click();
+  ASSERT_TRUE(Frame().Panel("Info")->isVisible());
+  const QString lead = QStringLiteral("1個のオブジェはこの位置では保存できません");
+  const QString text = lead + QStringLiteral("（このレーンのこの層にはチャンネルがありません）");
+  QLabel* note = Frame().Panel("Note");
+  QWidget* bar = note->parentWidget();
+  // No two panels overlap and none reaches past the bar.
+  auto laidOut = [&] {
+    std::vector<QRect> shown;
+    for (const char* k : {"CursorLane", "CursorPos", "Level1", "Level2", "Level3", "Info", "Note"})
+      if (Frame().Panel(k)->isVisible()) shown.push_back(Frame().Panel(k)->geometry());
+    for (size_t i = 0; i + 1 < shown.size(); ++i) EXPECT_LT(shown[i].right(), shown[i + 1].left()) << i;
+    EXPECT_LE(shown.back().right(), bar->width());
+  };
+  auto levelsShown = [&] {
+    return Frame().Panel("Level1")->isVisible() && Frame().Panel("Level2")->isVisible() &&
+           Frame().Panel("Level3")->isVisible();
+  };
+  EXPECT_TRUE(levelsShown());
+  laidOut();
+
+  w->StatusNote(text.toStdString());
+  Pump();
+  EXPECT_EQ(note->toolTip(), text);
+  EXPECT_TRUE(note->text().startsWith(lead)) << note->text().toStdString();
+  EXPECT_LE(note->fontMetrics().horizontalAdvance(note->text()), note->contentsRect().width());
+  EXPECT_TRUE(note->text().endsWith(QStringLiteral("…"))) << note->text().toStdString();
+  EXPECT_FALSE(levelsShown());
+  laidOut();
+
+  // Wide enough: the whole text beside every panel.
+  Frame().resize(1400, 564);
+  Pump();
+  EXPECT_EQ(note->text(), text);
+  EXPECT_TRUE(levelsShown());
+  laidOut();
+
+  // Back at the design size the levels return once the note is gone.
+  Frame().resize(680, 564);
+  Pump();
+  EXPECT_FALSE(levelsShown());
+  w->StatusNote("");
+  Pump();
+  EXPECT_TRUE(levelsShown());
+  EXPECT_EQ(note->toolTip(), QString());
+  laidOut();
 }
 
 }  // namespace

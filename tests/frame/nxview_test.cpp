@@ -210,6 +210,45 @@ TEST_F(NxviewTest, ItPlaysTheKeptChartWithTheUsersPlayerAndStopsIt) {
   AwaitLog(2);
 }
 
+// A player that ended on its own (played to its end, or closed by the user) is the usual case:
+// the next play and stop say nothing about it.
+TEST_F(NxviewTest, APlayerThatHasEndedIsPassedOverSilently) {
+  // This player ends once the test lets it: after the play has kept its number.
+  const std::string brief =
+      dir_.Write("brief player.sh",
+                 "#!/bin/sh\n"
+                 "here=\"$(dirname \"$0\")\"\n"
+                 "echo \"[$1]\" >> \"$here/player.log\"\n"
+                 "i=0\n"
+                 "while [ ! -e \"$here/end$1\" ] && [ $i -lt 2000 ]; do sleep 0.01; i=$((i+1)); done\n");
+  fs::permissions(brief, fs::perms::owner_all);
+  const QString player = QString::fromStdString("\"" + brief + "\" {measure}");
+  const std::string pidFile = dir_.path() + "/run/mirkan-nxview-" + std::to_string(geteuid()) + "/pid";
+  // Lets the player of measure m end and waits until it is gone (not even left to be reaped).
+  auto end = [&](int m) {
+    AwaitLog(static_cast<size_t>(m) + 1);
+    const std::string kept = FirstLine(pidFile);
+    const std::string proc = "/proc/" + kept.substr(0, kept.find(' '));
+    ASSERT_NE(kept, "");
+    dir_.Write("end" + std::to_string(m), "");
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (fs::exists(proc) && std::chrono::steady_clock::now() < until) QThread::msleep(20);
+    ASSERT_FALSE(fs::exists(proc));
+  };
+  std::string err;
+  EXPECT_EQ(Run({"-load", QString::fromStdString(chart_)}, player, &err), 0);
+  EXPECT_EQ(err, "");
+  EXPECT_EQ(Run({"-play"}, player, &err), 0);
+  EXPECT_EQ(err, "");
+  end(0);
+  EXPECT_EQ(Run({"-measure1"}, player, &err), 0);  // looks for the ended player to stop it first
+  EXPECT_EQ(err, "");
+  end(1);
+  EXPECT_EQ(Run({"-stop"}, player, &err), 0);
+  EXPECT_EQ(err, "");
+  EXPECT_EQ(AwaitLog(2), "[0]\n[1]\n");
+}
+
 TEST_F(NxviewTest, WithoutAPlayerItSaysSoAndFails) {
   EXPECT_EQ(Run({"-load", QString::fromStdString(chart_)}, ""), 0);
   std::string err;
