@@ -168,9 +168,19 @@ TEST(Placement, ATempoWithoutATempoChannelIsNotAskedNorPreviewed) {
   EXPECT_FALSE(w.LastNote().empty());
 }
 
+// Under a limit of 1, a chart of measures 0-3 takes clicks in every measure it holds like any
+// other; a chart of measures 0-1 previews and places nothing past them.
 TEST(Placement, PastTheMeasureLimitNothingIsPreviewedOrPlaced) {
+  World held("nexal.dfn", 1);
+  const int lane = LaneNamed(held.doc, "Key1");
+  held.Move(0, lane, 2, 0);
+  EXPECT_EQ(held.previews.size(), 1u);
+  held.Click(mk::MouseButton::Left, 0, lane, 2, 0);
+  EXPECT_EQ(seltest::GridObjects(held.doc).size(), 1u);
+
   World w("nexal.dfn", 1);
-  const int lane = LaneNamed(w.doc, "Key1");
+  w.doc.MesCount = 1;
+  mk::ResizeMeasures(w.doc, w.doc.MesCount);
   w.Move(0, lane, 1, 0);
   EXPECT_EQ(w.previews.size(), 1u);
   w.previews.clear();
