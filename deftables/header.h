@@ -29,8 +29,10 @@ inline constexpr const char* kMesCountInvalid = "不正な数値です";
 // empty text or letters 0). Once the field has lost the keyboard it shows that value as the file
 // writes it (FormatNumberShort).
 double HeaderNumberValue(std::string_view typed);
-// What may be typed into a number field (a longer value the field holds is still shown whole).
+// What may be typed into a number field and into the title, artist and genre fields. A longer
+// value the field holds (read from a file) is still shown whole, so that an edit keeps it.
 inline constexpr int kNumberFieldLength = 8;
+inline constexpr int kTextFieldLength = 64;
 // The number fields whose shown text is not what a save writes for them, with what it writes,
 // named as the save's warning names them. Fields whose keyword the script lacks are left out.
 std::vector<FieldLoss> HeaderNumberLosses(const DocData& doc, const std::string& bpmText,

@@ -54,7 +54,7 @@ void FormP::BuildDefFrame() {
   for (int i = 0; i < 5; ++i) {
     texts_[i] = new QLineEdit(defFrame_);
     texts_[i]->setObjectName(fieldNames[i]);
-    texts_[i]->setMaxLength(i == 2 || i == 3 ? kNumberFieldLength : 64);
+    texts_[i]->setMaxLength(i == 2 || i == 3 ? kNumberFieldLength : kTextFieldLength);
   }
   texts_[2]->setText(QStringLiteral("0"));
   texts_[3]->setText(QStringLiteral("0"));

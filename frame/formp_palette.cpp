@@ -37,11 +37,12 @@ constexpr int kPaletteWidth = 240;
 constexpr int kTitleHeight = kPaletteTitleDocked;
 constexpr int kDefFrameHeight = 232;
 
-// A header field's text. A number field shows the whole value it holds: its input limit grows to
-// fit a longer one (a value read from a file, "1E9" written out) rather than cutting it short.
+// A header field's text. A field shows the whole value it holds: its input limit grows to fit a
+// longer one (a title read from a file, "1E9" written out) rather than cutting it short, which
+// the next keystroke would store.
 void ShowFieldText(QLineEdit* f, const std::string& text, bool number) {
   const QString t = QString::fromStdString(text);
-  if (number) f->setMaxLength(std::max<int>(kNumberFieldLength, static_cast<int>(t.size())));
+  f->setMaxLength(std::max<int>(number ? kNumberFieldLength : kTextFieldLength, static_cast<int>(t.size())));
   f->setText(t);
 }
 

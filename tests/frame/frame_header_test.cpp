@@ -16,6 +16,7 @@
 #include "chartfmt/globals.h"
 #include "chartview/mixedbutton.h"
 #include "chartview/picturebox.h"
+#include "deftables/header.h"
 #include "frame/bgawin.h"
 #include "frame/settings.h"
 #include "frame_fixture.h"
@@ -43,6 +44,29 @@ TEST_F(FrameTest, HeaderFieldsStoreEditsAndFillingMarksNothing) {
   EXPECT_EQ(d.BaseBpm, 0);
   Frame().Field(HeaderText::Text4)->setText("&H1F");
   EXPECT_EQ(d.BaseBpm, 31);
+}
+
+// A title longer than the typing limit, read from a file, is shown whole, and an edit at its end
+// keeps the rest of it; the next chart's field has the usual limit again.
+TEST_F(FrameTest, ALongTitleFromTheFileIsShownWholeAndAnEditKeepsIt) {
+  const std::string chart = Install() + "long.nxl";
+  std::string bytes = testsupport::ReadAll(Sample("nexal_sample.nxl"));
+  const size_t at = bytes.find("#TITLE ");
+  ASSERT_NE(at, std::string::npos);
+  const std::string title(100, 'T');
+  bytes.replace(at, bytes.find("\r\n", at) - at, "#TITLE " + title);
+  ASSERT_TRUE(testsupport::WriteAll(chart, bytes));
+  ASSERT_TRUE(Start({chart}));
+  Form1* w = WinAt(g_CurWin);
+  QLineEdit* field = Frame().Field(HeaderText::Text1);
+  EXPECT_EQ(field->text().toStdString(), title);
+  field->setFocus();
+  Pump();
+  field->end(false);
+  QTest::keyClick(field, Qt::Key_Backspace);
+  EXPECT_EQ(w->Doc().Title, title.substr(1));
+  Open(Sample("dual_sample.scd"));
+  EXPECT_EQ(field->maxLength(), mk::kTextFieldLength);
 }
 
 // What the BPM field shows once it has lost the keyboard is what the save writes.
