@@ -59,21 +59,26 @@ bool WAVDelUnused(DocData& doc, int maxMeasure) {
   ObjDeSel(doc, maxMeasure);
   const int n = WavLast(doc);
   std::array<bool, kMaxDef + 1> used{};
+  const auto mark = [&used](int16_t v, bool back) {
+    if (v >= 1 && v <= kMaxDef)
+      used[v] = true;
+    else if (!back && v > kOpenObjectBase && v <= kOpenObjectBase + kMaxDef)
+      used[v - kOpenObjectBase] = true;
+  };
   for (int l = 1; l <= doc.LaneCount && l < static_cast<int>(doc.Obj.size()); ++l) {
     if (!DefLaneOf(doc, l, false)) continue;
     for (const MesData& cell : doc.Obj[l].Mes) {
       if (&cell == &MesList::Empty()) continue;
-      for (const CellLayer::Entry& e : cell.Obj.Entries()) {
-        const int16_t v = e.Value;
-        if (e.Tick >= kTicksPerMeasure) continue;
-        if (v >= 1 && v <= kMaxDef)
-          used[v] = true;
-        else if (v > kOpenObjectBase && v <= kOpenObjectBase + kMaxDef)
-          used[v - kOpenObjectBase] = true;
-      }
+      for (const CellLayer::Entry& e : cell.Obj.Entries())
+        if (e.Tick < kTicksPerMeasure) mark(e.Value, false);
       for (const CellLayer::Entry& e : cell.BackObj.Entries())
-        if (e.Tick < kTicksPerMeasure && e.Value >= 1 && e.Value <= kMaxDef) used[e.Value] = true;
+        if (e.Tick < kTicksPerMeasure) mark(e.Value, true);
     }
+  }
+  // What the drop left floating uses its number as much as an object in the grid does.
+  for (int32_t i = 1; i <= doc.SelCount && i < static_cast<int32_t>(doc.Sel.size()); ++i) {
+    const SelEntry& e = doc.Sel[i];
+    if (SelEntryTable(doc, e) == kSelTableWav) mark(e.Value, e.Back != 0);
   }
   bool changed = false;
   for (int i = 1; i <= n; ++i) {

@@ -98,7 +98,10 @@ bool EditPaste(DocData& d, EditHost& host, PasteAt where) {
   const int64_t base = PasteBase(d, where);
   const int laneBase = where == PasteAt::Pointer ? d.CurLane : g_ClipLane;
   const int n = std::min<int>(g_ClipCount, static_cast<int>(g_Clip.size()) - 1);
-  d.Sel.assign(static_cast<size_t>(n) + 1, SelEntry{});
+  // What the drop could not land floats on: the block joins it, after it.
+  const int kept = SelectedEntries(d);
+  d.Sel.resize(static_cast<size_t>(kept) + 1);
+  d.Sel.reserve(static_cast<size_t>(kept) + static_cast<size_t>(n) + 1);
   for (int i = 1; i <= n; ++i) {
     const ClipEntry& c = g_Clip[i];
     const int64_t p = base + c.Pos;
@@ -106,14 +109,15 @@ bool EditPaste(DocData& d, EditHost& host, PasteAt where) {
     // drop discards.
     int64_t mes = p / kTicksPerMeasure, tick = p % kTicksPerMeasure;
     if (tick < 0) tick += kTicksPerMeasure, --mes;
-    SelEntry& s = d.Sel[i];
+    SelEntry s;
     SetSelLane(d, s, Clamp16(static_cast<int64_t>(laneBase) + c.Lane), c.Table);
     s.Mes = Clamp16(mes);
     s.Tick = static_cast<int16_t>(tick);
     s.Value = c.Value;
     s.Back = c.Back;
+    d.Sel.push_back(s);
   }
-  d.SelCount = n;
+  d.SelCount = kept + n;
   host.ObjDraw();
   return true;
 }

@@ -81,6 +81,26 @@ std::string KeptFloatingText(const DropResult& r) {
   return std::to_string(r.kept) + "個のオブジェを選択のまま残しました（保存できない位置です：" + why + "）";
 }
 
+namespace {
+
+// The measure count a drop grows the chart to for an entry in measure furthest.
+int GrownCount(const DocData& d, int furthest, int maxMeasure) {
+  return std::max<int>(d.MesCount, std::min(furthest, std::max<int>(maxMeasure, d.MesCount)));
+}
+
+}  // namespace
+
+int MesCountAfterDrop(const DocData& d, int maxMeasure) {
+  const int n = SelectedCount(d);
+  int furthest = -1;
+  for (int i = 1; i <= n; ++i) {
+    const SelEntry& s = d.Sel[i];
+    int16_t landed = 0;
+    if (OnGrid(d, s) && EntryFault(d, s, &landed) == StoreFault::None) furthest = std::max<int>(furthest, s.Mes);
+  }
+  return GrownCount(d, furthest, maxMeasure);
+}
+
 DropResult ObjDeSel(DocData& d, int maxMeasure, bool keep) {
   DropResult r;
   if (d.SelCount < 1) return r;
@@ -107,10 +127,8 @@ DropResult ObjDeSel(DocData& d, int maxMeasure, bool keep) {
     fate[i] = 1;
     furthest = std::max<int>(furthest, s.Mes);
   }
-  if (furthest > d.MesCount) {
-    const int target = std::min(furthest, std::max<int>(maxMeasure, d.MesCount));
-    r.grew = target > d.MesCount && Mes_Change(d, target - d.MesCount, maxMeasure);
-  }
+  const int target = GrownCount(d, furthest, maxMeasure);
+  if (target > d.MesCount) r.grew = Mes_Change(d, target - d.MesCount, maxMeasure);
   int64_t cells = StoredCells(d);
   int lane1 = INT16_MAX, lane2 = -1, mes1 = INT16_MAX, mes2 = -1;
   for (int i = 1; i <= n; ++i) {

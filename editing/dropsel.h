@@ -28,6 +28,11 @@ struct DropResult {
 // the same cell win. With keep (a copy drag) the list stays as it was, now also in the grid.
 DropResult ObjDeSel(DocData& d, int maxMeasure, bool keep = false);
 
+// The measure count the chart has once ObjDeSel(d, maxMeasure) has run: the drop grows it to the
+// furthest entry it writes (at most maxMeasure); entries it leaves floating or discards grow
+// nothing.
+int MesCountAfterDrop(const DocData& d, int maxMeasure);
+
 // The status-bar text for entries a drop left floating; empty when none were.
 std::string KeptFloatingText(const DropResult& r);
 

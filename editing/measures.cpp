@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "chartfmt/defcode.h"
+#include "editing/dropsel.h"
 #include "editing/mescount.h"
 #include "platform/core/desktop.h"
 #include "platform/core/vbnum.h"
@@ -18,23 +19,10 @@ namespace {
 
 bool CurMesInChart(const DocData& d) { return d.CurMes >= 0 && d.CurMes <= d.MesCount; }
 
-// The measure count the chart has once its selection is landed: the drop grows the chart to the
-// furthest entry on the lanes, up to maxMeasure.
-int CountAfterDrop(const DocData& d, int maxMeasure) {
-  int count = d.MesCount;
-  const int n = std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1);
-  for (int i = 1; i <= n; ++i) {
-    const SelEntry& s = d.Sel[i];
-    if (s.Lane < 0 || s.Lane > d.LaneCount || s.Mes < 0 || s.Tick < 0 || s.Tick >= kCellSlots) continue;
-    count = std::max(count, std::min<int>(s.Mes, std::max(maxMeasure, static_cast<int>(d.MesCount))));
-  }
-  return count;
-}
-
 }  // namespace
 
 bool MesInsert(DocData& d, EditHost& host, int maxMeasure) {
-  if (!CurMesInChart(d) || CountAfterDrop(d, maxMeasure) >= maxMeasure) return false;
+  if (!CurMesInChart(d) || MesCountAfterDrop(d, maxMeasure) >= maxMeasure) return false;
   const int m = d.CurMes;
   host.ObjBackup();
   host.ObjDeSel();

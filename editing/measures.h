@@ -10,12 +10,14 @@
 namespace mk {
 
 // Inserts an empty measure at CurMes, after landing the selection; what was at measure k >= CurMes
-// moves to k + 1 in every lane (tempo values and length factors with it). Refused (false, nothing
-// changed, no snapshot) when CurMes is not a measure of the chart or when the chart, with the
-// selection landed, already reaches maxMeasure: the last measure would be pushed out.
+// moves to k + 1 in every lane (tempo values and length factors with it). Entries the drop leaves
+// floating stay in the selection where they are. Refused (false, nothing changed, no snapshot)
+// when CurMes is not a measure of the chart or when the chart, with the selection landed, already
+// reaches maxMeasure: the last measure would be pushed out.
 bool MesInsert(DocData& d, EditHost& host, int maxMeasure);
 
-// Deletes measure CurMes after landing the selection; later measures move one back. A chart of a
+// Deletes measure CurMes after landing the selection; later measures move one back (entries the
+// drop leaves floating stay in the selection where they are). A chart of a
 // single measure keeps it unchanged (the snapshot is still taken). False (nothing done) when
 // CurMes is not a measure of the chart.
 bool MesDelete(DocData& d, EditHost& host);

@@ -3,6 +3,7 @@
 
 #include "deftables/wavtable.h"
 #include "deftables_fixture.h"
+#include "editing/dropsel.h"
 #include "editing/undo.h"
 
 using namespace mk;
@@ -126,6 +127,28 @@ TEST(WavDelUnused, CountsTheFloatingSelectionAsUse) {
   EXPECT_EQ(d.Wav[9].File, "sel.wav");
   EXPECT_EQ(At(d, 1, 2, 0), 9);
   EXPECT_EQ(d.SelCount, 0);
+}
+
+// A back object of WAV 07 dragged onto lane 2, which has no back channel, floats through the
+// drop that both commands begin with; dragged back onto lane 1 it must still name its file.
+TEST(WavTable, AnEntryTheDropLeavesFloatingKeepsItsFile) {
+  for (bool compact : {false, true}) {
+    SCOPED_TRACE(compact ? "compaction" : "release");
+    DocData d = MakeDoc();
+    d.Lane[2].BackChannel = "__";
+    d.Wav[3].File = "hat.wav";
+    d.Wav[7].File = "kick.wav";
+    Put(d, 1, 0, 0, 3);
+    d.Sel.push_back({2, 1, 0, 7, -1});
+    d.SelCount = 1;
+    ASSERT_TRUE(compact ? WAVCompact(d, kMax) : !WAVDelUnused(d, kMax));
+    ASSERT_EQ(d.SelCount, 1);
+    d.Sel[1].Lane = 1;
+    ObjDeSel(d, kMax);
+    EXPECT_EQ(d.SelCount, 0);
+    EXPECT_EQ(deftest::WavFileAt(d, 1, 1, 0, true), "kick.wav");
+    EXPECT_EQ(deftest::WavFileAt(d, 1, 0, 0), "hat.wav");
+  }
 }
 
 }  // namespace

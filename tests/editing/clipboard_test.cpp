@@ -143,6 +143,34 @@ TEST_F(ClipboardTest, PastingTwiceLandsTheFirstBlockBeforeTheSecondFloats) {
   EXPECT_EQ(Selected(d)[0], (SelEntry{3, 0, 96, 11, 0}));
 }
 
+TEST_F(ClipboardTest, APasteKeepsWhatTheDropLeavesFloating) {
+  // Lane 4 has no back channel; measure 5 lies past the limit of 3.
+  const struct Case {
+    const char* name;
+    SelEntry floating;
+  } cases[] = {
+      {"a back object on a lane without a back channel", {4, 2, 0, 15, -1}},
+      {"an object past the measure limit, left by an earlier paste", {2, 5, 48, 16, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DocData src = TwoSelected();
+    ASSERT_TRUE(EditCopy(src));
+    DocData d = MakeDoc(8, 2);
+    d.Lane[4].BackChannel = "__";
+    Select(d, {{1, 0, 0, 3, 0}, c.floating});
+    d.CurLane = 1;
+    d.CurMes = 1;
+    d.CurStep = 0;
+    RecordingHost host(d, 3);
+    ASSERT_TRUE(EditPaste(d, host, PasteAt::Pointer));
+    EXPECT_EQ(At(d, 1, 0, 0), 3);
+    EXPECT_EQ(Selected(d), (std::vector<SelEntry>{c.floating, {1, 1, 0, 11, 0}, {3, 1, 96, 12, -1}}));
+    ASSERT_TRUE(Undo(d));
+    EXPECT_EQ(Selected(d), (std::vector<SelEntry>{{1, 0, 0, 3, 0}, c.floating}));
+  }
+}
+
 TEST_F(ClipboardTest, DeleteAndCutEmptyTheSelectionAndUndoBringsItBack) {
   for (bool cut : {false, true}) {
     SCOPED_TRACE(cut ? "cut" : "delete");

@@ -129,10 +129,12 @@ TEST(MesInsertDelete, InsertAtTheMeasureLimitIsRefused) {
       {"the selection would grow the chart to the limit", 3, 5, {{1, 5, 0, 9, 0}}, false},
       {"the selection reaches past the limit", 3, 5, {{1, 9, 0, 9, 0}}, false},
       {"a selection off the lanes grows nothing", 3, 5, {{7, 9, 0, 9, 0}}, true},
+      {"nor does one the drop leaves floating", 3, 5, {{2, 5, 0, 9, -1}}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     DocData d = MakeDoc(3, c.mesCount);
+    d.Lane[2].BackChannel = "__";  // a lane without a back channel
     Put(d, 1, c.mesCount, 0, 42);
     Select(d, c.sel);
     d.CurMes = 1;
@@ -148,6 +150,9 @@ TEST(MesInsertDelete, InsertAtTheMeasureLimitIsRefused) {
       EXPECT_EQ(d.Dirty, 0);
     } else {
       EXPECT_EQ(At(d, 1, c.mesCount + 1, 0), 42);  // the last measure moved, not lost
+      // What could not land floats on where it was; what was off the lanes is gone.
+      const bool floats = !c.sel.empty() && c.sel[0].Lane == 2;
+      EXPECT_EQ(cmdtest::Selected(d), floats ? c.sel : std::vector<SelEntry>{});
     }
   }
 }

@@ -414,13 +414,17 @@ class EditSequence {
         if (Pick(0, 1) == 0) w_.ObjDeSel(false);
         break;
       }
-      case 5: {  // copy and paste at the pointer or from the menu
-        if (d.SelCount > 0) mk::EditCopy(d);
+      case 5: {  // copy (or, once many entries float, cut) and paste at the pointer or from the menu
+        cmdtest::RecordingHost host(d, mesMax);
+        // A paste keeps what floats: copying all of it each time would double it.
+        if (d.SelCount > 64)
+          mk::EditCut(d, host);
+        else if (d.SelCount > 0)
+          mk::EditCopy(d);
         d.CurLane = static_cast<int16_t>(Pick(0, lanes + 1));
         d.CurMes = static_cast<int16_t>(Pick(0, mesMax + 1));
         d.CurStep = static_cast<int16_t>(Pick(0, 15));
         d.ScrollPos = Pick(0, d.MesCount) * 192;
-        cmdtest::RecordingHost host(d, mesMax);
         mk::EditPaste(d, host, Pick(0, 1) ? mk::PasteAt::Pointer : mk::PasteAt::Scroll);
         break;
       }
