@@ -87,6 +87,8 @@ FrmSplash::FrmSplash(QWidget* parent) : QDialog(parent) {
   timer1_ = new QTimer(this);
   timer1_->setObjectName("Timer1");
   timer1_->setSingleShot(false);
+  // A coarse timer may end the splash up to a twentieth early; it stays its whole time.
+  timer1_->setTimerType(Qt::PreciseTimer);
   connect(timer1_, &QTimer::timeout, this, [this] { Timer1_Timer(); });
 
   for (QWidget* w : {static_cast<QWidget*>(image1_), static_cast<QWidget*>(image2_), static_cast<QWidget*>(label1_),
