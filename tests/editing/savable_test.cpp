@@ -211,6 +211,9 @@ TEST(Drop, EntriesTheFileCannotHoldStayFloating) {
       {"open object on the group's first lane", "nexal.dfn", {-1, 1, 0, 10005, 0}, "PadL", true},
       {"open object past the numbering", "tapline.dfn", {-1, 1, 0, 10300, 0}, "Left 1", false},
       {"past the measure limit", "nexal.dfn", {-1, 9, 0, 5, 0}, "Key1", false},
+      {"left of the first lane", "nexal.dfn", {-1, 1, 0, 5, 0}, nullptr, false},
+      {"right of the last lane", "nexal.dfn", {300, 1, 0, 5, 0}, nullptr, false},
+      {"before measure 0", "nexal.dfn", {-1, -1, 0, 5, 0}, "Key1", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
