@@ -240,4 +240,34 @@ TEST_F(SameFileTest, TheChartSaveDialogStartsAtTheChartNotAtTheLastDefinitionFil
   g_SaveCancel = 0;
 }
 
+TEST_F(SameFileTest, TheChartOpenDialogStartsAtTheLastChartNotAtTheLastDefinitionFile) {
+  const std::string chart = Chart();
+  ASSERT_TRUE(Start({chart}));
+  DocData& d = g_Docs[g_CurWin];
+  d.CurDef = 7;
+  const std::string sound = Sample("sounds/pluck_m4.zq");
+  desk_.ExpectOpenFile(Chosen(sound));
+  Frame().Grid_DblClick(DefList::Grid1);
+  ASSERT_EQ(d.Wav[7].File, "pluck_m4.zq");
+
+  // The folder of the chart read last, no name.
+  desk_.ExpectOpenFile(testsupport::Cancelled(), {.initialDir = FileFolder(chart), .initialName = ""});
+  Frame().Menu_File_Open_Click();
+
+  // A chart opened from another folder: the next open starts there, and the definition list's
+  // chooser still starts at its own last file.
+  fs::create_directory(Install() + "other");
+  const std::string other = ChartPathCanonical(Install() + "other/two.nxl");
+  fs::copy_file(chart, other);
+  desk_.ExpectOpenFile(Chosen(other, Nexal()), {.initialDir = FileFolder(chart), .initialName = ""});
+  Frame().Menu_File_Open_Click();
+  Pump();
+  ASSERT_EQ(g_Docs[g_CurWin].FileName, "two.nxl");
+  desk_.ExpectOpenFile(testsupport::Cancelled(), {.initialDir = FileFolder(other), .initialName = ""});
+  Frame().Toolbar1_ButtonClick("TB1_Open");
+  g_Docs[g_CurWin].CurDef = 8;
+  desk_.ExpectOpenFile(testsupport::Cancelled(), {.initialName = sound});
+  Frame().Grid_DblClick(DefList::Grid1);
+}
+
 }  // namespace
