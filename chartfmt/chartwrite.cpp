@@ -318,9 +318,9 @@ std::string FloatingPlaces(const DocData& doc, size_t maxLines) {
     }
     const auto [mes, lane] = at;
     out += "　小節 " + std::to_string(mes) + "　レーン " + std::to_string(lane);
-    const std::string label = lane == 0                                              ? std::string("BPM")
-                              : lane > 0 && lane < static_cast<int>(doc.Lane.size()) ? doc.Lane[lane].Label
-                                                                                     : std::string();
+    // A lane the chart does not have shows its number alone.
+    const bool onLanes = lane > 0 && lane <= doc.LaneCount && lane < static_cast<int>(doc.Lane.size());
+    const std::string label = lane == 0 ? std::string("BPM") : onLanes ? doc.Lane[lane].Label : std::string();
     if (!label.empty()) out += " (" + label + ")";
     if (count > 1) out += "　" + std::to_string(count) + " 個";
     out += "\r\n";

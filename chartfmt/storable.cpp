@@ -98,6 +98,7 @@ std::string StoreFaultText(StoreFault f) {
     case StoreFault::Number: return "このレーンの番号の形式では書けない番号です";
     case StoreFault::Open: return "オープンオブジェはグループの先頭レーンにしか置けません";
     case StoreFault::Measure: return "最大小節数を超えています";
+    case StoreFault::BeforeStart: return "最初の小節より前です";
   }
   return {};
 }

@@ -12,11 +12,12 @@ namespace mk {
 // Why an object cannot be saved where it is.
 enum class StoreFault {
   None,
-  NoLane,     // lane outside 0..LaneCount
-  NoChannel,  // no chart line carries this layer of the lane (the tempo lane's back layer, a "__" channel)
-  Number,     // the value has no code that reads back as it in the lane's numbering
-  Open,       // an open object anywhere but the front layer of a group's first lane
-  Measure,    // past the last measure the chart may have
+  NoLane,       // lane outside 0..LaneCount
+  NoChannel,    // no chart line carries this layer of the lane (the tempo lane's back layer, a "__" channel)
+  Number,       // the value has no code that reads back as it in the lane's numbering
+  Open,         // an open object anywhere but the front layer of a group's first lane
+  Measure,      // past the last measure the chart may have
+  BeforeStart,  // before measure 0
 };
 
 // How the writer carries one layer of a lane.

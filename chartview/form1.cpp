@@ -420,8 +420,8 @@ void Form1::ObjDeSel(bool keep) {
   if (winNo_ == g_CurWin) frame_->SetPanelText("Info", SelectionInfoText(d.SelCount));
   if (r.kept > 0) StatusNote(KeptFloatingText(r));
   frame_->SetWaitCursor(false);
-  if (r.full)
-    plat::TheDesktop().MessageBox("オブジェが多すぎるため、選択中のオブジェを " + std::to_string(r.dropped) +
+  if (r.full > 0)
+    plat::TheDesktop().MessageBox("オブジェが多すぎるため、選択中のオブジェを " + std::to_string(r.full) +
                                       " 個配置できませんでした",
                                   "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
 }

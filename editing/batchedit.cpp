@@ -105,7 +105,7 @@ int32_t BatchEdit(DocData& d, const BatchParams& p, RandomSource& random) {
     }
     LaneStep(d, e, p, random);
     KindStep(e, p);
-    // Off the lanes the drop discards the entry, as it always has; on them it must be savable.
+    // Off the lanes the entry floats on until it is dragged back; on them it must be savable.
     const bool onLanes = e.Lane >= 0 && e.Lane <= d.LaneCount;
     if (onLanes && SelEntryFault(d, e) != StoreFault::None) {
       ++unchanged;

@@ -52,14 +52,13 @@ BatchRefusal CheckBatch(const BatchParams& p);
 int LaneNumberMax(const DocData& d, int lane);
 
 // Rewrites entries 1..SelCount in place, in list order: number, then lane, then kind. Measure and
-// tick stay. Lanes are not limited to the chart's: entries pushed off it are dropped when the
-// selection is dropped. Every number operation is bounded by the numbering of the entry's lane:
-// "add" stops at its highest number; a constant above it, or a random range that starts above
-// it, leaves the entry as it was, and a random range is cut at it. An entry whose result the
-// next save could not write on a lane of the chart (a layer without a channel, a number the new
-// lane's numbering cannot code) is left as it was too. Returns the number of entries left as
-// they were for these reasons. A chart without lanes is left as it is. Takes no snapshot (the
-// caller does).
+// tick stay. Lanes are not limited to the chart's: entries pushed off it stay floating when the
+// selection is dropped, until a drag brings them back. Every number operation is bounded by the numbering of the
+// entry's lane: "add" stops at its highest number; a constant above it, or a random range that starts above it, leaves
+// the entry as it was, and a random range is cut at it. An entry whose result the next save could not write on a lane
+// of the chart (a layer without a channel, a number the new lane's numbering cannot code) is left as it was too.
+// Returns the number of entries left as they were for these reasons. A chart without lanes is left as it is. Takes no
+// snapshot (the caller does).
 int32_t BatchEdit(DocData& d, const BatchParams& p, RandomSource& random);
 
 // The status-bar text for entries a batch edit left as they were; empty for none.

@@ -105,8 +105,8 @@ bool EditPaste(DocData& d, EditHost& host, PasteAt where) {
   for (int i = 1; i <= n; ++i) {
     const ClipEntry& c = g_Clip[i];
     const int64_t p = base + c.Pos;
-    // Floor division: a position before the chart's start lies in a negative measure, which the
-    // drop discards.
+    // Floor division: a position before the chart's start lies in a negative measure, where the
+    // drop leaves the entry floating.
     int64_t mes = p / kTicksPerMeasure, tick = p % kTicksPerMeasure;
     if (tick < 0) tick += kTicksPerMeasure, --mes;
     SelEntry s;

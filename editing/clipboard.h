@@ -65,7 +65,7 @@ int32_t PasteBase(const DocData& d, PasteAt where);
 // The snapshot, the current selection landed, then the block becomes the floating selection and
 // the chart is redrawn. Entries the drop could not land stay selected, before the block. Entries
 // off the lanes or past the last measure stay in the selection as they are; the later drop
-// discards or grows for them. False (nothing done) when the block cannot be pasted into d
+// grows for them or leaves them floating. False (nothing done) when the block cannot be pasted into d
 // (ClipPasteable).
 bool EditPaste(DocData& d, EditHost& host, PasteAt where);
 

@@ -37,8 +37,8 @@ void UpdateCursorPos(DocData& d, const CanvasGeom& g, double x, double y) {
   // The 16-bit product V * 5 becomes single precision before x is added.
   const float scrolled = static_cast<float>(static_cast<int16_t>(g.HScrollValue * 5));
   const int ax = Nearest(scrolled + fx);
-  d.CurLane = Clamp16(Div(ax, 30));
-  d.CurX = Clamp16(Nearest(fx - static_cast<float>(Mod(ax, 30)) + 1));
+  d.CurLane = Clamp16(Div(ax, kLanePixels));
+  d.CurX = Clamp16(Nearest(fx - static_cast<float>(Mod(ax, kLanePixels)) + 1));
   if (d.CurLane > d.LaneCount) d.CurLane = -1;
 
   if (d.ScrlUp != 0) {

@@ -8,8 +8,11 @@
 
 namespace mk {
 
+// Width of a lane on the canvas, in pixels.
+inline constexpr int kLanePixels = 30;
+
 // What the conversion reads of the window besides the record: the canvas size and the
-// horizontal scroll bar (one unit is 5 pixels; lanes are 30 pixels wide).
+// horizontal scroll bar (one unit is 5 pixels; lanes are kLanePixels wide).
 struct CanvasGeom {
   int Width = 0;
   int Height = 0;

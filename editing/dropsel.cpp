@@ -10,15 +10,6 @@
 
 namespace mk {
 
-namespace {
-
-bool OnGrid(const DocData& d, const SelEntry& s) {
-  return s.Lane >= 0 && s.Lane <= d.LaneCount && s.Lane < static_cast<int>(d.Obj.size()) && s.Mes >= 0 && s.Tick >= 0 &&
-         s.Tick < kCellSlots;
-}
-
-}  // namespace
-
 int64_t StoredCells(const DocData& d) {
   int64_t n = 0;
   for (const LaneMes& lane : d.Obj) n += static_cast<int64_t>(lane.Mes.StoredCells());
@@ -53,6 +44,27 @@ StoreFault SelEntryFault(const DocData& d, const SelEntry& s) {
 
 namespace {
 
+// Why the grid has no cell for the entry: off the lanes, before measure 0, or off the ticks of a
+// measure.
+StoreFault PlaceFault(const DocData& d, const SelEntry& s) {
+  if (s.Lane < 0 || s.Lane > d.LaneCount || s.Lane >= static_cast<int>(d.Obj.size())) return StoreFault::NoLane;
+  if (s.Mes < 0) return StoreFault::BeforeStart;
+  if (s.Tick < 0 || s.Tick >= kCellSlots) return StoreFault::Measure;
+  return StoreFault::None;
+}
+
+// Why the drop leaves the entry floating (the measure limit and the cell count aside), and the
+// value it lands as when it does not.
+StoreFault DropFault(const DocData& d, const SelEntry& s, int16_t* landed) {
+  *landed = 0;
+  const StoreFault f = PlaceFault(d, s);
+  return f != StoreFault::None ? f : EntryFault(d, s, landed);
+}
+
+}  // namespace
+
+namespace {
+
 int SelectedCount(const DocData& d) {
   return std::max(0, std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1));
 }
@@ -65,9 +77,8 @@ int32_t UnstorableSelected(const DocData& d, int maxMeasure, StoreFault* first) 
   int32_t count = 0;
   for (int i = 1; i <= n; ++i) {
     const SelEntry& s = d.Sel[i];
-    if (!OnGrid(d, s)) continue;
     int16_t landed = 0;
-    StoreFault f = EntryFault(d, s, &landed);
+    StoreFault f = DropFault(d, s, &landed);
     if (f == StoreFault::None && s.Mes > lastMes) f = StoreFault::Measure;
     if (f == StoreFault::None) continue;
     if (count++ == 0 && first) *first = f;
@@ -77,7 +88,7 @@ int32_t UnstorableSelected(const DocData& d, int maxMeasure, StoreFault* first) 
 
 std::string KeptFloatingText(const DropResult& r) {
   if (r.kept < 1) return {};
-  const std::string why = r.full ? "オブジェのある小節が多すぎます" : StoreFaultText(r.keptFault);
+  const std::string why = r.full > 0 ? "オブジェのある小節が多すぎます" : StoreFaultText(r.keptFault);
   return std::to_string(r.kept) + "個のオブジェを選択のまま残しました（保存できない位置です：" + why + "）";
 }
 
@@ -96,7 +107,7 @@ int MesCountAfterDrop(const DocData& d, int maxMeasure) {
   for (int i = 1; i <= n; ++i) {
     const SelEntry& s = d.Sel[i];
     int16_t landed = 0;
-    if (OnGrid(d, s) && EntryFault(d, s, &landed) == StoreFault::None) furthest = std::max<int>(furthest, s.Mes);
+    if (DropFault(d, s, &landed) == StoreFault::None) furthest = std::max<int>(furthest, s.Mes);
   }
   return GrownCount(d, furthest, maxMeasure);
 }
@@ -105,7 +116,7 @@ DropResult ObjDeSel(DocData& d, int maxMeasure, bool keep) {
   DropResult r;
   if (d.SelCount < 1) return r;
   const int n = SelectedCount(d);
-  // What each entry becomes: 0 dropped, 1 written, 2 kept floating.
+  // What each entry becomes: 1 written, 2 kept floating.
   std::vector<uint8_t> fate(static_cast<size_t>(n) + 1, 0);
   std::vector<int16_t> landed(static_cast<size_t>(n) + 1, 0);
   auto keepFloating = [&](int i, StoreFault f) {
@@ -115,11 +126,7 @@ DropResult ObjDeSel(DocData& d, int maxMeasure, bool keep) {
   int furthest = -1;
   for (int i = 1; i <= n; ++i) {
     const SelEntry& s = d.Sel[i];
-    if (!OnGrid(d, s)) {
-      ++r.dropped;
-      continue;
-    }
-    const StoreFault f = EntryFault(d, s, &landed[i]);
+    const StoreFault f = DropFault(d, s, &landed[i]);
     if (f != StoreFault::None) {
       keepFloating(i, f);
       continue;
@@ -141,7 +148,7 @@ DropResult ObjDeSel(DocData& d, int maxMeasure, bool keep) {
     MesList& list = d.Obj[s.Lane].Mes;
     if (!list.Stored(s.Mes)) {
       if (cells >= kMaxChartCells) {
-        r.full = true;
+        ++r.full;
         keepFloating(i, StoreFault::Measure);
         continue;
       }

@@ -38,9 +38,7 @@ FindResult PutBack(DocData& d, std::vector<SelEntry>&& kept, std::vector<SelEntr
   if (back.size() > 1) {
     d.Sel = std::move(back);
     d.SelCount = static_cast<int32_t>(d.Sel.size() - 1);
-    const DropResult dr = ObjDeSel(d, maxMeasure);
-    r.grew = dr.grew;
-    r.dropped = dr.dropped;
+    r.grew = ObjDeSel(d, maxMeasure).grew;
     // Entries the grid cannot hold where they are stay selected, after the matches.
     kept.insert(kept.end(), d.Sel.begin() + 1, d.Sel.begin() + 1 + d.SelCount);
   }
@@ -62,8 +60,7 @@ FindResult FindObjects(DocData& d, const FindCriteria& c, int maxMeasure) {
     return PutBack(d, std::move(kept), std::move(back), maxMeasure);
   }
 
-  const DropResult dropped = ObjDeSel(d, maxMeasure);
-  r.grew = dropped.grew;
+  r.grew = ObjDeSel(d, maxMeasure).grew;
   // What the grid could not hold floats on: it goes through the put-back with the rest.
   back.insert(back.end(), d.Sel.begin() + 1, d.Sel.begin() + 1 + d.SelCount);
   // Lifting every object and putting back those that do not match leaves the latter where they
@@ -107,7 +104,6 @@ FindResult FindObjects(DocData& d, const FindCriteria& c, int maxMeasure) {
   if (lane2 >= 0) RecalcLaneResolution(d, lane1, lane2, mes1, mes2);
   FindResult p = PutBack(d, std::move(kept), std::move(back), maxMeasure);
   p.grew = p.grew || r.grew;
-  p.dropped += dropped.dropped;
   return p;
 }
 

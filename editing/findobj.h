@@ -19,8 +19,7 @@ struct FindCriteria {
 };
 
 struct FindResult {
-  bool grew = false;    // putting entries back lengthened the chart
-  int32_t dropped = 0;  // entries that could not go back (off the lanes or past the limits)
+  bool grew = false;  // putting entries back lengthened the chart
 };
 
 // Whether one selection entry meets the criteria.

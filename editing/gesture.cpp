@@ -254,17 +254,18 @@ void GestureController::CanvasMove(int shift, double x, double y) {
     ShowPreview(shift);
 }
 
-// Shows where and what a left click would place; where it would place nothing, nothing.
+// Shows where and what a left click would place; where it would place nothing, nothing. An open
+// object of a lane group is shown on the group's first lane, where the click writes it.
 void GestureController::ShowPreview(int shift) {
   const DocData& d = Doc();
   const ClickPlacement c = ClickPlacementAt(d, shift, s_.Window->Settings().MaxMeasure);
   if (!c.writes) return;
   PlacementPreview p;
-  p.X = d.CurX;
+  p.X = d.CurX + (c.lane - d.CurLane) * kLanePixels;
   p.Y = d.CurY;
-  p.Lane = d.CurLane;
+  p.Lane = c.lane;
   p.Back = c.back;
-  p.Label = d.CurLane > 0;
+  p.Label = c.lane > 0;
   p.Value = !p.Label ? 0 : c.open ? static_cast<int16_t>(c.value - kOpenObjectBase) : c.value;
   s_.Overlay->DrawPreview(p);
 }

@@ -9,8 +9,8 @@ namespace mk {
 
 // Moves every entry of d.Sel by the lane difference and by the time between the two grid
 // positions (a step is 192 \ GridDiv ticks), so each keeps its offset from the grid. Nothing is
-// clamped: entries may leave the lanes or go before measure 0 (the drop discards them there) and
-// come back when dragged back.
+// clamped: entries may leave the lanes or go before measure 0 (the drop leaves them floating
+// there) and come back when dragged back.
 void MoveSelection(DocData& d, int fromLane, int fromMes, int fromStep, int toLane, int toMes, int toStep);
 
 // One auto-scroll timer as UpdateAutoScroll leaves it.

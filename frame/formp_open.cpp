@@ -17,6 +17,7 @@
 #include "frame/formp.h"
 #include "frame/frmscrsel.h"
 #include "frame/queryopen.h"
+#include "frame/recent.h"
 #include "platform/core/desktop.h"
 #include "platform/core/filestamp.h"
 
@@ -191,7 +192,7 @@ void FormP::QuerySave(int16_t win) {
   // The chart's own folder and name; an untitled chart starts without a name in the folder of
   // the chart read or saved last. The name the definition and header file choices left in the
   // shared dialog is theirs.
-  req.initialDir = d.FileName.empty() ? FileFolder(g_RecentFiles.empty() ? std::string() : g_RecentFiles[0]) : d.Folder;
+  req.initialDir = d.FileName.empty() ? LastChartFolder(g_RecentFiles) : d.Folder;
   req.initialName = d.FileName;
   const plat::FileDialogResult r = plat::TheDesktop().SaveFileDialog(req);
   if (r.cancelled) {

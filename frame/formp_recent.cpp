@@ -45,11 +45,12 @@ void FormP::Menu_File_Open_Click() {
   plat::FileDialogRequest req;
   req.filter = g_OpenFilter;
   req.filterIndex = g_DefaultScript;
-  req.initialName = g_CommonDialogFile;
+  // The folder of the chart read or saved last, without a name: the name the definition and
+  // header file choices left in the shared dialog is theirs, and so is the folder they start in.
+  req.initialDir = LastChartFolder(g_RecentFiles);
   req.mustExist = true;
   const plat::FileDialogResult r = plat::TheDesktop().OpenFileDialog(req);
   if (r.cancelled) return;
-  g_CommonDialogFile = r.path;
   const std::string path = ChartPathCanonical(r.path);
   if (ShowOpenWindow(path)) return;
   ChartReadAhead ahead;

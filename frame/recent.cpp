@@ -11,6 +11,10 @@
 
 namespace mk {
 
+std::string LastChartFolder(const std::vector<std::string>& files) {
+  return files.empty() ? std::string() : FileFolder(files[0]);
+}
+
 void AddRecentEntry(std::vector<std::string>& files, std::vector<std::string>& scripts, const std::string& path,
                     const std::string& scriptTitle) {
   if (path.empty() || files.empty()) return;

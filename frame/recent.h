@@ -6,6 +6,10 @@
 
 namespace mk {
 
+// The folder of the chart read or saved last (the newest entry of the list); empty when the
+// list has none. The chart dialogs start there when no chart of their own names a folder.
+std::string LastChartFolder(const std::vector<std::string>& files);
+
 // Puts path at the head of the list (files and the matching script titles, entries 0..last),
 // moving the entries before its old place, or before the last entry when it was not listed,
 // one place down. An empty path changes nothing. Paths compare exactly (letter case counts).

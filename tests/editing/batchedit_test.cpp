@@ -144,7 +144,7 @@ TEST(BatchEdit, KindTable) {
   EXPECT_EQ(f.Sel[1], asFront);
 }
 
-TEST(BatchEdit, LanesOffTheChartGoWhenDroppedAndUndoRestores) {
+TEST(BatchEdit, LanesOffTheChartFloatOnWhenDroppedAndUndoRestores) {
   mk::DocData d = MakeDoc(3, 2);
   Put(d, 1, 0, 0, 7);
   Put(d, 2, 1, 0, 8);
@@ -161,9 +161,16 @@ TEST(BatchEdit, LanesOffTheChartGoWhenDroppedAndUndoRestores) {
   EXPECT_EQ(d.Sel, before);
   EXPECT_EQ(d.SelCount, 2);
   mk::BatchEdit(d, {.laneOp = mk::kOpSubtract, .laneLo = 2}, r);
+  // The entry pushed off the lanes floats on; adding the lanes back lands it where it was.
   const mk::DropResult dr = mk::ObjDeSel(d, 499);
-  EXPECT_EQ(dr.dropped, 1);
+  EXPECT_EQ(dr.kept, 1);
+  EXPECT_EQ(dr.keptFault, mk::StoreFault::NoLane);
   EXPECT_EQ(At(d, 1, 1, 48), 12);
+  ASSERT_EQ(d.SelCount, 1);
+  EXPECT_EQ(d.Sel[1], (mk::SelEntry{-1, 0, 96, 9, 0, mk::kSelTableWav}));
+  mk::BatchEdit(d, {.laneOp = mk::kOpAdd, .laneLo = 2}, r);
+  EXPECT_EQ(mk::ObjDeSel(d, 499).kept, 0);
+  EXPECT_EQ(At(d, 1, 0, 96), 9);
 }
 
 TEST(BatchEdit, NoLanesChangesNothing) {

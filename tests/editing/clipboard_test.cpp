@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "chartfmt/chartwrite.h"
 #include "cmd_fixture.h"
+#include "editing/movesel.h"
+#include "editing/selection.h"
 
 namespace mk {
 namespace {
@@ -210,23 +213,43 @@ TEST_F(ClipboardTest, CommandsWithNothingToWorkOnDoNothing) {
   EXPECT_EQ(d.Dirty, 0);
 }
 
-TEST_F(ClipboardTest, ABlockPastedPastTheRightEdgeOrTheEndFloatsUntilTheDrop) {
+TEST_F(ClipboardTest, ABlockPastedPastTheRightEdgeOrTheEndFloatsOnAfterTheDropUntilDraggedBack) {
   DocData wide = MakeDoc(12, 9);
-  Select(wide, {{1, 0, 0, 7, 0}, {12, 0, 0, 8, 0}, {1, 3, 0, 9, 0}});
+  Select(wide, {{1, 0, 0, 7, 0}, {4, 0, 0, 8, 0}, {1, 3, 0, 9, 0}});
   ASSERT_TRUE(EditCopy(wide));
   DocData d = MakeDoc(4, 1);
   d.CurLane = 3;
   d.CurMes = 1;
   d.CurStep = 0;
-  RecordingHost host(d, 2);
+  RecordingHost host(d, 3);
   ASSERT_TRUE(EditPaste(d, host, PasteAt::Pointer));
-  EXPECT_EQ(Selected(d), (std::vector<SelEntry>{{3, 1, 0, 7, 0}, {14, 1, 0, 8, 0, kSelTableWav}, {3, 4, 0, 9, 0}}));
-  const DropResult r = ObjDeSel(d, 2);
-  EXPECT_EQ(r.dropped, 1);  // off the lanes
-  EXPECT_EQ(r.kept, 1);     // past the measure limit: it floats on
-  EXPECT_EQ(Selected(d), (std::vector<SelEntry>{{3, 4, 0, 9, 0}}));
+  EXPECT_EQ(Selected(d), (std::vector<SelEntry>{{3, 1, 0, 7, 0}, {6, 1, 0, 8, 0, kSelTableWav}, {3, 4, 0, 9, 0}}));
+  const DropResult r = ObjDeSel(d, 3);
+  // Off the lanes and past the measure limit: both float on, and the note and the save say so.
+  EXPECT_EQ(r.kept, 2);
+  EXPECT_EQ(r.keptFault, StoreFault::NoLane);
+  EXPECT_EQ(KeptFloatingText(r), "2個のオブジェを選択のまま残しました（保存できない位置です：レーンの外です）");
+  EXPECT_EQ(Selected(d), (std::vector<SelEntry>{{6, 1, 0, 8, 0, kSelTableWav}, {3, 4, 0, 9, 0}}));
   EXPECT_EQ(At(d, 3, 1, 0), 7);
-  EXPECT_EQ(d.MesCount, 2);  // grown as far as the limit lets it
+  EXPECT_EQ(d.MesCount, 3);  // grown as far as the limit lets it
+  EXPECT_EQ(UnstorableSelected(d, 3), 2);
+  std::string why;
+  ASSERT_FALSE(CheckNothingFloating(d, why));
+  EXPECT_NE(why.find("　小節 1　レーン 6\r\n　小節 4　レーン 3"), std::string::npos) << why;
+
+  // Taking the landed object into the selection and dragging it two lanes left and a measure
+  // back carries the rest of the block with it: everything lands.
+  ObjSelect(d, 3, 1, 0, 3, 1, 0, true);
+  ASSERT_EQ(d.SelCount, 3);
+  MoveSelection(d, 3, 1, 0, 1, 0, 0);
+  EXPECT_EQ(UnstorableSelected(d, 3), 0);
+  EXPECT_EQ(ObjDeSel(d, 3).kept, 0);
+  EXPECT_EQ(d.SelCount, 0);
+  EXPECT_EQ(d.MesCount, 3);
+  EXPECT_EQ(At(d, 1, 0, 0), 7);
+  EXPECT_EQ(At(d, 4, 0, 0), 8);
+  EXPECT_EQ(At(d, 1, 3, 0), 9);
+  EXPECT_EQ(At(d, 3, 1, 0), 0);
 }
 
 }  // namespace

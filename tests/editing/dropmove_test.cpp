@@ -1,6 +1,7 @@
 // Moving the floating selection and landing it in the grid.
 #include <gtest/gtest.h>
 
+#include "chartfmt/chartread.h"
 #include "editing/dropsel.h"
 #include "editing/movesel.h"
 #include "editing/selection.h"
@@ -78,9 +79,11 @@ TEST(ObjDeSel, LandsEntriesAsTheTargetLaneHoldsThem) {
   EXPECT_EQ(Back(d, 0, 0, 24), 0);      // the tempo lane has no back line: the entry floats on
   EXPECT_EQ(Front(d, 0, 0, 36), 255);   // an open value loses its 10000 and is a tempo value
   EXPECT_EQ(Front(d, 2, 1, 0), 8);      // the later entry for a cell wins
-  EXPECT_EQ(r.dropped, 3);
-  EXPECT_EQ(r.kept, 1);
-  EXPECT_EQ(Entries(d), (std::vector<SelEntry>{E(0, 0, 24, 300, -1)}));
+  // Off the lanes, before measure 0 or where the layer has no line: nothing is lost, the entries
+  // float on in their order, and the note gives the first one's reason.
+  EXPECT_EQ(r.kept, 4);
+  EXPECT_EQ(r.keptFault, mk::StoreFault::NoChannel);
+  EXPECT_EQ(Entries(d), (std::vector<SelEntry>{E(0, 0, 24, 300, -1), E(-1, 1, 0, 9), E(7, 1, 0, 9), E(1, -1, 0, 9)}));
   EXPECT_EQ(d.Obj[2].Mes[1].Division, 1);
   EXPECT_EQ(seltest::GridObjects(d).size(), 5u);
 }
@@ -106,7 +109,6 @@ TEST(ObjDeSel, GrowsOnceToTheFurthestEntry) {
   Select(d, {E(1, 20, 0, 5), E(1, 14, 0, 6)});
   const mk::DropResult r2 = mk::ObjDeSel(d, 15);
   EXPECT_EQ(d.MesCount, 15);
-  EXPECT_EQ(r2.dropped, 0);
   EXPECT_EQ(r2.kept, 1);
   EXPECT_EQ(r2.keptFault, mk::StoreFault::Measure);
   EXPECT_EQ(Entries(d), (std::vector<SelEntry>{E(1, 20, 0, 5)}));
@@ -132,11 +134,33 @@ TEST(ObjDeSel, KeepLeavesTheListAndACopyInTheGrid) {
   EXPECT_EQ(d.SelCount, 0);
 }
 
+// A chart that holds as many cells as it may takes no entry into a new cell: such entries float
+// on and are counted apart, for the window's message, from those kept for other reasons.
+TEST(ObjDeSel, AFullChartKeepsEntriesForNewCellsAndCountsThem) {
+  const int lanes = 64;
+  const int measures = mk::kMaxChartCells / (lanes + 1);  // lane 0 has cells too
+  mk::DocData d = MakeDoc(lanes, measures);
+  for (int l = 0; l <= lanes; ++l)
+    for (int m = 0; m < measures; ++m) d.Obj[l].Mes.Write(m);
+  for (int l = 0; mk::StoredCells(d) < mk::kMaxChartCells; ++l) d.Obj[l].Mes.Write(measures);
+  ASSERT_EQ(mk::StoredCells(d), mk::kMaxChartCells);
+  ASSERT_FALSE(d.Obj[lanes].Mes.Stored(measures));
+  Select(d, {E(lanes, measures, 0, 5), E(1, 0, 0, 6), E(lanes + 1, 0, 0, 7), E(lanes, measures, 96, 8)});
+  const mk::DropResult r = mk::ObjDeSel(d, 9999);
+  EXPECT_EQ(Front(d, 1, 0, 0), 6);  // a cell the chart holds takes its entry
+  EXPECT_EQ(r.kept, 3);
+  EXPECT_EQ(r.full, 2);
+  EXPECT_EQ(Entries(d),
+            (std::vector<SelEntry>{E(lanes, measures, 0, 5), E(lanes + 1, 0, 0, 7), E(lanes, measures, 96, 8)}));
+  EXPECT_EQ(mk::KeptFloatingText(r),
+            "3個のオブジェを選択のまま残しました（保存できない位置です：オブジェのある小節が多すぎます）");
+}
+
 TEST(ObjDeSel, EmptySelectionDoesNothing) {
   mk::DocData d = MakeDoc(3);
   const mk::DropResult r = mk::ObjDeSel(d, 499, true);
   EXPECT_FALSE(r.grew);
-  EXPECT_EQ(r.dropped, 0);
+  EXPECT_EQ(r.kept, 0);
   EXPECT_EQ(d.MesCount, 9);
 }
 

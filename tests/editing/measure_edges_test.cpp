@@ -226,6 +226,10 @@ TEST(SaveRefusal, GivesTheCountAndTheVerdictThenWhere) {
   EXPECT_NE(why.find("選択中のオブジェ 12 個"), std::string::npos);
   EXPECT_NE(why.find("　小節 609　レーン 2 (L2)\r\n　ほか 2 か所"), std::string::npos) << why;
   EXPECT_EQ(why.find("小節 610"), std::string::npos);
+  // Off the lanes or before measure 0: the lane is given by its number alone.
+  cmdtest::Select(d, {{5, 2, 0, 5, 0}, {-1, -1, 0, 5, 0}});
+  EXPECT_FALSE(mk::CheckNothingFloating(d, why));
+  EXPECT_NE(why.find("位置：\r\n　小節 -1　レーン -1\r\n　小節 2　レーン 5"), std::string::npos) << why;
   d.SelCount = 0;
   EXPECT_TRUE(mk::CheckNothingFloating(d, why));
 }

@@ -153,6 +153,37 @@ TEST(Placement, ANumberTheLaneCannotWriteIsNotPlacedNorPreviewedAndTheStatusBarS
   }
 }
 
+// With Alt on any lane of a lane group the click writes an open object on the group's first
+// lane: the preview is drawn there, not under the pointer.
+TEST(Placement, AnOpenObjectIsPreviewedOnTheGroupsFirstLaneWhereTheClickWritesIt) {
+  struct Case {
+    const char* lane;
+    int shift;
+    const char* writesTo;
+  };
+  const Case cases[] = {
+      {"PadL", mk::kAlt, "PadL"}, {"PadC", mk::kAlt, "PadL"}, {"PadR", mk::kAlt + mk::kShift, "PadL"},
+      {"PadR", 0, "PadR"},  // without Alt an ordinary object under the pointer
+      {"Key1", mk::kAlt, "Key1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.lane) + " shift " + std::to_string(c.shift));
+    World w("nexal.dfn");
+    const int lane = LaneNamed(w.doc, c.lane), to = LaneNamed(w.doc, c.writesTo);
+    w.doc.CurDef = 12;
+    w.Move(c.shift, lane, 1, 48);
+    ASSERT_EQ(w.previews.size(), 1u);
+    const mk::PlacementPreview p = w.previews[0];
+    EXPECT_EQ(p.Lane, to);
+    EXPECT_EQ(p.X, w.doc.CurX + (to - lane) * mk::kLanePixels);
+    EXPECT_EQ(p.Value, 12);
+    w.Click(mk::MouseButton::Left, c.shift, lane, 1, 48);
+    const auto objects = seltest::GridObjects(w.doc);
+    ASSERT_EQ(objects.size(), 1u);
+    EXPECT_EQ(objects[0].Lane, to);
+  }
+}
+
 TEST(Placement, ATempoWithoutATempoChannelIsNotAskedNorPreviewed) {
   World w("nexal.dfn");
   w.Move(0, 0, 0, 0);
@@ -211,6 +242,9 @@ TEST(Drop, EntriesTheFileCannotHoldStayFloating) {
       {"open object on the group's first lane", "nexal.dfn", {-1, 1, 0, 10005, 0}, "PadL", true},
       {"open object past the numbering", "tapline.dfn", {-1, 1, 0, 10300, 0}, "Left 1", false},
       {"past the measure limit", "nexal.dfn", {-1, 9, 0, 5, 0}, "Key1", false},
+      {"left of the first lane", "nexal.dfn", {-1, 1, 0, 5, 0}, nullptr, false},
+      {"right of the last lane", "nexal.dfn", {300, 1, 0, 5, 0}, nullptr, false},
+      {"before measure 0", "nexal.dfn", {-1, -1, 0, 5, 0}, "Key1", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -148,17 +148,16 @@ TEST(FindObjects, NarrowingKeepsMatchesAndPutsTheRestBackAsADrop) {
   Select(d, {0, 1, 0, 300, 0});  // tempo value above 255: goes back as a drop writes it
   Select(d, {2, 6, 12, 9, -1});  // past the last measure: the chart grows once
   Select(d, {0, 2, 0, 120, 0});  // kept: the BPM row is ticked
-  Select(d, {9, 1, 0, 5, 0});    // off the lanes: no row, no cell, dropped
+  Select(d, {9, 1, 0, 5, 0});    // off the lanes: no row, no cell; it floats on after the matches
   mk::FindCriteria c = All(d, 5, 200);
   c.lanes = {true, true, false};
   c.mesTo = 2;
   c.narrow = true;
   const mk::FindResult r = mk::FindObjects(d, c, 499);
-  const std::vector<mk::SelEntry> want = {{}, {1, 0, 0, 5, 0}, {0, 2, 0, 120, 0}};
+  const std::vector<mk::SelEntry> want = {{}, {1, 0, 0, 5, 0}, {0, 2, 0, 120, 0}, {9, 1, 0, 5, 0}};
   EXPECT_EQ(d.Sel, want);
-  EXPECT_EQ(d.SelCount, 2);
+  EXPECT_EQ(d.SelCount, 3);
   EXPECT_TRUE(r.grew);
-  EXPECT_EQ(r.dropped, 1);
   EXPECT_EQ(d.MesCount, 6);
   EXPECT_EQ(At(d, 0, 1, 0), 255);
   EXPECT_EQ(At(d, 2, 6, 12, true), 9);

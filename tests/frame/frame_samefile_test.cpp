@@ -45,6 +45,16 @@ class SameFileTest : public FrameTest {
     return ChartPathCanonical(path);
   }
   Form1* Forward() const { return qobject_cast<Form1*>(frame_->MdiArea()->activeSubWindow()); }
+  // Chooses a sound for WAV row 7 of the current chart through the shared dialog; its path.
+  std::string ChooseSoundForRow7() {
+    DocData& d = g_Docs[g_CurWin];
+    d.CurDef = 7;
+    const std::string sound = Sample("sounds/pluck_m4.zq");
+    desk_.ExpectOpenFile(Chosen(sound));
+    Frame().Grid_DblClick(DefList::Grid1);
+    EXPECT_EQ(d.Wav[7].File, "pluck_m4.zq");
+    return sound;
+  }
 };
 
 TEST_F(SameFileTest, AnOpenFileBringsItsWindowForwardHoweverItIsReached) {
@@ -207,11 +217,7 @@ TEST_F(SameFileTest, TheChartSaveDialogStartsAtTheChartNotAtTheLastDefinitionFil
   Frame().Menu_File_New_N_Click(Nexal());
   Pump();
   DocData& d = g_Docs[g_CurWin];
-  d.CurDef = 7;
-  const std::string sound = Sample("sounds/pluck_m4.zq");
-  desk_.ExpectOpenFile(Chosen(sound));
-  Frame().Grid_DblClick(DefList::Grid1);
-  ASSERT_EQ(d.Wav[7].File, "pluck_m4.zq");
+  const std::string sound = ChooseSoundForRow7();
 
   // Untitled: the folder of the chart read last, no name.
   desk_.ExpectSaveFile(testsupport::Cancelled(), {.initialDir = FileFolder(chart), .initialName = ""});
@@ -238,6 +244,31 @@ TEST_F(SameFileTest, TheChartSaveDialogStartsAtTheChartNotAtTheLastDefinitionFil
   desk_.ExpectSaveFile(testsupport::Cancelled(), {.initialDir = FileFolder(saved), .initialName = ""});
   Frame().Menu("Menu_File_SaveAs")->trigger();
   g_SaveCancel = 0;
+}
+
+TEST_F(SameFileTest, TheChartOpenDialogStartsAtTheLastChartNotAtTheLastDefinitionFile) {
+  const std::string chart = Chart();
+  ASSERT_TRUE(Start({chart}));
+  const std::string sound = ChooseSoundForRow7();
+
+  // The folder of the chart read last, no name.
+  desk_.ExpectOpenFile(testsupport::Cancelled(), {.initialDir = FileFolder(chart), .initialName = ""});
+  Frame().Menu_File_Open_Click();
+
+  // A chart opened from another folder: the next open starts there, and the definition list's
+  // chooser still starts at its own last file.
+  fs::create_directory(Install() + "other");
+  const std::string other = ChartPathCanonical(Install() + "other/two.nxl");
+  fs::copy_file(chart, other);
+  desk_.ExpectOpenFile(Chosen(other, Nexal()), {.initialDir = FileFolder(chart), .initialName = ""});
+  Frame().Menu_File_Open_Click();
+  Pump();
+  ASSERT_EQ(g_Docs[g_CurWin].FileName, "two.nxl");
+  desk_.ExpectOpenFile(testsupport::Cancelled(), {.initialDir = FileFolder(other), .initialName = ""});
+  Frame().Toolbar1_ButtonClick("TB1_Open");
+  g_Docs[g_CurWin].CurDef = 8;
+  desk_.ExpectOpenFile(testsupport::Cancelled(), {.initialName = sound});
+  Frame().Grid_DblClick(DefList::Grid1);
 }
 
 }  // namespace
