@@ -3,17 +3,65 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "textfile.h"
 
 namespace plat {
 
+namespace {
+
+constexpr uint64_t kP1 = 0x9e3779b185ebca87ull, kP2 = 0xc2b2ae3d27d4eb4full, kP3 = 0x165667b19e3779f9ull,
+                   kP4 = 0x85ebca77c2b2ae63ull, kP5 = 0x27d4eb2f165667c5ull;
+
+uint64_t Rotl(uint64_t v, int r) { return (v << r) | (v >> (64 - r)); }
+
+uint64_t Word(const unsigned char* p) {
+  uint64_t w;
+  std::memcpy(&w, p, sizeof w);
+  return w;
+}
+
+uint64_t Round(uint64_t acc, uint64_t w) { return Rotl(acc + w * kP2, 31) * kP1; }
+
+}  // namespace
+
+void BytesHash::Block(const unsigned char* p) {
+  for (int i = 0; i < 4; ++i) lane_[i] = Round(lane_[i], Word(p + 8 * i));
+}
+
 void BytesHash::Add(std::string_view bytes) {
-  uint64_t h = h_;
-  for (unsigned char c : bytes) {
-    h ^= c;
-    h *= 1099511628211ull;
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  size_t n = bytes.size();
+  length_ += n;
+  if (pendingCount_ > 0) {
+    const size_t take = std::min(n, sizeof pending_ - pendingCount_);
+    std::memcpy(pending_ + pendingCount_, p, take);
+    pendingCount_ += take;
+    p += take;
+    n -= take;
+    if (pendingCount_ < sizeof pending_) return;
+    Block(pending_);
+    pendingCount_ = 0;
   }
-  h_ = h;
+  for (; n >= sizeof pending_; p += sizeof pending_, n -= sizeof pending_) Block(p);
+  if (n > 0) std::memcpy(pending_, p, n);
+  pendingCount_ = n;
+}
+
+uint64_t BytesHash::Value() const {
+  uint64_t h = Rotl(lane_[0], 1) + Rotl(lane_[1], 7) + Rotl(lane_[2], 12) + Rotl(lane_[3], 18);
+  h += length_;
+  size_t i = 0;
+  for (; i + 8 <= pendingCount_; i += 8) h = Rotl(h ^ Round(0, Word(pending_ + i)), 27) * kP1 + kP4;
+  for (; i < pendingCount_; ++i) h = Rotl(h ^ (pending_[i] * kP5), 11) * kP1;
+  h ^= h >> 33;
+  h *= kP2;
+  h ^= h >> 29;
+  h *= kP3;
+  h ^= h >> 32;
+  return h;
 }
 
 uint64_t HashOfBytes(std::string_view bytes) {

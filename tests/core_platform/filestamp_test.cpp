@@ -55,6 +55,33 @@ TEST(FileStamp, ReadAndWriteLeaveTheSameStamp) {
   EXPECT_FALSE(failed.known);
 }
 
+// However the bytes come in pieces (across the hash's 32-byte steps, one byte at a time), the
+// value is that of the whole; one changed byte anywhere, or one more byte, changes it.
+TEST(BytesHash, PiecesHashAsTheWholeAndEveryByteCounts) {
+  std::string bytes;
+  for (int i = 0; i < 200; ++i) bytes.push_back(static_cast<char>(i * 37 + 11));
+  const uint64_t whole = plat::HashOfBytes(bytes);
+  for (size_t a : {0u, 1u, 7u, 8u, 31u, 32u, 33u, 63u, 64u, 100u, 199u, 200u})
+    for (size_t b : {a, a + 1, a + 5, a + 40, size_t{200}}) {
+      if (b > bytes.size()) continue;
+      plat::BytesHash h;
+      h.Add(std::string_view(bytes).substr(0, a));
+      h.Add(std::string_view(bytes).substr(a, b - a));
+      h.Add(std::string_view(bytes).substr(b));
+      EXPECT_EQ(h.Value(), whole) << a << " " << b;
+    }
+  plat::BytesHash single;
+  for (char c : bytes) single.Add(std::string_view(&c, 1));
+  EXPECT_EQ(single.Value(), whole);
+  for (size_t i : {0u, 31u, 32u, 150u, 199u}) {
+    std::string other = bytes;
+    other[i] = static_cast<char>(other[i] ^ 1);
+    EXPECT_NE(plat::HashOfBytes(other), whole) << i;
+  }
+  EXPECT_NE(plat::HashOfBytes(bytes + std::string(1, '\0')), whole);
+  EXPECT_NE(plat::HashOfBytes(""), plat::HashOfBytes(std::string(1, '\0')));
+}
+
 TEST(FileStamp, CheckReadsTheBytesOnlyWhenTheStatusChanged) {
   testsupport::TempDir dir;
   const std::string p = dir.Write("chart.nxl", "#BPM 120\r\n");
