@@ -61,10 +61,6 @@ StoreFault DropFault(const DocData& d, const SelEntry& s, int16_t* landed) {
   return f != StoreFault::None ? f : EntryFault(d, s, landed);
 }
 
-}  // namespace
-
-namespace {
-
 int SelectedCount(const DocData& d) {
   return std::max(0, std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1));
 }
