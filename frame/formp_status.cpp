@@ -59,7 +59,10 @@ void FormP::SetPanelText(const std::string& key, const std::string& text) {
     l->setToolTip(t);
   } else {
     l->setText(t);
-    if (key == "Info") l->setVisible(!t.isEmpty());
+    // The pointer's panels change with every move: they leave the layout alone, and a text
+    // that widens a panel reaches the note as its resize.
+    if (key != "Info") return;
+    l->setVisible(!t.isEmpty());
   }
   FitStatusNote();
 }
