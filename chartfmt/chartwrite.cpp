@@ -307,7 +307,7 @@ bool CheckMeasureDigits(const DocData& doc, std::string& error) {
 
 std::string FloatingPlaces(const DocData& doc, size_t maxLines) {
   std::map<std::pair<int, int>, int> places;  // (measure, lane) -> entries there
-  const int n = std::min<int>(doc.SelCount, static_cast<int>(doc.Sel.size()) - 1);
+  const int n = SelectedEntryCount(doc);
   for (int i = 1; i <= n; ++i) ++places[{doc.Sel[i].Mes, doc.Sel[i].Lane}];
   std::string out;
   size_t lines = 0;

@@ -5,6 +5,7 @@
 // strings are UTF-8; an array "with upper bound n" is a vector of n + 1 elements (index 0..n),
 // and tables numbered from 1 leave element 0 empty.
 #pragma once
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -201,6 +202,12 @@ void ResizeMeasures(DocData& d, int16_t mesCount);
 inline bool HasCell(const DocData& d, int lane, int mes) {
   return lane >= 0 && lane < static_cast<int>(d.Obj.size()) && mes >= 0 &&
          mes < static_cast<int>(d.Obj[lane].Mes.size());
+}
+
+// How many entries the floating selection holds: entries 1..SelCount of Sel, never more than Sel
+// has room for.
+inline int SelectedEntryCount(const DocData& d) {
+  return std::max(0, std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1));
 }
 
 // The table a lane's numbers count from: kSelTableWav or kSelTableBga for lanes 1..LaneCount

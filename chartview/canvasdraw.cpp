@@ -161,7 +161,7 @@ void DrawSelection(const DocData& doc, const ViewState& view, const ViewFrame& f
   using namespace sheet;
   const int firstLane = f.X0 / 30;
   const int lastLane = std::min<int>(doc.LaneCount, LastEdge(f.XR, 30) / 30);
-  const int count = std::min<int>(doc.SelCount, static_cast<int>(doc.Sel.size()) - 1);
+  const int count = SelectedEntryCount(doc);
   for (int i = 1; i <= count; ++i) {
     const SelEntry& e = doc.Sel[i];
     if (e.Mes < f.First || e.Mes > f.First + f.Rows || e.Lane < firstLane || e.Lane > lastLane) continue;

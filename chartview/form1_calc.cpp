@@ -79,7 +79,7 @@ HScrollRange ScrChgRange(int laneCount, int canvasWidth) {
 
 int ViewLastMeasure(const DocData& doc) {
   int last = doc.MesCount;
-  const int n = std::min<int>(doc.SelCount, static_cast<int>(doc.Sel.size()) - 1);
+  const int n = SelectedEntryCount(doc);
   for (int i = 1; i <= n; ++i) {
     const SelEntry& s = doc.Sel[i];
     if (s.Lane >= 0 && s.Lane <= doc.LaneCount) last = std::max<int>(last, s.Mes);

@@ -76,7 +76,7 @@ bool WAVDelUnused(DocData& doc, int maxMeasure) {
     }
   }
   // What the drop left floating uses its number as much as an object in the grid does.
-  for (int32_t i = 1; i <= doc.SelCount && i < static_cast<int32_t>(doc.Sel.size()); ++i) {
+  for (int i = 1, n = SelectedEntryCount(doc); i <= n; ++i) {
     const SelEntry& e = doc.Sel[i];
     if (SelEntryTable(doc, e) == kSelTableWav) mark(e.Value, e.Back != 0);
   }

@@ -95,7 +95,7 @@ void KindStep(SelEntry& e, const BatchParams& p) {
 
 int32_t BatchEdit(DocData& d, const BatchParams& p, RandomSource& random) {
   if (d.LaneCount < 1) return 0;
-  const int n = std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1);
+  const int n = SelectedEntryCount(d);
   int32_t unchanged = 0;
   for (int i = 1; i <= n; ++i) {
     SelEntry e = d.Sel[i];

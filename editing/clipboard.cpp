@@ -15,10 +15,6 @@ int16_t g_ClipBMode = 0;
 
 namespace {
 
-int SelectedEntries(const DocData& d) {
-  return std::max(0, std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1));
-}
-
 int16_t Clamp16(int64_t v) {
   return static_cast<int16_t>(
       std::clamp<int64_t>(v, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()));
@@ -40,7 +36,7 @@ bool ClipPasteable(const DocData& d) {
 }
 
 bool EditCopy(const DocData& d) {
-  const int n = SelectedEntries(d);
+  const int n = SelectedEntryCount(d);
   if (n < 1) return false;
   int originLane = d.LaneCount;
   int32_t originPos = static_cast<int32_t>(d.MesCount) * kTicksPerMeasure + (kTicksPerMeasure - 1);
@@ -73,7 +69,7 @@ bool EditCut(DocData& d, EditHost& host) {
 }
 
 bool EditDelete(DocData& d, EditHost& host) {
-  if (SelectedEntries(d) < 1) return false;
+  if (SelectedEntryCount(d) < 1) return false;
   host.ObjBackup();
   d.Sel.assign(1, SelEntry{});
   d.SelCount = 0;
@@ -99,7 +95,7 @@ bool EditPaste(DocData& d, EditHost& host, PasteAt where) {
   const int laneBase = where == PasteAt::Pointer ? d.CurLane : g_ClipLane;
   const int n = std::min<int>(g_ClipCount, static_cast<int>(g_Clip.size()) - 1);
   // What the drop could not land floats on: the block joins it, after it.
-  const int kept = SelectedEntries(d);
+  const int kept = SelectedEntryCount(d);
   d.Sel.resize(static_cast<size_t>(kept) + 1);
   d.Sel.reserve(static_cast<size_t>(kept) + static_cast<size_t>(n) + 1);
   for (int i = 1; i <= n; ++i) {

@@ -76,7 +76,7 @@ HitResult HitTestObject(const DocData& d, int lane, int mes, int tick) {
   HitResult r;
   int t = tick + 1, m = mes;
   const int positions = std::max(0, Nearest(10 - d.Zoom)) + 1;
-  const int selCount = std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1);
+  const int selCount = SelectedEntryCount(d);
   for (int i = 0; i < positions; ++i) {
     if (--t < 0) {
       t = kTicksPerMeasure;

@@ -61,14 +61,15 @@ StoreFault DropFault(const DocData& d, const SelEntry& s, int16_t* landed) {
   return f != StoreFault::None ? f : EntryFault(d, s, landed);
 }
 
-int SelectedCount(const DocData& d) {
-  return std::max(0, std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1));
+// The measure count a drop grows the chart to for an entry in measure furthest.
+int GrownCount(const DocData& d, int furthest, int maxMeasure) {
+  return std::max<int>(d.MesCount, std::min(furthest, std::max<int>(maxMeasure, d.MesCount)));
 }
 
 }  // namespace
 
 int32_t UnstorableSelected(const DocData& d, int maxMeasure, StoreFault* first) {
-  const int n = SelectedCount(d);
+  const int n = SelectedEntryCount(d);
   const int lastMes = std::max<int>(maxMeasure, d.MesCount);
   int32_t count = 0;
   for (int i = 1; i <= n; ++i) {
@@ -88,17 +89,8 @@ std::string KeptFloatingText(const DropResult& r) {
   return std::to_string(r.kept) + "個のオブジェを選択のまま残しました（保存できない位置です：" + why + "）";
 }
 
-namespace {
-
-// The measure count a drop grows the chart to for an entry in measure furthest.
-int GrownCount(const DocData& d, int furthest, int maxMeasure) {
-  return std::max<int>(d.MesCount, std::min(furthest, std::max<int>(maxMeasure, d.MesCount)));
-}
-
-}  // namespace
-
 int MesCountAfterDrop(const DocData& d, int maxMeasure) {
-  const int n = SelectedCount(d);
+  const int n = SelectedEntryCount(d);
   int furthest = -1;
   for (int i = 1; i <= n; ++i) {
     const SelEntry& s = d.Sel[i];
@@ -111,7 +103,7 @@ int MesCountAfterDrop(const DocData& d, int maxMeasure) {
 DropResult ObjDeSel(DocData& d, int maxMeasure, bool keep) {
   DropResult r;
   if (d.SelCount < 1) return r;
-  const int n = SelectedCount(d);
+  const int n = SelectedEntryCount(d);
   // What each entry becomes: 1 written, 2 kept floating.
   std::vector<uint8_t> fate(static_cast<size_t>(n) + 1, 0);
   std::vector<int16_t> landed(static_cast<size_t>(n) + 1, 0);

@@ -55,7 +55,7 @@ FindResult FindObjects(DocData& d, const FindCriteria& c, int maxMeasure) {
   std::vector<SelEntry> kept(1), back(1);  // element 0 unused, as in the selection list
 
   if (c.narrow) {
-    const int n = std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1);
+    const int n = SelectedEntryCount(d);
     for (int i = 1; i <= n; ++i) (FindMatches(c, d.Sel[i]) ? kept : back).push_back(d.Sel[i]);
     return PutBack(d, std::move(kept), std::move(back), maxMeasure);
   }

@@ -27,7 +27,7 @@ bool MesCutTakesSomething(const DocData& d, int newCount) {
       if (c.Obj.Any() || c.BackObj.Any() || c.Length != 0) return true;
     }
   }
-  const int n = std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1);
+  const int n = SelectedEntryCount(d);
   for (int i = 1; i <= n; ++i) {
     const SelEntry& s = d.Sel[i];
     if (s.Lane >= 0 && s.Lane <= d.LaneCount && s.Mes >= first && s.Mes <= d.MesCount) return true;

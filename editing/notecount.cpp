@@ -29,7 +29,7 @@ NoteCounts CountNotes(const DocData& d) {
       c.back[lane] += count(cell.BackObj);
     }
   }
-  const int n = std::min<int>(d.SelCount, static_cast<int>(d.Sel.size()) - 1);
+  const int n = SelectedEntryCount(d);
   for (int i = 1; i <= n; ++i) {
     const SelEntry& e = d.Sel[i];
     if (e.Lane < 0 || e.Lane >= lanes || e.Mes < 0 || e.Value <= 0) continue;
