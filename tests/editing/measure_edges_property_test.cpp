@@ -23,6 +23,12 @@ namespace {
 
 using mk::MouseButton;
 
+// A paste keeps what floats past the limit and adds the block after it, so copying a floating
+// selection and pasting it past the limit again doubles it; unbounded, the selection reaches
+// millions of entries within a sequence and every step costs its size. Larger selections are
+// still pasted (the clipboard keeps the last block copied), just not copied again.
+constexpr int kCopyLimit = 500;
+
 // What a save would write now: the selection lands on a copy first, as the writer's drop does;
 // false when something would still float.
 bool SaveWouldWrite(const mk::DocData& d, int maxMeasure, std::string* bytes) {
@@ -161,7 +167,7 @@ class EdgeSequence {
       }
       case 8: mk::Undo(d); break;
       case 9: {  // copy and paste at the pointer, possibly past the end
-        if (d.SelCount > 0) mk::EditCopy(d);
+        if (d.SelCount > 0 && d.SelCount <= kCopyLimit) mk::EditCopy(d);
         d.CurLane = static_cast<int16_t>(Pick(0, lanes));
         d.CurMes = static_cast<int16_t>(Pick(0, reach));
         d.CurStep = static_cast<int16_t>(Pick(0, 15));
