@@ -16,7 +16,11 @@ if [ -d fuzz ] && command -v clang++ >/dev/null; then
 fi
 
 rc=0
-ctest --test-dir build -j "$jobs" --output-on-failure --timeout 300 || rc=$?
+ctest --test-dir build -j "$jobs" --output-on-failure --timeout 300 2>&1 | tee build/ctest.log || rc=$?
+# The slowest tests of this run: each must stay well inside its 120-s limit.
+echo "Slowest tests:"
+grep -E '^ *[0-9]+/[0-9]+ Test +#' build/ctest.log | sed -E 's/^.*Test +#[0-9]+: ([^ ]+) .* ([0-9.]+) sec$/\2 s  \1/' |
+  sort -rn | head -5 || true
 if [ $fuzz_rc -ne 0 ]; then
   echo "Fuzzing failed (see above)."
   exit $fuzz_rc
