@@ -4,6 +4,8 @@
 #include <bit>
 #include <climits>
 #include <cstring>
+#include <map>
+#include <mutex>
 
 #include "chartfmt/chartwrite_objects.h"
 #include "chartfmt/defcode.h"
@@ -288,10 +290,6 @@ void WritePartSection(Ctx& c, int part, const std::vector<PartLane>& lanes) {
   c.out += "\r\n\r\n";
 }
 
-}  // namespace
-
-namespace {
-
 uint16_t PackPair(char a, char b) {
   const char two[2] = {a, b};
   uint16_t packed;
@@ -299,18 +297,31 @@ uint16_t PackPair(char a, char b) {
   return packed;
 }
 
-}  // namespace
-
-CodeTable::CodeTable(int16_t mode) : mode_(mode), pairs_(65536, 0) {
+std::vector<uint16_t> BuildPairs(int16_t mode) {
+  std::vector<uint16_t> pairs(65536, 0);
   const uint16_t empty = PackPair('0', '0');
-  pairs_[0] = empty;
-  for (int v = 32768; v < 65536; ++v) pairs_[v] = empty;  // negative values: empty slots
+  pairs[0] = empty;
+  for (int v = 32768; v < 65536; ++v) pairs[v] = empty;  // negative values: empty slots
   for (int v = 1; v < 1296; ++v) {
     const std::string code = DefNumToText(static_cast<int16_t>(v), mode);
     if (code.size() != 2) continue;
-    pairs_[v] = PackPair(code[0], code[1]);
-    pairs_[kOpenObjectBase + v] = pairs_[v];
+    pairs[v] = PackPair(code[0], code[1]);
+    pairs[kOpenObjectBase + v] = pairs[v];
   }
+  return pairs;
+}
+
+}  // namespace
+
+// Each numbering's table is built once and shared by every later write: a save costs its
+// chart, not 128 KiB of table set-up per numbering.
+CodeTable::CodeTable(int16_t mode) : mode_(mode) {
+  static std::mutex lock;
+  static std::map<int16_t, std::vector<uint16_t>> tables;  // entries never move once made
+  const std::lock_guard<std::mutex> hold(lock);
+  auto it = tables.find(mode);
+  if (it == tables.end()) it = tables.emplace(mode, BuildPairs(mode)).first;
+  pairs_ = it->second.data();
 }
 
 void CodeTable::Append(std::string& out, int value) const {

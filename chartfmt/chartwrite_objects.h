@@ -22,11 +22,11 @@ class CodeTable {
   // table has none (left to DefNumToText).
   uint16_t Pair(int16_t value) const { return pairs_[static_cast<uint16_t>(value)]; }
   // The same by cell value as 16 bits, for loops that write text as they read it.
-  const uint16_t* Pairs() const { return pairs_.data(); }
+  const uint16_t* Pairs() const { return pairs_; }
 
  private:
   int16_t mode_;
-  std::vector<uint16_t> pairs_;  // by cell value as 16 bits, open objects included
+  const uint16_t* pairs_;  // by cell value as 16 bits, open objects included (65536 entries)
 };
 
 // The state of one write: the document, the output text and the symbols every line uses.

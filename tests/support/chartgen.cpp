@@ -316,6 +316,7 @@ std::string ChartDifference(const mk::DocData& a, const mk::DocData& b) {
       const mk::MesData& x = a.Obj[l].Mes[m];
       const mk::MesData& y = b.Obj[l].Mes[m];
       if (x.Length != y.Length) return "length of measure " + str(m);
+      if (x.Obj.Entries() == y.Obj.Entries() && x.BackObj.Entries() == y.BackObj.Entries()) continue;
       for (int t = 0; t < mk::kCellSlots; ++t) {
         if (x.Obj[t] != y.Obj[t])
           return "lane " + str(l) + " measure " + str(m) + " tick " + str(t) + " front " + str(x.Obj[t]) + " / " +
