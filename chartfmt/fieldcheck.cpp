@@ -2,10 +2,13 @@
 // lines through the writer and the reader.
 #include "chartfmt/fieldcheck.h"
 
+#include <algorithm>
+
 #include "chartfmt/chartread.h"
 #include "chartfmt/chartwrite.h"
 #include "chartfmt/defcode.h"
 #include "chartfmt/utils.h"
+#include "platform/core/ansitext.h"
 
 namespace mk {
 
@@ -50,7 +53,26 @@ void CompareTable(const std::vector<DefEntry>& held, const std::vector<DefEntry>
 
 }  // namespace
 
-std::vector<FieldLoss> FieldsNotReadBack(const DocData& doc) {
+std::string HeaderFieldName(const DocData& doc, ChartField field, int index) {
+  switch (field) {
+    case ChartField::Title: return "曲名";
+    case ChartField::Artist: return "制作者";
+    case ChartField::Genre: return "ジャンル";
+    case ChartField::Bpm: return kBpmName;
+    case ChartField::BaseBpm: return kBaseBpmName;
+    case ChartField::Level:
+      if (index < 0 || index > 2) return {};
+      return doc.Fmt.Lvn[index].empty() ? "難度" + std::to_string(index + 1) : doc.Fmt.Lvn[index];
+    case ChartField::Pre: return "プレビュー";
+    case ChartField::Wall: return "壁紙";
+    default: return {};
+  }
+}
+
+namespace {
+
+// What a read of doc's saved file gives of the header, the definitions and the free statements.
+DocData ReadBack(const DocData& doc) {
   DocData written = Probe(doc);
   written.Title = doc.Title;
   written.Artist = doc.Artist;
@@ -67,33 +89,98 @@ std::vector<FieldLoss> FieldsNotReadBack(const DocData& doc) {
   // A probe that does not read (the script's own head or foot cannot be read) leaves back with
   // what the lines before the failure set: every field it lacks is reported.
   ReadChartText(back, ChartBytes(written, 0), ChartCoding::Ansi, false);
+  return back;
+}
+
+// Calls line(number from 1, text, what the file holds of it) for each line of the free
+// statements, split as the writer splits them, and gives back the statements with every line
+// as the file holds it and the line ends as they were.
+template <typename F>
+std::string EachFreeLine(std::string_view free, F line) {
+  std::string saved;
+  saved.reserve(free.size());
+  int number = 1;
+  for (size_t i = 0; i < free.size(); ++number) {
+    const size_t end = std::min(free.find_first_of("\r\n", i), free.size());
+    const std::string_view text = free.substr(i, end - i);
+    // Plain ASCII is written and read as it stands.
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const std::string held(text);
+    const std::string written = ascii ? held : plat::DecodeAnsi(plat::EncodeAnsi(text));
+    line(number, held, written);
+    saved += written;
+    size_t next = end;
+    if (next < free.size()) next += (free[next] == '\r' && next + 1 < free.size() && free[next + 1] == '\n') ? 2 : 1;
+    saved.append(free.substr(end, next - end));
+    i = next;
+  }
+  return saved;
+}
+
+}  // namespace
+
+std::vector<FieldLoss> FieldsNotReadBack(const DocData& doc) {
+  const DocData back = ReadBack(doc);
 
   // A field whose keyword the script lacks is neither shown in the header panel nor written:
   // the window already shows it as the file will hold it.
   const ScrKeys& keys = doc.Keys;
   std::vector<FieldLoss> out;
-  auto text = [&out](const std::string& key, ChartField f, const char* name, const std::string& held,
-                     const std::string& read) {
-    if (!key.empty() && held != read) out.push_back({f, 0, name, read});
+  auto text = [&](const std::string& key, ChartField f, const std::string& held, const std::string& read) {
+    if (!key.empty() && held != read) out.push_back({f, 0, HeaderFieldName(doc, f), read});
   };
-  auto number = [&out](const std::string& key, ChartField f, const char* name, double held, double read) {
-    if (!key.empty() && !(held == read)) out.push_back({f, 0, name, FormatNumberShort(read)});
+  auto number = [&](const std::string& key, ChartField f, double held, double read) {
+    if (!key.empty() && !(held == read)) out.push_back({f, 0, HeaderFieldName(doc, f), FormatNumberShort(read)});
   };
-  text(keys.Title, ChartField::Title, "曲名", doc.Title, back.Title);
-  text(keys.Artist, ChartField::Artist, "制作者", doc.Artist, back.Artist);
-  text(keys.Genre, ChartField::Genre, "ジャンル", doc.Genre, back.Genre);
-  number(keys.Bpm, ChartField::Bpm, kBpmName, doc.Bpm, back.Bpm);
-  number(keys.BaseBpm, ChartField::BaseBpm, kBaseBpmName, doc.BaseBpm, back.BaseBpm);
+  text(keys.Title, ChartField::Title, doc.Title, back.Title);
+  text(keys.Artist, ChartField::Artist, doc.Artist, back.Artist);
+  text(keys.Genre, ChartField::Genre, doc.Genre, back.Genre);
+  number(keys.Bpm, ChartField::Bpm, doc.Bpm, back.Bpm);
+  number(keys.BaseBpm, ChartField::BaseBpm, doc.BaseBpm, back.BaseBpm);
   for (int k = 0; k < 3; ++k) {
     if (keys.Level[k].empty() || doc.Level[k] == back.Level[k]) continue;
-    const std::string name = doc.Fmt.Lvn[k].empty() ? "難度" + std::to_string(k + 1) : doc.Fmt.Lvn[k];
-    out.push_back({ChartField::Level, k, name, std::to_string(back.Level[k])});
+    out.push_back({ChartField::Level, k, HeaderFieldName(doc, ChartField::Level, k), std::to_string(back.Level[k])});
   }
-  text(keys.Wall, ChartField::Wall, "壁紙", doc.Wall, back.Wall);
-  text(keys.Pre, ChartField::Pre, "プレビュー", doc.Pre, back.Pre);
+  text(keys.Wall, ChartField::Wall, doc.Wall, back.Wall);
+  text(keys.Pre, ChartField::Pre, doc.Pre, back.Pre);
   if (!keys.Wav.empty()) CompareTable(doc.Wav, back.Wav, 1, false, doc.Fmt.WNum, out);
   if (!keys.Bga.empty()) CompareTable(doc.Bga, back.Bga, 0, true, doc.Fmt.BNum, out);
+  EachFreeLine(doc.FreeText, [&out](int n, const std::string& held, const std::string& written) {
+    if (held != written) out.push_back({ChartField::FreeLine, n, "Free タブ " + std::to_string(n) + " 行目", written});
+  });
   return out;
+}
+
+bool TakeSavedFields(DocData& doc) {
+  const DocData back = ReadBack(doc);
+  bool changed = false;
+  auto take = [&changed](const std::string& key, auto& held, const auto& read) {
+    if (key.empty() || held == read) return;
+    held = read;
+    changed = true;
+  };
+  const ScrKeys& keys = doc.Keys;
+  take(keys.Title, doc.Title, back.Title);
+  take(keys.Artist, doc.Artist, back.Artist);
+  take(keys.Genre, doc.Genre, back.Genre);
+  take(keys.Bpm, doc.Bpm, back.Bpm);
+  take(keys.BaseBpm, doc.BaseBpm, back.BaseBpm);
+  for (int k = 0; k < 3; ++k) take(keys.Level[k], doc.Level[k], back.Level[k]);
+  take(keys.Wall, doc.Wall, back.Wall);
+  take(keys.Pre, doc.Pre, back.Pre);
+  for (int bga = 0; bga < 2; ++bga) {
+    std::vector<DefEntry>& held = bga ? doc.Bga : doc.Wav;
+    const std::vector<DefEntry>& read = bga ? back.Bga : back.Wav;
+    const std::string& key = bga ? keys.Bga : keys.Wav;
+    for (size_t n = bga ? 0 : 1; n < held.size() && n < read.size(); ++n) take(key, held[n], read[n]);
+  }
+  std::string free = EachFreeLine(doc.FreeText, [](int, const std::string&, const std::string&) {});
+  if (free != doc.FreeText) {
+    doc.FreeText = std::move(free);
+    changed = true;
+  }
+  return changed;
 }
 
 std::optional<FieldLoss> FieldNotReadBack(const DocData& doc, ChartField field, int index) {

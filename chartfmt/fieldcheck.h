@@ -22,11 +22,12 @@ enum class ChartField {
   WavFile,
   WavComment,
   BgaFile,
-  BgaComment
+  BgaComment,
+  FreeLine  // one line of the free statements
 };
 
-// A field whose saved text reads back as something else. index: the level (0..2) or the
-// definition number; 0 for the others.
+// A field whose saved text reads back as something else. index: the level (0..2), the
+// definition number or the free statement's line (from 1); 0 for the others.
 struct FieldLoss {
   ChartField field = ChartField::Title;
   int index = 0;
@@ -38,12 +39,21 @@ struct FieldLoss {
 inline constexpr const char* kBpmName = "BPM";
 inline constexpr const char* kBaseBpmName = "基本BPM";
 
+// The name the user knows a header field by ("曲名", "BPM", a level by its name in doc's script,
+// else "難度1" to "難度3"; index: the level). Empty for the fields that are no header field.
+std::string HeaderFieldName(const DocData& doc, ChartField field, int index = 0);
+
 // Every field of doc that a save followed by a read would not give back as it is held (fields
 // whose keyword the script lacks are not shown and not written, and are left out). Found by
 // printing the header and definitions with the writer, encoding them as the file is encoded and
 // reading them with the reader, script head, foot, echo lines and free statements included, so
-// the answer follows whatever the writer and reader do.
+// the answer follows whatever the writer and reader do. Beside them every free statement line
+// whose characters the file's encoding does not hold, with the line the file holds instead.
 std::vector<FieldLoss> FieldsNotReadBack(const DocData& doc);
+
+// After a save: doc takes what its file now holds of every field FieldsNotReadBack would name,
+// so that the window shows what was written. True when a field changed.
+bool TakeSavedFields(DocData& doc);
 
 // The same for one field (index as in FieldLoss); nothing when it reads back as held.
 std::optional<FieldLoss> FieldNotReadBack(const DocData& doc, ChartField field, int index = 0);

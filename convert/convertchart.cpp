@@ -4,10 +4,13 @@
 #include <algorithm>
 
 #include "chartfmt/defcode.h"
+#include "chartfmt/fieldcheck.h"
 #include "chartfmt/storable.h"
+#include "chartfmt/utils.h"
 #include "deftables/wavtable.h"
 #include "editing/dropsel.h"
 #include "editing/mescount.h"
+#include "editing/undo.h"
 
 namespace mk {
 
@@ -37,6 +40,61 @@ std::string LaneText(const DocData& d, int lane, int w) {
 int LaneTableMax(const DocData& d, int lane) {
   const bool bga = lane < static_cast<int>(d.Lane.size()) && d.Lane[lane].Part == kPartBga;
   return DefNumMax(bga ? d.Fmt.BNum : d.Fmt.WNum);
+}
+
+// The last number of a definition table that a chart file of doc's script writes (-1: none).
+int WrittenDefLast(const DocData& doc, bool bga) {
+  if ((bga ? doc.Keys.Bga : doc.Keys.Wav).empty()) return -1;
+  const std::vector<DefEntry>& table = bga ? doc.Bga : doc.Wav;
+  return std::min<int>(DefNumMax(bga ? doc.Fmt.BNum : doc.Fmt.WNum), static_cast<int>(table.size()) - 1);
+}
+
+// Carries the definitions of one table that the target writes; names the others.
+void CarryDefinitions(const DocData& s, DocData& d, bool bga, std::vector<std::string>& leftOut) {
+  const std::vector<DefEntry>& from = bga ? s.Bga : s.Wav;
+  std::vector<DefEntry>& to = bga ? d.Bga : d.Wav;
+  const int16_t mode = bga ? s.Fmt.BNum : s.Fmt.WNum;
+  const int srcLast = std::min<int>(DefNumMax(mode), static_cast<int>(from.size()) - 1);
+  const int dstLast = WrittenDefLast(d, bga);
+  for (int n = bga ? 0 : 1; n <= srcLast; ++n) {
+    const DefEntry& e = from[n];
+    if (n <= dstLast) {
+      to[n] = e;
+    } else if (!e.File.empty() || !e.Comment.empty()) {
+      leftOut.push_back(DefNumToText(static_cast<int16_t>(n), mode) + (e.File.empty() ? "" : "「" + e.File + "」"));
+    }
+  }
+}
+
+// Carries the header values the target's script has keywords for; names the others that hold
+// something.
+void CarryHeader(const DocData& s, DocData& d, std::vector<std::string>& leftOut) {
+  const ScrKeys& k = d.Keys;
+  auto text = [&](const std::string& key, ChartField f, const std::string& from, std::string& to) {
+    if (!key.empty())
+      to = from;
+    else if (!from.empty())
+      leftOut.push_back(HeaderFieldName(s, f) + "：「" + from + "」");
+  };
+  auto number = [&](const std::string& key, ChartField f, double from, double& to) {
+    if (!key.empty())
+      to = from;
+    else if (from != 0)
+      leftOut.push_back(HeaderFieldName(s, f) + "：" + FormatNumberShort(from));
+  };
+  text(k.Title, ChartField::Title, s.Title, d.Title);
+  text(k.Artist, ChartField::Artist, s.Artist, d.Artist);
+  text(k.Genre, ChartField::Genre, s.Genre, d.Genre);
+  number(k.Bpm, ChartField::Bpm, s.Bpm, d.Bpm);
+  number(k.BaseBpm, ChartField::BaseBpm, s.BaseBpm, d.BaseBpm);
+  for (int n = 0; n < 3; ++n) {
+    if (!k.Level[n].empty())
+      d.Level[n] = s.Level[n];
+    else if (s.Level[n] != 0)
+      leftOut.push_back(HeaderFieldName(s, ChartField::Level, n) + "：" + std::to_string(s.Level[n]));
+  }
+  text(k.Wall, ChartField::Wall, s.Wall, d.Wall);
+  text(k.Pre, ChartField::Pre, s.Pre, d.Pre);
 }
 
 }  // namespace
@@ -110,23 +168,33 @@ ConvertResult ConvertChartCopy(const DocData& src, DocData& dst, const std::vect
     }
   }
 
-  dst.Bpm = s.Bpm;
-  dst.BaseBpm = s.BaseBpm;
-  dst.Title = s.Title;
-  dst.Artist = s.Artist;
-  dst.Genre = s.Genre;
-  dst.Wall = s.Wall;
-  dst.Pre = s.Pre;
-  dst.Level = s.Level;
+  CarryHeader(s, dst, r.headerLeftOut);
   dst.Folder = s.Folder;
   dst.FreeText = s.FreeText;
-  const int wavLast = std::min({static_cast<int>(DefNumMax(s.Fmt.WNum)), static_cast<int>(DefNumMax(dst.Fmt.WNum)),
-                                static_cast<int>(s.Wav.size()) - 1, static_cast<int>(dst.Wav.size()) - 1});
-  for (int n = 1; n <= wavLast; ++n) dst.Wav[n] = s.Wav[n];
-  const int bgaLast = std::min(static_cast<int>(s.Bga.size()), static_cast<int>(dst.Bga.size())) - 1;
-  for (int n = 0; n <= bgaLast; ++n) dst.Bga[n] = s.Bga[n];
+  CarryDefinitions(s, dst, false, r.wavLeftOut);
+  CarryDefinitions(s, dst, true, r.bgaLeftOut);
   RecalcLaneResolution(dst, 0, dst.LaneCount, 0, dst.MesCount);
+  // The converted chart is in no file yet: closing it must ask.
+  MarkChangedBeyondUndo(dst);
   return r;
+}
+
+std::string ConvertLeftOutMessage(const ConvertResult& r) {
+  const std::string objects = "変換先のレーンに置けないオブジェ " + std::to_string(r.leftOut) + " 個";
+  if (r.wavLeftOut.empty() && r.bgaLeftOut.empty() && r.headerLeftOut.empty())
+    return r.leftOut > 0 ? objects + "は変換しませんでした" : std::string();
+  std::string m = "変換先が持てない次のものは変換しませんでした：\r\n";
+  if (r.leftOut > 0) m += "\r\n" + objects;
+  auto definitions = [&m](const char* table, const std::vector<std::string>& names) {
+    if (names.empty()) return;
+    m += "\r\n" + std::string(table) + " " + std::to_string(names.size()) + " 個：";
+    for (size_t i = 0; i < names.size() && i < kLeftOutNames; ++i) m += (i > 0 ? "、" : "") + names[i];
+    if (names.size() > kLeftOutNames) m += "、ほか " + std::to_string(names.size() - kLeftOutNames) + " 個";
+  };
+  definitions("WAV定義", r.wavLeftOut);
+  definitions("BGA定義", r.bgaLeftOut);
+  for (const std::string& h : r.headerLeftOut) m += "\r\n" + h;
+  return m;
 }
 
 }  // namespace mk

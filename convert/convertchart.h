@@ -39,6 +39,14 @@ bool ConvertShrinksWav(const DocData& src, const DocData& dst);
 struct ConvertResult {
   bool compacted = false;  // the source's definitions were moved together first
   int32_t leftOut = 0;     // objects the target lanes cannot hold
+  // Definitions the target's file cannot hold (a number past its table, or a table its script
+  // does not write), each as its code in the source's numbering with its file name:
+  // "ZZ「last.jpg」". Numbers of WAV definitions are those after the compaction.
+  std::vector<std::string> wavLeftOut;
+  std::vector<std::string> bgaLeftOut;
+  // Header values the target's script has no keyword for, each as the source names it with its
+  // value: "EXPERT：11", "ジャンル：「Trance」".
+  std::vector<std::string> headerLeftOut;
 };
 
 // Carries src into dst, a fresh chart of another script: objects and measure lengths lane by
@@ -50,8 +58,16 @@ struct ConvertResult {
 // object on a lane without a back channel, a tempo above 255, anything the target's chart lines
 // cannot carry) is left out and counted; an open object off a group's first lane lands as an
 // ordinary one, as a dropped selection does. Floating entries the source grid cannot hold are
-// counted as left out.
-// dst's file name, modified flag, view state and undo levels stay as they were.
+// counted as left out. Definitions and header values the target's file cannot hold are not
+// carried either, and are named in the result.
+// dst is marked modified (it exists in no file yet); its file name, view state and undo levels
+// stay as they were.
 ConvertResult ConvertChartCopy(const DocData& src, DocData& dst, const std::vector<int16_t>& laneMap, int maxMeasure);
+
+// The message that names what the conversion left out (r's objects, definitions and header
+// values; at most kLeftOutNames definitions of a table by name, the rest counted); empty when
+// nothing was left out.
+inline constexpr size_t kLeftOutNames = 5;
+std::string ConvertLeftOutMessage(const ConvertResult& r);
 
 }  // namespace mk

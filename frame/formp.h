@@ -347,6 +347,9 @@ class FormP : public QMainWindow,
   // The save's warning for window w (with the header number fields when w is current), after
   // which those fields show what is written.
   void WarnBeforeSave(int16_t w);
+  // After window w's chart was written: it takes what the file holds of the fields the warning
+  // named, and shows them when it is the current chart.
+  void ShowAsSaved(int16_t w);
   // Number field i (2 BPM, 3 base BPM) shows the value it holds as the file writes it.
   void ShowNumberField(int i);
   // Reads path with script into a scratch record first; false, after its message, when the

@@ -168,6 +168,11 @@ void FormP::WarnBeforeSave(int16_t w) {
   ShowNumberField(3);
 }
 
+void FormP::ShowAsSaved(int16_t w) {
+  if (!TakeSavedFields(g_Docs[w]) || w != g_CurWin) return;
+  if (Form1* form = WinAt(w)) form->SetThisWin();
+}
+
 void FormP::ShowNumberField(int i) {
   DocData* d = CurDoc();
   // While the panel is being filled the field is given its text already.

@@ -216,6 +216,7 @@ void FormP::QuerySave(int16_t win) {
   }
   g_SaveCancel = 0;
   MarkSaved(d);
+  ShowAsSaved(w);
   form->CheckDirty();
 }
 
@@ -237,6 +238,7 @@ void FormP::QuerySaveAs() {
     return;
   }
   MarkSaved(d);
+  ShowAsSaved(w);
   form->CheckDirty();
 }
 

@@ -71,11 +71,10 @@ void FormP::ConvertChartCopy(int16_t s, int16_t d, const std::vector<int16_t>& l
   target->Mes_Change(0);
   target->ObjDraw();
   target->SetThisWin();
+  target->CheckDirty();
   SetWaitCursor(false);
-  if (r.leftOut > 0)
-    plat::TheDesktop().MessageBox("変換先のレーンに置けないオブジェ " + std::to_string(r.leftOut) +
-                                      " 個は変換しませんでした",
-                                  "警告", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
+  const std::string leftOut = ConvertLeftOutMessage(r);
+  if (!leftOut.empty()) plat::TheDesktop().MessageBox(leftOut, "警告", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
 }
 
 }  // namespace mk

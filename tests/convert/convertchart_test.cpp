@@ -24,6 +24,8 @@ mk::DocData Record(int lanes, int mesCount, int16_t wnum, int16_t bnum, int bgaL
   d.Fmt.WNum = wnum;
   d.Fmt.BNum = bnum;
   d.Keys.Tmpc = "T0";  // tempo values are saved
+  d.Keys.Wav = "W";    // and both tables
+  d.Keys.Bga = "B";
   d.Wav.assign(mk::DefNumMax(wnum) > 0 ? mk::DefNumMax(wnum) + 1 : 0, mk::DefEntry{});
   d.Bga.assign(mk::DefNumMax(bnum) > 0 ? mk::DefNumMax(bnum) + 1 : 0, mk::DefEntry{});
   d.Obj.assign(lanes + 1, mk::LaneMes{});
@@ -68,7 +70,12 @@ TEST(ConvertChartCopy, LanesLengthsAndTicks) {
   EXPECT_EQ(dst.Obj[2].Mes.StoredCells(), 0u);  // no source lane maps to target lane 2
   for (int m = 0; m <= 20; ++m) EXPECT_EQ(dst.Obj[2].Mes[m].Length, 0);
   EXPECT_EQ(dst.Obj[1].Mes[1].Division, 4);
-  EXPECT_EQ(dst.Dirty, 0);
+  // The converted chart is in no file: it is modified, and so is whatever Undo would give back.
+  EXPECT_EQ(dst.Dirty, -1);
+  EXPECT_EQ(dst.UndoDirty, -1);
+  EXPECT_EQ(dst.UndoDirty2, -1);
+  EXPECT_EQ(dst.FileName, "");
+  EXPECT_EQ(mk::ConvertLeftOutMessage(r), "");
 }
 
 TEST(ConvertChartCopy, NumberingModes) {
@@ -128,6 +135,88 @@ TEST(ConvertChartCopy, CompactsACopyAndLeavesOutWhatTheTargetCannotHold) {
   EXPECT_EQ(src.Wav, before.Wav);
   EXPECT_EQ(src.Obj, before.Obj);
   EXPECT_EQ(src.Sel, before.Sel);
+}
+
+// Header keywords of a script that writes every header value.
+void AllHeaderKeys(mk::DocData& d) {
+  mk::ScrKeys& k = d.Keys;
+  k.Title = "TITLE";
+  k.Artist = "ARTIST";
+  k.Genre = "GENRE";
+  k.Bpm = "BPM";
+  k.BaseBpm = "BASEBPM";
+  k.Level = {"L1", "L2", "L3"};
+  k.Pre = "PRE";
+  k.Wall = "WALL";
+  k.Wav = "WAV";
+  k.Bga = "BGA";
+}
+
+TEST(ConvertChartCopy, DefinitionsAndHeaderValuesTheTargetCannotHoldAreNamed) {
+  mk::DocData src = Record(2, 1, 3, 3, 2);
+  AllHeaderKeys(src);
+  src.Fmt.Lvn = {"LIGHT", "STANDARD", "EXPERT"};
+  src.Title = "t";
+  src.Artist = "a";
+  src.Genre = "Trance";
+  src.Bpm = 150;
+  src.BaseBpm = 0;  // nothing held: nothing to name
+  src.Level = {3, 0, 11};
+  src.Wall = "w.bmp";
+  src.Wav[1].File = "a.wav";
+  src.Wav[255].File = "b.wav";
+  src.Bga[0].File = "first.jpg";
+  src.Bga[255].File = "ff.jpg";
+  src.Bga[256] = {"", "only a comment"};
+  src.Bga[1295].File = "last.jpg";
+
+  // A target with the smaller picture table, two levels, no genre and no wallpaper keyword.
+  mk::DocData dst = Record(2, 1, 1, 1, 2);
+  AllHeaderKeys(dst);
+  dst.Keys.Level[2].clear();
+  dst.Keys.Genre.clear();
+  dst.Keys.Wall.clear();
+  mk::ConvertResult r = mk::ConvertChartCopy(src, dst, {0, 1, 2}, 499);
+  EXPECT_EQ(dst.Title, "t");
+  EXPECT_EQ(dst.Bpm, 150);
+  EXPECT_EQ(dst.Level[0], 3);
+  EXPECT_EQ(dst.Level[2], 0);
+  EXPECT_EQ(dst.Genre, "");
+  EXPECT_EQ(dst.Wav[1].File, "a.wav");
+  EXPECT_EQ(dst.Wav[2].File, "b.wav");  // compacted: 1295 numbers into 255
+  EXPECT_EQ(dst.Bga[255].File, "ff.jpg");
+  EXPECT_TRUE(r.wavLeftOut.empty());
+  EXPECT_EQ(r.bgaLeftOut, (std::vector<std::string>{"74", "ZZ「last.jpg」"}));
+  EXPECT_EQ(r.headerLeftOut, (std::vector<std::string>{"ジャンル：「Trance」", "EXPERT：11", "壁紙：「w.bmp」"}));
+  EXPECT_EQ(mk::ConvertLeftOutMessage(r),
+            "変換先が持てない次のものは変換しませんでした：\r\n"
+            "\r\nBGA定義 2 個：74、ZZ「last.jpg」"
+            "\r\nジャンル：「Trance」\r\nEXPERT：11\r\n壁紙：「w.bmp」");
+
+  // A target whose script writes no picture table at all, and more WAV definitions than its
+  // table holds: each table's names stop at five, the rest counted.
+  for (int n = 1; n <= 262; ++n) src.Wav[n].File = "s" + std::to_string(n) + ".wav";
+  mk::DocData bare = Record(2, 1, 1, 1, 2);
+  AllHeaderKeys(bare);
+  bare.Keys.Bga.clear();
+  r = mk::ConvertChartCopy(src, bare, {0, 1, 2}, 499);
+  r.leftOut = 2;
+  EXPECT_EQ(r.wavLeftOut.size(), 7u);
+  EXPECT_EQ(r.wavLeftOut.front(), "74「s256.wav」");
+  EXPECT_EQ(r.bgaLeftOut.size(), 4u);
+  for (const mk::DefEntry& e : bare.Bga) EXPECT_EQ(e, mk::DefEntry{});
+  const std::string m = mk::ConvertLeftOutMessage(r);
+  EXPECT_NE(m.find("\r\n変換先のレーンに置けないオブジェ 2 個\r\n"), std::string::npos) << m;
+  EXPECT_NE(
+      m.find("WAV定義 7 個：74「s256.wav」、75「s257.wav」、76「s258.wav」、77「s259.wav」、78「s260.wav」、ほか 2 個"),
+      std::string::npos)
+      << m;
+  EXPECT_NE(m.find("BGA定義 4 個：00「first.jpg」、73「ff.jpg」、74、ZZ「last.jpg」"), std::string::npos) << m;
+
+  // Objects alone keep the one sentence.
+  mk::ConvertResult objects;
+  objects.leftOut = 3;
+  EXPECT_EQ(mk::ConvertLeftOutMessage(objects), "変換先のレーンに置けないオブジェ 3 個は変換しませんでした");
 }
 
 }  // namespace

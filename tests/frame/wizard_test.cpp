@@ -13,6 +13,7 @@
 #include "chartfmt/defcode.h"
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
+#include "chartview/form1_calc.h"
 #include "chartview/formglobals.h"
 #include "convert/convertchart.h"
 #include "frame/queryopen.h"
@@ -239,16 +240,17 @@ TEST_F(WizardTest, ConvertASampleSaveItAndReadItBack) {
   ASSERT_TRUE(mk::WriteChartFile(Install() + "before.nxl", src->Doc(), 0, error)) << error;
   Pages({Choose("tpl"), Button(2)});
   desk_.ExpectMessageBox(plat::MsgAnswer::Ok, MsgMatch{.textContains = "変換元のWAV定義を詰めます。", .title = "警告"});
-  // The pedal's back-layer objects have no back channel on the picture lane they map to.
-  desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
-                         MsgMatch{.text = "変換先のレーンに置けないオブジェ 1 個は変換しませんでした"});
+  // The pedal's back-layer objects have no back channel on the picture lane they map to; the
+  // target has two levels.
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, MsgMatch{.text = "変換先が持てない次のものは変換しませんでした：\r\n\r\n"
+                                                               "変換先のレーンに置けないオブジェ 1 個\r\nEXPERT：11"});
   frame_->Menu("Menu_File_Wiz")->trigger();
   desk_.Verify();
   Pump();
   const int16_t d = mk::g_WizDst;
   ASSERT_NE(mk::WinAt(d), nullptr);
   EXPECT_EQ(mk::g_CurWin, d);
-  EXPECT_EQ(mk::g_Docs[d].Dirty, 0);
+  EXPECT_EQ(mk::g_Docs[d].Dirty, -1);
   EXPECT_EQ(mk::g_Docs[d].FileName, "");
   // The source is as it was.
   ASSERT_TRUE(mk::WriteChartFile(Install() + "after.nxl", mk::g_Docs[s], 0, error)) << error;
@@ -259,6 +261,7 @@ TEST_F(WizardTest, ConvertASampleSaveItAndReadItBack) {
   desk_.ExpectSaveFile(testsupport::Chosen(out));
   frame_->QuerySaveAs();
   ASSERT_TRUE(fs::exists(out));
+  EXPECT_EQ(mk::g_Docs[d].Dirty, 0);
   mk::Form1* back = Open(out);
   ASSERT_NE(back, nullptr);
   const mk::DocData& a = mk::g_Docs[s];
@@ -284,6 +287,48 @@ TEST_F(WizardTest, ConvertASampleSaveItAndReadItBack) {
         }
     }
   EXPECT_GT(carried, 10);
+}
+
+// The converted chart exists in no file: its caption is marked, and closing it, reading another
+// chart into its window or quitting asks first. What the target cannot hold is named.
+TEST_F(WizardTest, TheConvertedChartAsksBeforeItIsClosedReusedOrQuit) {
+  ASSERT_TRUE(Start());
+  ASSERT_NE(Open(Sample("dual_sample.scd")), nullptr);
+  Pages({Choose("nxl"), Button(2)});
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
+                         MsgMatch{.textContains = "\r\nBGA定義 1 個：ZZ「last.jpg」", .title = "警告"});
+  frame_->ConvertChart();
+  Pump();
+  desk_.Verify();
+  const int16_t d = mk::g_WizDst;
+  mk::Form1* w = mk::WinAt(d);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->windowTitle().toStdString().rfind("新規* - ", 0), 0u) << w->windowTitle().toStdString();
+
+  const std::string question = mk::ModifiedQuestion("");
+  desk_.ExpectMessageBox(plat::MsgAnswer::Cancel, MsgMatch{.text = question, .title = "確認"});
+  EXPECT_FALSE(w->close());
+  // A chart dropped on it, into this window: the same question first.
+  desk_.ExpectMessageBox(plat::MsgAnswer::Yes, MsgMatch{.title = "確認"});
+  desk_.ExpectMessageBox(plat::MsgAnswer::Cancel, MsgMatch{.text = question});
+  EXPECT_EQ(frame_->QueryScriptOpen(Sample("simple_sample.s4k"), d), 0);
+  Pump();
+  desk_.Verify();
+  ASSERT_EQ(mk::WinAt(d), w);
+  EXPECT_EQ(mk::g_Docs[d].FileName, "");
+  EXPECT_EQ(mk::g_Docs[d].Dirty, -1);
+
+  // Quitting asks for it alone (the source is as it was read).
+  desk_.ExpectMessageBox(plat::MsgAnswer::Cancel, MsgMatch{.text = question});
+  frame_->Menu_File_Exit_Click();
+  Pump();
+  desk_.Verify();
+  EXPECT_EQ(mk::WinAt(d), w);
+  EXPECT_FALSE(quit_);
+  desk_.ExpectMessageBox(plat::MsgAnswer::No, MsgMatch{.text = question});
+  frame_->Menu_File_Exit_Click();
+  Pump();
+  EXPECT_TRUE(quit_);
 }
 
 }  // namespace

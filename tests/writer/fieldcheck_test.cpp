@@ -92,6 +92,9 @@ TEST(FieldCheck, NamesEachFieldThatReadsBackOtherwise) {
        },
        {}},
       {"a level that a keyword writes", [](DocData& d) { d.Level[1] = -7; }, {}},
+      {"free statements: each line the encoding changes, by its line in the box",
+       [](DocData& d) { d.FreeText = "#MEMO café end\r\n#PLAIN 1\r\n\r\n#KANA かな\n#MARK ✓\r"; },
+       {{"Free タブ 1 行目", "#MEMO caf? end"}, {"Free タブ 5 行目", "#MARK ?"}}},
       {"a script foot that sets the title wins over the field",
        [](DocData& d) { d.Fmt.Foot = "#TITLE footer"; },
        {{"曲名", "footer"}}},
@@ -115,6 +118,26 @@ TEST(FieldCheck, OneFieldAndTheWriterAgree) {
   // The file's definition line is exactly that, on one line.
   const std::vector<std::string> lines = wtest::Lines(mk::ChartText(d, 0));
   EXPECT_NE(std::find(lines.begin(), lines.end(), "#WAV07 x?y .wav"), lines.end());
+}
+
+TEST(FieldCheck, AfterTheSaveTheDocumentHoldsWhatWasWritten) {
+  DocData d = Doc();
+  d.Title = "café";
+  d.Wav[2] = {"a;b.wav", "one\r\ntwo"};
+  d.Bga[3].File = "pic✓.bmp";
+  d.FreeText = "#MEMO café\r\n#KEEP\nこれ\r\n";
+  const std::string bytes = mk::ChartBytes(d, 0);
+  ASSERT_EQ(mk::FieldsNotReadBack(d).size(), 5u);
+  EXPECT_TRUE(mk::TakeSavedFields(d));
+  EXPECT_EQ(d.Title, "caf?");
+  EXPECT_EQ(d.Wav[2], (mk::DefEntry{"a?b.wav", "one two"}));
+  EXPECT_EQ(d.Bga[3].File, "pic?.bmp");
+  EXPECT_EQ(d.FreeText, "#MEMO caf?\r\n#KEEP\nこれ\r\n");  // line ends as they were
+  EXPECT_EQ(d.Artist, "artist");
+  // The same file, and nothing left that it would not hold.
+  EXPECT_EQ(mk::ChartBytes(d, 0), bytes);
+  EXPECT_TRUE(mk::FieldsNotReadBack(d).empty());
+  EXPECT_FALSE(mk::TakeSavedFields(d));
 }
 
 TEST(FieldCheck, MessageListsTwentyAndCountsTheRest) {
