@@ -54,6 +54,7 @@ void TakeReadFields(DocData& to, DocData&& from) {
   to.Wall = std::move(from.Wall);
   to.Folder = std::move(from.Folder);
   to.FileName = std::move(from.FileName);
+  to.FilePath = std::move(from.FilePath);
 }
 
 }  // namespace

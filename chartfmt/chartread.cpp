@@ -323,6 +323,7 @@ void NameChartRecord(DocData& doc, const std::string& path, const std::string& t
   std::string folder = named ? path.substr(0, path.size() - title.size()) : path.substr(0, path.rfind('/') + 1);
   doc.Folder = std::move(folder);
   doc.FileName = named ? title : path.substr(path.rfind('/') + 1);
+  doc.FilePath = path;
 }
 
 std::string ChartReadMessage(const ChartReadResult& result) {

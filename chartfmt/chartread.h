@@ -38,7 +38,7 @@ enum class ChartCoding { Ansi, Utf8 };
 // the definition tables and the header fields are never cleared: what no line sets keeps its
 // value. Every cell's Division is recomputed at the end. On failure the lines before the
 // failing one have taken effect; callers that must not keep a partial chart read into a copy.
-// Folder and FileName are not touched here (see ReadChartFile). measureLimit (-1: none) keeps a
+// Folder, FileName and FilePath are not touched here (see ReadChartFile). measureLimit (-1: none) keeps a
 // channel line for a measure past it (and past the measure count) as free text instead of
 // growing the chart.
 ChartReadResult ReadChartText(DocData& doc, std::string_view text, ChartCoding coding, bool scratch,
@@ -52,8 +52,8 @@ ChartReadResult ReadChartLines(DocData& doc, const std::vector<std::string>& lin
 // file name, and the stamp of the bytes read.
 ChartReadResult ReadChartFile(DocData& doc, const std::string& path, const std::string& title, bool scratch);
 
-// Gives doc the folder and file name of the chart file at path, as ReadChartFile does after a
-// successful real read.
+// Gives doc the folder, file name and own path of the chart file at path, as ReadChartFile does
+// after a successful real read (the definitions' folder starts as the chart's folder).
 void NameChartRecord(DocData& doc, const std::string& path, const std::string& title);
 
 // "<n>行目: <reason>", or the reason alone for a failure without a line.

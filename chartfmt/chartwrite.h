@@ -66,7 +66,8 @@ class ChartWriteHost {
 ChartWriteHost* SetChartWriteHost(ChartWriteHost* host);
 
 // Writes g_Docs(window) to path (title: the file name that path ends with). scratch 0 saves the
-// chart: after success only, the document takes the file's folder, name and stamp and the file enters
+// chart: after success only, the document takes the file as its own (path, name, stamp; the file's
+// folder becomes the definitions' folder, where the names written are found) and the file enters
 // the recent list; it is refused when objects still float after the drop (the grid cannot hold
 // them where they are). Any other scratch writes the player's file. Returns whether the file was
 // written; error (when given) receives the reason otherwise. The modified flag is not touched.

@@ -82,6 +82,7 @@ bool ChartWrite(const std::string& path, const std::string& title, int16_t windo
   if (scratch == 0) {
     doc.Folder = folder;
     doc.FileName = title;
+    doc.FilePath = path;
     doc.Stamp = stamp;
     if (g_writeHost) g_writeHost->AddRecentFile(path, script);
   }

@@ -2,6 +2,13 @@
 
 namespace mk {
 
+bool DefinitionsBesideChart(const DocData& d) {
+  if (d.FilePath.empty() || d.Folder.empty()) return true;
+  const size_t slash = d.FilePath.rfind('/');
+  const std::string own = slash == std::string::npos ? std::string() : d.FilePath.substr(0, slash + 1);
+  return own == d.Folder || plat::SameFile(own, d.Folder);
+}
+
 void ResizeMeasures(DocData& d, int16_t mesCount) {
   const size_t n = mesCount < 0 ? 0 : static_cast<size_t>(mesCount) + 1;
   for (LaneMes& lane : d.Obj) lane.Mes.resize(n);

@@ -172,8 +172,13 @@ struct DocData {
   std::array<int16_t, 3> Level{};
   int32_t ObjReadCount = 0;
   int16_t CurDef = 1;
-  std::string Folder;  // ends in the path separator
+  // The one folder of every definition file (ends in the path separator). It starts as the
+  // chart's own folder; choosing a definition or header file from another folder moves it.
+  std::string Folder;
   std::string FileName;
+  // The chart's own file: the path it was read from or last written to; empty for an untitled
+  // chart. Saves, the one-window check and the changed-on-disk check go by it, never by Folder.
+  std::string FilePath;
   plat::FileStamp Stamp;  // the chart file as this window last read or wrote it
   int16_t Dirty = 0;
   int16_t CurMes = 0;
@@ -194,6 +199,10 @@ struct DocData {
 
 // The value of a field after a window reset is its member initialiser above, except the fields
 // the reset keeps (ScrollPos, CurMes..CurTick, ObjReadCount, ScriptNo).
+
+// True when the definition files' names, as a save writes them, are found beside the chart's own
+// file: the chart is untitled, has no definitions' folder, or that folder is the chart's.
+bool DefinitionsBesideChart(const DocData& d);
 
 // Sizes every lane's measure array to measures 0..mesCount, keeping contents.
 void ResizeMeasures(DocData& d, int16_t mesCount);

@@ -38,6 +38,27 @@ std::string FilterPair(const std::string& title, const std::string& exts) {
   return pair;
 }
 
+std::string ScriptFileName(const std::vector<ScriptEntry>& table, int i) {
+  if (i < 1 || i >= static_cast<int>(table.size())) return {};
+  const std::string& path = table[i].Path;
+  return path.substr(path.rfind('/') + 1);  // npos + 1: the whole path
+}
+
+int16_t ScriptByFileName(const std::string& name) {
+  if (name.empty()) return 0;
+  for (int i = 1; i <= g_ScriptCount && i < static_cast<int>(g_ScriptTable.size()); ++i)
+    if (ScriptFileName(g_ScriptTable, i) == name) return static_cast<int16_t>(i);
+  return 0;
+}
+
+std::string ScriptLabel(const std::vector<ScriptEntry>& table, int i) {
+  if (i < 1 || i >= static_cast<int>(table.size())) return {};
+  const std::string& title = table[i].Title;
+  for (int j = 1; j < static_cast<int>(table.size()); ++j)
+    if (j != i && table[j].Title == title) return title + " (" + ScriptFileName(table, i) + ")";
+  return title;
+}
+
 std::vector<std::string> ListScriptFiles(const std::string& folder) {
   namespace fs = std::filesystem;
   std::vector<std::string> names;
@@ -104,8 +125,10 @@ ScriptList ScanScripts(const std::string& folder, const std::string& defExt) {
     if (!entry.Exts.empty() && plat::AsciiUpper(entry.Exts).find(wanted) != std::string::npos) {
       list.defaultScript = list.count;
     }
-    if (list.count > 1) list.openFilter += "|";
-    list.openFilter += FilterPair(entry.Title, entry.Exts);
+  }
+  for (int i = 1; i <= list.count; ++i) {
+    if (i > 1) list.openFilter += "|";
+    list.openFilter += FilterPair(ScriptLabel(list.table, i), list.table[i].Exts);
   }
   if (list.defaultScript == 0) {
     list.message = ScriptError(defExt + "の定義スクリプトが見つかりません\r\n" + list.table[1].Title +

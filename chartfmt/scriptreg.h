@@ -20,7 +20,7 @@ struct ScriptEntry {
 extern std::vector<ScriptEntry> g_ScriptTable;  // entries 0..g_ScriptCount, entry 0 unused
 extern int16_t g_ScriptCount;
 extern int16_t g_DefaultScript;
-extern std::string g_OpenFilter;  // "Title|*.a;*.b|Title|*.c", entry i = script i
+extern std::string g_OpenFilter;  // "Label|*.a;*.b|Label|*.c" (ScriptLabel), entry i = script i
 
 struct ScriptList {
   std::vector<ScriptEntry> table{ScriptEntry{}};  // entry 0 unused
@@ -34,6 +34,15 @@ struct ScriptList {
 // joined by ";" (no extension: the pair ends with "|" and still holds its place). A "|" in the
 // title or an extension is written as "/", so entry i of the filter stays script i.
 std::string FilterPair(const std::string& title, const std::string& exts);
+
+// The name of script i's file (its Path after the last "/"); empty for a number outside table.
+std::string ScriptFileName(const std::vector<ScriptEntry>& table, int i);
+// The registered script read from the file named name (exactly); 0 when none is.
+int16_t ScriptByFileName(const std::string& name);
+// How script i is named where the user chooses among scripts (File > New, the New button's
+// list, the script-choice dialog, the open dialog's file types): its title, and where another
+// script of table has the same title, its file name in brackets after it ("T (b.dfn)").
+std::string ScriptLabel(const std::vector<ScriptEntry>& table, int i);
 
 // The "*.dfn" files of a folder (case ignored), in name order.
 std::vector<std::string> ListScriptFiles(const std::string& folder);

@@ -89,6 +89,14 @@ bool MatchesFilePattern(std::string_view name, std::string_view patterns) {
   return false;
 }
 
+FileChoiceStart DefFileChoiceStart(const DocData& doc, const std::string& current, const std::string& lastChosen) {
+  if (doc.Folder.empty()) return {{}, current.empty() ? lastChosen : current};
+  if (!current.empty()) return {doc.Folder, current};
+  const size_t slash = lastChosen.rfind('/');
+  const bool inFolder = slash != std::string::npos && lastChosen.compare(0, slash + 1, doc.Folder) == 0;
+  return {doc.Folder, inFolder ? lastChosen.substr(slash + 1) : std::string()};
+}
+
 bool ChooseDefFile(DocData& doc, DefKind k, const std::string& path, const std::string& fileTitle) {
   DefEntry* e = CurrentDefEntry(doc, k);
   if (!e) return false;

@@ -37,6 +37,16 @@ std::string DefFileFilter(const DocData& doc, DefKind k);
 // matches "KICK.WAV"). "*" and "?" are the wildcards; an empty pattern list matches nothing.
 bool MatchesFilePattern(std::string_view name, std::string_view patterns);
 
+// Where a definition or header file choice starts in the shared file dialog. With a definitions'
+// folder: in that folder, at current (the field's file name) or, when that is empty, at the name
+// of lastChosen (the dialog's last full path) when that file lies in the folder. Without one (a
+// new chart no file was chosen for): at current, else at lastChosen.
+struct FileChoiceStart {
+  std::string folder;
+  std::string name;
+};
+FileChoiceStart DefFileChoiceStart(const DocData& doc, const std::string& current, const std::string& lastChosen);
+
 // A chosen file for the current definition: the chart's one folder becomes the path without its
 // last fileTitle.size() characters, and the entry takes the title (the comment stays). False,
 // changing nothing, when the list has no row for the current number.

@@ -367,7 +367,7 @@ void FormP::BuildToolbar() {
 void FormP::BuildScriptItems() {
   menus_["Menu_File_New_N_0"]->setVisible(false);
   for (int i = 1; i <= g_ScriptCount && i < static_cast<int>(g_ScriptTable.size()); ++i) {
-    const QString title = QString::fromStdString(g_ScriptTable[i].Title);
+    const QString title = QString::fromStdString(ScriptLabel(g_ScriptTable, i));
     QAction* a = newMenu_->addAction(title);
     a->setObjectName(QStringLiteral("Menu_File_New_N_%1").arg(i));
     menus_["Menu_File_New_N_" + std::to_string(i)] = a;

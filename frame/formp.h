@@ -61,8 +61,10 @@ struct ScriptChoice {
   bool skipped = true;
   int16_t script = 0;      // a candidate's script number
   bool newWindow = false;  // "新規に開く" ticked
+  bool asked = false;      // the dialog was shown (ChooseScript)
 };
-// Shows the choice among candidates for path (win: -1 for no window, else the drop target).
+// Shows the choice among candidates for path (win: -1 for no window, 0 when the caller places the
+// chart itself, else the drop target).
 using ScriptChooser =
     std::function<ScriptChoice(const std::string& path, const std::vector<int16_t>& candidates, int16_t win)>;
 
@@ -362,6 +364,10 @@ class FormP : public QMainWindow,
   // when no window could be had or the read failed.
   int16_t OpenChart(ChartReadAhead&& ahead, int16_t script, OpenTarget target, int16_t current);
   ScriptChoice ShowScriptChoice(const std::string& path, const std::vector<int16_t>& candidates, int16_t win);
+  // The script path is read with: ChooseScriptByExtension(path, preferred), the script-choice
+  // dialog (win as there) asking where several scripts remain. Not skipped with script 0: no
+  // script takes the file.
+  ScriptChoice ChooseScript(const std::string& path, int16_t preferred, int16_t win);
   bool WriteTestChart(std::string& scratch);   // false, after its message, when not written
   bool StartPlayer(const PlayerStart& start);  // false, after its message, when not started
   void ResizeBar_Mouse(QEvent* e);

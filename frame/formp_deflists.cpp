@@ -84,7 +84,9 @@ void FormP::Grid_DblClick(DefList l) {
   if (!e) return;
   plat::FileDialogRequest req;
   req.filter = DefFileFilter(*d, k);
-  req.initialName = e->File.empty() ? g_CommonDialogFile : e->File;
+  const FileChoiceStart start = DefFileChoiceStart(*d, e->File, g_CommonDialogFile);
+  req.initialDir = start.folder;
+  req.initialName = start.name;
   req.mustExist = true;
   const plat::FileDialogResult r = plat::TheDesktop().OpenFileDialog(req);
   if (r.cancelled) return;

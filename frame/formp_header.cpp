@@ -17,6 +17,7 @@
 #include "chartview/form1_publish.h"
 #include "chartview/formglobals.h"
 #include "chartview/picturebox.h"
+#include "deftables/deflists.h"
 #include "deftables/header.h"
 #include "editing/mescount.h"
 #include "frame/fieldwarn.h"
@@ -233,7 +234,9 @@ void FormP::Command_Click(int k) {
   const std::string& field = k == 3 ? d->Wall : d->Pre;
   plat::FileDialogRequest req;
   req.filter = HeaderFileFilter(k);
-  req.initialName = field.empty() ? g_CommonDialogFile : field;
+  const FileChoiceStart start = DefFileChoiceStart(*d, field, g_CommonDialogFile);
+  req.initialDir = start.folder;
+  req.initialName = start.name;
   req.mustExist = true;
   const plat::FileDialogResult r = plat::TheDesktop().OpenFileDialog(req);
   if (!r.cancelled) g_CommonDialogFile = r.path;

@@ -85,21 +85,32 @@ ScriptChoice FormP::ShowScriptChoice(const std::string& path, const std::vector<
   return c;
 }
 
+ScriptChoice FormP::ChooseScript(const std::string& path, int16_t preferred, int16_t win) {
+  const ScriptByExtension pick = ChooseScriptByExtension(path, preferred);
+  if (pick.candidates.empty()) {
+    ScriptChoice c;
+    c.skipped = false;
+    c.script = pick.script;
+    return c;
+  }
+  ScriptChoice c = ShowScriptChoice(path, pick.candidates, win);
+  c.asked = true;
+  return c;
+}
+
 int16_t FormP::QueryScriptOpen(const std::string& given, int16_t win) {
   if (ended_) return 0;
   const std::string path = ChartPathCanonical(given);
   if (ShowOpenWindow(path)) return 1;
   if (win != -1 && !WinAt(win)) win = -1;  // the window has closed in the meantime
-  const std::string ext = FileExtension(path);
-  if (ext.empty()) return -1;
   const std::string title = FileTitle(path);
-  const std::vector<int16_t> candidates = CandidateScripts(ext);
-  if (candidates.empty()) return -1;
+  const ScriptChoice c = ChooseScript(path, 0, win);
+  if (c.skipped) return 0;
+  if (c.script == 0) return -1;
 
-  int16_t script = 0;
+  const int16_t script = c.script;
   bool newWindow = true;
-  if (candidates.size() == 1) {
-    script = candidates[0];
+  if (!c.asked) {
     if (win != -1) {
       const plat::MsgAnswer a =
           plat::TheDesktop().MessageBox("ドロップされたウインドウに読み込みますか？\r\n(いいえ で新規に開く)", "確認",
@@ -108,9 +119,6 @@ int16_t FormP::QueryScriptOpen(const std::string& given, int16_t win) {
       newWindow = a == plat::MsgAnswer::No;
     }
   } else {
-    const ScriptChoice c = ShowScriptChoice(path, candidates, win);
-    if (c.skipped) return 0;
-    script = c.script;
     newWindow = win == -1 || c.newWindow;
   }
   if (win != -1 && !newWindow && !WinAt(win)) newWindow = true;
@@ -132,7 +140,7 @@ bool FormP::ShowOpenWindow(const std::string& path) {
 
 bool FormP::ConfirmChangedOnDisk(DocData& d, const std::string& path) {
   if (plat::CheckFileStamp(path, d.Stamp) != plat::FileCheck::Changed) return true;
-  return plat::TheDesktop().MessageBox(ChangedOnDiskQuestion(d.FileName), "確認", plat::MsgButtons::OkCancel,
+  return plat::TheDesktop().MessageBox(ChangedOnDiskQuestion(path), "確認", plat::MsgButtons::OkCancel,
                                        plat::MsgIcon::Exclamation) == plat::MsgAnswer::Ok;
 }
 
@@ -189,10 +197,21 @@ void FormP::QuerySave(int16_t win) {
     req.filter = FilterPair(g_ScriptTable[s].Title, g_ScriptTable[s].Exts);
   req.filterIndex = 1;
   req.overwritePrompt = true;
-  // The chart's own folder and name; an untitled chart starts without a name in the folder of
-  // the chart read or saved last. The name the definition and header file choices left in the
-  // shared dialog is theirs.
-  req.initialDir = d.FileName.empty() ? LastChartFolder(g_RecentFiles) : d.Folder;
+  // A chart whose definition files were chosen from another folder than its own is told so
+  // first: the names the save writes are found only beside the chart.
+  if (!DefinitionsBesideChart(d) &&
+      plat::TheDesktop().MessageBox(DefinitionFolderNote(d.FilePath, d.Folder), "確認", plat::MsgButtons::OkCancel,
+                                    plat::MsgIcon::Exclamation) != plat::MsgAnswer::Ok) {
+    g_SaveCancel = -1;
+    return;
+  }
+  // The chart's name in the definitions' folder (its own folder unless a definition or header
+  // file came from another); an untitled chart starts without a name in the folder of the chart
+  // read or saved last. The name the definition and header file choices left in the shared
+  // dialog is theirs.
+  req.initialDir = d.FilePath.empty() ? LastChartFolder(g_RecentFiles)
+                   : d.Folder.empty() ? FileFolder(d.FilePath)
+                                      : d.Folder;
   req.initialName = d.FileName;
   const plat::FileDialogResult r = plat::TheDesktop().SaveFileDialog(req);
   if (r.cancelled) {
@@ -202,7 +221,7 @@ void FormP::QuerySave(int16_t win) {
   const std::string path = ChartPathCanonical(r.path);
   // The dialog itself asked before replacing another file; a chart's own file that changed on
   // disk is asked about here.
-  if (!d.FileName.empty() && plat::SameFile(path, d.Folder + d.FileName) && !ConfirmChangedOnDisk(d, path)) {
+  if (!d.FilePath.empty() && plat::SameFile(path, d.FilePath) && !ConfirmChangedOnDisk(d, path)) {
     g_SaveCancel = -1;
     return;
   }
@@ -225,15 +244,17 @@ void FormP::QuerySaveAs() {
   Form1* form = WinAt(w);
   if (!form) return;
   DocData& d = g_Docs[w];
-  const std::string path = d.Folder + d.FileName;
-  if (d.FileName.empty() || !QFile::exists(QString::fromStdString(path))) {
+  // Only the chart's own file is written without the dialog, and only while the definitions'
+  // names it holds are found beside it.
+  const std::string path = d.FilePath;
+  if (path.empty() || !QFile::exists(QString::fromStdString(path)) || !DefinitionsBesideChart(d)) {
     QuerySave(-1);
     return;
   }
   if (!ConfirmChangedOnDisk(d, path)) return;  // nothing written: the chart keeps its mark
   WarnBeforeSave(w);
   std::string error;
-  if (!ChartWrite(path, d.FileName, w, d.ScriptNo, 0, &error)) {
+  if (!ChartWrite(path, FileTitle(path), w, d.ScriptNo, 0, &error)) {
     plat::TheDesktop().MessageBox(path + "\r\n" + error, "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
     return;
   }

@@ -14,6 +14,14 @@
 
 namespace mk {
 
+namespace {
+
+std::string Entry(const std::vector<std::string>& list, int i) {
+  return i >= 0 && i < static_cast<int>(list.size()) ? list[i] : std::string();
+}
+
+}  // namespace
+
 bool FormP::CheckChartReadable(const std::string& path, const std::string& title, int16_t script,
                                ChartReadAhead& ahead) {
   SetWaitCursor(true);
@@ -53,8 +61,12 @@ void FormP::Menu_File_Open_Click() {
   if (r.cancelled) return;
   const std::string path = ChartPathCanonical(r.path);
   if (ShowOpenWindow(path)) return;
+  // The file type only settles what the extension leaves open: a chart is never read as another
+  // script's, which its next save would write over it.
+  const ScriptChoice c = ChooseScript(path, static_cast<int16_t>(r.filterIndex), 0);
+  if (c.skipped || c.script == 0) return;
   ChartReadAhead ahead;
-  if (!CheckChartReadable(path, FileTitle(path), static_cast<int16_t>(r.filterIndex), ahead)) return;
+  if (!CheckChartReadable(path, FileTitle(path), c.script, ahead)) return;
 
   Form1* cur = WinAt(g_CurWin);
   const bool untitled = cur && cur->windowTitle().startsWith(QStringLiteral("新規"));
@@ -62,7 +74,7 @@ void FormP::Menu_File_Open_Click() {
   // A modified chart is only replaced after the save question.
   if (target == OpenTarget::Current && !AskSaveBeforeReuse(g_CurWin)) return;
 
-  OpenChart(std::move(ahead), static_cast<int16_t>(r.filterIndex), target, g_CurWin);
+  OpenChart(std::move(ahead), c.script, target, g_CurWin);
 }
 
 void FormP::Menu_File_Recent_Click(int16_t index) {
@@ -70,7 +82,14 @@ void FormP::Menu_File_Recent_Click(int16_t index) {
   if (ended_ || e < 0 || e >= static_cast<int>(g_RecentFiles.size()) || g_RecentFiles[e].empty()) return;
   const std::string path = ChartPathCanonical(g_RecentFiles[e]);  // reading reorders the list
   if (ShowOpenWindow(path) || !CheckWindowLimit()) return;
-  const int16_t script = ScriptByTitle(e < static_cast<int>(g_RecentScripts.size()) ? g_RecentScripts[e] : "");
+  // The script the entry was read or saved with; where that is gone or the entry (from an older
+  // settings file) names it only by a title that several scripts share, the file's extension.
+  int16_t script = RecentEntryScript(Entry(g_RecentScriptFiles, e), Entry(g_RecentScripts, e));
+  if (script == 0) {
+    const ScriptChoice c = ChooseScript(path, 0, 0);
+    if (c.skipped || c.script == 0) return;
+    script = c.script;
+  }
   ChartReadAhead ahead;
   if (!CheckChartReadable(path, FileTitle(path), script, ahead)) return;
 
@@ -83,12 +102,13 @@ void FormP::AddRecentFile(const std::string& path, int16_t script) {
   if (path.empty()) return;
   const std::string title =
       script >= 1 && script < static_cast<int>(g_ScriptTable.size()) ? g_ScriptTable[script].Title : std::string();
-  AddRecentEntry(g_RecentFiles, g_RecentScripts, ChartPathCanonical(path), title);
+  AddRecentEntry(g_RecentFiles, g_RecentScripts, g_RecentScriptFiles, ChartPathCanonical(path), title,
+                 ScriptFileName(g_ScriptTable, script));
   RefreshRecentMenu();
 }
 
 void FormP::BuildRecentMenu() {
-  CanonicalRecentList(g_RecentFiles, g_RecentScripts);
+  CanonicalRecentList(g_RecentFiles, g_RecentScripts, g_RecentScriptFiles);
   if (g_RecentFiles.empty() || g_RecentFiles[0].empty()) return;
   RefreshRecentMenu();
 }
@@ -113,8 +133,7 @@ void FormP::RefreshRecentMenu() {
     QAction* a = recentItems_[item];
     a->setText(QString::fromStdString(RecentCaption(i, path)));
     a->setVisible(true);
-    const std::string& title = i < static_cast<int>(g_RecentScripts.size()) ? g_RecentScripts[i] : std::string();
-    a->setEnabled(RecentEntryUsable(path, title));
+    a->setEnabled(RecentEntryUsable(path, Entry(g_RecentScriptFiles, i), Entry(g_RecentScripts, i)));
   }
 }
 

@@ -54,12 +54,13 @@ void FrmScrSel::GetData(const std::string& path, const std::vector<int16_t>& can
   list1_->clear();
   for (int16_t s : candidates)
     list1_->addItem(s >= 1 && s < static_cast<int>(g_ScriptTable.size())
-                        ? QString::fromStdString(g_ScriptTable[s].Title)
+                        ? QString::fromStdString(ScriptLabel(g_ScriptTable, s))
                         : QString());
   if (list1_->count() > 0) list1_->setCurrentRow(0);
   label1_->setText(QString::fromStdString(ShortPathText(path)));
   check1_->setChecked(win == -1);
   check1_->setEnabled(win != -1);
+  check1_->setVisible(win != 0);  // 0: the caller chooses the window itself
 }
 
 void FrmScrSel::SendData(int16_t& script, int16_t& skipped) const {

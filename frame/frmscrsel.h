@@ -18,6 +18,8 @@ class FrmScrSel : public QDialog {
 
  public:
   explicit FrmScrSel(QWidget* parent = nullptr);
+  // win: -1 no window (a new one is the only choice), 0 the caller places the chart itself (no
+  // choice shown), else the window the file was dropped on.
   void GetData(const std::string& path, const std::vector<int16_t>& candidates, int16_t win);
   void SendData(int16_t& script, int16_t& skipped) const;
   bool NewWindowTicked() const;

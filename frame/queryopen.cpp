@@ -1,5 +1,6 @@
 #include "frame/queryopen.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -47,6 +48,16 @@ std::vector<int16_t> CandidateScripts(const std::string& ext) {
   return out;
 }
 
+ScriptByExtension ChooseScriptByExtension(const std::string& path, int16_t preferred) {
+  const std::string ext = FileExtension(path);
+  std::vector<int16_t> claim = ext.empty() ? std::vector<int16_t>() : CandidateScripts(ext);
+  const bool known = preferred >= 1 && preferred <= g_ScriptCount && preferred < static_cast<int>(g_ScriptTable.size());
+  if (claim.size() == 1) return {claim[0], {}};
+  if (claim.empty()) return {known ? preferred : int16_t{0}, {}};
+  if (known && std::find(claim.begin(), claim.end(), preferred) != claim.end()) return {preferred, {}};
+  return {0, std::move(claim)};
+}
+
 int16_t FirstFreeSlot() {
   for (int i = 0; i < g_MaxWindows && i < static_cast<int>(g_SlotUsed.size()); ++i)
     if (g_SlotUsed[i] == 0) return static_cast<int16_t>(i + 1);
@@ -85,16 +96,22 @@ int16_t WindowOfFile(const std::string& path) {
   if (path.empty()) return 0;
   for (size_t i = 0; i < g_SlotUsed.size() && i + 1 < g_Docs.size(); ++i) {
     const DocData& d = g_Docs[i + 1];
-    if (g_SlotUsed[i] != 0 && !d.FileName.empty() && plat::SameFile(d.Folder + d.FileName, path))
+    if (g_SlotUsed[i] != 0 && !d.FilePath.empty() && plat::SameFile(d.FilePath, path))
       return static_cast<int16_t>(i + 1);
   }
   return 0;
 }
 
-std::string ChangedOnDiskQuestion(const std::string& fileName) {
-  return fileName +
+std::string ChangedOnDiskQuestion(const std::string& path) {
+  return path +
          "\r\nこのファイルは、このウインドウで読み込んだか保存したあとに変更されています。\r\n上書きしてよろしいですか"
          "？";
+}
+
+std::string DefinitionFolderNote(const std::string& chartPath, const std::string& defFolder) {
+  return "譜面ファイル\r\n" + chartPath + "\r\nと定義ファイル（WAV・BGA・ヘッダのファイル）のフォルダ\r\n" + defFolder +
+         "\r\nが異なります。\r\n譜面には定義ファイルの名前だけが書かれるため、譜面ファイルのフォルダのままでは"
+         "定義ファイルが見つかりません。\r\n保存先を選んで下さい（定義ファイルのフォルダから始めます）。";
 }
 
 }  // namespace mk

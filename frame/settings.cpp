@@ -28,6 +28,7 @@ std::string g_DefExt = "NXL";
 int16_t g_FirstOpen = -1;
 std::vector<std::string> g_RecentFiles(kDefRecentNum + 1);
 std::vector<std::string> g_RecentScripts(kDefRecentNum + 1);
+std::vector<std::string> g_RecentScriptFiles(kDefRecentNum + 1);
 
 namespace {
 
@@ -161,22 +162,27 @@ std::string RecentEntry(const std::string& value) {
 }
 
 void ReadRecent() {
-  std::vector<std::string> files, scripts;
+  std::vector<std::string> files, scripts, scriptFiles;
   for (int i = 0; i <= g_RecentNum; ++i) {
     const std::string key = std::to_string(i);
     std::string file = RecentEntry(g_ini->Get("Recent", key, "*", kRecentBuffer));
     std::string script = RecentEntry(g_ini->Get("Recent", key + "S", "*", kRecentBuffer));
+    // Missing in files written before entries kept their script's file.
+    std::string scriptFile = RecentEntry(g_ini->Get("Recent", key + "F", "*", kRecentBuffer));
     // An empty entry ends the list, so the entries after a lost one move up.
     if (!file.empty()) {
       files.push_back(std::move(file));
       scripts.push_back(std::move(script));
+      scriptFiles.push_back(std::move(scriptFile));
     }
   }
   const size_t n = static_cast<size_t>(g_RecentNum) + 1;
   files.resize(n);
   scripts.resize(n);
+  scriptFiles.resize(n);
   g_RecentFiles = std::move(files);
   g_RecentScripts = std::move(scripts);
+  g_RecentScriptFiles = std::move(scriptFiles);
 }
 
 int WheelItem(int16_t wheel) { return wheel == 1 ? 1 : wheel == 8 ? 3 : 2; }
@@ -223,6 +229,7 @@ void ResetSettings() {
   g_PlayObj = 0;
   g_RecentFiles.assign(static_cast<size_t>(g_RecentNum) + 1, std::string());
   g_RecentScripts.assign(static_cast<size_t>(g_RecentNum) + 1, std::string());
+  g_RecentScriptFiles.assign(static_cast<size_t>(g_RecentNum) + 1, std::string());
 }
 
 void LoadSettings(FrameSettingsPort& port) {
@@ -235,6 +242,7 @@ void LoadSettings(FrameSettingsPort& port) {
   SizeWindowTable(g_MaxWindows);
   g_RecentFiles.assign(static_cast<size_t>(g_RecentNum) + 1, std::string());
   g_RecentScripts.assign(static_cast<size_t>(g_RecentNum) + 1, std::string());
+  g_RecentScriptFiles.assign(static_cast<size_t>(g_RecentNum) + 1, std::string());
 
   ReadWindow(port);
   for (const auto& b : kBars) port.ApplyBar(b.bar, Flag("Visibility", b.key, "True") == -1);
@@ -274,9 +282,12 @@ void SaveSettings(const FrameSettingsPort& port) {
     const size_t k = static_cast<size_t>(i);
     const std::string file = k < g_RecentFiles.size() ? g_RecentFiles[k] : std::string();
     const std::string script = k < g_RecentScripts.size() ? g_RecentScripts[k] : std::string();
+    const std::string scriptFile = k < g_RecentScriptFiles.size() ? g_RecentScriptFiles[k] : std::string();
     const std::string key = std::to_string(i);
     write("Recent", key, file.empty() ? std::string() : file + "*");
     write("Recent", key + "S", file.empty() ? std::string() : script + "*");
+    // The script's file beside its title, which older versions read alone.
+    write("Recent", key + "F", file.empty() ? std::string() : scriptFile + "*");
   }
 
   write("Etc", "Wheel", plat::NumberToText(g_Wheel));

@@ -22,7 +22,8 @@ extern std::string g_DefExt;  // "NXL"
 extern int16_t g_FirstOpen;  // -1
 // [Recent], entries 0 .. g_RecentNum, newest first.
 extern std::vector<std::string> g_RecentFiles;
-extern std::vector<std::string> g_RecentScripts;
+extern std::vector<std::string> g_RecentScripts;      // the titles of their scripts
+extern std::vector<std::string> g_RecentScriptFiles;  // their scripts' file names (ScriptFileName)
 
 constexpr int16_t kMaxWindowsLimit = 1000;
 

@@ -62,7 +62,7 @@ Wizard1::Wizard1(QWidget* parent) : QDialog(parent) {
 
   // Form_Load: every showing starts from the default script.
   for (int k = 1; k <= g_ScriptCount && k < static_cast<int>(g_ScriptTable.size()); ++k)
-    list1_->addItem(QString::fromStdString(g_ScriptTable[k].Title));
+    list1_->addItem(QString::fromStdString(ScriptLabel(g_ScriptTable, k)));
   list1_->setCurrentRow(g_DefaultScript - 1);
   g_WizScript = g_DefaultScript;
   connect(list1_, &QListWidget::currentRowChanged, this, [](int row) {

@@ -43,14 +43,14 @@ TEST_F(FrameTest, FileOpenReusesOnlyAnUntitledUnchangedWindowAndTheFilterEntryCh
   EXPECT_EQ(g_OpenCount, 1);  // the untitled, unchanged window took it
   EXPECT_TRUE(StartsWith(Caption(1), "nexal_sample.nxl - "));
 
-  // A titled window is kept; a tapline chart named like a nexal chart reads with the entry's script.
-  fs::copy_file(Sample("tapline_sample.tpl"), Install() + "looks_like.nxl");
-  desk_.ExpectOpenFile(Chosen(Install() + "looks_like.nxl", tapline));
+  // A titled window is kept; a chart whose extension no script claims reads with the entry's script.
+  fs::copy_file(Sample("tapline_sample.tpl"), Install() + "looks_like.txt");
+  desk_.ExpectOpenFile(Chosen(Install() + "looks_like.txt", tapline));
   Frame().Menu_File_Open_Click();
   Pump();
   EXPECT_EQ(g_OpenCount, 2);
   EXPECT_EQ(g_Docs[2].ScriptNo, tapline);
-  EXPECT_EQ(Caption(2), "looks_like.nxl - " + ScriptTitle(tapline));
+  EXPECT_EQ(Caption(2), "looks_like.txt - " + ScriptTitle(tapline));
 
   // An untitled but modified window is kept too, and so is one whose chart was named "新規…".
   Frame().Menu_File_New_N_Click(nexal);
@@ -231,10 +231,12 @@ TEST_F(FrameTest, AFailedSaveKeepsTheMarkTheFileAndTheWindow) {
   // File > Save onto something that cannot be replaced by a file.
   fs::create_directory(Install() + "samples/adir");
   g_Docs[1].FileName = "adir";
+  g_Docs[1].FilePath = folder + "adir";
   desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.title = kError});
   Frame().QuerySaveAs();
   EXPECT_EQ(d.Dirty, -1);
   EXPECT_EQ(d.FileName, "adir");
+  EXPECT_EQ(d.FilePath, folder + "adir");
   EXPECT_TRUE(fs::is_directory(Install() + "samples/adir"));
 }
 
@@ -288,10 +290,11 @@ TEST_F(FrameTest, RecentEntriesFromTheSettingsAreGreyedWithoutTheirFileOrScript)
   const std::string amp = Install() + "R&B/";
   fs::create_directory(amp);
   fs::copy_file(Sample("dual_sample.scd"), amp + "a.scd");
+  fs::copy_file(Sample("simple_sample.s4k"), Install() + "a.abc");  // an extension no script claims
   std::string ini = "[Default]\r\nRecentNum=16\r\n[Recent]\r\n";
   const std::vector<std::pair<std::string, std::string>> entries = {{Sample("nexal_sample.nxl"), "Dual Stage"},
                                                                     {Install() + "gone.nxl", "Dual Stage"},
-                                                                    {Sample("simple_sample.s4k"), "Removed Script"},
+                                                                    {Install() + "a.abc", "Removed Script"},
                                                                     {amp + "a.scd", "Dual Stage"}};
   for (int i = 0; i < 16; ++i) {
     // One entry per file: the entries after the fourth name files that are gone.

@@ -7,18 +7,23 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <filesystem>
+
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
 #include "chartview/form1_calc.h"
 #include "chartview/formglobals.h"
 #include "chartview/picturebox.h"
 #include "frame/frmscrsel.h"
+#include "frame/queryopen.h"
 #include "frame/settings.h"
 #include "frame_fixture.h"
 
 using namespace mk;
 using testsupport::CallKind;
 using testsupport::FrameTest;
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -120,6 +125,54 @@ TEST_F(FrameTest, SeveralScriptsForOneExtensionAreChosenInTheDialog) {
   EXPECT_EQ(g_OpenCount, 2);
   EXPECT_EQ(g_Docs[g_CurWin].ScriptNo, seen[1]);
   EXPECT_EQ(WinAt(g_CurWin)->windowTitle().toStdString(), "nexal_sample.nxl - Other NXL");
+  WinAt(g_CurWin)->CloseWithoutQuestion();
+  Pump();
+
+  // File > Open: the file type's script where it is one of them, else the same choice, which
+  // leaves the window to File > Open.
+  const int16_t nexalNo = seen[0], other = seen[1], dual = CandidateScripts("scd").at(0);
+  seen.clear();
+  for (const int16_t type : {other, nexalNo}) {
+    desk_.ExpectOpenFile(testsupport::Chosen(Sample("nexal_sample.nxl"), type));
+    Frame().Menu_File_Open_Click();
+    Pump();
+    EXPECT_EQ(g_Docs[g_CurWin].ScriptNo, type);
+    EXPECT_TRUE(seen.empty());
+    WinAt(g_CurWin)->CloseWithoutQuestion();
+    Pump();
+  }
+  answer = ScriptChoice{false, other, false};
+  desk_.ExpectOpenFile(testsupport::Chosen(Sample("nexal_sample.nxl"), dual));
+  Frame().Menu_File_Open_Click();
+  Pump();
+  EXPECT_EQ(seen, (std::vector<int16_t>{nexalNo, other}));
+  EXPECT_EQ(seenWin, 0);
+  EXPECT_EQ(g_Docs[g_CurWin].ScriptNo, other);
+}
+
+// File > Open reads a file with the script its extension belongs to, whatever the file type, so
+// that its save writes it back as it was; only an extension no script claims goes by the type.
+TEST_F(FrameTest, FileOpenReadsEachSampleWithItsOwnScriptWhateverTheFileType) {
+  ASSERT_TRUE(Start());
+  for (int type = 1; type <= g_ScriptCount; ++type) {
+    for (const char* sample : {"nexal_sample.nxl", "simple_sample.s4k", "dual_sample.scd", "tapline_sample.tpl"}) {
+      SCOPED_TRACE(std::string(sample) + " as type " + std::to_string(type));
+      const std::string path = Install() + std::to_string(type) + "_" + sample;
+      fs::copy_file(Sample(sample), path);
+      desk_.ExpectOpenFile(testsupport::Chosen(path, type));
+      Frame().Menu_File_Open_Click();
+      Pump();
+      const int16_t w = g_CurWin;
+      EXPECT_EQ(g_Docs[w].ScriptNo, CandidateScripts(FileExtension(path)).at(0));
+      Frame().SetDirty();
+      Frame().QuerySaveAs();
+      EXPECT_EQ(testsupport::ReadAll(path), testsupport::ReadAll(Sample(sample)));
+      WinAt(w)->CloseWithoutQuestion();
+      Pump();
+    }
+  }
+  EXPECT_EQ(desk_.CountOf(CallKind::SaveFile), 0u);
+  EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 0u);
 }
 
 TEST_F(FrameTest, TheWindowLimitIsCheckedAfterTheQuestion) {
@@ -246,6 +299,10 @@ TEST_F(FrameTest, TheScriptChoiceDialogOffersTheCandidatesAndClosesOnlyByItsButt
   dlg.GetData("/a.nxl", {2, 4}, 1);
   EXPECT_FALSE(dlg.Check1()->isChecked());
   EXPECT_TRUE(dlg.Check1()->isEnabled());
+  EXPECT_FALSE(dlg.Check1()->isHidden());
+  dlg.GetData("/a.nxl", {2, 4}, 0);  // File > Open and the recent list place the chart themselves
+  EXPECT_TRUE(dlg.Check1()->isHidden());
+  dlg.GetData("/a.nxl", {2, 4}, 1);
   EXPECT_EQ(dlg.Label1()->text().toStdString(), "/a.nxl");
   dlg.Command2()->click();
   dlg.SendData(script, skipped);

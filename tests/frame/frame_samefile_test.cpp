@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <QMdiArea>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include <filesystem>
 
@@ -19,6 +20,7 @@ using namespace mk;
 using testsupport::CallKind;
 using testsupport::Chosen;
 using testsupport::FrameTest;
+using testsupport::MsgMatch;
 
 namespace fs = std::filesystem;
 
@@ -30,10 +32,9 @@ std::string Bytes(const std::string& path) { return testsupport::ReadAll(path); 
 bool Holds(const std::string& path, const std::string& line) { return Bytes(path).find(line) != std::string::npos; }
 
 // The question before a save over a file changed on disk, answered.
-void ExpectChangedQuestion(testsupport::ScriptedDesktop& desk, const std::string& fileName, plat::MsgAnswer a) {
-  desk.ExpectMessageBox(a, {.text = ChangedOnDiskQuestion(fileName),
-                            .title = "確認",
-                            .buttons = plat::MsgButtons::OkCancel});
+void ExpectChangedQuestion(testsupport::ScriptedDesktop& desk, const std::string& path, plat::MsgAnswer a) {
+  desk.ExpectMessageBox(a,
+                        {.text = ChangedOnDiskQuestion(path), .title = "確認", .buttons = plat::MsgButtons::OkCancel});
 }
 
 class SameFileTest : public FrameTest {
@@ -122,13 +123,13 @@ TEST_F(SameFileTest, ASaveOverAFileAnotherProgramChangedAsksFirst) {
   ASSERT_TRUE(testsupport::WriteAll(chart, theirs));
   d.Artist = "mine";
   Frame().SetDirty();
-  ExpectChangedQuestion(desk_, "mine.nxl", plat::MsgAnswer::Cancel);
+  ExpectChangedQuestion(desk_, chart, plat::MsgAnswer::Cancel);
   Frame().QuerySaveAs();
   Pump();
   EXPECT_EQ(Bytes(chart), theirs);
   EXPECT_EQ(d.Dirty, -1);
   EXPECT_TRUE(Modified(1));
-  ExpectChangedQuestion(desk_, "mine.nxl", plat::MsgAnswer::Ok);
+  ExpectChangedQuestion(desk_, chart, plat::MsgAnswer::Ok);
   Frame().Menu("Menu_File_Save")->trigger();
   Pump();
   EXPECT_TRUE(Holds(chart, "#ARTIST mine\r\n"));
@@ -173,11 +174,11 @@ TEST_F(SameFileTest, TheStaleOfTwoWindowsOnOneFileAsksAndBothAnswersHold) {
   Activate(first);
   first->Doc().Artist += "B";
   Frame().SetDirty();
-  ExpectChangedQuestion(desk_, "mine.nxl", plat::MsgAnswer::Cancel);
+  ExpectChangedQuestion(desk_, chart, plat::MsgAnswer::Cancel);
   Frame().QuerySaveAs();
   EXPECT_EQ(Bytes(chart), secondsCopy);  // the title window 2 saved is still there
   EXPECT_TRUE(Modified(1));
-  ExpectChangedQuestion(desk_, "mine.nxl", plat::MsgAnswer::Ok);
+  ExpectChangedQuestion(desk_, chart, plat::MsgAnswer::Ok);
   Frame().QuerySaveAs();
   EXPECT_FALSE(Holds(chart, "#TITLE A\r\n"));
   EXPECT_TRUE(Holds(chart, "#ARTIST " + first->Doc().Artist + "\r\n"));
@@ -187,23 +188,23 @@ TEST_F(SameFileTest, TheStaleOfTwoWindowsOnOneFileAsksAndBothAnswersHold) {
   // file, and from the close question's save, whose Cancel keeps the window.
   Activate(second);
   Frame().SetDirty();
-  ExpectChangedQuestion(desk_, "mine.nxl", plat::MsgAnswer::Cancel);
+  ExpectChangedQuestion(desk_, chart, plat::MsgAnswer::Cancel);
   Frame().QuerySaveAs();
   desk_.ExpectSaveFile(Chosen(chart));
-  ExpectChangedQuestion(desk_, "mine.nxl", plat::MsgAnswer::Cancel);
+  ExpectChangedQuestion(desk_, chart, plat::MsgAnswer::Cancel);
   Frame().QuerySave(-1);
   EXPECT_EQ(g_SaveCancel, -1);
   g_SaveCancel = 0;
   desk_.ExpectMessageBox(plat::MsgAnswer::Yes, {.text = ModifiedQuestion("mine.nxl")});
   desk_.ExpectSaveFile(Chosen(chart));
-  ExpectChangedQuestion(desk_, "mine.nxl", plat::MsgAnswer::Cancel);
+  ExpectChangedQuestion(desk_, chart, plat::MsgAnswer::Cancel);
   second->close();
   Pump();
   EXPECT_NE(WinAt(second->WinNo()), nullptr);
   EXPECT_TRUE(Holds(chart, "#ARTIST " + first->Doc().Artist + "\r\n"));
   desk_.ExpectMessageBox(plat::MsgAnswer::Yes, {.text = ModifiedQuestion("mine.nxl")});
   desk_.ExpectSaveFile(Chosen(chart));
-  ExpectChangedQuestion(desk_, "mine.nxl", plat::MsgAnswer::Ok);
+  ExpectChangedQuestion(desk_, chart, plat::MsgAnswer::Ok);
   const int16_t secondNo = second->WinNo();
   second->close();
   Pump();
@@ -226,7 +227,8 @@ TEST_F(SameFileTest, TheChartSaveDialogStartsAtTheChartNotAtTheLastDefinitionFil
   g_SaveCancel = 0;
   EXPECT_EQ(Bytes(sound), testsupport::ReadAll(std::string(MIRKAN_SOURCE_DIR) + "/samples/sounds/pluck_m4.zq"));
 
-  // Titled: its own folder and name. The definition list's chooser keeps its own last file.
+  // Titled: its own folder and name. The definition list's chooser starts in the chart's
+  // definitions' folder (its own since the save), without the name of a file from elsewhere.
   fs::create_directory(Install() + "out");
   const std::string saved = ChartPathCanonical(Install() + "out/new.nxl");
   desk_.ExpectSaveFile(Chosen(saved));
@@ -235,7 +237,7 @@ TEST_F(SameFileTest, TheChartSaveDialogStartsAtTheChartNotAtTheLastDefinitionFil
   Frame().Menu("Menu_File_SaveAs")->trigger();
   g_SaveCancel = 0;
   d.CurDef = 8;
-  desk_.ExpectOpenFile(testsupport::Cancelled(), {.initialName = sound});
+  desk_.ExpectOpenFile(testsupport::Cancelled(), {.initialDir = FileFolder(saved), .initialName = ""});
   Frame().Grid_DblClick(DefList::Grid1);
 
   // A new chart after that save starts in the saved chart's folder.
@@ -254,9 +256,14 @@ TEST_F(SameFileTest, TheChartOpenDialogStartsAtTheLastChartNotAtTheLastDefinitio
   // The folder of the chart read last, no name.
   desk_.ExpectOpenFile(testsupport::Cancelled(), {.initialDir = FileFolder(chart), .initialName = ""});
   Frame().Menu_File_Open_Click();
+  // The definition list's chooser: the chart's definitions' folder, at the file chosen last
+  // when it lies there.
+  g_Docs[g_CurWin].CurDef = 8;
+  desk_.ExpectOpenFile(testsupport::Cancelled(), {.initialDir = FileFolder(sound), .initialName = "pluck_m4.zq"});
+  Frame().Grid_DblClick(DefList::Grid1);
 
-  // A chart opened from another folder: the next open starts there, and the definition list's
-  // chooser still starts at its own last file.
+  // A chart opened from another folder: the next open starts there, and so does the definition
+  // list's chooser, the chart's definitions' folder.
   fs::create_directory(Install() + "other");
   const std::string other = ChartPathCanonical(Install() + "other/two.nxl");
   fs::copy_file(chart, other);
@@ -267,8 +274,77 @@ TEST_F(SameFileTest, TheChartOpenDialogStartsAtTheLastChartNotAtTheLastDefinitio
   desk_.ExpectOpenFile(testsupport::Cancelled(), {.initialDir = FileFolder(other), .initialName = ""});
   Frame().Toolbar1_ButtonClick("TB1_Open");
   g_Docs[g_CurWin].CurDef = 8;
-  desk_.ExpectOpenFile(testsupport::Cancelled(), {.initialName = sound});
+  desk_.ExpectOpenFile(testsupport::Cancelled(), {.initialDir = FileFolder(other), .initialName = ""});
   Frame().Grid_DblClick(DefList::Grid1);
 }
 
 }  // namespace
+
+// A definition or header file chosen from another folder moves the definitions' folder, never the
+// chart's own file: a save writes the chart's file, or the one chosen in the save dialog after the
+// user was told, and another chart of the same name in that folder keeps its bytes.
+TEST_F(SameFileTest, ADefinitionFromAnotherFolderNeverMovesTheChartsOwnFile) {
+  using A = plat::MsgAnswer;
+  const std::string top = Install() + "song/";
+  fs::create_directories(top + "sounds");
+  fs::create_directories(top + "pics");
+  fs::copy_file(Sample("nexal_sample.nxl"), top + "song.nxl");
+  const std::string other = ";another chart\r\n#TITLE other\r\n";
+  ASSERT_TRUE(testsupport::WriteAll(top + "sounds/song.nxl", other));
+  ASSERT_TRUE(testsupport::WriteAll(top + "sounds/kick2.wav", "RIFF"));
+  ASSERT_TRUE(testsupport::WriteAll(top + "pics/wall.bmp", "BM"));
+  const std::string chart = ChartPathCanonical(top + "song.nxl");
+  const std::string sounds = FileFolder(chart) + "sounds/", pics = FileFolder(chart) + "pics/";
+  const std::string original = Bytes(chart);
+  ASSERT_TRUE(Start({chart}));
+  DocData& d = g_Docs[1];
+
+  // The list's chooser starts in the chart's folder; the sound comes from sounds/.
+  d.CurDef = 7;
+  desk_.ExpectOpenFile(Chosen(sounds + "kick2.wav"), {.initialDir = FileFolder(chart), .initialName = ""});
+  Frame().Grid_DblClick(DefList::Grid1);
+  ASSERT_EQ(d.Folder, sounds);
+  // The chart opened again: its own window comes forward.
+  EXPECT_EQ(Frame().QueryScriptOpen(chart, -1), 1);
+  Pump();
+  EXPECT_EQ(g_OpenCount, 1);
+
+  // Ctrl+S says so first; Cancel writes nothing, nor does the save dialog cancelled, which
+  // starts in the definitions' folder with the chart's name.
+  const MsgMatch told{.text = DefinitionFolderNote(chart, sounds),
+                      .title = "確認",
+                      .buttons = plat::MsgButtons::OkCancel};
+  desk_.ExpectMessageBox(A::Cancel, told);
+  Frame().Menu("Menu_File_Save")->trigger();
+  desk_.ExpectMessageBox(A::Ok, told);
+  desk_.ExpectSaveFile(testsupport::Cancelled(), {.initialDir = sounds, .initialName = "song.nxl"});
+  Frame().Menu("Menu_File_Save")->trigger();
+  EXPECT_EQ(Bytes(chart), original);
+  EXPECT_EQ(Bytes(sounds + "song.nxl"), other);
+  EXPECT_TRUE(Modified(1));
+  // The chart's own file chosen: written there, and only there.
+  desk_.ExpectMessageBox(A::Ok, told);
+  desk_.ExpectSaveFile(Chosen(chart), {.initialDir = sounds, .initialName = "song.nxl"});
+  Frame().Menu("Menu_File_Save")->trigger();
+  EXPECT_TRUE(Holds(chart, "#WAV07 kick2.wav\r\n"));
+  EXPECT_EQ(Bytes(sounds + "song.nxl"), other);
+  EXPECT_FALSE(Modified(1));
+  EXPECT_EQ(d.Folder, FileFolder(chart));  // where the names just written are found
+
+  // The wallpaper from another folder, then another program writes the chart: the close
+  // question's save tells the same, and the changed-on-disk question names the file in full.
+  desk_.ExpectOpenFile(Chosen(pics + "wall.bmp"), {.initialDir = FileFolder(chart), .initialName = "stage.bmp"});
+  Frame().FileButton(3)->click();
+  ASSERT_EQ(d.Folder, pics);
+  const std::string theirs = ";another program\r\n";
+  ASSERT_TRUE(testsupport::WriteAll(chart, theirs));
+  desk_.ExpectMessageBox(A::Yes, {.text = ModifiedQuestion("song.nxl")});
+  desk_.ExpectMessageBox(A::Ok, {.text = DefinitionFolderNote(chart, pics)});
+  desk_.ExpectSaveFile(Chosen(chart), {.initialDir = pics, .initialName = "song.nxl"});
+  ExpectChangedQuestion(desk_, chart, A::Cancel);
+  WinAt(1)->close();
+  Pump();
+  ASSERT_NE(WinAt(1), nullptr);
+  EXPECT_EQ(Bytes(chart), theirs);
+  EXPECT_EQ(Bytes(sounds + "song.nxl"), other);
+}

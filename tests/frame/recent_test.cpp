@@ -37,14 +37,21 @@ TEST(RecentTest, AddingMovesOrInsertsAtTheHead) {
   };
   for (const Case& c : cases) {
     List files = c.files;
-    List scripts;
-    for (const std::string& f : files) scripts.push_back(f.empty() ? "" : "T" + f);
-    AddRecentEntry(files, scripts, c.path, "Tnew");
+    List scripts, scriptFiles;
+    for (const std::string& f : files) {
+      scripts.push_back(f.empty() ? "" : "T" + f);
+      scriptFiles.push_back(f.empty() ? "" : f + ".dfn");
+    }
+    AddRecentEntry(files, scripts, scriptFiles, c.path, "Tnew", "new.dfn");
     EXPECT_EQ(files, c.expect) << c.name;
-    // Each title travels with its path.
+    // Each title and script file travel with their path.
     for (size_t i = 0; i < files.size(); ++i) {
-      const std::string want = files[i].empty() ? "" : (files[i] == c.path ? "Tnew" : "T" + files[i]);
-      EXPECT_EQ(scripts[i], want) << c.name << " entry " << i;
+      const bool added = !files[i].empty() && files[i] == c.path;
+      EXPECT_EQ(scripts[i], files[i].empty() ? "" : added ? "Tnew" : "T" + files[i]) << c.name << " entry " << i;
+      EXPECT_EQ(scriptFiles[i], files[i].empty() ? ""
+                                : added          ? "new.dfn"
+                                                 : files[i] + ".dfn")
+          << c.name << " entry " << i;
     }
   }
 }
@@ -62,20 +69,41 @@ TEST(RecentTest, CaptionsCarryOneHexDigitAccessKeyAndShowAmpersandsAsWritten) {
   for (const auto& c : cases) EXPECT_EQ(RecentCaption(c.index, c.path), c.caption) << c.path;
 }
 
-TEST(RecentTest, EntriesArePickableOnlyWithTheirFileAndAnInstalledScript) {
+// Two scripts of one title, as a copied and adapted script keeps it: an entry goes by the script
+// file it recorded; an entry of an older settings file (title only) by its title where that is
+// one script's, and otherwise by the file's extension.
+TEST(RecentTest, AnEntryFindsItsOwnScriptAmongScriptsOfOneTitle) {
   testsupport::TempDir dir;
-  const std::string file = dir.path() + "/a.nxl";
-  std::ofstream(file) << "#TITLE x\r\n";
-  g_ScriptTable = {ScriptEntry{}, ScriptEntry{"/a.dfn", "Same", "NXL", ""}, ScriptEntry{"/b.dfn", "Other", "X", ""},
-                   ScriptEntry{"/c.dfn", "Same", "Y", ""}};
+  const std::string nxl = dir.path() + "/a.nxl", abc = dir.path() + "/a.abc";
+  std::ofstream(nxl) << "#TITLE x\r\n";
+  std::ofstream(abc) << "#TITLE x\r\n";
+  g_ScriptTable = {ScriptEntry{}, ScriptEntry{"/i/nexal.dfn", "Same", "NXL", ""},
+                   ScriptEntry{"/i/other.dfn", "Other", "X", ""}, ScriptEntry{"/i/nexal6.dfn", "Same", "NX6", ""}};
   g_ScriptCount = 3;
-  EXPECT_EQ(ScriptByTitle("Same"), 3);  // the highest number with that title
-  EXPECT_EQ(ScriptByTitle("Other"), 2);
-  EXPECT_EQ(ScriptByTitle("same"), 0);
-  EXPECT_EQ(ScriptByTitle(""), 0);
-  EXPECT_TRUE(RecentEntryUsable(file, "Other"));
-  EXPECT_FALSE(RecentEntryUsable(file, "Removed"));
-  EXPECT_FALSE(RecentEntryUsable(dir.path() + "/gone.nxl", "Other"));
+  const struct {
+    const char* file;
+    const char* title;
+    int16_t script;
+  } cases[] = {
+      {"nexal.dfn", "Same", 1},
+      {"nexal6.dfn", "Same", 3},
+      {"other.dfn", "renamed", 2},
+      {"", "Other", 2},
+      {"", "Same", 0},
+      {"", "same", 0},
+      {"gone.dfn", "Other", 0},  // a recorded file that is gone is not replaced by its title
+      {"NEXAL.DFN", "Same", 0},
+      {"", "", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RecentEntryScript(c.file, c.title), c.script) << c.file << "/" << c.title;
+
+  EXPECT_TRUE(RecentEntryUsable(nxl, "other.dfn", "Other"));
+  EXPECT_TRUE(RecentEntryUsable(nxl, "", "Same"));            // ambiguous: ".nxl" is nexal.dfn's
+  EXPECT_TRUE(RecentEntryUsable(nxl, "gone.dfn", "Gone"));    // gone: ".nxl" still has a script
+  EXPECT_FALSE(RecentEntryUsable(abc, "gone.dfn", "Other"));  // no script takes ".abc"
+  EXPECT_FALSE(RecentEntryUsable(abc, "", "Same"));
+  EXPECT_TRUE(RecentEntryUsable(abc, "nexal6.dfn", "Same"));  // its own script, whatever the extension
+  EXPECT_FALSE(RecentEntryUsable(dir.path() + "/gone.nxl", "other.dfn", "Other"));
   g_ScriptTable = {ScriptEntry{}};
   g_ScriptCount = 0;
 }
