@@ -28,6 +28,10 @@ class ChartFrame : public FramePanels, public SelectionPublisher {
   virtual std::string ScriptInfo(int16_t scriptNo) = 0;
   // Plays a sound file as the definition preview does.
   virtual void PreviewPlay(const std::string& file) = 0;
+  // An error box (title "エラー", OK). While boxes are held it waits, in order, until the hold
+  // ends: a press on a chart canvas holds them until its release, which a box would take.
+  virtual void ErrorBox(const std::string& text) = 0;
+  virtual void HoldErrorBoxes(bool hold) = 0;
   // Select mode (the select button of the main toolbar is pressed) or draw mode.
   virtual bool SelectMode() const = 0;
   // Shows the chart context menu at the pointer and returns once it has closed.

@@ -317,6 +317,7 @@ void Form1::closeEvent(QCloseEvent* e) {
     }
   }
   gesture_->GestureLost();
+  HoldErrorBoxesWhilePressed();
   ClearThisWin();
   g_OpenCount = static_cast<int16_t>(g_OpenCount - 1);
   g_SlotUsed[winNo_ - 1] = 0;
@@ -421,9 +422,8 @@ void Form1::ObjDeSel(bool keep) {
   if (r.kept > 0) StatusNote(KeptFloatingText(r));
   frame_->SetWaitCursor(false);
   if (r.full > 0)
-    plat::TheDesktop().MessageBox("オブジェが多すぎるため、選択中のオブジェを " + std::to_string(r.full) +
-                                      " 個配置できませんでした",
-                                  "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
+    frame_->ErrorBox("オブジェが多すぎるため、選択中のオブジェを " + std::to_string(r.full) +
+                     " 個配置できませんでした");
 }
 
 void Form1::StatusNote(const std::string& text) {

@@ -169,6 +169,8 @@ class Form1 : public QMdiSubWindow, public ScriptWindowSteps {
   bool discard_ = false;
   // The canvas and strip mouse events, turned into gesture calls (form1_mouse.cpp).
   bool CanvasEvent(QObject* watched, QEvent* e);
+  // The frame's error boxes wait while a press on the canvas or the strip awaits its release.
+  void HoldErrorBoxesWhilePressed();
   void BuildGestures();
   friend class Form1Gestures;
 

@@ -81,6 +81,13 @@ plat::Color SelectColour() {
   return plat::Rgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
+// Every button a mouse event reports held, as a sum of MouseButton values.
+int HeldOf(Qt::MouseButtons b) {
+  return ((b & Qt::LeftButton) ? static_cast<int>(MouseButton::Left) : 0) |
+         ((b & Qt::RightButton) ? static_cast<int>(MouseButton::Right) : 0) |
+         ((b & Qt::MiddleButton) ? static_cast<int>(MouseButton::Middle) : 0);
+}
+
 }  // namespace
 
 class Form1Gestures : public ChartWindowPort,
@@ -89,9 +96,14 @@ class Form1Gestures : public ChartWindowPort,
                       public AutoScrollTimers,
                       public CanvasOverlay,
                       public TempoPrompt,
-                      public DefinitionList {
+                      public DefinitionList,
+                      public HeldButtons {
  public:
   explicit Form1Gestures(Form1* w) : w_(w) {}
+
+  // HeldButtons: what the mouse event being handled reports.
+  int ButtonsHeld() override { return held_; }
+  void SetHeld(Qt::MouseButtons b) { held_ = HeldOf(b); }
 
   // ChartWindowPort
   DocData& Doc() override { return w_->Doc(); }
@@ -166,6 +178,7 @@ class Form1Gestures : public ChartWindowPort,
  private:
   static ScrollBarState Bar(const QScrollBar* b) { return {b->value(), b->minimum(), b->maximum()}; }
   Form1* w_;
+  int held_ = 0;
 };
 
 // Construction and destruction live here, where the gesture services are a complete type.
@@ -191,6 +204,7 @@ void Form1::BuildGestures() {
   s.Overlay = g;
   s.Prompt = g;
   s.List = g;
+  s.Buttons = g;
   gesture_ = std::make_unique<GestureController>(s);
   xTimer_ = new QTimer(this);
   xTimer_->setObjectName("XTimer");
@@ -210,31 +224,46 @@ bool Form1::CanvasEvent(QObject* watched, QEvent* e) {
       return true;  // the second click of a double click is no press: its release finds none
     case QEvent::MouseButtonPress: {
       auto* m = static_cast<QMouseEvent*>(e);
+      gestureServices_->SetHeld(m->buttons());
+      // Error boxes wait for the release: a box now would take it and leave the gesture running.
+      frame_->HoldErrorBoxes(true);
       if (canvas)
         gesture_->CanvasPress(ButtonOf(m->button()), ShiftOf(m->modifiers()), m->position().x(), m->position().y());
       else
         gesture_->StripPress();
+      HoldErrorBoxesWhilePressed();
       return true;
     }
     case QEvent::MouseMove: {
       if (!canvas) return false;
       auto* m = static_cast<QMouseEvent*>(e);
+      gestureServices_->SetHeld(m->buttons());
       gesture_->CanvasMove(ShiftOf(m->modifiers()), m->position().x(), m->position().y());
+      HoldErrorBoxesWhilePressed();
       return true;
     }
     case QEvent::MouseButtonRelease: {
       auto* m = static_cast<QMouseEvent*>(e);
+      gestureServices_->SetHeld(m->buttons());
       if (canvas)
         gesture_->CanvasRelease(ButtonOf(m->button()), ShiftOf(m->modifiers()), m->position().x(), m->position().y());
       else
         gesture_->StripRelease(ButtonOf(m->button()), ShiftOf(m->modifiers()), m->position().x());
+      HoldErrorBoxesWhilePressed();
       return true;
     }
     case QEvent::FocusOut:
-      if (canvas) gesture_->GestureLost();
+    case QEvent::WindowDeactivate:
+      // A box, a menu or another window takes the input, and with it the release.
+      if (canvas) {
+        gesture_->GestureLost();
+        HoldErrorBoxesWhilePressed();
+      }
       return false;
     default: return false;
   }
 }
+
+void Form1::HoldErrorBoxesWhilePressed() { frame_->HoldErrorBoxes(gesture_->State().BtnDown); }
 
 }  // namespace mk

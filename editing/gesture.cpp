@@ -140,13 +140,21 @@ int GestureController::ClickTick() {
 // Press
 
 void GestureController::CanvasPress(MouseButton button, int shift, double x, double y) {
+  // This button was up until now: what it started before lost its release.
+  EndUnheld(s_.Buttons->ButtonsHeld() & ~static_cast<int>(button));
   st_.BtnDown = true;
+  st_.LastX = x;
+  st_.LastY = y;
   s_.Window->StatusNote("");
   s_.Window->UpdateCursorPos(x, y);
+  inPress_ = true;
+  lostInPress_ = false;
   if (s_.Mode->SelectMode())
     SelectPress(button, shift);
   else
     DrawPress(button, shift);
+  inPress_ = false;
+  if (lostInPress_) EndAll();
 }
 
 void GestureController::SelectPress(MouseButton button, int shift) {
@@ -190,8 +198,11 @@ void GestureController::SelectPress(MouseButton button, int shift) {
     s_.Window->ObjDraw();
   } else if (button == MouseButton::Right) {
     if (d.CurMes > d.MesCount) return;
-    // Modal: the menu takes this press's release, so BtnDown stays set.
+    // Modal: the menu takes this press's release, and that of any other button held, so
+    // whatever runs ends here and the press with the menu.
+    EndAll();
     s_.Popup->PopupEditMenu();
+    st_.BtnDown = false;
   }
 }
 
@@ -207,6 +218,9 @@ void GestureController::DrawPress(MouseButton button, int shift) {
 // Move
 
 void GestureController::CanvasMove(int shift, double x, double y) {
+  EndUnheld(s_.Buttons->ButtonsHeld());
+  st_.LastX = x;
+  st_.LastY = y;
   s_.Window->UpdateCursorPos(x, y);
   if (Doc().CurLane >= 0) s_.Window->AutoFocus();
   if (s_.Mode->SelectMode()) {
@@ -407,14 +421,20 @@ void GestureController::TempoEntry(int tick) {
     s_.Window->StatusNote("テンポは置けません（この形式にはテンポのチャンネルがありません）");
     return;
   }
+  // The box takes the release of any other button held: an erase drag ends before it opens.
+  EndAll();
   const std::optional<std::string> answer = s_.Prompt->AskTempo(TempoPromptText(Doc().BaseBpm), "BPMの入力");
   const double v = answer ? plat::LeadingNumber(*answer) : 0;
   if (!(v >= 1 && v <= 255)) return;
   if (PastLastMeasure()) return;
+  const int16_t value = static_cast<int16_t>(Nearest(v));
+  // The snapshot comes only with a change: the value the cell holds already leaves the undo
+  // level and the modified mark as they were.
+  if (Doc().CurMes <= Doc().MesCount && FrontAt(Doc(), 0, Doc().CurMes, tick) == value) return;
   s_.Window->ObjBackup();
   if (!Grow()) return;
   DocData& d = Doc();
-  SetFront(d, 0, d.CurMes, tick, static_cast<int16_t>(Nearest(v)));
+  SetFront(d, 0, d.CurMes, tick, value);
   CommonEnd();
 }
 
@@ -532,7 +552,34 @@ void GestureController::YTimerTick() {
   s_.Window->SetVScroll(v);
 }
 
-void GestureController::GestureLost() { StopTimers(); }
+void GestureController::GestureLost() {
+  StopTimers();
+  if (inPress_)
+    lostInPress_ = true;
+  else
+    EndAll();
+}
+
+// Ends the gestures whose button is not in held as a release where the pointer last was would,
+// except that nothing is written there: the band selects what it covers, the drag leaves the
+// selection where the last move put it, the erase drag keeps what it erased (its snapshot goes
+// when that is nothing). With no button held the press is over.
+void GestureController::EndUnheld(int held) {
+  const bool left = (held & static_cast<int>(MouseButton::Left)) != 0;
+  const bool right = (held & static_cast<int>(MouseButton::Right)) != 0;
+  if ((st_.BandOn || st_.DragOn) && !left) {
+    StopTimers();
+    if (st_.BandOn) {
+      s_.Window->UpdateCursorPos(st_.LastX, st_.LastY);
+      SelectRelease(st_.LastX, st_.LastY);
+    }
+    if (st_.DragOn) SelectRelease(st_.LastX, st_.LastY);
+  }
+  if (st_.EraseOn && !right) EndErase(false);
+  if (held == 0) st_.BtnDown = false;
+}
+
+void GestureController::EndAll() { EndUnheld(0); }
 
 void GestureController::Reset() {
   StopTimers();

@@ -53,6 +53,13 @@ class ArrowKeyLatch : public ArrowKeyState {
   std::array<bool, 4> down_{}, pressed_{};
 };
 
+// The mouse buttons held as the event being handled reports them: a sum of MouseButton values.
+class HeldButtons {
+ public:
+  virtual ~HeldButtons() = default;
+  virtual int ButtonsHeld() = 0;
+};
+
 // The chart context menu, shown at the pointer. Modal: it takes the release of the press that
 // opened it.
 class EditMenuPopup {
@@ -172,6 +179,7 @@ struct GestureServices {
   CanvasOverlay* Overlay = nullptr;
   TempoPrompt* Prompt = nullptr;
   DefinitionList* List = nullptr;
+  HeldButtons* Buttons = nullptr;
 };
 
 // The gesture state of one chart window.
@@ -187,12 +195,16 @@ struct GestureState {
   bool EraseOn = false;                             // erase drag
   bool EraseDone = false;                           // the erase drag erased something
   int16_t HitTick = 0, HitMes = 0;
+  double LastX = 0, LastY = 0;  // the pointer as the last press or move had it
 };
 
 class GestureController {
  public:
   explicit GestureController(const GestureServices& s) : s_(s) {}
 
+  // A gesture goes on only while the button that started it is held: a press or a move that
+  // finds it no longer held (its release went to a box or another window) first ends it as
+  // GestureLost does, so nothing moves or erases without a button held.
   void CanvasPress(MouseButton button, int shift, double x, double y);
   void CanvasMove(int shift, double x, double y);
   void CanvasRelease(MouseButton button, int shift, double x, double y);
@@ -200,7 +212,10 @@ class GestureController {
   void StripRelease(MouseButton button, int shift, double x);
   void XTimerTick();
   void YTimerTick();
-  // The gesture lost its pointer (focus out, window closing): the auto-scroll stops.
+  // The gesture lost its pointer (a box or menu took the input, the window lost the keyboard or
+  // its activation, or closes): the auto-scroll stops and whatever runs ends as if released
+  // where the pointer last was, writing nothing. Called while a press is being handled (a box
+  // of the press), it ends what the press starts once the press is done.
   void GestureLost();
   // Back to idle, as a window reset leaves it.
   void Reset();
@@ -230,6 +245,11 @@ class GestureController {
   void Place(int shift, int tick);
   void ClearGroupOpen(int tick, bool* erased);
   void CommonEnd();
+  void EndUnheld(int held);
+  void EndAll();
+
+  // While a press is handled: GestureLost then only notes that the press's gesture must end.
+  bool inPress_ = false, lostInPress_ = false;
 
   GestureServices s_;
   GestureState st_;

@@ -36,12 +36,15 @@ bool MesInsert(DocData& d, EditHost& host, int maxMeasure) {
   return true;
 }
 
-bool MesDelete(DocData& d, EditHost& host) {
+bool MesDelete(DocData& d, EditHost& host, int maxMeasure) {
   if (!CurMesInChart(d)) return false;
   const int m = d.CurMes;
-  host.ObjBackup();
+  // A chart that keeps a single measure once the selection lands loses nothing: the earlier
+  // undo step and the modified mark stay as they were.
+  const bool deletes = MesCountAfterDrop(d, maxMeasure) > 0;
+  if (deletes) host.ObjBackup();
   host.ObjDeSel();
-  if (d.MesCount > 0) {
+  if (deletes && d.MesCount > 0) {
     for (LaneMes& lane : d.Obj)
       if (static_cast<size_t>(m) < lane.Mes.size()) lane.Mes.Erase(static_cast<size_t>(m));
     Mes_Change(d, -1, d.MesCount);
@@ -76,12 +79,14 @@ std::string LengthText(double factor) {
 bool MesLength(DocData& d, EditHost& host) {
   if (!CurMesInChart(d) || !HasCell(d, 0, d.CurMes)) return false;
   const int m = d.CurMes;
-  host.ObjBackup();
   const plat::InputResult a = plat::TheDesktop().InputBox(std::to_string(m) + "小節の倍率を入力してください",
                                                           "小節の短縮化", LengthText(d.Obj[0].Mes[m].Length));
   if (a.cancelled || a.text.empty()) return false;
   const std::optional<double> factor = LengthFactor(a.text);
-  if (!factor) return false;
+  // The snapshot comes once the answer changes the chart: a cancel, an empty or refused answer
+  // or the factor the measure has already leave the undo level and the modified mark alone.
+  if (!factor || *factor == d.Obj[0].Mes[m].Length) return false;
+  host.ObjBackup();
   d.Obj[0].Mes.Write(m).Length = *factor;
   RecalcLaneResolution(d, 0, 0, m, m);  // a normal length on an empty cell shares the empty record
   host.ObjDraw();

@@ -102,6 +102,8 @@ class FormP : public QMainWindow,
   // Sound preview.
   void PreviewPlay(const std::string& file) override;
   void PreviewStop();
+  void ErrorBox(const std::string& text) override;
+  void HoldErrorBoxes(bool hold) override;
   SoundLib& Sound() { return sound_; }
   int16_t Playing() const { return playing_; }
 
@@ -382,6 +384,8 @@ class FormP : public QMainWindow,
   bool ended_ = false;
   bool loading_ = false;
   int16_t playing_ = 0;
+  bool holdErrors_ = false;
+  std::vector<std::string> heldErrors_;
   int wheelBusy_ = 0;
   QObject* wheelHook_ = nullptr;
   bool splitterDragOn_ = false;

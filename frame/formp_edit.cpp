@@ -140,7 +140,7 @@ void FormP::EditM_MesInsert_Click() {
 void FormP::EditM_MesDelete_Click() {
   if (Form1* w = EditTarget()) {
     WindowEditHost host(*w);
-    MesDelete(w->Doc(), host);
+    MesDelete(w->Doc(), host, g_MaxMeasure);
   }
 }
 

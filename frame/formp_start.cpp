@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <cstdio>
+#include <utility>
 
 #include "chartfmt/globals.h"
 #include "chartfmt/scriptreg.h"
@@ -251,18 +252,29 @@ void FormP::MDIForm_Resize() {
   if (palette_->width() > half && half > 0) palette_->setFixedWidth(half);
 }
 
+void FormP::ErrorBox(const std::string& text) {
+  if (holdErrors_)
+    heldErrors_.push_back(text);
+  else
+    plat::TheDesktop().MessageBox(text, "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
+}
+
+void FormP::HoldErrorBoxes(bool hold) {
+  holdErrors_ = hold;
+  if (hold || heldErrors_.empty()) return;
+  // Taken out first: a box ends the press of a canvas, which ends the hold once more.
+  const std::vector<std::string> texts = std::exchange(heldErrors_, {});
+  for (const std::string& t : texts) ErrorBox(t);
+}
+
 void FormP::PreviewPlay(const std::string& file) {
   if (!QFile::exists(QString::fromStdString(file))) return;
   if (!sound_.Available()) {
-    plat::TheDesktop().MessageBox("サウンドライブラリ " + std::string(kSoundLibraryFile) +
-                                      " を読み込めなかったため、再生できません",
-                                  "エラー", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
+    ErrorBox("サウンドライブラリ " + std::string(kSoundLibraryFile) + " を読み込めなかったため、再生できません");
     return;
   }
   sound_.Load(file, g_Streaming != 0 ? 1 : 0);
-  if (sound_.Play() != 0)
-    plat::TheDesktop().MessageBox("指定されたファイルは、パスが通っていない、あるいは再生できない形式です", "エラー",
-                                  plat::MsgButtons::Ok, plat::MsgIcon::Critical);
+  if (sound_.Play() != 0) ErrorBox("指定されたファイルは、パスが通っていない、あるいは再生できない形式です");
   playing_ = -1;
 }
 

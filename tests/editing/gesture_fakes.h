@@ -2,6 +2,7 @@
 // part runs the real editing functions on its own record; the rest records what was asked.
 #pragma once
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,7 +23,8 @@ struct FakeWorld : mk::ChartWindowPort,
                    mk::AutoScrollTimers,
                    mk::CanvasOverlay,
                    mk::TempoPrompt,
-                   mk::DefinitionList {
+                   mk::DefinitionList,
+                   mk::HeldButtons {
   mk::DocData doc;
   mk::GestureSettings settings;
   mk::CanvasGeom canvas{600, 400, 0};
@@ -41,6 +43,10 @@ struct FakeWorld : mk::ChartWindowPort,
   std::vector<std::string> prompts;
   std::vector<int> rows;  // WAV list rows selected
   std::vector<std::string> previewFiles;
+  // The buttons the events report held; unset: every button, so no release is ever lost.
+  std::optional<int> held;
+  // Run inside ObjSelect and the tempo prompt, where a box or a menu would open.
+  std::function<void()> onSelect, onPrompt;
 
   mk::GestureController gc;
 
@@ -58,6 +64,7 @@ struct FakeWorld : mk::ChartWindowPort,
     s.Overlay = this;
     s.Prompt = this;
     s.List = this;
+    s.Buttons = this;
     return s;
   }
 
@@ -92,6 +99,7 @@ struct FakeWorld : mk::ChartWindowPort,
     const mk::SelectResult r = mk::ObjSelect(doc, x1, m1, s1, x2, m2, s2, noGrid);
     const std::string f = mk::SelectPreviewFile(doc, r);
     if (!f.empty()) previewFiles.push_back(f);
+    if (onSelect) onSelect();
   }
   void Mes_Change(int delta) override { mk::Mes_Change(doc, delta, settings.MaxMeasure); }
   void ObjDraw() override {
@@ -124,12 +132,14 @@ struct FakeWorld : mk::ChartWindowPort,
   }
   std::optional<std::string> AskTempo(const std::string& prompt, const std::string&) override {
     prompts.push_back(prompt);
+    if (onPrompt) onPrompt();
     if (answers.empty()) return std::nullopt;
     auto a = answers.front();
     answers.pop_front();
     return a;
   }
   void SelectWavRow(int n) override { rows.push_back(n); }
+  int ButtonsHeld() override { return held.value_or(7); }
 };
 
 }  // namespace seltest

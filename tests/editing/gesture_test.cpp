@@ -85,9 +85,14 @@ TEST(SelectGesture, PressesThatStartNothingOnlySetTheButtonFlag) {
 
 TEST(SelectGesture, RightPressShowsTheMenuWhichTakesTheRelease) {
   FakeWorld w;
+  Put(w.doc, 2, 0, 24, 4);
+  w.Press(L, 0, 2, 0, 24);  // a drag runs: the menu takes the left release too
   w.Press(R, 0, 2, 0, 10);
   EXPECT_EQ(w.popups, 1);
-  EXPECT_TRUE(w.gc.State().BtnDown);
+  EXPECT_FALSE(w.gc.State().BtnDown);
+  EXPECT_FALSE(w.gc.State().DragOn);
+  w.Move(0, 5, 1, 0);
+  EXPECT_EQ(Entries(w.doc), std::vector<SelEntry>{E(2, 0, 24, 4)});
 }
 
 TEST(SelectGesture, DragMovesTheSelectionAndAClickStillTakesASnapshot) {
@@ -403,6 +408,14 @@ TEST(DrawGesture, TempoEntryStoresWholeValuesOneTo255) {
     EXPECT_EQ(Front(w.doc, 0, 1, 48), c.stored);
     EXPECT_EQ(w.doc.UndoOn, c.stored ? -1 : 0);
   }
+  // The value the cell holds already changes nothing: no undo step, no mark.
+  FakeWorld w;
+  w.selectMode = false;
+  Put(w.doc, 0, 1, 48, 120);
+  w.answers.push_back("120");
+  w.Click(L, 0, 0, 1, 50);
+  EXPECT_EQ(w.doc.UndoOn, 0);
+  EXPECT_EQ(w.doc.Dirty, 0);
 }
 
 TEST(DrawGesture, TempoPromptShowsTheBaseBpm) {
@@ -538,6 +551,108 @@ TEST(StripGesture, SelectModeLeftTakesTheLaneRightDropsEverything) {
   EXPECT_EQ(w.doc.SelCount, 0);
   EXPECT_EQ(Front(w.doc, 5, 1, 0), 4);
   EXPECT_EQ(Back(w.doc, 5, 9, 96), 5);
+}
+
+// ---- lost releases ----------------------------------------------------------------------------
+
+// A press whose release a box or another window took, then moves with no button held: the
+// gesture ends where the pointer last was and nothing moves or is erased any more. A click
+// elsewhere lands the selection where the gesture left it, and Undo gives back the chart as it
+// was before the press.
+TEST(LostRelease, MovesWithNoButtonHeldEndTheGestureWhereItWas) {
+  const SelEntry a = E(2, 0, 24, 4), b = E(3, 0, 24, 5), c = E(5, 1, 0, 6);
+  struct Pos {
+    int lane, mes, tick;
+  };
+  struct Case {
+    const char* name;
+    bool select;
+    MouseButton button;
+    Pos press;
+    std::optional<Pos> heldMove;  // before the release is lost
+    std::vector<SelEntry> sel, grid;
+    bool snapshot;  // the gesture keeps an undo step
+  } cases[] = {
+      {"drag", true, L, {2, 0, 24}, Pos{4, 0, 24}, {E(4, 0, 24, 4)}, {b, c}, true},
+      {"drag lost at its press", true, L, {2, 0, 24}, std::nullopt, {a}, {b, c}, true},
+      {"band", true, L, {2, 0, 60}, Pos{3, 0, 30}, {a, b}, {c}, false},
+      {"erase drag", false, R, {2, 1, 0}, Pos{3, 0, 24}, {}, {a, c}, true},
+      {"erase drag that erased nothing", false, R, {2, 1, 0}, std::nullopt, {}, {a, b, c}, false},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    FakeWorld w;
+    for (const SelEntry& e : {a, b, c}) Put(w.doc, e.Lane, e.Mes, e.Tick, e.Value);
+    const std::vector<SelEntry> before = seltest::GridObjects(w.doc);
+    w.selectMode = k.select;
+    w.held = static_cast<int>(k.button);
+    w.Press(k.button, 0, k.press.lane, k.press.mes, k.press.tick);
+    if (k.heldMove) w.Move(0, k.heldMove->lane, k.heldMove->mes, k.heldMove->tick);
+    w.held = 0;  // the release went elsewhere
+    w.Move(0, 2, 0, 24);
+    w.Move(0, 3, 0, 24);
+    w.Move(0, 5, 1, 0);
+    const mk::GestureState& st = w.gc.State();
+    EXPECT_FALSE(st.BtnDown || st.BandOn || st.DragOn || st.EraseOn);
+    EXPECT_EQ(Entries(w.doc), k.sel);
+    EXPECT_EQ(seltest::GridObjects(w.doc), k.grid);
+    EXPECT_FALSE(w.AnyTimer());
+    EXPECT_EQ(w.doc.UndoOn, k.snapshot ? -1 : 0);
+    w.selectMode = true;
+    w.held = 1;
+    w.Click(L, 0, 7, 1, 0);  // elsewhere: the selection lands where it is
+    if (w.doc.UndoOn != 0) mk::Undo(w.doc);
+    EXPECT_EQ(seltest::GridObjects(w.doc), before);
+  }
+}
+
+TEST(LostRelease, APressOfTheSameButtonEndsWhatItStarted) {
+  FakeWorld w;
+  Put(w.doc, 2, 0, 24, 4);
+  w.held = 1;
+  w.Press(L, 0, 2, 0, 24);  // a drag whose release is lost
+  w.Press(L, 0, 6, 2, 0);   // the next left press: an empty cell
+  EXPECT_FALSE(w.gc.State().DragOn);
+  EXPECT_TRUE(w.gc.State().BandOn);
+  EXPECT_EQ(Front(w.doc, 2, 0, 24), 4);  // the press dropped the selection where it was
+}
+
+// A box that opens inside the press (the window loses its activation) ends the drag the press
+// starts once the press is done: later moves, even with the button held again, move nothing.
+TEST(LostRelease, ABoxDuringThePressEndsItsGesture) {
+  FakeWorld w;
+  Put(w.doc, 2, 0, 24, 4);
+  w.onSelect = [&w] { w.gc.GestureLost(); };
+  w.Press(L, 0, 2, 0, 24);
+  EXPECT_FALSE(w.gc.State().DragOn);
+  EXPECT_FALSE(w.gc.State().BtnDown);
+  EXPECT_EQ(Entries(w.doc), std::vector<SelEntry>{E(2, 0, 24, 4)});
+  w.Move(0, 4, 1, 0);
+  EXPECT_EQ(Entries(w.doc), std::vector<SelEntry>{E(2, 0, 24, 4)});
+  mk::Undo(w.doc);
+  EXPECT_EQ(Front(w.doc, 2, 0, 24), 4);
+  EXPECT_EQ(w.doc.SelCount, 0);
+}
+
+// The tempo box opens at a left release while the right button may still hold an erase drag:
+// the drag ends first (handing back its empty snapshot), so the box's answer is one undo step and
+// the lost right release leaves nothing erasing.
+TEST(LostRelease, TheTempoBoxEndsAnEraseDragFirst) {
+  FakeWorld w;
+  w.selectMode = false;
+  Put(w.doc, 2, 0, 24, 4);
+  w.Press(R, 0, 2, 1, 0);
+  bool erasingAtTheBox = true;
+  w.onPrompt = [&] { erasingAtTheBox = w.gc.State().EraseOn; };
+  w.answers.push_back("150");
+  w.Click(L, 0, 0, 0, 0);
+  EXPECT_FALSE(erasingAtTheBox);
+  EXPECT_EQ(Front(w.doc, 0, 0, 0), 150);
+  w.held = 2;  // the right button still down, its release to come or not
+  w.Move(0, 2, 0, 24);
+  EXPECT_EQ(Front(w.doc, 2, 0, 24), 4);
+  mk::Undo(w.doc);
+  EXPECT_EQ(Front(w.doc, 0, 0, 0), 0);
 }
 
 }  // namespace

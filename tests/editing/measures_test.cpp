@@ -89,17 +89,32 @@ TEST(MesInsertDelete, MovesWholeMeasuresInEveryLaneAndUndoRestoresTheCount) {
   }
 }
 
-TEST(MesInsertDelete, ASingleMeasureIsKeptButTheSnapshotIsTaken) {
+TEST(MesInsertDelete, ASingleMeasureIsKeptWithTheEarlierUndoAndMark) {
   DocData d = MakeDoc(2, 0);
   Put(d, 1, 0, 0, 5);
   d.CurMes = 0;
   RecordingHost host(d);
+  ObjBackup(d);  // an earlier edit
+  Put(d, 2, 0, 0, 6);
+  d.Dirty = 0;  // as if saved since
   ASSERT_TRUE(MesDelete(d, host));
-  EXPECT_EQ(host.log, "backup desel draw ");
+  EXPECT_EQ(host.log, "desel draw ");
   EXPECT_EQ(d.MesCount, 0);
   EXPECT_EQ(At(d, 1, 0, 0), 5);
-  EXPECT_EQ(d.UndoOn, -1);
-  EXPECT_EQ(d.Dirty, -1);
+  EXPECT_EQ(d.Dirty, 0);
+  ASSERT_TRUE(Undo(d));  // still the earlier edit's level
+  EXPECT_EQ(At(d, 2, 0, 0), 0);
+
+  // A floating entry past the end grows the chart as it lands: then a measure goes, undoably.
+  DocData g = MakeDoc(2, 0);
+  Select(g, {{1, 2, 0, 7, 0}});
+  g.CurMes = 0;
+  RecordingHost gh(g);
+  ASSERT_TRUE(MesDelete(g, gh, 499));
+  EXPECT_EQ(gh.log, "backup desel count draw ");
+  EXPECT_EQ(g.MesCount, 1);
+  EXPECT_EQ(At(g, 1, 1, 0), 7);
+  EXPECT_EQ(g.Dirty, -1);
 }
 
 TEST(MesInsertDelete, TheSelectionLandsFirstAndMovesWithItsMeasure) {
@@ -186,6 +201,7 @@ TEST(MesLength, AnswersToStoredFactors) {
       {"1e38", static_cast<float>(1e38)},
       {"1e39", std::nullopt},  // beyond single precision
       {"1e400", std::nullopt},
+      {"0.75", std::nullopt},  // the factor the measure has: no change
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answer ? "\"" + *c.answer + "\"" : "cancel");
@@ -198,11 +214,12 @@ TEST(MesLength, AnswersToStoredFactors) {
                         {.prompt = "7小節の倍率を入力してください", .title = "小節の短縮化", .defaultText = "0.750"});
     RecordingHost host(d);
     EXPECT_EQ(MesLength(d, host), c.stored.has_value());
-    EXPECT_EQ(host.log, c.stored ? "backup draw " : "backup ");
+    // The snapshot follows the answer, and only one that changes the measure takes it.
+    EXPECT_EQ(host.log, c.stored ? "backup draw " : "");
     EXPECT_EQ(d.Obj[0].Mes[7].Length, c.stored.value_or(0.75));
     EXPECT_EQ(d.Obj[1].Mes[7].Length, 0.5);  // only lane 0 holds the factor
-    EXPECT_EQ(d.UndoOn, -1);                 // the snapshot stays, also when nothing was stored
-    EXPECT_EQ(d.Dirty, -1);
+    EXPECT_EQ(d.UndoOn, c.stored ? -1 : 0);
+    EXPECT_EQ(d.Dirty, c.stored ? -1 : 0);
   }
 }
 

@@ -171,4 +171,129 @@ TEST_F(CanvasEditTest, PlaceMoveUndoAndSaveWritesTheChartAsPlaced) {
   EXPECT_EQ(testsupport::ReadAll(out), ChartText(expected, 0));
 }
 
+// Boxes that open while a button is down on the canvas. The preview's error waits until the
+// release; whatever takes the release instead (a window switch, the chart menu, the tempo box)
+// ends the gesture where it was: later moves with no button held move and erase nothing, a click
+// elsewhere lands the selection where it was, and Undo gives back the chart before the press.
+class CanvasBoxTest : public CanvasEditTest {
+ protected:
+  // Number 10 (a file that is no sound) on lane 3 and number 7 on lane 1, at measure 0, step 0.
+  Form1* Chart() {
+    Form1* w = StartUntitled();
+    DocData& d = w->Doc();
+    d.Folder = Install();
+    dir_.Write("noise.wav", std::string(30, 'x'));
+    d.Wav[10].File = "noise.wav";
+    for (auto [lane, v] : {std::pair{3, 10}, {1, 7}}) {
+      d.Obj[lane].Mes.Write(0).Obj[0] = static_cast<int16_t>(v);
+      RecalcLaneResolution(d, lane, lane, 0, 0);
+    }
+    w->ObjDraw();
+    g_PlayObj = -1;
+    return w;
+  }
+  void ExpectPreviewError() {
+    desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = "再生できません", .title = "エラー"});
+  }
+  // Moves with no button held over both objects' lanes, then a click on an empty cell.
+  void MoveAndClickElsewhere(Form1* w) {
+    Move(w, At(w, 1, 0, 0), Qt::NoButton);
+    Move(w, At(w, 2, 0, 0), Qt::NoButton);
+    Mode(true);
+    Press(w, At(w, 5, 1, 2));
+    Release(w, At(w, 5, 1, 2));
+  }
+  static std::vector<SelEntry> Objects(Form1* w) { return GridObjects(w->Doc()); }
+  static std::vector<SelEntry> GridObjects(const DocData& d) {
+    std::vector<SelEntry> out;
+    for (int l = 0; l <= d.LaneCount; ++l)
+      for (size_t m = 0; m < d.Obj[l].Mes.size(); ++m)
+        for (const CellLayer::Entry& e : d.Obj[l].Mes[m].Obj.Entries())
+          out.push_back({static_cast<int16_t>(l), static_cast<int16_t>(m), e.Tick, e.Value, 0});
+    return out;
+  }
+  // unmarked: the gesture's press left no modified mark behind (an erase drag's press does).
+  void ExpectUndoGivesBack(Form1* w, const std::vector<SelEntry>& before, bool unmarked = true) {
+    Frame().Menu_Edit_Undo_Click();
+    EXPECT_EQ(Objects(w), before);
+    EXPECT_EQ(w->Doc().SelCount, 0);
+    if (!unmarked) return;
+    EXPECT_EQ(w->Doc().Dirty, 0);
+    EXPECT_FALSE(w->windowTitle().contains('*'));
+  }
+};
+
+TEST_F(CanvasBoxTest, ThePreviewsErrorWaitsForTheRelease) {
+  Form1* w = Chart();
+  const std::vector<SelEntry> before = Objects(w);
+  Mode(true);
+  Press(w, At(w, 3, 0, 0));
+  EXPECT_EQ(desk_.CountOf(testsupport::CallKind::MessageBox), 0u);
+  ExpectPreviewError();
+  Release(w, At(w, 3, 0, 0));
+  desk_.Verify();
+  MoveAndClickElsewhere(w);
+  EXPECT_EQ(Objects(w), before);
+  ExpectUndoGivesBack(w, before);
+}
+
+TEST_F(CanvasBoxTest, AReleaseThatNeverComesEndsTheDragWhereItWas) {
+  for (const bool deactivated : {false, true}) {
+    SCOPED_TRACE(deactivated ? "the window lost its activation" : "a move with no button held");
+    Form1* w = Chart();
+    const std::vector<SelEntry> before = Objects(w);
+    Mode(true);
+    Press(w, At(w, 3, 0, 0));
+    ExpectPreviewError();  // shown once the press is over
+    if (deactivated) {
+      QEvent e(QEvent::WindowDeactivate);
+      QApplication::sendEvent(w->Picture1(), &e);
+      desk_.Verify();
+      Move(w, At(w, 1, 0, 0));  // even with the button down again
+    }
+    MoveAndClickElsewhere(w);
+    desk_.Verify();
+    EXPECT_EQ(Objects(w), before);
+    ExpectUndoGivesBack(w, before);
+    w->CloseWithoutQuestion();
+    Pump();
+  }
+}
+
+TEST_F(CanvasBoxTest, TheChartMenuTakesTheReleaseOfADrag) {
+  Form1* w = Chart();
+  g_PlayObj = 0;
+  const std::vector<SelEntry> before = Objects(w);
+  Mode(true);
+  Press(w, At(w, 3, 0, 0));
+  // The menu's measure-length command, answered Cancel, while the menu is open.
+  desk_.ExpectInputBox(std::nullopt, {.title = "小節の短縮化"});
+  QTimer::singleShot(0, [this] {
+    Frame().Menu("EditM_MesChange")->trigger();
+    if (QWidget* m = QApplication::activePopupWidget()) m->close();
+  });
+  Send(w->Picture1(), QEvent::MouseButtonPress, At(w, 4, 0, 0), Qt::RightButton);
+  desk_.Verify();
+  MoveAndClickElsewhere(w);
+  EXPECT_EQ(Objects(w), before);
+  ExpectUndoGivesBack(w, before);
+}
+
+TEST_F(CanvasBoxTest, TheTempoBoxEndsAnEraseDrag) {
+  Form1* w = Chart();
+  const std::vector<SelEntry> before = Objects(w);
+  Mode(false);
+  Press(w, At(w, 2, 0, 0), Qt::RightButton);
+  desk_.ExpectInputBox("150", {.title = "BPMの入力"});
+  Press(w, At(w, 0, 1, 0));
+  Release(w, At(w, 0, 1, 0));
+  desk_.Verify();
+  EXPECT_EQ(FrontAt(w, 0, 1, 0), 150);
+  MoveAndClickElsewhere(w);  // the right release is lost
+  std::vector<SelEntry> after = before;
+  after.insert(after.begin(), SelEntry{0, 1, 0, 150, 0});
+  EXPECT_EQ(Objects(w), after);
+  ExpectUndoGivesBack(w, before, false);
+}
+
 }  // namespace
