@@ -96,18 +96,22 @@ bool SwitchDefTab(DocData& doc, int tab) {
   }
 }
 
-std::string BgaPreviewPath(const DocData& doc) {
-  if (doc.CurDef < 0 || doc.CurDef >= static_cast<int>(doc.Bga.size())) return {};
+BgaPreviewFile BgaPreviewPath(const DocData& doc) {
+  BgaPreviewFile shown;
+  if (doc.CurDef < 0 || doc.CurDef >= static_cast<int>(doc.Bga.size())) return shown;
   const std::string& file = doc.Bga[doc.CurDef].File;
-  if (file.empty()) return {};
+  if (file.empty()) return shown;
+  shown.path = doc.Folder + file;
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(std::filesystem::path(shown.path), ec)) {
+    shown.black = BgaBlack::Missing;
+    return shown;
+  }
   std::string ext = file.size() > 3 ? file.substr(file.size() - 3) : file;
   for (char& c : ext)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  if (ext != "JPG" && ext != "BMP" && ext != "GIF") return {};
-  const std::string path = doc.Folder + file;
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(std::filesystem::path(path), ec)) return {};
-  return path;
+  shown.black = ext == "JPG" || ext == "BMP" || ext == "GIF" ? BgaBlack::None : BgaBlack::OtherKind;
+  return shown;
 }
 
 std::string FreeTextForBox(std::string_view record) {

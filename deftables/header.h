@@ -69,10 +69,20 @@ int TabHoverFor(const std::vector<int>& tabLefts, int x, int previous);
 // number above 255 becomes 1.
 bool SwitchDefTab(DocData& doc, int tab);
 
-// The picture the BGA preview shows for the current definition, or "" for a black area: the
-// entry's file in the chart folder when it exists and its last three characters, in any case,
-// are JPG, BMP or GIF.
-std::string BgaPreviewPath(const DocData& doc);
+// Why the BGA preview leaves its area black before any picture is read.
+enum class BgaBlack {
+  None,       // path names a picture to show
+  NoFile,     // no current definition, or one without a file
+  Missing,    // the file is not in the chart folder
+  OtherKind,  // its last three characters, in any case, are not JPG, BMP or GIF
+};
+struct BgaPreviewFile {
+  std::string path;  // the entry's file in the chart folder; empty when there is no entry
+  BgaBlack black = BgaBlack::NoFile;
+};
+
+// The picture the BGA preview shows for the current definition, or why it shows none.
+BgaPreviewFile BgaPreviewPath(const DocData& doc);
 
 // The free statements are kept with CR LF breaks; the box edits them with LF breaks.
 std::string FreeTextForBox(std::string_view record);

@@ -9,31 +9,73 @@
 #include "chartfmt/globals.h"
 #include "deftables/header.h"
 #include "frame/formp.h"
+#include "platform/gfx/pictureread.h"
 
 namespace mk {
 
+namespace {
+
+const char kCaption[] = "BGAプレビュー";
+
+// The caption's note and the tooltip's sentence for a black area; empty where nothing was to show.
+struct BlackReason {
+  const char* note;
+  const char* sentence;
+};
+
+BlackReason ReasonFor(BgaBlack black, plat::PictureFault fault) {
+  switch (black) {
+    case BgaBlack::NoFile: return {"", ""};
+    case BgaBlack::Missing: return {"ファイルなし", "ファイルが見つかりません"};
+    case BgaBlack::OtherKind: return {"表示できない形式", "JPG、BMP、GIF 以外のファイルは表示しません"};
+    case BgaBlack::None: break;
+  }
+  switch (fault) {
+    case plat::PictureFault::None: return {"", ""};
+    case plat::PictureFault::Missing: return {"ファイルなし", "ファイルを開けません"};
+    case plat::PictureFault::NotPicture:
+      return {"表示できない形式", "中身が JPG、BMP、GIF のどれでもないため表示できません"};
+    case plat::PictureFault::TooLarge: return {"大きすぎる画像", "画像が大きすぎるため表示できません"};
+    case plat::PictureFault::CutShort: return {"壊れた画像", "画像が壊れているか途中で切れているため表示できません"};
+  }
+  return {"", ""};
+}
+
+}  // namespace
+
 BgaPreviewWin::BgaPreviewWin(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopHint) {
   setObjectName("BGAWin");
-  setWindowTitle(QStringLiteral("BGAプレビュー"));
+  setWindowTitle(QString::fromUtf8(kCaption));
   setAttribute(Qt::WA_DeleteOnClose);
   setFixedSize(kSide, kSide);
   picture1_ = new QLabel(this);
   picture1_->setObjectName("Picture1");
   picture1_->setGeometry(0, 0, kSide, kSide);
   picture1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  Show("");
+  Show({});
 }
 
-void BgaPreviewWin::Show(const std::string& path) {
+void BgaPreviewWin::Show(const BgaPreviewFile& file) {
   QImage area(kSide, kSide, QImage::Format_RGB32);
   area.fill(Qt::black);
-  if (!path.empty()) {
-    const QImage pic(QString::fromStdString(path));
-    if (!pic.isNull()) {
+  plat::PictureFault fault = plat::PictureFault::None;
+  if (file.black == BgaBlack::None) {
+    const plat::PictureRead pic = plat::ReadPicture(file.path);
+    fault = pic.fault;
+    if (fault == plat::PictureFault::None) {
       QPainter p(&area);
-      p.drawImage(0, 0, pic);
+      p.drawImage(0, 0, pic.image);
     }
   }
+  const BlackReason why = ReasonFor(file.black, fault);
+  QString caption = QString::fromUtf8(kCaption);
+  QString tip;
+  if (*why.note) {
+    caption += QStringLiteral(" (%1)").arg(QString::fromUtf8(why.note));
+    tip = QString::fromStdString(file.path) + "\n" + QString::fromUtf8(why.sentence);
+  }
+  setWindowTitle(caption);
+  picture1_->setToolTip(tip);
   shown_ = area;
   picture1_->setPixmap(QPixmap::fromImage(area));
 }

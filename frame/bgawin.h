@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "deftables/header.h"
+
 class QLabel;
 
 namespace mk {
@@ -17,9 +19,10 @@ class BgaPreviewWin : public QWidget {
   // Runs when the window closes, by the user or by the program (Form_Unload).
   std::function<void()> unloaded;
 
-  // Black area, then the picture at path unscaled from the top-left corner and clipped; an empty
-  // path or a file that does not decode leaves the area black.
-  void Show(const std::string& path);
+  // Black area, then the picture unscaled from the top-left corner and clipped. Where it stays
+  // black for a file it cannot show (missing, of another kind, too large, damaged or cut short),
+  // the caption says why and the area's tooltip names the file.
+  void Show(const BgaPreviewFile& file);
   QImage Shown() const { return shown_; }
   QLabel* Picture1() const { return picture1_; }
 

@@ -1,13 +1,10 @@
 #include "platform/gfx/picture.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <QPainter>
 #include <QSaveFile>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 
 namespace plat {
 
@@ -176,35 +173,10 @@ void Picture::StretchBlt(int dx, int dy, int dw, int dh, const Picture& src, int
   p.drawImage(QRect(dx, dy, dw, dh), src.img_, QRect(sx, sy, sw, sh));
 }
 
-namespace {
-QImage ReadPngFrom(QImageReader& reader) {
-  reader.setAutoDetectImageFormat(false);
-  return reader.read();
-}
-}  // namespace
-
-QImage ReadPng(const QString& path) {
-  QImageReader reader(path, "png");
-  return ReadPngFrom(reader);
-}
-
-QImage ReadPng(const unsigned char* bytes, std::size_t size) {
-  if (!bytes || size > static_cast<std::size_t>(std::numeric_limits<int>::max())) return {};
-  QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
-  QBuffer buffer(&data);
-  buffer.open(QIODevice::ReadOnly);
-  QImageReader reader(&buffer, "png");
-  return ReadPngFrom(reader);
-}
-
 bool Picture::Load(const std::string& path) {
-  QImageReader reader(QString::fromStdString(path));
-  reader.setDecideFormatFromContent(true);
-  const QByteArray fmt = reader.format().toLower();
-  if (fmt != "bmp" && fmt != "jpeg" && fmt != "jpg" && fmt != "gif") return false;
-  QImage loaded = reader.read();
-  if (loaded.isNull()) return false;
-  img_ = loaded.convertToFormat(QImage::Format_RGB32);
+  PictureRead r = ReadPicture(path);
+  if (r.fault != PictureFault::None) return false;
+  img_ = r.image.convertToFormat(QImage::Format_RGB32);
   return true;
 }
 

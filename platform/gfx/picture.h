@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/gfx/pictureread.h"
+
 namespace plat {
 
 using Color = uint32_t;  // 0xRRGGBB
@@ -49,12 +51,6 @@ struct CharExtent {
 };
 CharExtent MaxCharExtent(const Font& font, const std::string& utf8Chars);
 
-// A PNG file (a path or a Qt resource) or PNG bytes, read by Qt's own PNG reader alone; null when
-// it does not read. Naming the format is not enough for that: Qt would first load every
-// image-format plugin there is, to ask each whether it reads the file instead.
-QImage ReadPng(const QString& path);
-QImage ReadPng(const unsigned char* bytes, std::size_t size);
-
 class Picture {
  public:
   Picture() = default;
@@ -91,8 +87,8 @@ class Picture {
   // Stretches src's (sx, sy, sw, sh) into (dx, dy, dw, dh), nearest pixel, replacing.
   void StretchBlt(int dx, int dy, int dw, int dh, const Picture& src, int sx, int sy, int sw, int sh);
 
-  // Loads a BMP, JPEG or GIF file (path UTF-8); the picture takes the file's size. False and
-  // unchanged when the file cannot be read as a picture.
+  // Loads a BMP, JPEG or GIF file (path UTF-8) through ReadPicture; the picture takes the file's
+  // size. False and unchanged when the file cannot be read whole as a picture.
   bool Load(const std::string& path);
   // Writes the image as a BMP file; an existing file is replaced only when writing succeeded.
   bool SaveBmp(const std::string& path) const;

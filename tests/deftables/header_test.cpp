@@ -176,16 +176,18 @@ TEST(Header, PreviewPath) {
   for (const char* f : {"a.Bmp", "b.jpeg", "c.png", "d.GIF"}) std::ofstream(d.Folder + f) << "x";
   const struct {
     const char* file;
-    bool shown;
-  } cases[] = {{"a.Bmp", true}, {"b.jpeg", false},      {"c.png", false},
-               {"d.GIF", true}, {"missing.bmp", false}, {"", false}};
+    BgaBlack black;
+  } cases[] = {{"a.Bmp", BgaBlack::None}, {"b.jpeg", BgaBlack::OtherKind},    {"c.png", BgaBlack::OtherKind},
+               {"d.GIF", BgaBlack::None}, {"missing.bmp", BgaBlack::Missing}, {"", BgaBlack::NoFile}};
   for (const auto& c : cases) {
     d.Bga[4].File = c.file;
     d.CurDef = 4;
-    EXPECT_EQ(BgaPreviewPath(d), c.shown ? d.Folder + c.file : "") << c.file;
+    const BgaPreviewFile shown = BgaPreviewPath(d);
+    EXPECT_EQ(shown.black, c.black) << c.file;
+    EXPECT_EQ(shown.path, *c.file ? d.Folder + c.file : "") << c.file;
   }
   d.CurDef = 1000;  // beyond the table: black
-  EXPECT_EQ(BgaPreviewPath(d), "");
+  EXPECT_EQ(BgaPreviewPath(d).black, BgaBlack::NoFile);
 }
 
 TEST(Header, FreeTextLineBreaks) {

@@ -258,6 +258,143 @@ TEST(PictureFiles, FailuresLeaveThePictureAndTheOldFileAlone) {
   EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()), bytes);
 }
 
+namespace {
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void PutLe(std::string& s, uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// A w x h GIF with a grey palette, pixel (x, y) grey (x + y) & 255, its codes written as nine-bit
+// literals with a clear code before the table would grow.
+std::string GreyGif(int w, int h) {
+  std::string s = "GIF89a";
+  PutLe(s, w, 2);
+  PutLe(s, h, 2);
+  s += "\xF7";
+  s += std::string(2, '\0');
+  for (int i = 0; i < 256; ++i) s += std::string(3, static_cast<char>(i));
+  s += ',';
+  PutLe(s, 0, 4);
+  PutLe(s, w, 2);
+  PutLe(s, h, 2);
+  s += std::string(1, '\0') + "\x08";
+  std::string codes;
+  uint32_t bits = 0;
+  int used = 0;
+  auto put = [&](uint32_t code) {
+    bits |= code << used;
+    for (used += 9; used >= 8; used -= 8, bits >>= 8) codes += static_cast<char>(bits & 0xFF);
+  };
+  put(256);
+  for (int i = 0; i < w * h; ++i) {
+    if (i > 0 && i % 254 == 0) put(256);
+    put(((i % w) + (i / w)) & 255);
+  }
+  put(257);
+  if (used > 0) codes += static_cast<char>(bits & 0xFF);
+  for (size_t i = 0; i < codes.size(); i += 255) {
+    const size_t n = std::min<size_t>(255, codes.size() - i);
+    s += static_cast<char>(n) + codes.substr(i, n);
+  }
+  return s + std::string(1, '\0') + ";";
+}
+
+// A w x h eight-bit RLE BMP whose bottom row is colour 5 (red), then an end mark: the rows above
+// are never written by the file. Colour 0 is black, every other a grey of its own or red.
+std::string RleBmp(int w, int h) {
+  std::string data;
+  for (int left = w; left > 0; left -= 255) data += static_cast<char>(std::min(left, 255)) + std::string("\x05");
+  data += std::string("\0\0\0\x01", 4);
+  std::string s = "BM";
+  const uint32_t off = 14 + 40 + 256 * 4;
+  PutLe(s, off + static_cast<uint32_t>(data.size()), 4);
+  PutLe(s, 0, 4);
+  PutLe(s, off, 4);
+  for (uint32_t v : {40u, static_cast<uint32_t>(w), static_cast<uint32_t>(h)}) PutLe(s, v, 4);
+  PutLe(s, 1, 2);
+  PutLe(s, 8, 2);
+  for (uint32_t v : {1u, static_cast<uint32_t>(data.size()), 2835u, 2835u, 256u, 0u}) PutLe(s, v, 4);
+  for (int i = 0; i < 256; ++i) PutLe(s, i == 5 ? 0xFF0000u : i * 0x010101u, 4);
+  return s + data;
+}
+
+}  // namespace
+
+// A picture file cut short reads as nothing, whatever its format and wherever it was cut; never
+// as a picture part of which is memory the file did not fill.
+TEST(PictureFiles, CutShortFilesReadAsNothing) {
+  QTemporaryDir dir;
+  const std::string base = dir.path().toStdString() + "/";
+  const Picture noise = Noise(200, 200, 5);
+  ASSERT_TRUE(noise.SaveBmp(base + "n.bmp"));
+  ASSERT_TRUE(noise.Image().save(QString::fromStdString(base + "n.jpg"), "JPEG", 90));
+  const std::string bmp = FileBytes(base + "n.bmp"), jpg = FileBytes(base + "n.jpg");
+  const std::string gif = GreyGif(200, 200), rle = RleBmp(200, 200);
+  ASSERT_GT(jpg.size(), 4000u);
+  const struct {
+    const char* name;
+    std::string bytes;
+    bool whole;
+  } cases[] = {
+      {"bmp", bmp, true},
+      {"bmp cut to 2,000 bytes", bmp.substr(0, 2000), false},
+      {"bmp cut in half", bmp.substr(0, bmp.size() / 2), false},
+      {"bmp without its last byte", bmp.substr(0, bmp.size() - 1), false},
+      {"bmp cut in its header", bmp.substr(0, 40), false},
+      {"rle bmp", rle, true},
+      {"rle bmp without its end mark", rle.substr(0, rle.size() - 2), false},
+      {"jpg", jpg, true},
+      {"jpg cut to 2,000 bytes", jpg.substr(0, 2000), false},
+      {"jpg cut in half", jpg.substr(0, jpg.size() / 2), false},
+      {"jpg without its end marker", jpg.substr(0, jpg.size() - 2), false},
+      {"gif", gif, true},
+      {"gif without its trailer", gif.substr(0, gif.size() - 1), true},  // the image itself is whole
+      {"gif cut to 2,000 bytes", gif.substr(0, 2000), false},
+      {"gif cut in half", gif.substr(0, gif.size() / 2), false},
+      {"gif without its last block's end", gif.substr(0, gif.size() - 2), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = base + "case." + std::string(c.name).substr(0, 3);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << c.bytes;
+    const plat::PictureRead r = plat::ReadPicture(path);
+    Picture p(3, 3, kRed);
+    EXPECT_EQ(p.Load(path), c.whole);
+    if (!c.whole) {
+      EXPECT_EQ(r.fault, plat::PictureFault::CutShort);
+      EXPECT_TRUE(r.image.isNull());
+      EXPECT_EQ(p.Width(), 3);
+      EXPECT_EQ(p.Pixel(1, 1), kRed);
+      continue;
+    }
+    ASSERT_EQ(r.fault, plat::PictureFault::None);
+    ASSERT_EQ(p.Width(), 200);
+    ASSERT_EQ(p.Height(), 200);
+    // Every pixel is the file's: checked exactly where the format is exact.
+    int wrong = 0;
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 200; ++x) {
+        const plat::Color got = p.Pixel(x, y);
+        if (c.bytes.size() == bmp.size() && c.name[0] == 'b') wrong += got != noise.Pixel(x, y);
+        if (c.name[0] == 'r') wrong += got != (y == 199 ? kRed : kBlack);
+        if (c.name[0] == 'g') wrong += got != static_cast<plat::Color>(((x + y) & 255) * 0x010101);
+      }
+    EXPECT_EQ(wrong, 0);
+  }
+  // A PNG without its end chunk does not read either.
+  const std::string cutPng = base + "cut.png";
+  ASSERT_TRUE(noise.Image().save(QString::fromStdString(cutPng), "PNG"));
+  const std::string png = FileBytes(cutPng);
+  EXPECT_FALSE(plat::ReadPng(QString::fromStdString(cutPng)).isNull());
+  std::ofstream(cutPng, std::ios::binary | std::ios::trunc) << png.substr(0, png.size() - 12);
+  EXPECT_TRUE(plat::ReadPng(QString::fromStdString(cutPng)).isNull());
+}
+
 // PNG pictures read by Qt's own reader from a file or from bytes; anything else, cut short or
 // missing, reads as nothing.
 TEST(PictureFiles, PngReadsFromFilesAndBytes) {

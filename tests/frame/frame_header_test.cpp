@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "chartfmt/globals.h"
 #include "chartview/mixedbutton.h"
@@ -354,10 +356,34 @@ TEST_F(FrameTest, BgaPreviewFollowsTheListAndShowsOnlyKnownPictures) {
   EXPECT_EQ(shown.size(), QSize(255, 255));
   EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 255, 0));  // top-left, unscaled, clipped
   EXPECT_EQ(shown.pixel(254, 254), qRgb(255, 0, 0));
-  for (int n : {2, 3, 4, 9}) {  // .jpeg, .png, a missing file, an empty entry: black
-    d.CurDef = static_cast<int16_t>(n);
+  // Black for each file it cannot show, and the caption says why; the area's tooltip names the file.
+  big.save(QString::fromStdString(folder + "whole.bmp"), "BMP");
+  std::ifstream in(folder + "whole.bmp", std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::ofstream(folder + "cut.bmp", std::ios::binary) << bytes.substr(0, 2000);
+  std::ofstream(folder + "text.gif") << "not a picture";
+  d.Bga[6].File = "cut.bmp";
+  d.Bga[7].File = "text.gif";
+  const struct {
+    int n;
+    const char* caption;
+  } black[] = {{2, "BGAプレビュー (表示できない形式)"}, {3, "BGAプレビュー (表示できない形式)"},
+               {4, "BGAプレビュー (ファイルなし)"},     {6, "BGAプレビュー (壊れた画像)"},
+               {7, "BGAプレビュー (表示できない形式)"}, {9, "BGAプレビュー"}};
+  for (const auto& c : black) {
+    d.CurDef = static_cast<int16_t>(c.n);
     Frame().PreviewBGA();
-    EXPECT_EQ(win->Shown().pixel(0, 0), qRgb(0, 0, 0)) << n;
+    EXPECT_EQ(win->windowTitle().toStdString(), c.caption) << c.n;
+    const QImage& area = win->Shown();
+    int lit = 0;
+    for (int y = 0; y < area.height(); ++y)
+      for (int x = 0; x < area.width(); ++x) lit += area.pixel(x, y) != qRgb(0, 0, 0);
+    EXPECT_EQ(lit, 0) << c.n;
+    const std::string tip = win->Picture1()->toolTip().toStdString();
+    if (c.n == 9)
+      EXPECT_EQ(tip, "");
+    else
+      EXPECT_EQ(tip.rfind(folder + d.Bga[c.n].File + "\n", 0), 0u) << tip;
   }
   Frame().SelectListRow(DefList::Grid2, 6);  // a key release in the list redraws
   QKeyEvent up(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
@@ -365,6 +391,8 @@ TEST_F(FrameTest, BgaPreviewFollowsTheListAndShowsOnlyKnownPictures) {
   EXPECT_EQ(d.CurDef, 5);
   EXPECT_EQ(win->Shown().pixel(0, 0), qRgb(0, 0, 255));
   EXPECT_EQ(win->Shown().pixel(20, 20), qRgb(0, 0, 0));
+  EXPECT_EQ(win->windowTitle().toStdString(), "BGAプレビュー");  // a picture shown: nothing to explain
+  EXPECT_EQ(win->Picture1()->toolTip().toStdString(), "");
 
   win->close();  // closed by hand: it stays closed while rows change
   Pump();
