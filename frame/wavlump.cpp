@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -77,7 +78,8 @@ WavLump::WavLump(QWidget* parent, DocData& doc, DefKind kind, int number) : QDia
   setTabOrder(cancel_, list1_);
 
   // Opening: the slot list with the selected definition's slot, the pattern of the mode, the
-  // browsing lists at the working folder.
+  // browsing lists at the chart's definitions' folder (the working folder for a chart without
+  // one), so that OK without browsing leaves the folder where it was.
   pattern_ = LumpFilePattern(doc_, kind_);
   for (const std::string& r : LumpSlotRows(doc_, kind_)) list1_->addItem(QString::fromStdString(r));
   startSlot_ = LumpInitialSlot(doc_, kind_, number);
@@ -87,9 +89,11 @@ WavLump::WavLump(QWidget* parent, DocData& doc, DefKind kind, int number) : QDia
     list1_->scrollToItem(list1_->item(row));
   }
   ok_->setEnabled(false);
-  Dir1_Change(QDir::currentPath().toStdString());
-  for (int i = 0; i < drive1_->count(); ++i)  // the volume holding the working folder
-    if (QDir::currentPath().startsWith(drive1_->itemText(i)) &&
+  const QString defFolder = QString::fromStdString(doc_.Folder);
+  const QString start = !defFolder.isEmpty() && QFileInfo(defFolder).isDir() ? defFolder : QDir::currentPath();
+  Dir1_Change(start.toStdString());
+  for (int i = 0; i < drive1_->count(); ++i)  // the volume holding that folder
+    if (QString::fromStdString(folder_).startsWith(drive1_->itemText(i)) &&
         drive1_->itemText(i).size() >= drive1_->currentText().size())
       drive1_->setCurrentIndex(i);
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "chartfmt/globals.h"
+#include "temp_dir.h"
 
 namespace mk {
 namespace {
@@ -41,6 +44,33 @@ TEST(DocData, ResizeMeasuresKeepsCellsAndZeroesNewOnes) {
   EXPECT_TRUE(d.Obj[0].Mes.empty());
   EXPECT_FALSE(HasCell(d, 0, 0));
   EXPECT_FALSE(HasCell(d, -1, 0));
+}
+
+// Whether the names a save writes are found beside the chart's own file.
+TEST(DocData, DefinitionsBesideChartComparesTheFoldersThemselves) {
+  testsupport::TempDir dir;
+  const std::string top = dir.path() + "/";
+  std::filesystem::create_directory(top + "sounds");
+  std::filesystem::create_directory_symlink(top, top + "linked");
+  const struct {
+    std::string filePath, folder;
+    bool beside;
+  } cases[] = {
+      {"", top + "sounds/", true},  // untitled: no file of its own yet
+      {top + "song.nxl", "", true},
+      {top + "song.nxl", top, true},
+      {top + "song.nxl", top + "linked/", true},  // the same folder by another way
+      {top + "song.nxl", top + "sounds/", false},
+      {top + "sounds/song.nxl", top, false},
+      {"/gone/song.nxl", "/gone/", true},
+      {"/gone/song.nxl", "/elsewhere/", false},
+  };
+  for (const auto& c : cases) {
+    DocData d;
+    d.FilePath = c.filePath;
+    d.Folder = c.folder;
+    EXPECT_EQ(DefinitionsBesideChart(d), c.beside) << c.filePath << " / " << c.folder;
+  }
 }
 
 TEST(WindowTable, SizingKeepsContentsAndResetEmpties) {

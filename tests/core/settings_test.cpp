@@ -117,6 +117,7 @@ TEST_F(Settings, NoFileGivesDefaultsAndTheDesignedFrame) {
   EXPECT_EQ(g_SlotUsed.size(), 30u);
   EXPECT_EQ(g_RecentFiles, std::vector<std::string>(5));
   EXPECT_EQ(g_RecentScripts, std::vector<std::string>(5));
+  EXPECT_EQ(g_RecentScriptFiles, std::vector<std::string>(5));
   EXPECT_FALSE(dir.Exists("Mirkan.ini"));  // reading creates nothing
 }
 
@@ -284,9 +285,9 @@ TEST_F(Settings, RecentValues) {
   const std::string fitPath = "/" + std::string(252, 'b');   // 253 bytes + "*" still fits
   LoadFrom(
       "[Default]\r\nRecentNum=8\r\n[Recent]\r\n"
-      "0=/c/one.nxl*\r\n0S=Nexal*\r\n"
+      "0=/c/one.nxl*\r\n0S=Nexal*\r\n0F=nexal6.dfn*\r\n"
       "1=*\r\n1S=*\r\n"
-      "2=/c/two.nxl*junk\r\n2S=Dual*\r\n"
+      "2=/c/two.nxl*junk\r\n2S=Dual*\r\n"  // as older versions wrote it: no script file
       "3=nostar\r\n3S=Nexal*\r\n"
       "4=" +
       longPath +
@@ -296,12 +297,13 @@ TEST_F(Settings, RecentValues) {
       "*\r\n5S=Simple*\r\n"
       "6=\r\n6S=\r\n");
   // Lost entries leave no gap: an empty entry ends the list.
-  std::vector<std::string> files(8), scripts(8);
-  files[0] = "/c/one.nxl", scripts[0] = "Nexal";
+  std::vector<std::string> files(8), scripts(8), scriptFiles(8);
+  files[0] = "/c/one.nxl", scripts[0] = "Nexal", scriptFiles[0] = "nexal6.dfn";
   files[1] = "/c/two.nxl", scripts[1] = "Dual";
   files[2] = fitPath, scripts[2] = "Simple";
   EXPECT_EQ(g_RecentFiles, files);
   EXPECT_EQ(g_RecentScripts, scripts);
+  EXPECT_EQ(g_RecentScriptFiles, scriptFiles);
 }
 
 TEST_F(Settings, RecentSaveWritesPathsAndKeepsHigherKeys) {
@@ -309,11 +311,14 @@ TEST_F(Settings, RecentSaveWritesPathsAndKeepsHigherKeys) {
   FakeFrame f = Load();
   g_RecentFiles = {"/c/a b.nxl", "", ""};
   g_RecentScripts = {"Nexal", "Dual", ""};
+  g_RecentScriptFiles = {"nexal.dfn", "dual.dfn", ""};
   SaveSettings(f);
   EXPECT_EQ(Raw("0"), "/c/a b.nxl*");
-  EXPECT_EQ(Raw("0S"), "Nexal*");
+  EXPECT_EQ(Raw("0S"), "Nexal*");  // the title stays for older versions, the file beside it
+  EXPECT_EQ(Raw("0F"), "nexal.dfn*");
   EXPECT_EQ(Raw("1"), "");
   EXPECT_EQ(Raw("1S"), "");  // no file: the script goes too
+  EXPECT_EQ(Raw("1F"), "");
   EXPECT_EQ(Raw("2"), "");
   EXPECT_EQ(Raw("7"), "/old.nxl*");
   EXPECT_EQ(Raw("RecentNum"), "3");  // [Default] is left as it was

@@ -77,6 +77,30 @@ TEST(DefLists, ChoosingAFileRebasesTheChartFolder) {
   EXPECT_EQ(d.Wav[2].File, "b.wav");
 }
 
+TEST(DefLists, FileChoicesStartInTheDefinitionsFolder) {
+  DocData d = MakeDoc();
+  const struct {
+    const char* folder;
+    const char* current;
+    const char* last;
+    FileChoiceStart start;
+  } cases[] = {
+      {"/song/sounds/", "a.wav", "/else/b.wav", {"/song/sounds/", "a.wav"}},
+      {"/song/sounds/", "", "/song/sounds/b.wav", {"/song/sounds/", "b.wav"}},
+      {"/song/sounds/", "", "/song/b.wav", {"/song/sounds/", ""}},  // from another folder: no name
+      {"/song/sounds/", "", "/song/sounds/deeper/b.wav", {"/song/sounds/", ""}},
+      {"/song/", "", "", {"/song/", ""}},
+      {"", "a.wav", "/else/b.wav", {"", "a.wav"}},  // a new chart nothing was chosen for yet
+      {"", "", "/else/b.wav", {"", "/else/b.wav"}},
+  };
+  for (const auto& c : cases) {
+    d.Folder = c.folder;
+    const FileChoiceStart s = DefFileChoiceStart(d, c.current, c.last);
+    EXPECT_EQ(s.folder, c.start.folder) << c.folder << " " << c.current << " " << c.last;
+    EXPECT_EQ(s.name, c.start.name) << c.folder << " " << c.current << " " << c.last;
+  }
+}
+
 TEST(DefLists, CommentEraseAndTheEraseKey) {
   DocData d = MakeDoc();
   d.CurDef = 3;

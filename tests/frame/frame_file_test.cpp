@@ -1,7 +1,11 @@
 // File > Open, saving with the modified mark, the recent-file entries, and a chart opened and
 // saved unchanged through the frame.
+#include <QListWidget>
 #include <QMdiArea>
+#include <QMenu>
+#include <QToolButton>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "chartfmt/chartwrite.h"
@@ -9,6 +13,8 @@
 #include "chartfmt/scriptreg.h"
 #include "chartview/form1_calc.h"
 #include "chartview/formglobals.h"
+#include "chartview/mixedbutton.h"
+#include "frame/frmscrsel.h"
 #include "frame/queryopen.h"
 #include "frame/recent.h"
 #include "frame/settings.h"
@@ -315,6 +321,59 @@ TEST_F(FrameTest, RecentEntriesFromTheSettingsAreGreyedWithoutTheirFileOrScript)
   Frame().Menu("Menu_File_Recent_1")->trigger();
   Pump();
   EXPECT_EQ(g_Docs[1].ScriptNo, ScriptFor("scd"));
+}
+
+// A copied and adapted script keeps the title of the one it came from. A recent entry remembers
+// its script's file; one of an older settings file (title only), or one whose script is gone,
+// goes by the chart's extension. Where the user chooses a script, the file tells the two apart.
+TEST_F(FrameTest, RecentEntriesAndScriptChoicesTellTwoScriptsOfOneTitleApart) {
+  std::string nexal = testsupport::ReadAll(Install() + "nexal.dfn");
+  const size_t eol = nexal.find("\r\n") + 2;
+  nexal.replace(eol, nexal.find("\r\n", eol) - eol, "Nexal Keys");
+  dir_.Write("nexal.dfn", nexal);
+  const size_t ext = nexal.find("#EXT NXL");
+  ASSERT_NE(ext, std::string::npos);
+  dir_.Write("nexal6.dfn", nexal.replace(ext, 8, "#EXT NX6"));
+  for (const char* name : {"old.nxl", "new.nxl", "six.nx6", "gone.nxl"})
+    fs::copy_file(Sample("nexal_sample.nxl"), Install() + name);
+  dir_.Write("Mirkan.ini", "[Recent]\r\n0=" + Install() + "old.nxl*\r\n0S=Nexal Keys*\r\n" +  // older form
+                               "1=" + Install() + "six.nx6*\r\n1S=Nexal Keys*\r\n1F=nexal6.dfn*\r\n" +
+                               "2=" + Install() + "new.nxl*\r\n2S=Nexal Keys*\r\n2F=nexal.dfn*\r\n" + "3=" + Install() +
+                               "gone.nxl*\r\n3S=Nexal Keys*\r\n3F=removed.dfn*\r\n");
+  ASSERT_TRUE(Start());
+  const int16_t five = ScriptByFileName("nexal.dfn"), six = ScriptByFileName("nexal6.dfn");
+  ASSERT_NE(five, 0);
+  ASSERT_NE(six, 0);
+  for (int i = 1; i <= 4; ++i) EXPECT_TRUE(Frame().Menu("Menu_File_Recent_" + std::to_string(i))->isEnabled()) << i;
+
+  const struct {
+    const char* name;
+    int16_t script;
+  } picks[] = {{"old.nxl", five}, {"six.nx6", six}, {"new.nxl", five}, {"gone.nxl", five}};
+  for (const auto& p : picks) {
+    SCOPED_TRACE(p.name);
+    const std::string path = ChartPathCanonical(Install() + p.name);
+    const auto at = std::find(g_RecentFiles.begin(), g_RecentFiles.end(), path);
+    ASSERT_NE(at, g_RecentFiles.end());
+    Frame().Menu("Menu_File_Recent_" + std::to_string(at - g_RecentFiles.begin() + 1))->trigger();
+    Pump();
+    EXPECT_EQ(g_Docs[g_CurWin].ScriptNo, p.script);
+    EXPECT_EQ(g_RecentFiles[0], path);
+    EXPECT_EQ(g_RecentScriptFiles[0], ScriptFileName(g_ScriptTable, p.script));  // remembered from now on
+  }
+  EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 0u);
+
+  // File > New, the New button's list, the script choice and the open dialog's file types.
+  EXPECT_EQ(Frame().Menu("Menu_File_New_N_" + std::to_string(five))->text().toStdString(), "Nexal Keys (nexal.dfn)");
+  EXPECT_EQ(Frame().Menu("Menu_File_New_N_" + std::to_string(six))->text().toStdString(), "Nexal Keys (nexal6.dfn)");
+  const QList<QAction*> list = Frame().Tool("TB1_New")->menu()->actions();
+  ASSERT_EQ(list.size(), g_ScriptCount);
+  EXPECT_EQ(list.at(six - 1)->text().toStdString(), "Nexal Keys (nexal6.dfn)");
+  EXPECT_EQ(list.at(ScriptFor("scd") - 1)->text().toStdString(), "Dual Stage");
+  FrmScrSel dlg(&Frame());
+  dlg.GetData("/a.nxl", {five, six}, -1);
+  EXPECT_EQ(dlg.List1()->item(1)->text().toStdString(), "Nexal Keys (nexal6.dfn)");
+  EXPECT_NE(g_OpenFilter.find("Nexal Keys (nexal6.dfn)|*.nx6"), std::string::npos);
 }
 
 TEST_F(FrameTest, APickedRecentFileReplacesTheOnlyUnchangedChartOtherwiseOpensANewWindow) {

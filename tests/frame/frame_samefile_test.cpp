@@ -14,6 +14,7 @@
 #include "chartview/formglobals.h"
 #include "frame/queryopen.h"
 #include "frame/settings.h"
+#include "frame/wavlump.h"
 #include "frame_fixture.h"
 
 using namespace mk;
@@ -304,6 +305,10 @@ TEST_F(SameFileTest, ADefinitionFromAnotherFolderNeverMovesTheChartsOwnFile) {
   desk_.ExpectOpenFile(Chosen(sounds + "kick2.wav"), {.initialDir = FileFolder(chart), .initialName = ""});
   Frame().Grid_DblClick(DefList::Grid1);
   ASSERT_EQ(d.Folder, sounds);
+  {  // The batch load browses from there too.
+    WavLump lump(&Frame(), d, DefKind::Wav, 3);
+    EXPECT_EQ(lump.Folder() + "/", sounds);
+  }
   // The chart opened again: its own window comes forward.
   EXPECT_EQ(Frame().QueryScriptOpen(chart, -1), 1);
   Pump();

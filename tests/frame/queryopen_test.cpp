@@ -47,6 +47,35 @@ TEST(QueryOpenTest, CandidatesCompareWholeEntriesIgnoringCase) {
   g_ScriptCount = 0;
 }
 
+// The one choice of a script by extension (command line, drops, File > Open, recent list).
+TEST(QueryOpenTest, TheExtensionChoosesTheScriptAndThePreferredOneOnlySettlesWhatItLeavesOpen) {
+  g_ScriptTable = {ScriptEntry{}, ScriptEntry{"/a.dfn", "A", "NXL", ""}, ScriptEntry{"/b.dfn", "B", "SCD", ""},
+                   ScriptEntry{"/c.dfn", "C", "nxl", ""}, ScriptEntry{"/d.dfn", "D", "TPL", ""}};
+  g_ScriptCount = 4;
+  using V = std::vector<int16_t>;
+  const struct {
+    const char* path;
+    int16_t preferred;
+    int16_t script;
+    V candidates;
+  } cases[] = {
+      {"/x/song.scd", 0, 2, {}},      {"/x/song.scd", 1, 2, {}},      // one claims it: the type is no matter
+      {"/x/song.SCD", 4, 2, {}},      {"/x/song.nxl", 3, 3, {}},      // several: the type's among them
+      {"/x/song.nxl", 1, 1, {}},      {"/x/song.nxl", 2, 0, {1, 3}},  // the type's not among them: ask
+      {"/x/song.nxl", 0, 0, {1, 3}},  {"/x/song.txt", 4, 4, {}},      // none: the type's script
+      {"/x/song.txt", 0, 0, {}},      {"/x/song", 2, 2, {}},
+      {"/x.nxl/song", 0, 0, {}},      {"/x/song.txt", 5, 0, {}},  // no such script
+      {"/x/song.nxl", -1, 0, {1, 3}},
+  };
+  for (const auto& c : cases) {
+    const ScriptByExtension r = ChooseScriptByExtension(c.path, c.preferred);
+    EXPECT_EQ(r.script, c.script) << c.path << " / " << c.preferred;
+    EXPECT_EQ(r.candidates, c.candidates) << c.path << " / " << c.preferred;
+  }
+  g_ScriptTable = {ScriptEntry{}};
+  g_ScriptCount = 0;
+}
+
 TEST(QueryOpenTest, DialogShowsTheEndOfALongPath) {
   const std::string forty(40, 'a');
   EXPECT_EQ(ShortPathText(forty), forty);

@@ -32,6 +32,7 @@ TEST(ReaderFile, NamesCountsAndSlotCounts) {
   ASSERT_TRUE(r.ok) << mk::ChartReadMessage(r);
   EXPECT_EQ(d.Folder, dir.path() + "/");
   EXPECT_EQ(d.FileName, "song one.cht");
+  EXPECT_EQ(d.FilePath, path);
   EXPECT_EQ(d.MesCount, 12);
   for (const auto& lane : d.Obj) EXPECT_EQ(lane.Mes.size(), 13u);
   EXPECT_EQ(d.ObjReadCount, 5);

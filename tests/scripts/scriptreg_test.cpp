@@ -94,14 +94,35 @@ TEST(ScriptRegistry, EntriesAndFilter) {
   }
   EXPECT_EQ(l.defaultScript, 2);
   // A "|" in a title would split the entry; it is shown as "/" so that entry i stays script i.
-  EXPECT_EQ(l.openFilter, "曲 / 譜面|*.txc|Second |*.nxl;*.abc|Third||Fourth|*.yz|Fifth||Third|*.q");
+  // Scripts of one title are told apart by their files.
+  EXPECT_EQ(l.openFilter, "曲 / 譜面|*.txc|Second |*.nxl;*.abc|Third (c.dfn)||Fourth|*.yz|Fifth||Third (f.dfn)|*.q");
   std::vector<plat::FilterEntry> entries = plat::ParseFilter(l.openFilter);
   ASSERT_EQ(entries.size(), 6u);
-  const char* titles[] = {"曲 / 譜面", "Second ", "Third", "Fourth", "Fifth", "Third"};
+  const char* titles[] = {"曲 / 譜面", "Second ", "Third (c.dfn)", "Fourth", "Fifth", "Third (f.dfn)"};
   for (size_t i = 0; i < 6; ++i) EXPECT_EQ(entries[i].description, titles[i]) << i;
   EXPECT_EQ(entries[1].patterns, (std::vector<std::string>{"*.nxl", "*.abc"}));
   EXPECT_TRUE(entries[2].patterns.empty());
   EXPECT_EQ(entries[5].patterns, (std::vector<std::string>{"*.q"}));
+}
+
+TEST(ScriptRegistry, LabelsAndFileNamesTellScriptsOfOneTitleApart) {
+  const std::vector<mk::ScriptEntry> table = {mk::ScriptEntry{}, mk::ScriptEntry{"/i/nexal.dfn", "N", "NXL", ""},
+                                              mk::ScriptEntry{"/i/dual.dfn", "D", "SCD", ""},
+                                              mk::ScriptEntry{"/i/nexal6.dfn", "N", "NX6", ""},
+                                              mk::ScriptEntry{"plain.dfn", "n", "X", ""}};
+  const char* labels[] = {"", "N (nexal.dfn)", "D", "N (nexal6.dfn)", "n"};  // titles compare exactly
+  const char* files[] = {"", "nexal.dfn", "dual.dfn", "nexal6.dfn", "plain.dfn"};
+  for (int i = 0; i <= 5; ++i) {
+    EXPECT_EQ(mk::ScriptLabel(table, i), i < 5 ? labels[i] : "") << i;
+    EXPECT_EQ(mk::ScriptFileName(table, i), i < 5 ? files[i] : "") << i;
+  }
+  mk::g_ScriptTable = table;
+  mk::g_ScriptCount = 4;
+  EXPECT_EQ(mk::ScriptByFileName("nexal6.dfn"), 3);
+  EXPECT_EQ(mk::ScriptByFileName("NEXAL6.DFN"), 0);
+  EXPECT_EQ(mk::ScriptByFileName("/i/nexal6.dfn"), 0);
+  EXPECT_EQ(mk::ScriptByFileName(""), 0);
+  mk::ResetScriptList();
 }
 
 TEST(ScriptRegistry, FilterPairs) {

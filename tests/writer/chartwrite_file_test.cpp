@@ -106,6 +106,7 @@ TEST_F(ChartWriteFile, SaveWritesCp932AndTakesTheName) {
   const mk::DocData& d = mk::g_Docs[2];
   EXPECT_EQ(d.Folder, dir_.string() + "/");
   EXPECT_EQ(d.FileName, "新曲.bms");
+  EXPECT_EQ(d.FilePath, file.string());
   EXPECT_EQ(d.Dirty, -1);  // the caller clears it
   EXPECT_EQ(d.SelCount, 0);
   EXPECT_EQ(host_.deselCalls, std::vector<int16_t>{2});
