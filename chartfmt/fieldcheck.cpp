@@ -53,6 +53,9 @@ void CompareTable(const std::vector<DefEntry>& held, const std::vector<DefEntry>
 
 }  // namespace
 
+std::string HeaderValueText(double v) { return FormatNumberShort(v); }
+std::string HeaderValueText(int16_t v) { return std::to_string(v); }
+
 std::string HeaderFieldName(const DocData& doc, ChartField field, int index) {
   switch (field) {
     case ChartField::Title: return "曲名";
@@ -127,23 +130,11 @@ std::vector<FieldLoss> FieldsNotReadBack(const DocData& doc) {
   // the window already shows it as the file will hold it.
   const ScrKeys& keys = doc.Keys;
   std::vector<FieldLoss> out;
-  auto text = [&](const std::string& key, ChartField f, const std::string& held, const std::string& read) {
-    if (!key.empty() && held != read) out.push_back({f, 0, HeaderFieldName(doc, f), read});
-  };
-  auto number = [&](const std::string& key, ChartField f, double held, double read) {
-    if (!key.empty() && !(held == read)) out.push_back({f, 0, HeaderFieldName(doc, f), FormatNumberShort(read)});
-  };
-  text(keys.Title, ChartField::Title, doc.Title, back.Title);
-  text(keys.Artist, ChartField::Artist, doc.Artist, back.Artist);
-  text(keys.Genre, ChartField::Genre, doc.Genre, back.Genre);
-  number(keys.Bpm, ChartField::Bpm, doc.Bpm, back.Bpm);
-  number(keys.BaseBpm, ChartField::BaseBpm, doc.BaseBpm, back.BaseBpm);
-  for (int k = 0; k < 3; ++k) {
-    if (keys.Level[k].empty() || doc.Level[k] == back.Level[k]) continue;
-    out.push_back({ChartField::Level, k, HeaderFieldName(doc, ChartField::Level, k), std::to_string(back.Level[k])});
-  }
-  text(keys.Wall, ChartField::Wall, doc.Wall, back.Wall);
-  text(keys.Pre, ChartField::Pre, doc.Pre, back.Pre);
+  EachHeaderField(keys, doc, back,
+                  [&](ChartField f, int index, const std::string& key, const auto& held, const auto& read) {
+                    if (!key.empty() && !(held == read))
+                      out.push_back({f, index, HeaderFieldName(doc, f, index), std::string(HeaderValueText(read))});
+                  });
   if (!keys.Wav.empty()) CompareTable(doc.Wav, back.Wav, 1, false, doc.Fmt.WNum, out);
   if (!keys.Bga.empty()) CompareTable(doc.Bga, back.Bga, 0, true, doc.Fmt.BNum, out);
   EachFreeLine(doc.FreeText, [&out](int n, const std::string& held, const std::string& written) {
@@ -161,14 +152,9 @@ bool TakeSavedFields(DocData& doc) {
     changed = true;
   };
   const ScrKeys& keys = doc.Keys;
-  take(keys.Title, doc.Title, back.Title);
-  take(keys.Artist, doc.Artist, back.Artist);
-  take(keys.Genre, doc.Genre, back.Genre);
-  take(keys.Bpm, doc.Bpm, back.Bpm);
-  take(keys.BaseBpm, doc.BaseBpm, back.BaseBpm);
-  for (int k = 0; k < 3; ++k) take(keys.Level[k], doc.Level[k], back.Level[k]);
-  take(keys.Wall, doc.Wall, back.Wall);
-  take(keys.Pre, doc.Pre, back.Pre);
+  EachHeaderField(keys, doc, back, [&take](ChartField, int, const std::string& key, auto& held, const auto& read) {
+    take(key, held, read);
+  });
   for (int bga = 0; bga < 2; ++bga) {
     std::vector<DefEntry>& held = bga ? doc.Bga : doc.Wav;
     const std::vector<DefEntry>& read = bga ? back.Bga : back.Wav;

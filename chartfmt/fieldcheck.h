@@ -39,6 +39,26 @@ struct FieldLoss {
 inline constexpr const char* kBpmName = "BPM";
 inline constexpr const char* kBaseBpmName = "基本BPM";
 
+// Calls f(field, index, keyword, value of a, value of b) for each header field in the order the
+// header panel shows them (index: the level, else 0), with the keyword keys gives it; a and b
+// are two records (either may be const), the values std::string, double or int16_t.
+template <typename A, typename B, typename F>
+void EachHeaderField(const ScrKeys& keys, A& a, B& b, F&& f) {
+  f(ChartField::Title, 0, keys.Title, a.Title, b.Title);
+  f(ChartField::Artist, 0, keys.Artist, a.Artist, b.Artist);
+  f(ChartField::Genre, 0, keys.Genre, a.Genre, b.Genre);
+  f(ChartField::Bpm, 0, keys.Bpm, a.Bpm, b.Bpm);
+  f(ChartField::BaseBpm, 0, keys.BaseBpm, a.BaseBpm, b.BaseBpm);
+  for (int k = 0; k < 3; ++k) f(ChartField::Level, k, keys.Level[k], a.Level[k], b.Level[k]);
+  f(ChartField::Wall, 0, keys.Wall, a.Wall, b.Wall);
+  f(ChartField::Pre, 0, keys.Pre, a.Pre, b.Pre);
+}
+
+// A header value as the user reads it: a text as it stands, a number as the header writes it.
+inline const std::string& HeaderValueText(const std::string& v) { return v; }
+std::string HeaderValueText(double v);
+std::string HeaderValueText(int16_t v);
+
 // The name the user knows a header field by ("曲名", "BPM", a level by its name in doc's script,
 // else "難度1" to "難度3"; index: the level). Empty for the fields that are no header field.
 std::string HeaderFieldName(const DocData& doc, ChartField field, int index = 0);

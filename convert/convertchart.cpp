@@ -2,11 +2,11 @@
 #include "convert/convertchart.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "chartfmt/defcode.h"
 #include "chartfmt/fieldcheck.h"
 #include "chartfmt/storable.h"
-#include "chartfmt/utils.h"
 #include "deftables/wavtable.h"
 #include "editing/dropsel.h"
 #include "editing/mescount.h"
@@ -69,32 +69,16 @@ void CarryDefinitions(const DocData& s, DocData& d, bool bga, std::vector<std::s
 // Carries the header values the target's script has keywords for; names the others that hold
 // something.
 void CarryHeader(const DocData& s, DocData& d, std::vector<std::string>& leftOut) {
-  const ScrKeys& k = d.Keys;
-  auto text = [&](const std::string& key, ChartField f, const std::string& from, std::string& to) {
-    if (!key.empty())
+  EachHeaderField(d.Keys, d, s, [&](ChartField f, int index, const std::string& key, auto& to, const auto& from) {
+    using Value = std::decay_t<decltype(from)>;
+    if (!key.empty()) {
       to = from;
-    else if (!from.empty())
-      leftOut.push_back(HeaderFieldName(s, f) + "：「" + from + "」");
-  };
-  auto number = [&](const std::string& key, ChartField f, double from, double& to) {
-    if (!key.empty())
-      to = from;
-    else if (from != 0)
-      leftOut.push_back(HeaderFieldName(s, f) + "：" + FormatNumberShort(from));
-  };
-  text(k.Title, ChartField::Title, s.Title, d.Title);
-  text(k.Artist, ChartField::Artist, s.Artist, d.Artist);
-  text(k.Genre, ChartField::Genre, s.Genre, d.Genre);
-  number(k.Bpm, ChartField::Bpm, s.Bpm, d.Bpm);
-  number(k.BaseBpm, ChartField::BaseBpm, s.BaseBpm, d.BaseBpm);
-  for (int n = 0; n < 3; ++n) {
-    if (!k.Level[n].empty())
-      d.Level[n] = s.Level[n];
-    else if (s.Level[n] != 0)
-      leftOut.push_back(HeaderFieldName(s, ChartField::Level, n) + "：" + std::to_string(s.Level[n]));
-  }
-  text(k.Wall, ChartField::Wall, s.Wall, d.Wall);
-  text(k.Pre, ChartField::Pre, s.Pre, d.Pre);
+    } else if (from != Value{}) {
+      const std::string& text = HeaderValueText(from);
+      leftOut.push_back(HeaderFieldName(s, f, index) + "：" +
+                        (std::is_same_v<Value, std::string> ? "「" + text + "」" : text));
+    }
+  });
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "chartfmt/defcode.h"
 #include "chartfmt/docdata.h"
 #include "convert/convertchart.h"
+#include "tests/support/header_keys.h"
 
 namespace {
 
@@ -137,24 +138,9 @@ TEST(ConvertChartCopy, CompactsACopyAndLeavesOutWhatTheTargetCannotHold) {
   EXPECT_EQ(src.Sel, before.Sel);
 }
 
-// Header keywords of a script that writes every header value.
-void AllHeaderKeys(mk::DocData& d) {
-  mk::ScrKeys& k = d.Keys;
-  k.Title = "TITLE";
-  k.Artist = "ARTIST";
-  k.Genre = "GENRE";
-  k.Bpm = "BPM";
-  k.BaseBpm = "BASEBPM";
-  k.Level = {"L1", "L2", "L3"};
-  k.Pre = "PRE";
-  k.Wall = "WALL";
-  k.Wav = "WAV";
-  k.Bga = "BGA";
-}
-
 TEST(ConvertChartCopy, DefinitionsAndHeaderValuesTheTargetCannotHoldAreNamed) {
   mk::DocData src = Record(2, 1, 3, 3, 2);
-  AllHeaderKeys(src);
+  testsupport::SetHeaderKeys(src.Keys);
   src.Fmt.Lvn = {"LIGHT", "STANDARD", "EXPERT"};
   src.Title = "t";
   src.Artist = "a";
@@ -172,7 +158,7 @@ TEST(ConvertChartCopy, DefinitionsAndHeaderValuesTheTargetCannotHoldAreNamed) {
 
   // A target with the smaller picture table, two levels, no genre and no wallpaper keyword.
   mk::DocData dst = Record(2, 1, 1, 1, 2);
-  AllHeaderKeys(dst);
+  testsupport::SetHeaderKeys(dst.Keys);
   dst.Keys.Level[2].clear();
   dst.Keys.Genre.clear();
   dst.Keys.Wall.clear();
@@ -197,7 +183,7 @@ TEST(ConvertChartCopy, DefinitionsAndHeaderValuesTheTargetCannotHoldAreNamed) {
   // table holds: each table's names stop at five, the rest counted.
   for (int n = 1; n <= 262; ++n) src.Wav[n].File = "s" + std::to_string(n) + ".wav";
   mk::DocData bare = Record(2, 1, 1, 1, 2);
-  AllHeaderKeys(bare);
+  testsupport::SetHeaderKeys(bare.Keys);
   bare.Keys.Bga.clear();
   r = mk::ConvertChartCopy(src, bare, {0, 1, 2}, 499);
   r.leftOut = 2;

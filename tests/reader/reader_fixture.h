@@ -8,6 +8,7 @@
 
 #include "chartfmt/defcode.h"
 #include "chartfmt/docdata.h"
+#include "tests/support/header_keys.h"
 
 namespace readerfix {
 
@@ -18,15 +19,8 @@ class DocBuilder {
   // separator ":", WAV mode 3, BGA mode 1, three measure digits, no lanes yet.
   DocBuilder() {
     mk::ScrKeys& k = d_.Keys;
-    k.Title = "TITLE";
-    k.Artist = "ARTIST";
-    k.Genre = "GENRE";
-    k.Bpm = "BPM";
-    k.BaseBpm = "BASEBPM";
+    testsupport::SetHeaderKeys(k);
     k.Level = {"PLAYLEVEL", "DIFF", "RANK"};
-    k.Wav = "WAV";
-    k.Bga = "BMP";
-    k.Pre = "PREVIEW";
     k.Wall = "STAGE";
     k.Tmpc = "TM";
     k.Mesc = "LN";

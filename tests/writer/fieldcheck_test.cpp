@@ -9,6 +9,7 @@
 
 #include "chartfmt/chartwrite.h"
 #include "chartfmt/fieldcheck.h"
+#include "tests/support/header_keys.h"
 #include "writer_fixture.h"
 
 using mk::DocData;
@@ -17,18 +18,9 @@ namespace {
 
 DocData Doc() {
   DocData d = wtest::MakeDoc({{"11"}, {"12"}}, 1);
-  mk::ScrKeys& k = d.Keys;
-  k.Title = "TITLE";
-  k.Artist = "ARTIST";
-  k.Genre = "GENRE";
-  k.Bpm = "BPM";
-  k.BaseBpm = "BASEBPM";
-  k.Level = {"PLAYLEVEL", "RANK", ""};
-  k.Pre = "PREVIEW";
-  k.Wall = "STAGEFILE";
-  k.Wav = "WAV";
-  k.Bga = "BMP";
-  d.PKeys = k;
+  testsupport::SetHeaderKeys(d.Keys);
+  d.Keys.Level[2].clear();
+  d.PKeys = d.Keys;
   d.Title = "title";
   d.Artist = "artist";
   d.Bpm = 150;
