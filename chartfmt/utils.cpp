@@ -103,4 +103,11 @@ int16_t SplitCommandLine(const std::string& cmd, std::vector<std::string>& files
   return static_cast<int16_t>(files.size());
 }
 
+ShownValue ShownValueOf(std::string_view value) {
+  if (value.size() <= kShownChars) return {std::string(value), false};  // no more characters than bytes
+  std::string start = plat::CharLeft(value, kShownChars);
+  if (start.size() == value.size()) return {std::move(start), false};
+  return {start + "…（全" + std::to_string(plat::CharLen(value)) + "文字）", true};
+}
+
 }  // namespace mk

@@ -24,8 +24,8 @@ std::vector<DefRow> Rows(const std::vector<DefEntry>& table, int16_t mode, int f
     DefRow r;
     r.code = DefNumToText(static_cast<int16_t>(i), mode);
     if (i < static_cast<int>(table.size())) {
-      r.file = table[i].File;
-      r.comment = table[i].Comment;
+      r.file = ShownValueOf(table[i].File).text;
+      r.comment = ShownValueOf(table[i].Comment).text;
     }
     rows.push_back(std::move(r));
   }

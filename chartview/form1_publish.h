@@ -9,7 +9,8 @@
 
 namespace mk {
 
-// The rows of the WAV list (numbers 1..N of WNum) and of the BGA list (0..N of BNum).
+// The rows of the WAV list (numbers 1..N of WNum) and of the BGA list (0..N of BNum), their file
+// and comment as ShownValueOf shows them.
 std::vector<DefRow> WavRows(const DocData& doc);
 std::vector<DefRow> BgaRows(const DocData& doc);
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "chartfmt/defcode.h"
+#include "chartfmt/utils.h"
 #include "platform/core/ansitext.h"
 
 namespace mk {
@@ -106,7 +107,17 @@ bool ChooseDefFile(DocData& doc, DefKind k, const std::string& path, const std::
   return true;
 }
 
-std::string CommentPrompt(const DefEntry& e) { return e.File + "のコメントを入力してください"; }
+CommentDialog CommentDialogFor(const DefEntry& e) {
+  CommentDialog c;
+  c.prompt = ShownValueOf(e.File).text + "のコメントを入力してください";
+  const ShownValue comment = ShownValueOf(e.Comment);
+  if (comment.cut)
+    c.prompt += "\r\n(今のコメント " + comment.text.substr(comment.text.rfind("…")) +
+                " は長すぎて表示できません。OK で入力した文字に置き換えます)";
+  else
+    c.initial = e.Comment;
+  return c;
+}
 
 bool SetDefComment(DocData& doc, DefKind k, const std::string& comment) {
   DefEntry* e = CurrentDefEntry(doc, k);

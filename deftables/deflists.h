@@ -52,8 +52,15 @@ FileChoiceStart DefFileChoiceStart(const DocData& doc, const std::string& curren
 // changing nothing, when the list has no row for the current number.
 bool ChooseDefFile(DocData& doc, DefKind k, const std::string& path, const std::string& fileTitle);
 
-// The comment prompt for an entry: its file name followed by "のコメントを入力してください".
-std::string CommentPrompt(const DefEntry& e);
+// The comment dialog for an entry: the prompt, its file name (as ShownValueOf shows it) followed
+// by "のコメントを入力してください", and the comment it starts from. A comment too long to show
+// whole is not offered for editing, where OK would store a cut copy: the dialog starts empty and
+// the prompt says that OK puts the text typed in its place.
+struct CommentDialog {
+  std::string prompt;
+  std::string initial;
+};
+CommentDialog CommentDialogFor(const DefEntry& e);
 // Sets the current definition's comment; false, changing nothing, when there is no row.
 bool SetDefComment(DocData& doc, DefKind k, const std::string& comment);
 

@@ -7,11 +7,13 @@
 #include <QCursor>
 #include <QDialog>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -24,6 +26,7 @@
 #include "chartview/icons.h"
 #include "chartview/mixedbutton.h"
 #include "platform/core/desktop.h"
+#include "platform/core/windowplace.h"
 
 namespace mk {
 
@@ -434,6 +437,25 @@ void FormP::ApplyPlacement(Placement which, double twips) {
     case Placement::Height: g.setHeight(std::max(1, px)); break;
   }
   setGeometry(g);
+  placementApplied_ = true;
+}
+void FormP::FitSavedPlacement() {
+  if (!placementApplied_) return;
+  std::vector<plat::ScreenRect> screens;
+  QScreen* primary = QGuiApplication::primaryScreen();
+  auto add = [&screens](const QScreen* s) {
+    const QRect a = s->availableGeometry();
+    screens.push_back({a.x(), a.y(), a.width(), a.height()});
+  };
+  if (primary) add(primary);
+  for (const QScreen* s : QGuiApplication::screens())
+    if (s != primary) add(s);
+  // The rule keeps the title bar and borders on the screen; the frame's geometry is without them.
+  const QRect outer = frameGeometry(), inner = geometry();
+  const plat::ScreenRect fit = plat::FitOnScreens({outer.x(), outer.y(), outer.width(), outer.height()}, screens);
+  const QRect placed(inner.x() + fit.x - outer.x(), inner.y() + fit.y - outer.y(),
+                     inner.width() + fit.w - outer.width(), inner.height() + fit.h - outer.height());
+  if (placed != inner) setGeometry(placed);
 }
 void FormP::ApplyWindowState(int16_t state) {
   if (state == 2)

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -302,6 +303,9 @@ class FormP : public QMainWindow,
   int16_t WindowState() const override;
   bool BarChecked(Bar bar) const override;
   bool AutoFocusChecked() const override;
+  // Moves (and if need be shrinks) the frame onto a screen there is now, once a saved place has
+  // been applied.
+  void FitSavedPlacement();
 
   // ChartReadHost / ChartWriteHost
   void SetThisWin(int16_t window) override;
@@ -324,6 +328,9 @@ class FormP : public QMainWindow,
   void BuildStatusBar();
   void FitStatusNote();
   void ConnectHeaderFields();
+  void SetFreeText(const std::string& text);  // now when the box is shown, else once it is
+  void ShowPendingFreeText();
+  void FillFreeText(const std::string& text);
   void BuildDefFrame();
   void ConnectDefPanel();
   void ConnectHeaderPanel();
@@ -383,6 +390,7 @@ class FormP : public QMainWindow,
   FrameOptions options_;
   bool ended_ = false;
   bool loading_ = false;
+  bool placementApplied_ = false;  // the settings gave the frame a place or size
   int16_t playing_ = 0;
   bool holdErrors_ = false;
   std::vector<std::string> heldErrors_;
@@ -420,6 +428,7 @@ class FormP : public QMainWindow,
   QWidget* defFrame_ = nullptr;
   QLineEdit* texts_[5] = {};
   QPlainTextEdit* text6_ = nullptr;
+  std::optional<std::string> freeTextPending_;  // the free statements, until their box is shown
   QSlider* sliders_[3] = {};
   QLabel* levelLabels_[3] = {};
   std::vector<QLabel*> rowLabels_;  // the header rows' labels, the level labels among them

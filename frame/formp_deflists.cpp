@@ -93,7 +93,7 @@ void FormP::Grid_DblClick(DefList l) {
   g_CommonDialogFile = r.path;
   if (!ChooseDefFile(*d, k, r.path, r.fileTitle)) return;
   if (QTreeWidgetItem* it = List(l)->topLevelItem(DefRowOfNumber(k, d->CurDef) - 1))
-    it->setText(1, QString::fromStdString(r.fileTitle));
+    it->setText(1, QString::fromStdString(ShownValueOf(r.fileTitle).text));
   SetDirty();
   WarnFieldLoss(*d, k == DefKind::Wav ? ChartField::WavFile : ChartField::BgaFile, d->CurDef);
 }
@@ -104,11 +104,12 @@ void FormP::DefComment(DefList l) {
   const DefKind k = KindOf(l);
   DefEntry* e = CurrentDefEntry(*d, k);
   if (!e) return;
-  const plat::InputResult a = plat::TheDesktop().InputBox(CommentPrompt(*e), "コメント指定", e->Comment);
+  const CommentDialog ask = CommentDialogFor(*e);
+  const plat::InputResult a = plat::TheDesktop().InputBox(ask.prompt, "コメント指定", ask.initial);
   if (a.cancelled) return;  // Cancel keeps the comment; OK with an empty text clears it
   SetDefComment(*d, k, a.text);
   if (QTreeWidgetItem* it = List(l)->topLevelItem(DefRowOfNumber(k, d->CurDef) - 1))
-    it->setText(2, QString::fromStdString(a.text));
+    it->setText(2, QString::fromStdString(ShownValueOf(a.text).text));
   SetDirty();
   WarnFieldLoss(*d, k == DefKind::Wav ? ChartField::WavComment : ChartField::BgaComment, d->CurDef);
 }
@@ -221,8 +222,8 @@ void FormP::MoveDef(DefMove m) {
   const std::vector<DefEntry>& table = bga ? d->Bga : d->Wav;
   for (int n : {s, static_cast<int>(d->CurDef)}) {
     if (QTreeWidgetItem* it = List(l)->topLevelItem(DefRowOfNumber(k, n) - 1)) {
-      it->setText(1, QString::fromStdString(table[n].File));
-      it->setText(2, QString::fromStdString(table[n].Comment));
+      it->setText(1, QString::fromStdString(ShownValueOf(table[n].File).text));
+      it->setText(2, QString::fromStdString(ShownValueOf(table[n].Comment).text));
     }
   }
   SelectListRow(l, DefRowOfNumber(k, d->CurDef));

@@ -144,10 +144,15 @@ void FormP::ConnectHeaderFields() {
   text(texts_[4], [](DocData& d, const std::string& t) { d.Genre = t; });
   connect(text6_, &QPlainTextEdit::textChanged, this, [this] {
     if (g_Filling != 0) return;
+    freeTextPending_.reset();  // what the box holds now is the chart's
     if (DocData* d = CurDoc()) {
       d->FreeText = FreeTextFromBox(text6_->toPlainText().toStdString());
       SetDirty();
     }
+  });
+  new PanelHook(text6_, [this](QEvent* e) {
+    if (e->type() == QEvent::Show) ShowPendingFreeText();
+    return false;
   });
   for (int k = 0; k < 3; ++k) {
     // A drag follows the thumb without marking; the change at its end (or a step by key or

@@ -18,6 +18,7 @@
 #include <QTreeWidget>
 
 #include "chartfmt/globals.h"
+#include "chartfmt/utils.h"
 #include "chartview/form1.h"
 #include "chartview/formglobals.h"
 #include "chartview/icons.h"
@@ -39,9 +40,16 @@ constexpr int kDefFrameHeight = 232;
 
 // A header field's text. A field shows the whole value it holds: its input limit grows to fit a
 // longer one (a title read from a file, "1E9" written out) rather than cutting it short, which
-// the next keystroke would store.
+// the next keystroke would store. A value too long to show whole shows its start and its length,
+// and can't be edited in the field: an edit there would store the cut copy. The record keeps it
+// whole, so a save writes it back as it was read.
 void ShowFieldText(QLineEdit* f, const std::string& text, bool number) {
-  const QString t = QString::fromStdString(text);
+  const ShownValue shown = ShownValueOf(text);
+  const QString t = QString::fromStdString(shown.text);
+  f->setReadOnly(shown.cut);
+  f->setToolTip(shown.cut ? QStringLiteral("値が長すぎるため先頭だけを表示しています。ここでは編集できません"
+                                           "（保存では全体がそのまま書かれます）。")
+                          : QString());
   f->setMaxLength(std::max<int>(number ? kNumberFieldLength : kTextFieldLength, static_cast<int>(t.size())));
   f->setText(t);
 }
@@ -220,7 +228,7 @@ QLineEdit* FormP::Field(HeaderText f) const {
 }
 void FormP::SetHeaderText(HeaderText field, const std::string& text) {
   if (field == HeaderText::Text6)
-    text6_->setPlainText(QString::fromStdString(FreeTextForBox(text)));
+    SetFreeText(text);
   else
     ShowFieldText(Field(field), text, field == HeaderText::Text3 || field == HeaderText::Text4);
 }
@@ -236,6 +244,31 @@ void FormP::SetHeaderEditableLook(HeaderText field, bool editable) {
   w->setProperty("editableLook", editable);
 }
 void FormP::SetFreeTextVisible(bool visible) { text6_->setVisible(visible); }
+
+// The free statements are laid out once their box is shown: a chart line of megabytes would
+// otherwise hold up every open for seconds, for a tab that may never be looked at. Until then the
+// box stays empty and keeps the text to show (the record holds the same).
+void FormP::SetFreeText(const std::string& text) {
+  if (text6_->isVisible()) {
+    freeTextPending_.reset();
+    FillFreeText(text);
+    return;
+  }
+  freeTextPending_ = text;
+  if (!text6_->document()->isEmpty()) FillFreeText(std::string());
+}
+void FormP::ShowPendingFreeText() {
+  if (!freeTextPending_) return;
+  const std::string text = std::move(*freeTextPending_);
+  freeTextPending_.reset();
+  FillFreeText(text);
+}
+void FormP::FillFreeText(const std::string& text) {
+  const int16_t filling = g_Filling;
+  g_Filling = -1;  // the frame writes the box: no edit of the chart
+  text6_->setPlainText(QString::fromStdString(FreeTextForBox(text)));
+  g_Filling = filling;
+}
 
 void FormP::SetSliderMax(int k, int max) { sliders_[k]->setMaximum(max); }
 void FormP::SetSliderPosition(int k, int position) { sliders_[k]->setValue(position); }

@@ -26,6 +26,7 @@
 #include "frame/formp.h"
 #include "frame/frmsplash.h"
 #include "frame/queryopen.h"
+#include "frame/unopened.h"
 #include "platform/core/desktop.h"
 #include "platform/qtui/first_paint.h"
 
@@ -53,6 +54,7 @@ bool FormP::MDIForm_Load() {
   LoadSettings(*this);
   g_Wins.assign(static_cast<size_t>(g_MaxWindows) + 1, QPointer<Form1>());
   show();
+  FitSavedPlacement();  // once shown, the frame's borders and least size are known
   g_SplashMode = -1;
   if (options_.splash && g_SplashOn == -1) {
     FrmSplash splash(this);
@@ -93,12 +95,17 @@ bool FormP::MDIForm_Load() {
   BuildRecentMenu();
 
   int opened = 0;
+  std::vector<std::string> unread;  // no script reads them; a refused file has had its message
   const std::string cwd = QDir::currentPath().toStdString();
   for (const std::string& arg : options_.args) {
     if (ended_) return false;
-    const int16_t r = QueryScriptOpen(CommandLinePath(arg, cwd), -1);
+    const std::string path = CommandLinePath(arg, cwd);
+    const int16_t r = QueryScriptOpen(path, -1);
     if (r > 0) opened += r;
+    if (r < 0) unread.push_back(path);
   }
+  if (!unread.empty())
+    plat::TheDesktop().MessageBox(UnopenedFilesMessage(unread), "警告", plat::MsgButtons::Ok, plat::MsgIcon::Critical);
   if (opened == 0 && !ended_) {
     g_NewScript = g_DefaultScript;
     g_CurWin = 1;

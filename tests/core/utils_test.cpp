@@ -78,6 +78,25 @@ TEST(SplitCommandLine, Table) {
   }
 }
 
+TEST(ShownValueOf, ALongValueShowsWholeCharactersOfItsStartAndItsLength) {
+  std::string a(kShownChars, 'a');
+  EXPECT_EQ(ShownValueOf("").text, "");
+  EXPECT_FALSE(ShownValueOf(a).cut);
+  EXPECT_EQ(ShownValueOf(a).text, a);
+  EXPECT_EQ(ShownValueOf(a + "b").text, a + "…（全4097文字）");
+  EXPECT_TRUE(ShownValueOf(a + "b").cut);
+  // Counted in characters: as many three-byte characters show whole, one more is cut between
+  // characters, never inside one.
+  std::string kana;
+  for (size_t i = 0; i < kShownChars; ++i) kana += "あ";
+  EXPECT_EQ(ShownValueOf(kana).text, kana);
+  EXPECT_FALSE(ShownValueOf(kana).cut);
+  const ShownValue cut = ShownValueOf(kana + "い");
+  EXPECT_TRUE(cut.cut);
+  EXPECT_EQ(cut.text, kana + "…（全4097文字）");
+  EXPECT_EQ(ShownValueOf("x" + kana).text, "x" + kana.substr(0, kana.size() - 3) + "…（全4097文字）");
+}
+
 TEST(AnsiByteLen, CountsCodePageBytes) {
   EXPECT_EQ(AnsiByteLen("譜面表"), 6);
   EXPECT_EQ(AnsiByteLen("abc"), 3);

@@ -2,6 +2,7 @@
 // choice, comment, erase and the erase key.
 #include <gtest/gtest.h>
 
+#include "chartfmt/utils.h"
 #include "deftables/deflists.h"
 #include "deftables_fixture.h"
 
@@ -104,9 +105,18 @@ TEST(DefLists, FileChoicesStartInTheDefinitionsFolder) {
 TEST(DefLists, CommentEraseAndTheEraseKey) {
   DocData d = MakeDoc();
   d.CurDef = 3;
-  EXPECT_EQ(CommentPrompt(d.Wav[3]), "のコメントを入力してください");
+  EXPECT_EQ(CommentDialogFor(d.Wav[3]).prompt, "のコメントを入力してください");
   d.Wav[3] = {"s.wav", "old"};
-  EXPECT_EQ(CommentPrompt(d.Wav[3]), "s.wavのコメントを入力してください");
+  EXPECT_EQ(CommentDialogFor(d.Wav[3]).prompt, "s.wavのコメントを入力してください");
+  EXPECT_EQ(CommentDialogFor(d.Wav[3]).initial, "old");
+  // A comment too long to show is not offered cut: the dialog starts empty and says so.
+  d.Wav[3].Comment = std::string(kShownChars, 'c') + "d";
+  const CommentDialog longer = CommentDialogFor(d.Wav[3]);
+  EXPECT_EQ(longer.initial, "");
+  EXPECT_NE(longer.prompt.find("…（全4097文字）"), std::string::npos) << longer.prompt;
+  EXPECT_EQ(longer.prompt.rfind("s.wavのコメントを入力してください", 0), 0u);
+  d.Wav[3].Comment.pop_back();  // as long as a field shows: offered whole
+  EXPECT_EQ(CommentDialogFor(d.Wav[3]).initial, d.Wav[3].Comment);
   EXPECT_TRUE(SetDefComment(d, DefKind::Wav, ""));  // OK with an empty text clears it
   EXPECT_EQ(d.Wav[3].Comment, "");
   EXPECT_TRUE(EraseDef(d, DefKind::Wav));

@@ -45,6 +45,15 @@ void FrameTest::TearDown() {
   mk::ResetWindowTable();
 }
 
+void FrameTest::Fresh() {
+  TearDown();
+  desk_.Verify();
+  desk_.ClearCalls();
+  quit_ = false;
+  for (const auto& e : fs::directory_iterator(dir_.path())) fs::remove_all(e.path());
+  SetUp();
+}
+
 bool FrameTest::Start(std::vector<std::string> args) {
   mk::FrameOptions o;
   o.installDir = Install();

@@ -24,6 +24,8 @@ class FrameTest : public ::testing::Test {
   bool Start(std::vector<std::string> args = {});
   // Runs pending events (queued activations, deferred deletions).
   static void Pump();
+  // No frame and a new install folder, for the next case of a table.
+  void Fresh();
   std::string Sample(const std::string& name) const;  // a sample chart in the install folder
   mk::FormP& Frame() { return *frame_; }
   std::string Install() const { return dir_.path() + "/"; }

@@ -3,9 +3,11 @@
 #include <unistd.h>
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QThread>
@@ -16,6 +18,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 
 #include "chartfmt/globals.h"
@@ -150,20 +153,39 @@ TEST_F(FrameTest, WithoutPathsOneUntitledWindowOfTheDefaultScriptOpens) {
 
 TEST_F(FrameTest, EachPathOpensAWindowAndAPathWithBlanksIsTakenWhole) {
   const std::string blank = dir_.Write("my charts/a b.s4k", testsupport::ReadAll(Sample("simple_sample.s4k")));
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = Sample("none.xyz"), .title = "警告"});
   ASSERT_TRUE(Start({Sample("nexal_sample.nxl"), blank, Sample("none.xyz")}));
   EXPECT_EQ(g_OpenCount, 2);
   ASSERT_TRUE(WinAt(1) && WinAt(2));
   EXPECT_EQ(WinAt(1)->windowTitle().toStdString(), "nexal_sample.nxl - " + ScriptTitle(g_Docs[1].ScriptNo));
   EXPECT_EQ(WinAt(2)->windowTitle().toStdString(), "a b.s4k - Simple Four");
   EXPECT_EQ(g_Docs[2].Folder, dir_.path() + "/my charts/");
-  EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 0u);
+  EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 1u);  // none.xyz's
 }
 
-TEST_F(FrameTest, PathsThatNoScriptTakesGiveTheDefaultWindow) {
-  ASSERT_TRUE(Start({Sample("a.xyz"), "no-extension"}));
+TEST_F(FrameTest, PathsThatNoScriptTakesAreNamedInOneMessageAndGiveTheDefaultWindow) {
+  const std::string song = dir_.Write("song.xyz", "#TITLE x\r\n"), readme = dir_.Write("README", "text");
+  const std::string folder = Install() + "folder.d";
+  std::filesystem::create_directory(folder);
+  // A chart that fails to read says so on its own and is not listed again.
+  const std::string broken = dir_.Write("broken.nxl", "#BPM 1" + std::string(400, '0') + "\r\n");
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = broken, .title = "エラー"});
+  desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
+                         {.text = "次のファイルは開けませんでした。\r\n\r\n" + song +
+                                  "\r\n    拡張子「.xyz」を読むスクリプトがありません\r\n\r\n" + Install() +
+                                  "gone.xyz\r\n    ファイルが見つかりません\r\n\r\n" + readme +
+                                  "\r\n    拡張子がないため、読むスクリプトが決まりません"
+                                  "\r\n\r\n" +
+                                  folder + "\r\n    フォルダです",
+                          .title = "警告",
+                          .buttons = plat::MsgButtons::Ok,
+                          .icon = plat::MsgIcon::Critical});
+  ASSERT_TRUE(Start({song, Install() + "gone.xyz", broken, readme, folder}));
+  desk_.Verify();
   EXPECT_EQ(g_OpenCount, 1);
   EXPECT_EQ(WinAt(1)->windowTitle().toStdString(), "新規 - " + ScriptTitle(g_DefaultScript));
   EXPECT_EQ(desk_.CountOf(CallKind::Beep), 0u);
+  EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 2u);
 }
 
 TEST_F(FrameTest, ABadScriptShowsItsMessageAndEndsWithSettingsWrittenAndScratchRemoved) {
@@ -265,6 +287,48 @@ TEST_F(FrameTest, SettingsRestoreTheBarsAndTheWheelItem) {
   const std::string ini = dir_.Read("Mirkan.ini");
   EXPECT_NE(ini.find("Wheel= 1"), std::string::npos) << ini;
   EXPECT_NE(ini.find("Statusbar=False"), std::string::npos);
+}
+
+// A saved place where a screen no longer is, or a size no screen holds, brings the frame up on
+// the screen; a place on the screen stays as it was saved.
+TEST_F(FrameTest, ASavedPlaceIsUsedOnlyAsFarAsAScreenShowsIt) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  ASSERT_GE(screen.width(), 500);
+  ASSERT_GE(screen.height(), 400);
+  auto twips = [](int px) { return std::to_string(px * 15); };
+  const struct {
+    const char* name;
+    int left, top, width, height;
+    const char* corner;  // where the frame ends up: "saved" (as saved), "top left", "bottom right" of the screen
+  } cases[] = {
+      {"on the screen", screen.x() + 100, screen.y() + 100, 400, 300, "saved"},
+      {"where a second screen was", screen.right() + 1066, screen.bottom() + 1000, 400, 300, "bottom right"},
+      {"far above and left", -66666, -66666, 400, 300, "top left"},
+      {"larger than any screen", screen.x() + 10, screen.y() + 10, 66666666, 66666666, "top left"},
+  };
+  QSize kept;  // the frame's size for a saved 400 x 300 (its minimum width may be more)
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Fresh();
+    dir_.Write("Mirkan.ini", "[Window]\r\nTop=" + twips(c.top) + "\r\nLeft=" + twips(c.left) +
+                                 "\r\nWidth=" + twips(c.width) + "\r\nHeight=" + twips(c.height) + "\r\n");
+    ASSERT_TRUE(Start());
+    const QRect outer = Frame().frameGeometry();
+    EXPECT_TRUE(screen.contains(outer)) << outer.x() << "," << outer.y() << " " << outer.width() << "x"
+                                        << outer.height();
+    const std::string corner = c.corner;
+    if (corner == "saved") {
+      EXPECT_EQ(Frame().geometry().topLeft(), QPoint(c.left, c.top));
+      kept = outer.size();
+    } else if (c.width == 400) {
+      EXPECT_EQ(outer.size(), kept);
+    }
+    if (corner == "top left") {
+      EXPECT_EQ(outer.topLeft(), screen.topLeft());
+    } else if (corner == "bottom right") {
+      EXPECT_EQ(outer.bottomRight(), screen.bottomRight());
+    }
+  }
 }
 
 }  // namespace

@@ -86,15 +86,6 @@ class HostileTest : public FrameTest {
     Pump();
     return r;
   }
-  // A new install folder and no frame, for the next case of a table.
-  void Fresh() {
-    TearDown();
-    desk_.Verify();
-    desk_.ClearCalls();
-    quit_ = false;
-    for (const auto& e : fs::directory_iterator(dir_.path())) fs::remove_all(e.path());
-    SetUp();
-  }
   // Draws the current window scrolled to each far end.
   static void DrawAtBothEnds() {
     Form1* w = WinAt(g_CurWin);

@@ -9,6 +9,7 @@
 #include "chartfmt/scriptreg.h"
 #include "frame/queryopen.h"
 #include "frame/settings.h"
+#include "frame/unopened.h"
 #include "temp_dir.h"
 
 using namespace mk;
@@ -105,6 +106,21 @@ TEST(QueryOpenTest, CommandLineArgumentsAreWholePaths) {
   EXPECT_EQ(CommandLinePath("c d.nxl", "/home/u"), "/home/u/c d.nxl");
   EXPECT_EQ(CommandLinePath("c.nxl", "/"), "/c.nxl");
   EXPECT_EQ(CommandLinePath("../x/./c.nxl", "/no-such-dir/inst"), "/no-such-dir/x/c.nxl");
+}
+
+TEST(QueryOpenTest, TheMessageForUnreadFilesListsTheFirstOnesAndCountsTheRest) {
+  std::vector<std::string> paths;
+  for (size_t i = 0; i < kUnopenedListed + 3; ++i) paths.push_back("/no/such/f" + std::to_string(i) + ".xyz");
+  const std::string text = UnopenedFilesMessage(paths);
+  EXPECT_NE(text.find("/no/such/f" + std::to_string(kUnopenedListed - 1) + ".xyz\r\n    ファイルが見つかりません"),
+            std::string::npos);
+  EXPECT_EQ(text.find("/no/such/f" + std::to_string(kUnopenedListed) + ".xyz"), std::string::npos);
+  EXPECT_EQ(text.substr(text.size() - std::string("\r\n\r\nほか 3 個のファイル").size()),
+            "\r\n\r\nほか 3 個のファイル");
+  // A "." in a folder's name is no extension of the file.
+  testsupport::TempDir dir;
+  const std::string plain = dir.Write("v1.2/readme", "text");
+  EXPECT_NE(UnopenedFilesMessage({plain}).find(plain + "\r\n    拡張子がないため"), std::string::npos);
 }
 
 // One file, one text: "." and ".." steps go, a linked folder is walked as the system walks it
