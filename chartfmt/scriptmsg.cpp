@@ -28,4 +28,10 @@ ScriptMessage ScriptOpenError(const std::string& name, bool fatal) {
   return ScriptError("スクリプトファイル " + name + " を開けません", fatal);
 }
 
+std::string StartEndingText(const ScriptMessage& m) {
+  std::string text = m.text + "\r\n\r\nプログラムを終了します。\r\n";
+  if (m.file.empty()) return text + "インストールフォルダに定義スクリプト (*.dfn) を置いてから起動し直してください。";
+  return text + m.file + " を直すか取り除いてから起動し直してください。";
+}
+
 }  // namespace mk

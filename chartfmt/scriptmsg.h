@@ -12,6 +12,7 @@ struct ScriptMessage {
   std::string title;  // "エラー" or "警告"
   plat::MsgIcon icon = plat::MsgIcon::None;
   bool fatal = false;  // the program ends once the message is shown
+  std::string file;    // the script at fault where there is one (its path)
 
   bool empty() const { return text.empty(); }
 };
@@ -28,5 +29,9 @@ ScriptMessage ScriptLinesError(const std::string& name, int lineNo, int otherLin
 
 // "スクリプトファイル <name> を開けません".
 ScriptMessage ScriptOpenError(const std::string& name, bool fatal);
+
+// The text of a fatal message that ends the start: the message, that the program ends, and the
+// script to mend or take away (or, without one, that the install folder needs a script).
+std::string StartEndingText(const ScriptMessage& m);
 
 }  // namespace mk

@@ -118,7 +118,10 @@ ScriptList ScanScripts(const std::string& folder, const std::string& defExt) {
     ScriptEntry entry;
     entry.Path = folder + name;
     list.message = RegisterOne(name, entry);
-    if (!list.message.empty()) return list;
+    if (!list.message.empty()) {
+      list.message.file = entry.Path;
+      return list;
+    }
     list.table.push_back(entry);
     ++list.count;
     // An empty DefExt matches every script that lists any extension; the last match wins.

@@ -518,10 +518,20 @@ bool FormP::BarChecked(Bar bar) const {
 }
 bool FormP::AutoFocusChecked() const { return menus_.at("Menu_View_AFocus")->isChecked(); }
 
-// Help > Contents: the help file with the desktop's viewer, where there is such a file.
+// Help > Contents: the help file with the desktop's viewer, where there is such a file;
+// otherwise a note that there is none, naming the guide for script authors (in the install
+// folder where the build put it, else where it lies in the source).
 void FormP::Menu_Help_Open_Click() {
   const std::string path = g_InstallDir + "Mirkan.chm";
-  if (QFile::exists(QString::fromStdString(path))) plat::TheDesktop().OpenDocument(path);
+  if (QFile::exists(QString::fromStdString(path))) {
+    plat::TheDesktop().OpenDocument(path);
+    return;
+  }
+  std::string guide = g_InstallDir + "script-guide.md";
+  if (!QFile::exists(QString::fromStdString(guide))) guide = "Mirkan のソースの docs/script-guide.md";
+  plat::TheDesktop().MessageBox("ヘルプファイル " + path + " はありません。\r\n定義スクリプトの書き方は " + guide +
+                                    " にあります。",
+                                "ヘルプ", plat::MsgButtons::Ok, plat::MsgIcon::Information);
 }
 
 // Help > script information: the current chart's script help text in a small window.

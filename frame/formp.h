@@ -86,6 +86,8 @@ class FormP : public QMainWindow,
   // Shutdown: timer off, sound off, scratch files removed, settings saved, program ended.
   void All_End();
   bool Ended() const { return ended_; }
+  // The program's exit status: 0, or 1 once a fatal script error has ended the start.
+  int ExitStatus() const { return exitStatus_; }
 
   // Window table.
   int16_t QueryScriptOpen(const std::string& path, int16_t win) override;
@@ -389,6 +391,7 @@ class FormP : public QMainWindow,
 
   FrameOptions options_;
   bool ended_ = false;
+  int exitStatus_ = 0;
   bool loading_ = false;
   bool placementApplied_ = false;  // the settings gave the frame a place or size
   int16_t playing_ = 0;

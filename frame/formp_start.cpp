@@ -85,8 +85,12 @@ bool FormP::MDIForm_Load() {
   ClearFramePanels(*this);  // no chart yet
 
   const ScriptMessage msg = LoadScriptList(g_InstallDir, g_DefExt);
-  if (!msg.empty()) plat::TheDesktop().MessageBox(msg.text, msg.title, plat::MsgButtons::Ok, msg.icon);
+  if (!msg.empty()) {
+    plat::TheDesktop().MessageBox(msg.fatal ? StartEndingText(msg) : msg.text, msg.title, plat::MsgButtons::Ok,
+                                  msg.icon);
+  }
   if (msg.fatal) {
+    exitStatus_ = 1;  // a start that could not run is no success
     g_SplashMode = 0;
     All_End();
     return false;

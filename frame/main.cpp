@@ -94,8 +94,8 @@ int main(int argc, char** argv) {
   // MIRKAN_FIRST_PAINT_EXIT=1: end as soon as the frame has been painted once (start-up timing).
   if (const char* v = std::getenv("MIRKAN_FIRST_PAINT_EXIT"); v && *v && *v != '0') plat::ExitAtFirstPaint(&frame);
 
-  int rc = 0;
-  if (frame.MDIForm_Load()) rc = app.exec();
+  int rc = frame.MDIForm_Load() ? app.exec() : 0;
+  if (rc == 0) rc = frame.ExitStatus();
   plat::SetDesktop(previous);
   return rc;
 }

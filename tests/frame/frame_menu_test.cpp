@@ -169,7 +169,26 @@ TEST_F(FrameTest, EachFrameCommandReachesItsProcedure) {
          ASSERT_EQ(calls.size(), 1u);
          EXPECT_EQ(calls[0].path, Install() + "Mirkan.chm");
        }},
-      {"Menu_Help_Open", [this] { std::filesystem::remove(Install() + "Mirkan.chm"); },  // no help file: nothing asked
+      // No help file: it says so and names the guide for script authors, in the install folder
+      // where it lies there, else in the source.
+      {"Menu_Help_Open",
+       [this] {
+         std::filesystem::remove(Install() + "Mirkan.chm");
+         desk_.ExpectMessageBox(plat::MsgAnswer::Ok,
+                                {.textContains = "Mirkan のソースの docs/script-guide.md にあります",
+                                 .title = "ヘルプ",
+                                 .icon = plat::MsgIcon::Information});
+       },
+       [this] {
+         EXPECT_EQ(desk_.CountOf(CallKind::OpenDocument), 0u);
+         EXPECT_NE(desk_.Calls().at(0).text.find("ヘルプファイル " + Install() + "Mirkan.chm はありません"),
+                   std::string::npos);
+       }},
+      {"Menu_Help_Open",
+       [this] {
+         dir_.Write("script-guide.md", "# guide");
+         desk_.ExpectMessageBox(plat::MsgAnswer::Ok, {.textContains = Install() + "script-guide.md にあります"});
+       },
        [this] { EXPECT_EQ(desk_.CountOf(CallKind::OpenDocument), 0u); }},
       {"TB1_New", none, [] { EXPECT_EQ(g_Docs[2].ScriptNo, g_DefaultScript); }},
       {"TB1_ModeDraw", none,

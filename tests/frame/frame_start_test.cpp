@@ -196,6 +196,12 @@ TEST_F(FrameTest, ABadScriptShowsItsMessageAndEndsWithSettingsWrittenAndScratchR
   EXPECT_FALSE(Start());
   EXPECT_TRUE(Frame().Ended());
   EXPECT_TRUE(quit_);
+  EXPECT_NE(Frame().ExitStatus(), 0);  // the start failed, and the exit status says so
+  // The message says that the program ends and which file to mend or take away.
+  EXPECT_EQ(desk_.Calls().at(0).text,
+            "不正なスクリプトファイル broken.dfn が見つかりました\r\n\r\n"
+            "プログラムを終了します。\r\n" +
+                Install() + "broken.dfn を直すか取り除いてから起動し直してください。");
   EXPECT_EQ(g_OpenCount, 0);
   EXPECT_FALSE(dir_.Exists("temp.tmp"));
   EXPECT_FALSE(dir_.Exists("ftemp.tmp"));
@@ -210,6 +216,7 @@ TEST_F(FrameTest, ClosingTheFrameEndsTheProgramOnceEveryChartHasClosed) {
   EXPECT_TRUE(Frame().close());
   EXPECT_TRUE(Frame().Ended());
   EXPECT_TRUE(quit_);
+  EXPECT_EQ(Frame().ExitStatus(), 0);
   EXPECT_FALSE(Frame().Timer1()->isActive());
   EXPECT_FALSE(dir_.Exists("temp.tmp"));
   EXPECT_TRUE(dir_.Exists("Mirkan.ini"));

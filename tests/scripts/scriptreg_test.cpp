@@ -37,6 +37,9 @@ TEST(ScriptRegistry, FatalMessages) {
     mk::ScriptList l = mk::ScanScripts(f.path(), "NXL");
     ExpectError(l.message, "インストールフォルダ " + f.path() + " にスクリプトファイルが見つかりません");
     EXPECT_EQ(l.count, 0);
+    EXPECT_EQ(mk::StartEndingText(l.message), l.message.text +
+                                                  "\r\n\r\nプログラムを終了します。\r\nインストールフォルダに定義"
+                                                  "スクリプト (*.dfn) を置いてから起動し直してください。");
   }
   struct Case {
     const char* content;
@@ -57,6 +60,7 @@ TEST(ScriptRegistry, FatalMessages) {
     f.Add("c.dfn", Script("C", "#EXT C"));
     mk::ScriptList l = mk::ScanScripts(f.path(), "NXL");
     ExpectError(l.message, c.text);
+    EXPECT_EQ(l.message.file, f.path() + "b.dfn");  // the file to mend or take away
     // The scripts before the faulty one were registered; the program ends before using them.
     EXPECT_EQ(l.count, 1) << c.content;
   }
