@@ -74,8 +74,9 @@ std::string HeaderFieldName(const DocData& doc, ChartField field, int index) {
 
 namespace {
 
-// What a read of doc's saved file gives of the header, the definitions and the free statements.
-DocData ReadBack(const DocData& doc) {
+// What a read of doc's saved file gives of the header, the definitions and the free statements,
+// into back. A read that fails leaves back with what the lines before the failure set.
+ChartReadResult ReadBack(const DocData& doc, DocData& back) {
   DocData written = Probe(doc);
   written.Title = doc.Title;
   written.Artist = doc.Artist;
@@ -88,11 +89,8 @@ DocData ReadBack(const DocData& doc) {
   written.Wav = doc.Wav;
   written.Bga = doc.Bga;
   written.FreeText = doc.FreeText;
-  DocData back = Probe(doc);
-  // A probe that does not read (the script's own head or foot cannot be read) leaves back with
-  // what the lines before the failure set: every field it lacks is reported.
-  ReadChartText(back, ChartBytes(written, 0), ChartCoding::Ansi, false);
-  return back;
+  back = Probe(doc);
+  return ReadChartText(back, ChartBytes(written, 0), ChartCoding::Ansi, false);
 }
 
 // Calls line(number from 1, text, what the file holds of it) for each line of the free
@@ -124,7 +122,10 @@ std::string EachFreeLine(std::string_view free, F line) {
 }  // namespace
 
 std::vector<FieldLoss> FieldsNotReadBack(const DocData& doc) {
-  const DocData back = ReadBack(doc);
+  // A probe that does not read (the script's own head or foot cannot be read) reports every
+  // field that the lines before the failure did not set.
+  DocData back;
+  ReadBack(doc, back);
 
   // A field whose keyword the script lacks is neither shown in the header panel nor written:
   // the window already shows it as the file will hold it.
@@ -144,8 +145,15 @@ std::vector<FieldLoss> FieldsNotReadBack(const DocData& doc) {
 }
 
 bool TakeSavedFields(DocData& doc) {
-  const DocData back = ReadBack(doc);
   bool changed = false;
+  std::string free = EachFreeLine(doc.FreeText, [](int, const std::string&, const std::string&) {});
+  if (free != doc.FreeText) {
+    doc.FreeText = std::move(free);
+    changed = true;
+  }
+  // A file that does not read back gives no fields to take: the held ones stay.
+  DocData back;
+  if (!ReadBack(doc, back)) return changed;
   auto take = [&changed](const std::string& key, auto& held, const auto& read) {
     if (key.empty() || held == read) return;
     held = read;
@@ -160,11 +168,6 @@ bool TakeSavedFields(DocData& doc) {
     const std::vector<DefEntry>& read = bga ? back.Bga : back.Wav;
     const std::string& key = bga ? keys.Bga : keys.Wav;
     for (size_t n = bga ? 0 : 1; n < held.size() && n < read.size(); ++n) take(key, held[n], read[n]);
-  }
-  std::string free = EachFreeLine(doc.FreeText, [](int, const std::string&, const std::string&) {});
-  if (free != doc.FreeText) {
-    doc.FreeText = std::move(free);
-    changed = true;
   }
   return changed;
 }

@@ -72,7 +72,8 @@ std::string HeaderFieldName(const DocData& doc, ChartField field, int index = 0)
 std::vector<FieldLoss> FieldsNotReadBack(const DocData& doc);
 
 // After a save: doc takes what its file now holds of every field FieldsNotReadBack would name,
-// so that the window shows what was written. True when a field changed.
+// so that the window shows what was written. Should the file not read back, only the free
+// statements are taken (as encoded). True when a field changed.
 bool TakeSavedFields(DocData& doc);
 
 // The same for one field (index as in FieldLoss); nothing when it reads back as held.

@@ -130,6 +130,15 @@ TEST(FieldCheck, AfterTheSaveTheDocumentHoldsWhatWasWritten) {
   EXPECT_EQ(mk::ChartBytes(d, 0), bytes);
   EXPECT_TRUE(mk::FieldsNotReadBack(d).empty());
   EXPECT_FALSE(mk::TakeSavedFields(d));
+
+  // A file that does not read back (a free statement with a number no field holds) gives no
+  // fields to take: the window keeps what it holds rather than what the failed read left.
+  DocData bad = Doc();
+  bad.Title = "café";
+  bad.FreeText = "#BPM 1e999\r\n";
+  EXPECT_FALSE(mk::TakeSavedFields(bad));
+  EXPECT_EQ(bad.Title, "café");
+  EXPECT_EQ(bad.Wav[1].File, "kick.wav");
 }
 
 TEST(FieldCheck, MessageListsTwentyAndCountsTheRest) {
