@@ -83,11 +83,11 @@ ChartReadResult ReadChartAhead(const std::string& path, const std::string& title
   ahead.path = path;
   ahead.title = title;
   ahead.mesBefore = prepared.MesCount;
-  std::string error;
-  if (!plat::ReadFileBytes(path, ahead.bytes, error))
+  std::string bytes, error;
+  if (!plat::ReadFileBytes(path, bytes, error, &ahead.stamp))
     return ChartReadResult{false, 0, "ファイルを読み込めません（" + error + "）"};
   ++g_FilesRead;
-  ChartReadResult result = ReadChartText(prepared, ahead.bytes, ChartCoding::Ansi, false);
+  ChartReadResult result = ReadChartText(prepared, bytes, ChartCoding::Ansi, false);
   if (!result) return result;
   NameChartRecord(prepared, path, title);
   ahead.doc = std::move(prepared);
@@ -97,10 +97,9 @@ ChartReadResult ReadChartAhead(const std::string& path, const std::string& title
 
 ChartReadResult ChartRead(ChartReadAhead&& ahead, int16_t window, int16_t script) {
   if (!ValidWindow(window)) return NoWindow();
-  std::string now, error;
-  plat::FileStamp stamp;
-  const bool same = ahead.ok && SameReadInputs(ahead, g_Docs[window]) &&
-                    plat::ReadFileBytes(ahead.path, now, error, &stamp) && now == ahead.bytes;
+  plat::FileStamp stamp = ahead.stamp;  // takes the file's status now when its bytes are the same
+  const bool same = ahead.ok && stamp.known && SameReadInputs(ahead, g_Docs[window]) &&
+                    plat::CheckFileStamp(ahead.path, stamp) == plat::FileCheck::Same;
   if (!same) return ChartRead(ahead.path, ahead.title, window, script, 0);
   // Nothing can fail from here on: the window's record takes the chart whole.
   ChartReadAhead taken = std::exchange(ahead, ChartReadAhead{});

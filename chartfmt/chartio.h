@@ -39,13 +39,14 @@ ChartReadResult ChartRead(const std::string& path, const std::string& title, int
                           int16_t scratch);
 
 // A chart file read before a window is given to it (see frame/chartprobe.h), with the script the
-// window will read: the bytes as they were read, the record they gave, and what of the record
-// the read depended on. ChartRead hands it to the window instead of reading the file again.
+// window will read: the stamp of the bytes as they were read, the record they gave, and what of
+// the record the read depended on. ChartRead hands it to the window instead of reading the file
+// again. The bytes themselves are not kept: a chart with a line of 100 MB would hold them twice.
 struct ChartReadAhead {
   bool ok = false;  // the read succeeded
   std::string path;
   std::string title;
-  std::string bytes;      // the file as it was read
+  plat::FileStamp stamp;  // of the file as it was read
   DocData doc;            // the record after the read
   int16_t mesBefore = 0;  // its measure count before the read
 };
@@ -57,7 +58,8 @@ ChartReadResult ReadChartAhead(const std::string& path, const std::string& title
 
 // ChartRead(path, title, window, script, 0) of a chart read ahead. When the read ahead succeeded,
 // the window's record was prepared from the same script (lanes, keywords, format, numbering,
-// measure count) and the file still holds the bytes that were read, the window takes the record
+// measure count) and the file still holds the bytes that were read (plat::CheckFileStamp: read
+// and compared by hash only when its status has changed), the window takes the record
 // read ahead and the file is not interpreted again; otherwise the file is read as ChartRead does
 // (a file changed in between gives what it holds now). Either way, all or nothing, with the
 // same steps after success.

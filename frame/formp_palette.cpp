@@ -52,6 +52,7 @@ void ShowFieldText(QLineEdit* f, const std::string& text, bool number) {
                           : QString());
   f->setMaxLength(std::max<int>(number ? kNumberFieldLength : kTextFieldLength, static_cast<int>(t.size())));
   f->setText(t);
+  if (shown.cut) f->setCursorPosition(0);  // the start in view; the length at the end
 }
 
 QTreeWidget* MakeList(QWidget* parent, const char* name) {

@@ -157,7 +157,8 @@ TEST_F(FrameTest, AReadAheadThatNoLongerFitsTheWindowIsReadAgain) {
   again("the script's lanes changed", [](ChartReadAhead& a) { a.doc.Lane[1].Channel = "Z1"; });
   again("another measure count", [](ChartReadAhead& a) { ++a.mesBefore; });
   again("the bytes differ", [](ChartReadAhead& a) {
-    a.bytes += "#TITLE other\r\n";
+    ++a.stamp.mtimeNs;  // as the stamp of a read of other bytes
+    a.stamp.hash ^= 1;
     a.doc.Title = "other";
   });
   again("the read ahead failed", [](ChartReadAhead& a) { a.ok = false; });

@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <cstdint>
 #include <filesystem>
@@ -346,6 +347,7 @@ TEST_F(HostileTest, AChartOfOneHundredMegabyteLineOpensAndIsNotWrittenOver) {
   Pump();
   EXPECT_EQ(desk_.CountOf(CallKind::MessageBox), 0u);
   EXPECT_EQ(g_Docs[g_CurWin].Title.size(), 100u << 20);
+  EXPECT_TRUE(Frame().Field(HeaderText::Text1)->isReadOnly());  // shown by its start, and kept whole
   CloseOthers();
   EXPECT_TRUE(testsupport::ReadAll(path) == bytes);
   ExpectKept("100 MB");
