@@ -2,6 +2,7 @@
 #include "filestamp.h"
 
 #include <sys/stat.h>
+#include <time.h>
 
 #include <algorithm>
 #include <cstring>
@@ -86,9 +87,14 @@ FileStamp StampOfStatus(const struct stat& st, uint64_t hash) {
 }  // namespace
 
 FileStamp StampOfOpenFile(int fd, uint64_t hash) {
+  // The clock first: a write after this moment is what the status may not tell apart.
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
   struct stat st {};
   if (::fstat(fd, &st) != 0) return {};
-  return StampOfStatus(st, hash);
+  FileStamp s = StampOfStatus(st, hash);
+  s.takenNs = static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+  return s;
 }
 
 bool SameStatus(const FileStamp& a, const FileStamp& b) {
@@ -99,7 +105,9 @@ FileCheck CheckFileStamp(const std::string& path, FileStamp& stamp) {
   if (!stamp.known) return FileCheck::Same;
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return FileCheck::Missing;
-  if (SameStatus(StampOfStatus(st, 0), stamp)) return FileCheck::Same;
+  // A stamp taken soon after the file was modified can't vouch for the bytes by the status alone.
+  const bool racy = stamp.mtimeNs > stamp.takenNs - kStampTimeSlack;
+  if (!racy && SameStatus(StampOfStatus(st, 0), stamp)) return FileCheck::Same;
   std::string bytes, error;
   FileStamp now;
   if (!ReadFileBytes(path, bytes, error, &now)) return FileCheck::Changed;

@@ -33,6 +33,7 @@ struct FileStamp {
   uint64_t size = 0;
   int64_t mtimeNs = 0;  // modification time, nanoseconds since the epoch
   uint64_t hash = 0;
+  int64_t takenNs = 0;  // the clock when the status was taken, nanoseconds since the epoch
 };
 
 // The status of the open file fd with the hash of the bytes it holds; unknown when the status
@@ -48,9 +49,12 @@ enum class FileCheck {
   Missing   // there is no file at the path (nothing, or a folder)
 };
 // Whether the file at path still holds the bytes stamp was taken of. While the file's status is
-// the stamp's, nothing is read; only when it differs are the bytes read and compared by size and
-// hash. When they are the same, stamp takes the file's new status, so that the next check is
-// cheap again.
+// the stamp's, nothing is read, unless the file had been modified less than kStampTimeSlack
+// before the stamp was taken: file systems keep modification times only so finely (FAT: 2 s), and
+// a write of as many bytes within that span can leave the status as it was. Otherwise the bytes
+// are read and compared by size and hash. When they are the same, stamp takes the file's new
+// status, so that the next check is cheap again.
+inline constexpr int64_t kStampTimeSlack = 2'000'000'000;  // nanoseconds
 FileCheck CheckFileStamp(const std::string& path, FileStamp& stamp);
 
 // True when a and b name one file (the same device and inode, whatever links or "." and ".."

@@ -128,6 +128,36 @@ TEST(FileStamp, CheckReadsTheBytesOnlyWhenTheStatusChanged) {
   EXPECT_EQ(plat::CheckFileStamp(p, grown), FileCheck::Missing);
 }
 
+// A file modified just before its status was taken can be written again within the time its file
+// system tells apart, as many bytes, leaving the status as it was: such a stamp is checked by its
+// bytes until its time is well past.
+TEST(FileStamp, AFreshlyModifiedFileIsCheckedByItsBytes) {
+  testsupport::TempDir dir;
+  const std::string p = dir.Write("chart.nxl", "#BPM 120\r\n");
+  FileStamp s = ReadStamp(p);
+  ASSERT_TRUE(s.known);
+
+  // Other bytes of the same size, in place, within the same modification time.
+  FileStamp same = s;
+  ASSERT_TRUE(testsupport::WriteAll(p, "#BPM 150\r\n"));
+  SetMtime(p, static_cast<long>(s.mtimeNs / 1000000000), static_cast<long>(s.mtimeNs % 1000000000));
+  ASSERT_TRUE(plat::SameStatus(ReadStamp(p), s));
+  EXPECT_EQ(plat::CheckFileStamp(p, s), FileCheck::Changed);
+  EXPECT_EQ(plat::CheckFileStamp(p, s), FileCheck::Changed);
+
+  // The same bytes read back: the stamp takes the time of this check.
+  ASSERT_TRUE(testsupport::WriteAll(p, "#BPM 120\r\n"));
+  SetMtime(p, static_cast<long>(same.mtimeNs / 1000000000), static_cast<long>(same.mtimeNs % 1000000000));
+  EXPECT_EQ(plat::CheckFileStamp(p, same), FileCheck::Same);
+  EXPECT_GE(same.takenNs, s.takenNs);
+
+  // Modified long before the stamp: the status alone is trusted again.
+  SetMtime(p, 1000000);
+  FileStamp old = ReadStamp(p);
+  old.hash ^= 1;
+  EXPECT_EQ(plat::CheckFileStamp(p, old), FileCheck::Same);
+}
+
 TEST(FileStamp, SameFileFollowsLinksAndSteps) {
   testsupport::TempDir dir;
   const std::string a = dir.Write("sub/a.nxl", "x");

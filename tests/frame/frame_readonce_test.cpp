@@ -1,5 +1,7 @@
 // Opening a chart interprets its file once: the window takes the record read before a window was
 // given to it, unless the file or the script changed in between.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <QAbstractItemModel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -172,6 +174,27 @@ TEST_F(FrameTest, AReadAheadThatNoLongerFitsTheWindowIsReadAgain) {
   EXPECT_FALSE(r);
   EXPECT_EQ(r.line, 1);
   EXPECT_EQ(g_Docs[1].Title, "kept");
+}
+
+// Another program writes the chart again in place, as many bytes, so soon after the read ahead
+// that the file's modification time stays the same: the window still reads what it holds now.
+TEST_F(FrameTest, AChartRewrittenWithinItsModificationTimeIsReadAgain) {
+  ASSERT_TRUE(Start());
+  const std::string chart = dir_.Write("fresh.nxl", "#TITLE first\r\n");
+  ChartReadAhead ahead;
+  ASSERT_TRUE(TryChartRead(chart, "fresh.nxl", Nexal(), &ahead).empty());
+  ASSERT_EQ(ahead.doc.Title, "first");
+  ASSERT_TRUE(testsupport::WriteAll(chart, "#TITLE other\r\n"));
+  const timespec same[2] = {{static_cast<time_t>(ahead.stamp.mtimeNs / 1000000000),
+                             static_cast<long>(ahead.stamp.mtimeNs % 1000000000)},
+                            {static_cast<time_t>(ahead.stamp.mtimeNs / 1000000000),
+                             static_cast<long>(ahead.stamp.mtimeNs % 1000000000)}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, chart.c_str(), same, 0), 0);
+  ASSERT_TRUE(WinAt(1)->RefleshScr());
+  const uint64_t n = ChartFilesRead();
+  ASSERT_TRUE(ChartRead(std::move(ahead), 1, Nexal()));
+  EXPECT_EQ(ChartFilesRead() - n, 1u);
+  EXPECT_EQ(g_Docs[1].Title, "other");
 }
 
 // What the frame shows of the current chart: the WAV list and the title field.
