@@ -56,13 +56,10 @@ void Line(std::string& out, const std::string& text) {
 // text with each of its line breaks (CR LF, a lone CR or a lone LF, as an edit box may leave
 // them) written as CR LF.
 void CrLfText(std::string& out, std::string_view text) {
-  for (size_t i = 0; i < text.size();) {
-    const size_t end = std::min(text.find_first_of("\r\n", i), text.size());
-    out.append(text.substr(i, end - i));
-    if (end == text.size()) break;
-    out += "\r\n";
-    i = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
-  }
+  EachTextLine(text, [&out](std::string_view line, std::string_view lineBreak) {
+    out.append(line);
+    if (!lineBreak.empty()) out += "\r\n";
+  });
 }
 
 }  // namespace

@@ -101,21 +101,16 @@ std::string EachFreeLine(std::string_view free, F line) {
   std::string saved;
   saved.reserve(free.size());
   int number = 1;
-  for (size_t i = 0; i < free.size(); ++number) {
-    const size_t end = std::min(free.find_first_of("\r\n", i), free.size());
-    const std::string_view text = free.substr(i, end - i);
+  EachTextLine(free, [&](std::string_view text, std::string_view lineBreak) {
     // Plain ASCII is written and read as it stands.
     const bool ascii =
         std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     const std::string held(text);
     const std::string written = ascii ? held : plat::DecodeAnsi(plat::EncodeAnsi(text));
-    line(number, held, written);
+    line(number++, held, written);
     saved += written;
-    size_t next = end;
-    if (next < free.size()) next += (free[next] == '\r' && next + 1 < free.size() && free[next + 1] == '\n') ? 2 : 1;
-    saved.append(free.substr(end, next - end));
-    i = next;
-  }
+    saved.append(lineBreak);
+  });
   return saved;
 }
 

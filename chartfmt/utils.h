@@ -1,5 +1,6 @@
 // Small system utilities shared by several subsystems.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -25,5 +26,19 @@ struct ShownValue {
   bool cut = false;  // the value is longer than text shows
 };
 ShownValue ShownValueOf(std::string_view value);
+
+// Calls line(text, lineBreak) for each line of a multi-line text, in order: its text without the
+// break, and the break as it stood (CR LF, a lone CR or a lone LF, as an edit box may leave them;
+// empty after the last line). A text that ends in a break has no empty line after it.
+template <typename F>
+void EachTextLine(std::string_view text, F line) {
+  for (size_t i = 0; i < text.size();) {
+    const size_t end = std::min(text.find_first_of("\r\n", i), text.size());
+    size_t next = end;
+    if (next < text.size()) next += (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
+    line(text.substr(i, end - i), text.substr(end, next - end));
+    i = next;
+  }
+}
 
 }  // namespace mk

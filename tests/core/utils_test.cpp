@@ -97,6 +97,29 @@ TEST(ShownValueOf, ALongValueShowsWholeCharactersOfItsStartAndItsLength) {
   EXPECT_EQ(ShownValueOf("x" + kana).text, "x" + kana.substr(0, kana.size() - 3) + "…（全4097文字）");
 }
 
+TEST(EachTextLine, EveryKindOfLineBreakAndNoEmptyLineAfterTheLast) {
+  struct Case {
+    std::string text;
+    std::string lines;  // each line and its break, as "[text|break]"
+  };
+  const Case cases[] = {
+      {"", ""},
+      {"a", "[a|]"},
+      {"a\r\nb", "[a|\r\n][b|]"},
+      {"a\rb\nc", "[a|\r][b|\n][c|]"},
+      {"a\n\r\nb\r\n", "[a|\n][|\r\n][b|\r\n]"},
+      {"\r\r\n\n", "[|\r][|\r\n][|\n]"},
+      {"a\r", "[a|\r]"},
+  };
+  for (const Case& c : cases) {
+    std::string got;
+    mk::EachTextLine(c.text, [&got](std::string_view line, std::string_view lineBreak) {
+      got += "[" + std::string(line) + "|" + std::string(lineBreak) + "]";
+    });
+    EXPECT_EQ(got, c.lines) << c.text;
+  }
+}
+
 TEST(AnsiByteLen, CountsCodePageBytes) {
   EXPECT_EQ(AnsiByteLen("譜面表"), 6);
   EXPECT_EQ(AnsiByteLen("abc"), 3);
